@@ -1,0 +1,56 @@
+#include "report_output.h"
+
+#include "number_text.h"
+
+namespace cdnozzle {
+
+void writePlainReport(std::ostream& out, const NozzleModel& model)
+{
+    const FlowState& s = model.state();
+    for (const std::string& line : model.result().report.lines()) out << line << '\n';
+    out << "regime: " << regimeName(model.result().regime) << '\n';
+    out << "i\tx\ty\tAA\tM\tPiPo\n";
+    for (int i = 1; i <= s.N_tot + 1; ++i) {
+        out << i << '\t' << formatRoundTrip(s.x[i]) << '\t' << formatRoundTrip(s.y[i]) << '\t'
+            << formatRoundTrip(s.AA[i]) << '\t' << formatRoundTrip(s.M[i]) << '\t'
+            << formatRoundTrip(s.PiPo[i]) << '\n';
+    }
+}
+
+nlohmann::json reportJson(const NozzleModel& model, const std::vector<std::string>& messages)
+{
+    const FlowState& s = model.state();
+    nlohmann::json stations = nlohmann::json::array();
+    for (int i = 1; i <= s.N_tot + 1; ++i) {
+        stations.push_back(
+            {{"i", i}, {"x", s.x[i]}, {"y", s.y[i]}, {"AA", s.AA[i]}, {"M", s.M[i]}, {"PiPo", s.PiPo[i]}});
+    }
+    nlohmann::json marks = nlohmann::json::array();
+    for (const Mark& m : model.result().marks) {
+        marks.push_back({{"color", m.color == MarkColor::Red ? "red" : "blue"},
+                         {"x1", m.x1},
+                         {"y1", m.y1},
+                         {"x2", m.x2},
+                         {"y2", m.y2}});
+    }
+    return {
+        {"report", model.result().report.lines()},
+        {"regime", std::string(regimeName(model.result().regime))},
+        {"i_NS", s.i_NS},
+        {"Me", s.Me},
+        {"PePo_e", s.PePo_e},
+        {"PePo", s.PePo},
+        {"M_max", s.M_max},
+        {"AA_max", s.AA_max},
+        {"AAe", s.AAe},
+        {"Me_sub", s.Me_sub},
+        {"PePo_sub", s.PePo_sub},
+        {"PePo_NS", s.PePo_NS},
+        {"PePo_OS", s.PePo_OS},
+        {"stations", stations},
+        {"marks", marks},
+        {"messages", messages},
+    };
+}
+
+} // namespace cdnozzle

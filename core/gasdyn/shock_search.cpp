@@ -1,0 +1,34 @@
+#include "gasdyn/shock_search.h"
+
+#include "gasdyn/isentropic.h"
+#include "gasdyn/normal_shock.h"
+
+namespace cdnozzle {
+
+double exitPressureWithShockAt(const FlowState& s, int i, const NotConvergedHandler& notConverged)
+{
+    const double M1 = M_iter(s, s.AA[i], 1, kSesUstu, notConverged);
+    const double M2 = NS(s, M1);
+    const double r1 = PoP(s, M1);      // p01/p1
+    const double r21 = P2P1fM1(s, M1); // p2/p1
+    const double r2 = PoP(s, M2);      // p02/p2
+    const double a2 = AAfM(s, M2);     // A_i/A2*
+    const double ae = (s.AAe / s.AA[i]) * a2;
+    const double Mx = M_iter(s, ae, 1, kSesAlti, notConverged);
+    const double rx = PoP(s, Mx); // p02/pe
+    return (((1 / rx) * r2) * r21) / r1;
+}
+
+void NS_icin_iterasyon(const FlowState& s, double PePo, int& iNS,
+                       const NotConvergedHandler& notConverged)
+{
+    const int first = s.N_conv + 1;
+    const int last = s.N_tot;
+    int i = first;
+    for (; i <= last; ++i) {
+        if (exitPressureWithShockAt(s, i, notConverged) < PePo) break;
+    }
+    iNS = i - 1;
+}
+
+} // namespace cdnozzle

@@ -1,0 +1,20 @@
+#include "nozzle_model.h"
+
+#include "validation.h"
+
+namespace cdnozzle {
+
+NozzleModel::NozzleModel(const InputTexts& texts) { Form_Load(state_, texts); }
+
+std::optional<std::string> NozzleModel::calculate(const InputTexts& texts,
+                                                  const NotConvergedHandler& notConverged)
+{
+    if (auto refusal = validateInputs(texts)) return refusal;
+    Calc_Flow(state_, texts, result_, notConverged);
+    Grafik_Geo(state_, result_.marks, geo_);
+    Grafik_Mach(state_, mach_);
+    Grafik_PiPo(state_, pipo_);
+    return std::nullopt;
+}
+
+} // namespace cdnozzle

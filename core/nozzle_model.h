@@ -1,0 +1,39 @@
+// What a front end holds: the one flow state, the result of the last accepted
+// calculation and its three plot scenes.
+#pragma once
+
+#include "flow_state.h"
+#include "plots/plot_scene.h"
+#include "solver/calc_flow.h"
+
+#include <optional>
+#include <string>
+
+namespace cdnozzle {
+
+class NozzleModel {
+public:
+    // Start-up with the given box texts: constants and inputs only; nothing
+    // is calculated, the report and the scenes stay empty.
+    explicit NozzleModel(const InputTexts& texts = {});
+
+    // Validates the texts; a refused input changes nothing and its one-line
+    // message is returned. Otherwise runs the calculation, rebuilds the three
+    // scenes and returns nothing.
+    std::optional<std::string> calculate(const InputTexts& texts,
+                                         const NotConvergedHandler& notConverged = {});
+
+    bool calculated() const { return result_.regime != Regime::NotCalculated; }
+    const FlowState& state() const { return state_; }
+    const CalcResult& result() const { return result_; }
+    const PlotScene& geometryScene() const { return geo_; }
+    const PlotScene& machScene() const { return mach_; }
+    const PlotScene& pressureScene() const { return pipo_; }
+
+private:
+    FlowState state_;
+    CalcResult result_;
+    PlotScene geo_, mach_, pipo_;
+};
+
+} // namespace cdnozzle

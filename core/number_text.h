@@ -1,0 +1,41 @@
+// The number rules shared by every box and every report line.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace cdnozzle {
+
+// Text to number, the leading-number rule: leading blanks, tabs and line
+// feeds are skipped; then an optional sign, digits with at most one "." and
+// an optional exponent ("E", "e", "D" or "d", optional sign, digits) are
+// taken, skipping blanks, tabs and line feeds inside the number. The first
+// other character ends the number. A text without a leading number gives 0.
+// Never fails: an exponent beyond the double range gives +-infinity or 0.
+// Independent of the process locale.
+double readLeadingNumber(std::string_view text);
+
+// Number to text, the general format: rounded to 15 significant digits,
+// shortest form, no trailing zeros, "." as decimal point, "0" before the
+// point for magnitudes below 1, "-" for negatives ("0.51", "1", "-0.5").
+// Negative zero is written "0". Exponent notation ("1E+20", "1E-05") only
+// appears outside 1e-5 .. 1e15, which the program never writes.
+std::string formatGeneral(double value);
+
+// Rounds to 4 decimal places; a value exactly halfway (in its exact binary
+// value) goes to the even digit. Non-finite values come back unchanged.
+double roundHalfEven4(double value);
+
+// A report line: the label immediately followed by the value rounded to
+// 4 decimal places and written in the general format.
+std::string reportLine(std::string_view label, double value);
+
+} // namespace cdnozzle
+
+namespace cdnozzle {
+
+// The shortest text that reads back as the same double ("0.1", "2.1",
+// "1.0000000000000002"); for tables and data files, not for the report.
+std::string formatRoundTrip(double value);
+
+} // namespace cdnozzle

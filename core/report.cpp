@@ -1,0 +1,20 @@
+#include "report.h"
+
+#include "number_text.h"
+
+namespace cdnozzle {
+
+void Report::append(std::string_view label, double value)
+{
+    if (count_ >= kCapacity) return;
+    std::string& line = lines_[static_cast<std::size_t>(count_++)];
+    line.assign(label);
+    line += formatGeneral(roundHalfEven4(value));
+}
+
+std::vector<std::string> Report::lines() const
+{
+    return {lines_.begin(), lines_.begin() + count_};
+}
+
+} // namespace cdnozzle

@@ -1,0 +1,33 @@
+// The lines of the list box: six geometry lines, then the two shock lines of
+// the shock stage. Fixed capacity, so a recalculation reuses its storage.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace cdnozzle {
+
+class Report {
+public:
+    static constexpr int kCapacity = 8;
+
+    void clear() { count_ = 0; }
+    // Appends label + value rounded to 4 decimal places in the general format.
+    // A line beyond the capacity is dropped (no calculation writes one).
+    void append(std::string_view label, double value);
+
+    int size() const { return count_; }
+    bool empty() const { return count_ == 0; }
+    const std::string& operator[](int i) const { return lines_[static_cast<std::size_t>(i)]; }
+    std::vector<std::string> lines() const;
+
+    bool operator==(const Report& other) const { return lines() == other.lines(); }
+
+private:
+    std::array<std::string, kCapacity> lines_{};
+    int count_ = 0;
+};
+
+} // namespace cdnozzle

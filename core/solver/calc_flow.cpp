@@ -1,0 +1,232 @@
+#include "solver/calc_flow.h"
+
+#include "gasdyn/isentropic.h"
+#include "gasdyn/normal_shock.h"
+#include "gasdyn/shock_search.h"
+#include "geometry/nozzle_geometry.h"
+#include "number_text.h"
+
+#include <cmath>
+
+namespace cdnozzle {
+
+std::string_view regimeName(Regime regime)
+{
+    switch (regime) {
+    case Regime::NotCalculated: return "not calculated";
+    case Regime::NoFlow: return "no flow";
+    case Regime::SubsonicThroughout: return "subsonic throughout";
+    case Regime::ChokedSubsonic: return "choked subsonic";
+    case Regime::NormalShockInside: return "normal shock inside";
+    case Regime::ObliqueExitShocks: return "oblique exit shocks";
+    case Regime::NormalShockAtExit: return "normal shock at exit";
+    case Regime::ExitExpansion: return "exit expansion";
+    case Regime::NotClassified: return "not classified";
+    }
+    return "not classified";
+}
+
+void Marks::add(const Mark& mark)
+{
+    if (count_ < kCapacity) items_[static_cast<std::size_t>(count_++)] = mark;
+}
+
+bool Marks::operator==(const Marks& other) const
+{
+    if (count_ != other.count_) return false;
+    for (int i = 0; i < count_; ++i) {
+        if (!((*this)[i] == other[i])) return false;
+    }
+    return true;
+}
+
+namespace {
+
+// Which divergent-part branch ran.
+enum class DivergentStage { None, Subsonic, Choked, Shock };
+
+// Two segments from the exit lips towards the opposite wall at the angle
+// whose sine and cosine are given; both lips, lower one first.
+void addExitPair(Marks& marks, MarkColor color, double xe, double ye, double L, double c,
+                 double sn)
+{
+    marks.add({color, xe, -ye, xe + L * c, -ye + L * sn});
+    marks.add({color, xe, ye, xe + L * c, ye - L * sn});
+}
+
+void closeSubsonicSolution(FlowState& s)
+{
+    const int e = s.N_tot;
+    s.i_NS = e;
+    s.Me = s.M[e];
+    s.PePo_e = s.PiPo[e];
+    s.M[e + 1] = s.M[e];
+    s.PiPo[e + 1] = s.PiPo[e];
+}
+
+void obliqueExitShocks(FlowState& s, Marks& marks, double xe, double ye, double L)
+{
+    const double k = s.k;
+    const double M1 = s.M_max;
+    const double q = s.PePo / s.PePo_OS;
+    const double Mn1sq = 1 + ((k + 1) / (2 * k)) * (q - 1);
+    const double Mn1 = std::sqrt(Mn1sq);
+    const double sb = Mn1 / M1;
+    const double cb = std::sqrt(1 - sb * sb);
+    const double beta = std::atan(sb / cb);
+    const double Mn2 = std::sqrt((1 + ((k - 1) / 2) * Mn1sq) / (k * Mn1sq - (k - 1) / 2));
+    const double Mt = M1 * std::sin(beta);
+    // 1.4 stands here as a fixed number, not as k (the two are equal).
+    const double theta = std::atan(2 * (Mt * Mt - 1) /
+                                   (std::tan(beta) * (M1 * M1 * (1.4 + std::cos(2 * beta)) + 2)));
+    const double M2 = Mn2 / std::sin(beta - theta);
+
+    const int e = s.N_tot;
+    s.M[e] = M1;
+    s.PiPo[e] = s.PePo_OS;
+    s.i_NS = e;
+    s.Me = M2;
+    s.PePo_e = s.PePo;
+    s.M[e + 1] = M2;
+    s.PiPo[e + 1] = s.PePo;
+    // An inequality test against 0.0001, not a greater-than test.
+    if (std::fabs(s.PePo - s.PePo_NS) != 0.0001) addExitPair(marks, MarkColor::Red, xe, ye, L, cb, sb);
+}
+
+void exitExpansion(FlowState& s, Marks& marks, double xe, double ye, double L)
+{
+    const int e = s.N_tot;
+    s.M[e] = s.M_max;
+    s.PiPo[e] = s.PePo_OS;
+    s.i_NS = e;
+    s.Me = isentropicMachOfPressure(s, s.PePo);
+    s.PePo_e = s.PePo;
+    s.M[e + 1] = s.Me;
+    s.PiPo[e + 1] = s.PePo;
+
+    // A Mach angle exists only for a supersonic flow; below Mach 1 the
+    // cosine is undefined and that pair of waves is not drawn.
+    const double s1 = 1 / s.M_max;
+    const double c1 = std::sqrt(1 - s1 * s1);
+    if (std::isfinite(c1)) addExitPair(marks, MarkColor::Blue, xe, ye, L, c1, s1);
+    const double s2 = 1 / s.Me;
+    const double c2 = std::sqrt(1 - s2 * s2);
+    if (std::isfinite(c2)) addExitPair(marks, MarkColor::Blue, xe, ye, L, c2, s2);
+}
+
+} // namespace
+
+void Calc_Flow(FlowState& s, const InputTexts& texts, CalcResult& out,
+               const NotConvergedHandler& notConverged)
+{
+    Report& report = out.report;
+    Marks& marks = out.marks;
+    marks.clear();
+
+    Lule_Geo(s, texts, report, notConverged);
+    s.PePo = readLeadingNumber(texts.pe_po);
+    const int conv = s.N_conv;
+    const int tot = s.N_tot;
+
+    if (s.PePo == 1) {
+        for (int i = 1; i <= tot + 1; ++i) {
+            s.M[i] = 0;
+            s.PiPo[i] = 1;
+        }
+        s.i_NS = tot;
+        s.Me = s.M[tot];
+        s.PePo_e = 1;
+        out.regime = Regime::NoFlow;
+        return;
+    }
+
+    // Convergent part.
+    const bool subsonic = s.PePo > s.PePo_sub && s.PePo < 1;
+    double R = 0; // A*/A_t of a flow that stays subsonic throughout
+    if (subsonic) {
+        const double Me_s = isentropicMachOfPressure(s, s.PePo);
+        R = s.AAe / AAfM(s, Me_s);
+        for (int i = 1; i <= conv; ++i) {
+            s.M[i] = M_iter(s, s.AA[i] / R, 1, kSesAlti, notConverged);
+            s.PiPo[i] = 1 / PoP(s, s.M[i]);
+        }
+    } else {
+        for (int i = 1; i <= conv; ++i) {
+            s.M[i] = M_iter(s, s.AA[i], 1, kSesAlti, notConverged);
+            s.PiPo[i] = 1 / PoP(s, s.M[i]);
+        }
+    }
+
+    // Divergent part.
+    DivergentStage stage = DivergentStage::None;
+    if (subsonic) {
+        stage = DivergentStage::Subsonic;
+        for (int i = conv + 1; i <= tot; ++i) {
+            s.M[i] = M_iter(s, s.AA[i] / R, 1, kSesAlti, notConverged);
+            s.PiPo[i] = 1 / PoP(s, s.M[i]);
+        }
+        closeSubsonicSolution(s);
+    } else if (s.PePo == s.PePo_sub) {
+        stage = DivergentStage::Choked;
+        for (int i = conv + 1; i <= tot; ++i) {
+            s.M[i] = M_iter(s, s.AA[i], 1, kSesAlti, notConverged);
+            s.PiPo[i] = 1 / PoP(s, s.M[i]);
+        }
+        closeSubsonicSolution(s);
+    } else if (s.PePo < s.PePo_sub) {
+        stage = DivergentStage::Shock;
+        NS_icin_iterasyon(s, s.PePo, s.i_NS, notConverged);
+        for (int i = conv + 1; i <= s.i_NS; ++i) {
+            s.M[i] = M_iter(s, s.AA[i], 1, kSesUstu, notConverged);
+            s.PiPo[i] = 1 / PoP(s, s.M[i]);
+        }
+        const double M1 = s.M[s.i_NS];
+        const double M2 = NS(s, M1);
+        const double A2 = s.AA[s.i_NS] / AAfM(s, M2); // A2*/A_t
+        report.append("A2*=", A2);
+        const double P1 = PoP(s, M1);
+        const double p21 = P2P1fM1(s, M1);
+        const double P2 = PoP(s, M2);
+        const double r0 = (P2 * p21) / P1; // p02/p01
+        report.append("Po2/Po*=", r0);
+        s.Me = M2;
+        s.PePo_e = r0 / P2;
+        if (s.PePo > s.PePo_NS) {
+            marks.add({MarkColor::Red, s.x[s.i_NS], -s.y[s.i_NS], s.x[s.i_NS], s.y[s.i_NS]});
+        }
+        for (int i = s.i_NS + 1; i <= tot; ++i) {
+            s.M[i] = M_iter(s, s.AA[i] / A2, 1, kSesAlti, notConverged);
+            s.PiPo[i] = r0 / PoP(s, s.M[i]);
+        }
+        s.M[tot + 1] = s.M[tot];
+        s.PiPo[tot + 1] = s.PiPo[tot];
+    }
+
+    // Exit stage.
+    const double xe = s.x[tot];
+    const double ye = s.y[tot];
+    const double L = s.AA[tot];
+    if (s.PePo > s.PePo_OS && s.PePo < s.PePo_NS) {
+        obliqueExitShocks(s, marks, xe, ye, L);
+        out.regime = Regime::ObliqueExitShocks;
+    } else if (std::fabs(s.PePo - s.PePo_NS) < 0.0001) {
+        s.i_NS = tot;
+        s.Me = s.M_max;
+        s.PePo_e = s.PePo;
+        s.M[tot + 1] = s.M_max;
+        s.PiPo[tot + 1] = s.PePo;
+        out.regime = Regime::NormalShockAtExit;
+    } else if (s.PePo < s.PePo_NS) {
+        exitExpansion(s, marks, xe, ye, L);
+        out.regime = Regime::ExitExpansion;
+    } else {
+        switch (stage) {
+        case DivergentStage::Subsonic: out.regime = Regime::SubsonicThroughout; break;
+        case DivergentStage::Choked: out.regime = Regime::ChokedSubsonic; break;
+        case DivergentStage::Shock: out.regime = Regime::NormalShockInside; break;
+        case DivergentStage::None: out.regime = Regime::NotClassified; break;
+        }
+    }
+}
+
+} // namespace cdnozzle

@@ -1,0 +1,24 @@
+// The one check every front end makes before a calculation.
+#pragma once
+
+#include "flow_state.h"
+
+#include <optional>
+#include <string>
+
+namespace cdnozzle {
+
+// Accepted ranges of the three boxes, as read by the leading-number rule.
+// The upper limits keep every plot's grid a few hundred lines at most and
+// every intermediate value of the calculation finite.
+inline constexpr double kMeSupMin = 1e-6;   // "Me_Sup =": from this ...
+inline constexpr double kMeSupMax = 100;    // ... to this
+inline constexpr double kAmaxLimit = 1000;  // "Amax/At =": |value| at most this, not -0.1
+inline constexpr double kAmaxFlat = -0.1;   // gives a geometry plot of zero height
+
+// Returns nothing when the three texts can be calculated; otherwise one line
+// that names the first box at fault, its accepted range and what it read,
+// e.g.  Pe/Po = must be a number above 0 and at most 1 (got "1.2")
+std::optional<std::string> validateInputs(const InputTexts& texts);
+
+} // namespace cdnozzle
