@@ -1,0 +1,14 @@
+# A refused input: exit status 2, one line on stderr, nothing on stdout.
+foreach(args "--pe-po;1.2" "--me-sup;abc" "--amax;-0.1" "--pe-po;0")
+  execute_process(COMMAND ${EXE} ${args}
+    OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
+  string(REGEX MATCHALL "\n" lines "${err}")
+  list(LENGTH lines count)
+  if(NOT rc EQUAL 2 OR NOT out STREQUAL "" OR NOT count EQUAL 1 OR NOT err MATCHES "must be a number")
+    message(FATAL_ERROR "${args}: rc=${rc} stdout='${out}' stderr='${err}'")
+  endif()
+endforeach()
+execute_process(COMMAND ${EXE} --pe-po 1.2 ERROR_VARIABLE err)
+if(NOT err STREQUAL "Pe/Po = must be a number above 0 and at most 1 (got \"1.2\")\n")
+  message(FATAL_ERROR "message: ${err}")
+endif()
