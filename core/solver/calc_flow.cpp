@@ -64,7 +64,8 @@ void closeSubsonicSolution(FlowState& s)
     s.PiPo[e + 1] = s.PiPo[e];
 }
 
-void obliqueExitShocks(FlowState& s, Marks& marks, double xe, double ye, double L)
+// Returns the shock angle.
+double obliqueExitShocks(FlowState& s, Marks& marks, double xe, double ye, double L)
 {
     const double k = s.k;
     const double M1 = s.M_max;
@@ -91,6 +92,7 @@ void obliqueExitShocks(FlowState& s, Marks& marks, double xe, double ye, double 
     s.PiPo[e + 1] = s.PePo;
     // An inequality test against 0.0001, not a greater-than test.
     if (std::fabs(s.PePo - s.PePo_NS) != 0.0001) addExitPair(marks, MarkColor::Red, xe, ye, L, cb, sb);
+    return beta;
 }
 
 void exitExpansion(FlowState& s, Marks& marks, double xe, double ye, double L)
@@ -122,6 +124,7 @@ void Calc_Flow(FlowState& s, const InputTexts& texts, CalcResult& out,
     Report& report = out.report;
     Marks& marks = out.marks;
     marks.clear();
+    out.obliqueShockAngle = 0;
 
     Lule_Geo(s, texts, report, notConverged);
     s.PePo = readLeadingNumber(texts.pe_po);
@@ -207,7 +210,7 @@ void Calc_Flow(FlowState& s, const InputTexts& texts, CalcResult& out,
     const double ye = s.y[tot];
     const double L = s.AA[tot];
     if (s.PePo > s.PePo_OS && s.PePo < s.PePo_NS) {
-        obliqueExitShocks(s, marks, xe, ye, L);
+        out.obliqueShockAngle = obliqueExitShocks(s, marks, xe, ye, L);
         out.regime = Regime::ObliqueExitShocks;
     } else if (std::fabs(s.PePo - s.PePo_NS) < 0.0001) {
         s.i_NS = tot;

@@ -58,6 +58,7 @@ struct CalcResult {
     Report report;
     Marks marks;
     Regime regime = Regime::NotCalculated;
+    double obliqueShockAngle = 0; // radians; set in ObliqueExitShocks only
     bool operator==(const CalcResult&) const = default;
 };
 

@@ -1,0 +1,22 @@
+// The two back-pressure scroll bars: positions to Pe/Po and back.
+// Coarse bar: positions 1..100, Pe/Po from 1 down to 0.01 in steps of 0.01.
+// Fine bar: positions 1..1000, Pe/Po from 1 down to 0.001 in steps of 0.001.
+#pragma once
+
+namespace cdnozzle {
+
+inline constexpr int kCoarseMin = 1, kCoarseMax = 100;
+inline constexpr int kFineMin = 1, kFineMax = 1000;
+
+// (100 - v)/100 + 0.01, the integer difference converted exactly first.
+double coarsePePo(int position);
+// (1000 - v)/1000 + 0.001.
+double finePePo(int position);
+
+// round(100 - 100 (Pe/Po - 0.01)), halves to even. Not clamped: the fine
+// positions 997..1000 give 101, one past the coarse bar's end.
+int coarsePositionFor(double pepo);
+// round(1000 - 1000 (Pe/Po - 0.001)), halves to even. Not clamped.
+int finePositionFor(double pepo);
+
+} // namespace cdnozzle

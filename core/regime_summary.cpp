@@ -1,0 +1,48 @@
+#include "regime_summary.h"
+
+#include "number_text.h"
+
+#include <charconv>
+#include <cmath>
+#include <numbers>
+
+namespace cdnozzle {
+
+namespace {
+
+std::string fourDecimals(double v) { return formatGeneral(roundHalfEven4(v)); }
+
+std::string degrees(double radians)
+{
+    char buffer[32];
+    const auto r = std::to_chars(buffer, buffer + sizeof buffer, radians * 180 / std::numbers::pi,
+                                 std::chars_format::fixed, 1);
+    return std::string(buffer, r.ptr) + "°";
+}
+
+} // namespace
+
+std::string regimeSummary(const FlowState& s, const CalcResult& result)
+{
+    switch (result.regime) {
+    case Regime::NotCalculated: return {};
+    case Regime::NoFlow: return "No flow: the back pressure equals the reservoir pressure";
+    case Regime::SubsonicThroughout:
+        return "Subsonic flow throughout the nozzle (exit Mach " + fourDecimals(s.Me) + ")";
+    case Regime::ChokedSubsonic:
+        return "Choked throat, subsonic flow behind it (exit Mach " + fourDecimals(s.Me) + ")";
+    case Regime::NormalShockInside:
+        return "Normal shock inside the nozzle at x = " + fourDecimals(s.x[s.i_NS]) + " (station " +
+               std::to_string(s.i_NS) + ")";
+    case Regime::ObliqueExitShocks:
+        return "Oblique shocks at the exit (β = " + degrees(result.obliqueShockAngle) + ")";
+    case Regime::NormalShockAtExit: return "Normal shock in the exit plane";
+    case Regime::ExitExpansion:
+        if (s.PePo == s.PePo_OS) return "Design condition: the jet leaves at Mach " + fourDecimals(s.Me);
+        return "Expansion waves at the exit (jet Mach " + fourDecimals(s.Me) + ")";
+    case Regime::NotClassified: return "Pe/Po above 1: not classified";
+    }
+    return {};
+}
+
+} // namespace cdnozzle

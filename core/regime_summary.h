@@ -1,0 +1,15 @@
+// The regime of a calculation in plain words, for the window's status line.
+#pragma once
+
+#include "flow_state.h"
+#include "solver/calc_flow.h"
+
+#include <string>
+
+namespace cdnozzle {
+
+// E.g. "Normal shock inside the nozzle at x = 1.575 (station 66)" or
+// "Oblique shocks at the exit (β = 69.2°)". Empty before a calculation.
+std::string regimeSummary(const FlowState& s, const CalcResult& result);
+
+} // namespace cdnozzle

@@ -1,0 +1,11 @@
+// GUI tests run on Qt's offscreen platform (CTest sets QT_QPA_PLATFORM).
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv)
+{
+    testing::InitGoogleTest(&argc, argv);
+    QApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}

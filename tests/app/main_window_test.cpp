@@ -1,0 +1,197 @@
+#include "about_window.h"
+#include "gui_test_support.h"
+#include "twips.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+
+namespace cdnozzle {
+
+using test::box;
+using test::listLines;
+using test::plot;
+
+TEST(MainWindow, StartUpShowsTheInitialTextsAndNothingCalculated)
+{
+    MainWindow w;
+    EXPECT_EQ(w.windowTitle(), "Convergent-divergent nozzle animation");
+    EXPECT_EQ(box(w, "Text_Mmax")->text(), "2");
+    EXPECT_EQ(box(w, "Text_AAmax")->text(), "3");
+    EXPECT_EQ(box(w, "Text_PePo")->text(), "1");
+    EXPECT_EQ(test::bar(w, "VScroll1")->value(), 1);
+    EXPECT_EQ(test::bar(w, "VScroll2")->value(), 1);
+    EXPECT_EQ(test::bar(w, "VScroll2")->maximum(), 1000);
+    EXPECT_TRUE(listLines(w).isEmpty());
+    for (const char* name : {"Picture_Geo", "Picture_Mach", "Picture_PiPo"}) {
+        EXPECT_FALSE(plot(w, name)->hasScene()) << name;
+    }
+    EXPECT_EQ(w.calculationCount(), 0);
+    // Start-up read the boxes into the state.
+    EXPECT_EQ(w.model().state().M_max, 2);
+    EXPECT_EQ(w.model().state().PePo, 1);
+    EXPECT_EQ(w.model().state().kp1_2km1, 3.0000000000000004);
+    EXPECT_EQ(w.findChild<QAction*>("Mn_About")->text(), "About");
+}
+
+TEST(MainWindow, ControlsSitAtTheirTwipPositions)
+{
+    MainWindow w;
+    const double dpi = layoutDpi(&w);
+    EXPECT_EQ(box(w, "Text_PePo")->geometry(), twipsRect(1320, 1320, 735, 285, dpi));
+    EXPECT_EQ(test::control<QListWidget>(w, "List1")->geometry(), twipsRect(0, 3000, 3135, 4545, dpi));
+    EXPECT_EQ(test::bar(w, "VScroll2")->geometry(), twipsRect(2400, 1200, 135, 615, dpi));
+    EXPECT_EQ(plot(w, "Picture_Mach")->geometry(), twipsRect(3240, 2880, 5655, 2175, dpi));
+    EXPECT_EQ(w.findChild<QLabel*>("Label5")->parentWidget(), plot(w, "Picture_PiPo"));
+    EXPECT_TRUE(w.findChild<QLabel*>("Label4")->font().italic());
+    EXPECT_EQ(w.centralWidget()->minimumSize(), QSize(twipsToPixels(9090, dpi), twipsToPixels(7770, dpi)));
+}
+
+TEST(MainWindow, EnlargingGivesTheExtraRoomToThePlots)
+{
+    MainWindow w;
+    w.show();
+    const QRect listBefore = test::control<QListWidget>(w, "List1")->geometry();
+    const QRect geoBefore = plot(w, "Picture_Geo")->geometry();
+    const QRect pipoBefore = plot(w, "Picture_PiPo")->geometry();
+    w.resize(w.width() + 300, w.height() + 200);
+    QApplication::processEvents();
+    EXPECT_EQ(test::control<QListWidget>(w, "List1")->geometry(), listBefore);
+    EXPECT_EQ(plot(w, "Picture_Geo")->width(), geoBefore.width() + 300);
+    EXPECT_GT(plot(w, "Picture_Geo")->height(), geoBefore.height());
+    EXPECT_GT(plot(w, "Picture_PiPo")->geometry().bottom(), pipoBefore.bottom() + 150);
+}
+
+TEST(MainWindow, EditingADesignBoxRecalculatesAtOnce)
+{
+    MainWindow w;
+    QLineEdit* me = box(w, "Text_Mmax");
+    me->setFocus();
+    me->end(false);
+    QTest::keyClicks(me, "5"); // "25"
+    EXPECT_EQ(w.calculationCount(), 1);
+    EXPECT_EQ(w.model().state().M_max, 25);
+    EXPECT_EQ(listLines(w).value(1), "M_max=25");
+    EXPECT_TRUE(plot(w, "Picture_Mach")->hasScene());
+
+    QTest::keyClick(me, Qt::Key_Backspace); // back to "2"
+    EXPECT_EQ(w.calculationCount(), 2);
+    QTest::keyClicks(box(w, "Text_AAmax"), "1"); // "31"
+    EXPECT_EQ(w.calculationCount(), 3);
+    EXPECT_EQ(w.model().state().AA_max, 31);
+}
+
+TEST(MainWindow, PePoWaitsForCalculate)
+{
+    MainWindow w;
+    QLineEdit* pepo = box(w, "Text_PePo");
+    pepo->selectAll();
+    QTest::keyClicks(pepo, "0.8");
+    EXPECT_EQ(w.calculationCount(), 0);
+    EXPECT_EQ(w.model().state().PePo, 1);
+    QTest::mouseClick(test::control<QPushButton>(w, "Command1"), Qt::LeftButton);
+    EXPECT_EQ(w.calculationCount(), 1);
+    EXPECT_EQ(w.model().state().PePo, 0.8);
+    EXPECT_EQ(listLines(w),
+              (QStringList{"iMax=100", "M_max=2", "Me_sub limit=0.3722", "Pe/Po sesaltı limit=0.9088",
+                           "Pe/Po sesüstü limit(NShock)=0.5751", "Pe/Po sesüstü limit(OShock)=0.1278",
+                           "A2*=1.1058", "Po2/Po*=0.9044"}));
+    EXPECT_EQ(w.statusText(), "Normal shock inside the nozzle at x = 1.575 (station 66)");
+    // Calculate moves neither bar.
+    EXPECT_EQ(test::bar(w, "VScroll1")->value(), 1);
+    EXPECT_EQ(test::bar(w, "VScroll2")->value(), 1);
+}
+
+TEST(MainWindow, ClickOnTheGeometryPlotRecalculates)
+{
+    MainWindow w;
+    w.show();
+    QTest::mouseClick(plot(w, "Picture_Geo"), Qt::LeftButton, {}, QPoint(20, 20));
+    EXPECT_EQ(w.calculationCount(), 1);
+    const PlotScene first = plot(w, "Picture_Geo")->scene();
+    QTest::mouseClick(plot(w, "Picture_Geo"), Qt::LeftButton, {}, QPoint(50, 40));
+    EXPECT_EQ(w.calculationCount(), 2);
+    EXPECT_EQ(plot(w, "Picture_Geo")->scene(), first);
+    QTest::mouseClick(plot(w, "Picture_Mach"), Qt::LeftButton, {}, QPoint(20, 20));
+    EXPECT_EQ(w.calculationCount(), 2);
+}
+
+TEST(MainWindow, RefusedInputKeepsTheLastResultAndSaysWhyInRed)
+{
+    MainWindow w;
+    box(w, "Text_PePo")->setText("0.5");
+    w.Command1_Click();
+    const QStringList report = listLines(w);
+    const PlotScene geo = plot(w, "Picture_Geo")->scene();
+    EXPECT_EQ(w.statusText(), "Oblique shocks at the exit (β = 69.2°)");
+
+    for (const char* typed : {"", "-", "1.2", "0"}) {
+        box(w, "Text_PePo")->setText(typed);
+        w.Command1_Click();
+        EXPECT_TRUE(w.statusShowsRefusal()) << typed;
+        EXPECT_TRUE(w.statusText().startsWith("Pe/Po = must be a number above 0 and at most 1")) << typed;
+        EXPECT_EQ(listLines(w), report);
+        EXPECT_EQ(plot(w, "Picture_Geo")->scene(), geo);
+    }
+    // Half-typed design numbers are ordinary moments of typing: no dialog, no crash.
+    box(w, "Text_PePo")->setText("0.5");
+    box(w, "Text_Mmax")->setText("");
+    EXPECT_TRUE(w.statusText().startsWith("Me_Sup = must be"));
+    box(w, "Text_Mmax")->setText("2.");
+    EXPECT_FALSE(w.statusShowsRefusal());
+    EXPECT_EQ(w.statusText(), "Oblique shocks at the exit (β = 69.2°)");
+    EXPECT_EQ(w.calculationCount(), 2);
+}
+
+TEST(MainWindow, AboutOpensOneModelessWindow)
+{
+    MainWindow w;
+    w.show();
+    w.Mn_About_Click();
+    AboutWindow* first = w.aboutWindow();
+    ASSERT_NE(first, nullptr);
+    EXPECT_TRUE(first->isVisible());
+    EXPECT_EQ(first->windowTitle(), "About");
+    first->close();
+    w.findChild<QAction*>("Mn_About")->trigger();
+    EXPECT_EQ(w.aboutWindow(), first);
+    EXPECT_TRUE(first->isVisible());
+    EXPECT_EQ(w.findChildren<AboutWindow*>().size(), 1);
+    const QStringList expected{"Animation Program for", "Convergent divergent nozzle",
+                               "For comments and questions e-mail to", "Last update: March 2007"};
+    for (const QString& text : expected) {
+        bool found = false;
+        for (QLabel* label : first->findChildren<QLabel*>()) found |= label->text() == text;
+        EXPECT_TRUE(found) << text.toStdString();
+    }
+    EXPECT_TRUE(first->findChild<QLabel*>("Label7")->text().startsWith("Developed by "));
+    // The main window stays usable beside it.
+    w.Command1_Click();
+    EXPECT_EQ(w.calculationCount(), 1);
+}
+
+TEST(MainWindow, NonConvergenceBoxIsModalPlainAndCaptioned)
+{
+    QString caption, text;
+    int buttons = 0;
+    QMessageBox::Icon icon = QMessageBox::Warning;
+    QTimer::singleShot(0, [&] {
+        auto* boxWidget = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(boxWidget, nullptr);
+        caption = boxWidget->windowTitle();
+        text = boxWidget->text();
+        icon = boxWidget->icon();
+        buttons = static_cast<int>(boxWidget->buttons().size());
+        boxWidget->accept();
+    });
+    showNotConvergedBox(nullptr, "iterasyon 500 adımda yakınsamadı");
+    EXPECT_EQ(caption, "cdnozzle");
+    EXPECT_EQ(text, "iterasyon 500 adımda yakınsamadı");
+    EXPECT_EQ(icon, QMessageBox::NoIcon);
+    EXPECT_EQ(buttons, 1);
+}
+
+} // namespace cdnozzle

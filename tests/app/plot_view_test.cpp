@@ -1,0 +1,89 @@
+#include "gui_test_support.h"
+
+#include <QImage>
+#include <QPainter>
+
+namespace cdnozzle {
+
+namespace {
+
+bool isRed(QRgb c) { return qRed(c) > 200 && qGreen(c) < 150 && qBlue(c) < 150; }
+
+int redPixelsInColumn(const QImage& image, int column)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) count += isRed(image.pixel(column, y));
+    return count;
+}
+
+QImage paintGeometry(const PlotScene& scene, QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(QColor(255, 255, 192));
+    QPainter painter(&image);
+    PlotView::paintScene(painter, QRectF(QPointF(0, 0), QSizeF(size)), scene);
+    return image;
+}
+
+// Column of the image at plot abscissa x.
+int columnOf(const PlotScene& scene, double x, int width)
+{
+    return static_cast<int>((x - scene.left) / (scene.right - scene.left) * width);
+}
+
+} // namespace
+
+TEST(PlotView, NormalShockIsPaintedRedAtItsStationOnly)
+{
+    MainWindow w;
+    test::box(w, "Text_PePo")->setText("0.8");
+    w.Command1_Click();
+    const PlotScene& scene = test::plot(w, "Picture_Geo")->scene();
+    const QImage image = paintGeometry(scene, {377, 185});
+    int atShock = 0;
+    for (int dx = -1; dx <= 1; ++dx) atShock += redPixelsInColumn(image, columnOf(scene, 1.575, 377) + dx);
+    EXPECT_GT(atShock, 20);
+    EXPECT_EQ(redPixelsInColumn(image, columnOf(scene, 1.2, 377)), 0);
+}
+
+TEST(PlotView, WidgetKeepsItsPictureAcrossRepaints)
+{
+    MainWindow w;
+    w.show();
+    test::box(w, "Text_PePo")->setText("0.8");
+    w.Command1_Click();
+    PlotView* view = test::plot(w, "Picture_Mach");
+    const QImage once = view->grab().toImage();
+    w.resize(w.size()); // an ordinary repaint
+    const QImage again = view->grab().toImage();
+    EXPECT_EQ(once, again);
+    int red = 0;
+    for (int x = 0; x < once.width(); ++x) red += redPixelsInColumn(once, x) > 0;
+    EXPECT_GT(red, once.width() / 2); // the Mach curve runs along most of the plot
+}
+
+TEST(PlotView, SegmentsFarOutsideTheWindowAreCutNotLost)
+{
+    PlotScene scene;
+    scene.left = 0;
+    scene.right = 10;
+    scene.top = 0;
+    scene.bottom = 10;
+    // A line from far above to far below through x = 5, and one wholly outside.
+    scene.segments.push_back({SegmentColor::Red, 5, -1e9, 5, 1e9});
+    scene.segments.push_back({SegmentColor::Red, 20, 0, 30, 10});
+    scene.segments.push_back({SegmentColor::Blue, -1e300, -1e300, 1e300, 1e300});
+    const QImage image = paintGeometry(scene, {100, 100});
+    EXPECT_GE(redPixelsInColumn(image, 50) + redPixelsInColumn(image, 49), 95);
+    EXPECT_EQ(redPixelsInColumn(image, 99), 0);
+}
+
+TEST(PlotView, DegenerateWindowPaintsOnlyTheBackground)
+{
+    PlotScene scene;
+    scene.segments.push_back({SegmentColor::Red, 0, 0, 1, 1});
+    const QImage image = paintGeometry(scene, {50, 50});
+    for (int x = 0; x < 50; ++x) ASSERT_EQ(redPixelsInColumn(image, x), 0);
+}
+
+} // namespace cdnozzle

@@ -1,0 +1,131 @@
+// The chains of nested change handlers that keep the two bars in step.
+#include "gui_test_support.h"
+
+#include "plots/back_pressure_bars.h"
+
+#include <QTest>
+
+namespace cdnozzle {
+
+namespace {
+
+struct Window {
+    MainWindow w;
+    test::CalculationLog log{w};
+    QScrollBar* coarse = test::bar(w, "VScroll1");
+    QScrollBar* fine = test::bar(w, "VScroll2");
+    QString pepoText() const { return test::box(w, "Text_PePo")->text(); }
+    double pepo() const { return w.model().state().PePo; }
+};
+
+} // namespace
+
+TEST(BackPressureBars, MappingsAndTheirInverses)
+{
+    EXPECT_EQ(coarsePePo(1), 1);
+    EXPECT_EQ(coarsePePo(100), 0.01);
+    EXPECT_EQ(finePePo(1), 1);
+    EXPECT_EQ(finePePo(1000), 0.001);
+    for (int v = kCoarseMin; v <= kCoarseMax; ++v) {
+        ASSERT_EQ(coarsePositionFor(coarsePePo(v)), v);
+        ASSERT_EQ(finePositionFor(coarsePePo(v)), 10 * v - 9);
+    }
+    for (int w = kFineMin; w <= kFineMax; ++w) ASSERT_EQ(finePositionFor(finePePo(w)), w);
+    // Halfway between two coarse positions the even one wins.
+    EXPECT_EQ(coarsePositionFor(finePePo(6)), 2);
+    EXPECT_EQ(coarsePositionFor(finePePo(16)), 2);
+    EXPECT_EQ(coarsePositionFor(finePePo(997)), 101);
+}
+
+TEST(ScrollBars, CoarseToFiftyMovesTheFineBarAndRecalculatesOnce)
+{
+    Window t;
+    t.coarse->setValue(50);
+    EXPECT_EQ(t.pepoText(), "0.51");
+    EXPECT_EQ(t.fine->value(), 491);
+    EXPECT_EQ(t.log.pepo, (std::vector<double>{0.51, 0.51}));
+    EXPECT_EQ(t.coarse->value(), 50);
+}
+
+TEST(ScrollBars, CoarseToTheEndsOfItsRange)
+{
+    Window t;
+    t.coarse->setValue(100);
+    EXPECT_EQ(t.pepo(), 0.01);
+    EXPECT_EQ(t.fine->value(), 991);
+    t.coarse->setValue(1);
+    EXPECT_EQ(t.pepoText(), "1");
+    EXPECT_EQ(t.fine->value(), 1);
+    EXPECT_EQ(t.w.model().result().regime, Regime::NoFlow);
+}
+
+TEST(ScrollBars, FineToFiveHundredSnapsToTheCoarseHundredth)
+{
+    Window t;
+    t.fine->setValue(500);
+    EXPECT_EQ(t.log.pepo, (std::vector<double>{0.501, 0.5, 0.5}));
+    EXPECT_EQ(t.coarse->value(), 51);
+    EXPECT_EQ(t.fine->value(), 501);
+    EXPECT_EQ(t.pepoText(), "0.5");
+}
+
+TEST(ScrollBars, FineStepsSetThousandthsUntilTheySnap)
+{
+    Window t;
+    const std::vector<double> expected{0.999, 0.998, 0.997, 0.996};
+    for (int w = 2; w <= 5; ++w) {
+        QTest::keyClick(t.fine, Qt::Key_Down); // one small step down the bar
+        EXPECT_EQ(t.fine->value(), w);
+        EXPECT_EQ(t.coarse->value(), 1);
+    }
+    EXPECT_EQ(t.log.pepo, expected);
+    t.log.pepo.clear();
+    QTest::keyClick(t.fine, Qt::Key_Down); // position 6: 0.995 snaps to 0.99
+    EXPECT_EQ(t.log.pepo, (std::vector<double>{0.995, 0.99, 0.99}));
+    EXPECT_EQ(t.coarse->value(), 2);
+    EXPECT_EQ(t.fine->value(), 11);
+    EXPECT_EQ(t.pepoText(), "0.99");
+
+    t.fine->setValue(16); // 0.985: still coarse 2
+    EXPECT_EQ(t.coarse->value(), 2);
+    t.log.pepo.clear();
+    t.fine->setValue(17); // 0.984 snaps to 0.98
+    EXPECT_EQ(t.log.pepo, (std::vector<double>{0.984, 0.98, 0.98}));
+    EXPECT_EQ(t.fine->value(), 21);
+}
+
+TEST(ScrollBars, FineBeyondTheCoarseRangeKeepsItsOwnValue)
+{
+    for (int w = 997; w <= 1000; ++w) {
+        Window t;
+        t.fine->setValue(w);
+        EXPECT_EQ(t.log.pepo.size(), 1u) << w;
+        EXPECT_EQ(t.pepo(), finePePo(w));
+        EXPECT_EQ(t.coarse->value(), 100);
+        EXPECT_EQ(t.fine->value(), w);
+    }
+    Window t;
+    t.fine->setValue(1000);
+    EXPECT_EQ(t.pepoText(), "0.001");
+    // Stepping back up from there runs the ordinary chain again.
+    t.fine->setValue(980); // 0.021: coarse 99, snapping to 0.02
+    EXPECT_EQ(t.coarse->value(), 99);
+    EXPECT_EQ(t.fine->value(), 981);
+    EXPECT_EQ(t.pepoText(), "0.02");
+}
+
+TEST(ScrollBars, BarsFollowEvenWhenADesignBoxIsRefused)
+{
+    Window t;
+    test::box(t.w, "Text_Mmax")->setText("");
+    t.coarse->setValue(21);
+    EXPECT_EQ(t.pepoText(), "0.8");
+    EXPECT_EQ(t.fine->value(), 201);
+    EXPECT_TRUE(t.w.statusShowsRefusal());
+    EXPECT_TRUE(t.log.pepo.empty());
+    test::box(t.w, "Text_Mmax")->setText("2");
+    EXPECT_EQ(t.pepo(), 0.8);
+    EXPECT_EQ(t.w.model().state().i_NS, 66);
+}
+
+} // namespace cdnozzle
