@@ -265,7 +265,7 @@ class Model:
             Mn1sq = 1 + ((k + 1) / (2 * k)) * (q - 1)
             Mn1 = math.sqrt(Mn1sq)
             sb = Mn1 / M1
-            cb = math.sqrt(1 - sb * sb)
+            cb = math.sqrt(max(0.0, 1 - sb * sb))
             b = math.atan(sb / cb)
             Mn2 = math.sqrt((1 + ((k - 1) / 2) * Mn1sq) / (k * Mn1sq - (k - 1) / 2))
             th = math.atan(2 * ((M1 * math.sin(b)) ** 2 - 1) /

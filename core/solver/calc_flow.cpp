@@ -6,6 +6,7 @@
 #include "geometry/nozzle_geometry.h"
 #include "number_text.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace cdnozzle {
@@ -73,7 +74,9 @@ double obliqueExitShocks(FlowState& s, Marks& marks, double xe, double ye, doubl
     const double Mn1sq = 1 + ((k + 1) / (2 * k)) * (q - 1);
     const double Mn1 = std::sqrt(Mn1sq);
     const double sb = Mn1 / M1;
-    const double cb = std::sqrt(1 - sb * sb);
+    // Just below PePo_NS rounding can put sb a hair above 1; the shock is then
+    // normal (beta = 90 degrees), not undefined.
+    const double cb = std::sqrt(std::max(0.0, 1 - sb * sb));
     const double beta = std::atan(sb / cb);
     const double Mn2 = std::sqrt((1 + ((k - 1) / 2) * Mn1sq) / (k * Mn1sq - (k - 1) / 2));
     const double Mt = M1 * std::sin(beta);

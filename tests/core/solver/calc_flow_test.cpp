@@ -241,6 +241,18 @@ TEST(CalcFlow, SubsonicDesignLeavesOutOnlyTheWavesWithoutAMachAngle)
     }
 }
 
+TEST(CalcFlow, ObliqueShockOneRoundingBelowTheNormalShockLimitIsNormal)
+{
+    // Found by the random-input test: the shock-angle sine came out a hair
+    // above 1 and the exit values turned NaN.
+    const NozzleModel m = test::calculated("5.050464665922652", "0.05274209969246506", "0");
+    EXPECT_EQ(m.result().regime, Regime::ObliqueExitShocks);
+    EXPECT_TRUE(std::isfinite(m.state().Me));
+    EXPECT_NEAR(m.result().obliqueShockAngle, M_PI / 2, 1e-7);
+    ASSERT_EQ(m.result().marks.size(), 2);
+    EXPECT_EQ(m.result().marks[0].x2, m.result().marks[0].x1); // vertical, across the exit
+}
+
 TEST(CalcFlow, RunOutStationCarriesTheJetInEveryRegime)
 {
     for (double pepo : {0.99, 0.8, 0.5, 0.1}) {
