@@ -3,6 +3,8 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
+BENCH_BUILD ?= build-bench
+
 .PHONY: all deps configure build run test bench clean
 
 all: build
@@ -30,5 +32,12 @@ run: build
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
+# Benchmarks: an optimised build of their own, then the figures and targets.
+bench: deps
+	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+		-DCDNOZZLE_BUILD_BENCH=ON -DCDNOZZLE_BUILD_TESTS=OFF
+	cmake --build $(BENCH_BUILD) -j $(JOBS) --target cdnozzle-bench
+	python3 bench/run_bench.py $(BENCH_BUILD)/bench/cdnozzle-bench
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(BENCH_BUILD)

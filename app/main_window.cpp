@@ -155,6 +155,7 @@ void MainWindow::buildControls()
     connect(Command1, &QPushButton::clicked, this, &MainWindow::Command1_Click);
     connect(Text_Mmax, &QLineEdit::textChanged, this, &MainWindow::Text_Mmax_Change);
     connect(Text_AAmax, &QLineEdit::textChanged, this, &MainWindow::Text_AAmax_Change);
+    connect(Text_PePo, &QLineEdit::textEdited, this, &MainWindow::Text_PePo_Edited);
     connect(Picture_Geo, &PlotView::clicked, this, &MainWindow::Picture_Geo_Click);
     connect(VScroll1, &QScrollBar::valueChanged, this, &MainWindow::VScroll1_Change);
     connect(VScroll2, &QScrollBar::valueChanged, this, &MainWindow::VScroll2_Change);
@@ -234,19 +235,26 @@ void MainWindow::Calc_Flow()
 
 void MainWindow::showRefusal(const std::string& message)
 {
-    refused_ = true;
+    statusKind_ = StatusKind::Refusal;
     statusLine_->setStyleSheet("color: rgb(200, 0, 0);");
     statusLine_->setText(toQString(message));
 }
 
 void MainWindow::showRegime()
 {
-    refused_ = false;
+    statusKind_ = StatusKind::Regime;
     statusLine_->setStyleSheet({});
     statusLine_->setText(toQString(regimeSummary(model_.state(), model_.result())));
 }
 
 void MainWindow::Command1_Click() { Calc_Flow(); }
+
+void MainWindow::Text_PePo_Edited()
+{
+    statusKind_ = StatusKind::PendingPePo;
+    statusLine_->setStyleSheet({});
+    statusLine_->setText("Press Calculate to use the Pe/Po typed in the box");
+}
 
 // An edit of either design box rebuilds the nozzle and recalculates; the
 // calculation opens with the geometry run itself.
@@ -288,11 +296,10 @@ void MainWindow::VScroll2_Change(int position)
 }
 
 // Each scroll step is on screen before the next one is taken.
+// One repaint for the three plots, so the window is flushed once.
 void MainWindow::repaintPlotsNow()
 {
-    Picture_Geo->repaint();
-    Picture_Mach->repaint();
-    Picture_PiPo->repaint();
+    client_->repaint(Picture_Geo->geometry() | Picture_Mach->geometry() | Picture_PiPo->geometry());
 }
 
 void MainWindow::Mn_About_Click()

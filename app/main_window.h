@@ -39,8 +39,10 @@ public:
     int calculationCount() const { return calculations_; }
     // The status line under the controls: a refusal (shown in red) or the
     // regime of the last accepted calculation.
+    enum class StatusKind { Empty, Regime, Refusal, PendingPePo };
     QString statusText() const;
-    bool statusShowsRefusal() const { return refused_; }
+    StatusKind statusKind() const { return statusKind_; }
+    bool statusShowsRefusal() const { return statusKind_ == StatusKind::Refusal; }
     // Replaces the modal message box of a failed iteration (tests).
     void setNotConvergedHandler(NotConvergedHandler handler) { notConverged_ = std::move(handler); }
     AboutWindow* aboutWindow() const { return about_; }
@@ -59,6 +61,8 @@ public slots:
     void VScroll1_Change(int position);
     void VScroll2_Change(int position);
     void Mn_About_Click();
+    // A Pe/Po typed by the user waits for "Calculate"; the status line says so.
+    void Text_PePo_Edited();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -77,7 +81,7 @@ private:
     NotConvergedHandler notConverged_;
     int calculations_ = 0;
     int scrollDepth_ = 0;
-    bool refused_ = false;
+    StatusKind statusKind_ = StatusKind::Empty;
 
     QWidget* client_ = nullptr;
     QLabel* Label1 = nullptr;

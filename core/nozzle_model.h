@@ -17,6 +17,10 @@ public:
     // is calculated, the report and the scenes stay empty.
     explicit NozzleModel(const InputTexts& texts = {});
 
+    // Whether calculations reuse the grid's inversions from the previous
+    // ones (on by default; the results are the same either way).
+    void setStationCacheEnabled(bool enabled) { cacheEnabled_ = enabled; }
+
     // Validates the texts; a refused input changes nothing and its one-line
     // message is returned. Otherwise runs the calculation, rebuilds the three
     // scenes and returns nothing.
@@ -34,6 +38,8 @@ private:
     FlowState state_;
     CalcResult result_;
     PlotScene geo_, mach_, pipo_;
+    StationCache cache_;
+    bool cacheEnabled_ = true;
 };
 
 } // namespace cdnozzle

@@ -5,9 +5,11 @@
 
 namespace cdnozzle {
 
-double exitPressureWithShockAt(const FlowState& s, int i, const NotConvergedHandler& notConverged)
+namespace {
+
+double exitPressureBehindShock(const FlowState& s, int i, double M1,
+                               const NotConvergedHandler& notConverged)
 {
-    const double M1 = M_iter(s, s.AA[i], 1, kSesUstu, notConverged);
     const double M2 = NS(s, M1);
     const double r1 = PoP(s, M1);      // p01/p1
     const double r21 = P2P1fM1(s, M1); // p2/p1
@@ -19,14 +21,36 @@ double exitPressureWithShockAt(const FlowState& s, int i, const NotConvergedHand
     return (((1 / rx) * r2) * r21) / r1;
 }
 
+} // namespace
+
+double supersonicMachAt(const FlowState& s, int i, const NotConvergedHandler& notConverged,
+                        StationCache* cache)
+{
+    auto compute = [&](const NotConvergedHandler& handler) {
+        return M_iter(s, s.AA[i], 1, kSesUstu, handler);
+    };
+    if (!cache) return compute(notConverged);
+    return cache->get(StationCache::SupersonicMach, i, notConverged, compute);
+}
+
+double exitPressureWithShockAt(const FlowState& s, int i, const NotConvergedHandler& notConverged,
+                               StationCache* cache)
+{
+    auto compute = [&](const NotConvergedHandler& handler) {
+        return exitPressureBehindShock(s, i, supersonicMachAt(s, i, handler, cache), handler);
+    };
+    if (!cache) return compute(notConverged);
+    return cache->get(StationCache::ShockExitPressure, i, notConverged, compute);
+}
+
 void NS_icin_iterasyon(const FlowState& s, double PePo, int& iNS,
-                       const NotConvergedHandler& notConverged)
+                       const NotConvergedHandler& notConverged, StationCache* cache)
 {
     const int first = s.N_conv + 1;
     const int last = s.N_tot;
     int i = first;
     for (; i <= last; ++i) {
-        if (exitPressureWithShockAt(s, i, notConverged) < PePo) break;
+        if (exitPressureWithShockAt(s, i, notConverged, cache) < PePo) break;
     }
     iNS = i - 1;
 }

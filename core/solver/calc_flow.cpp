@@ -55,6 +55,18 @@ void addExitPair(Marks& marks, MarkColor color, double xe, double ye, double L, 
     marks.add({color, xe, ye, xe + L * c, ye - L * sn});
 }
 
+// M_iter(AA(i), 1, "SesAltı"): the subsonic Mach number of a flow whose
+// throat is sonic.
+double chokedSubsonicMachAt(const FlowState& s, int i, const NotConvergedHandler& notConverged,
+                            StationCache* cache)
+{
+    auto compute = [&](const NotConvergedHandler& handler) {
+        return M_iter(s, s.AA[i], 1, kSesAlti, handler);
+    };
+    if (!cache) return compute(notConverged);
+    return cache->get(StationCache::ChokedSubsonicMach, i, notConverged, compute);
+}
+
 void closeSubsonicSolution(FlowState& s)
 {
     const int e = s.N_tot;
@@ -122,7 +134,7 @@ void exitExpansion(FlowState& s, Marks& marks, double xe, double ye, double L)
 } // namespace
 
 void Calc_Flow(FlowState& s, const InputTexts& texts, CalcResult& out,
-               const NotConvergedHandler& notConverged)
+               const NotConvergedHandler& notConverged, StationCache* cache)
 {
     Report& report = out.report;
     Marks& marks = out.marks;
@@ -130,6 +142,7 @@ void Calc_Flow(FlowState& s, const InputTexts& texts, CalcResult& out,
     out.obliqueShockAngle = 0;
 
     Lule_Geo(s, texts, report, notConverged);
+    if (cache) cache->bind(s);
     s.PePo = readLeadingNumber(texts.pe_po);
     const int conv = s.N_conv;
     const int tot = s.N_tot;
@@ -158,7 +171,7 @@ void Calc_Flow(FlowState& s, const InputTexts& texts, CalcResult& out,
         }
     } else {
         for (int i = 1; i <= conv; ++i) {
-            s.M[i] = M_iter(s, s.AA[i], 1, kSesAlti, notConverged);
+            s.M[i] = chokedSubsonicMachAt(s, i, notConverged, cache);
             s.PiPo[i] = 1 / PoP(s, s.M[i]);
         }
     }
@@ -175,15 +188,15 @@ void Calc_Flow(FlowState& s, const InputTexts& texts, CalcResult& out,
     } else if (s.PePo == s.PePo_sub) {
         stage = DivergentStage::Choked;
         for (int i = conv + 1; i <= tot; ++i) {
-            s.M[i] = M_iter(s, s.AA[i], 1, kSesAlti, notConverged);
+            s.M[i] = chokedSubsonicMachAt(s, i, notConverged, cache);
             s.PiPo[i] = 1 / PoP(s, s.M[i]);
         }
         closeSubsonicSolution(s);
     } else if (s.PePo < s.PePo_sub) {
         stage = DivergentStage::Shock;
-        NS_icin_iterasyon(s, s.PePo, s.i_NS, notConverged);
+        NS_icin_iterasyon(s, s.PePo, s.i_NS, notConverged, cache);
         for (int i = conv + 1; i <= s.i_NS; ++i) {
-            s.M[i] = M_iter(s, s.AA[i], 1, kSesUstu, notConverged);
+            s.M[i] = supersonicMachAt(s, i, notConverged, cache);
             s.PiPo[i] = 1 / PoP(s, s.M[i]);
         }
         const double M1 = s.M[s.i_NS];

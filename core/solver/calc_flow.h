@@ -4,6 +4,7 @@
 
 #include "flow_state.h"
 #include "gasdyn/area_mach.h"
+#include "gasdyn/station_cache.h"
 #include "report.h"
 
 #include <array>
@@ -70,7 +71,9 @@ struct CalcResult {
 // notConverged and the calculation carries on with the last iterate.
 // Expansion-wave marks whose Mach angle is undefined (a design Mach number
 // below 1) are left out; nothing else is.
+// With a cache, the inversions that depend only on the grid are taken from
+// earlier calculations of the same nozzle; the results are the same bits.
 void Calc_Flow(FlowState& s, const InputTexts& texts, CalcResult& out,
-               const NotConvergedHandler& notConverged);
+               const NotConvergedHandler& notConverged, StationCache* cache = nullptr);
 
 } // namespace cdnozzle

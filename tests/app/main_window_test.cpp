@@ -92,6 +92,7 @@ TEST(MainWindow, PePoWaitsForCalculate)
     QTest::keyClicks(pepo, "0.8");
     EXPECT_EQ(w.calculationCount(), 0);
     EXPECT_EQ(w.model().state().PePo, 1);
+    EXPECT_EQ(w.statusKind(), MainWindow::StatusKind::PendingPePo);
     QTest::mouseClick(test::control<QPushButton>(w, "Command1"), Qt::LeftButton);
     EXPECT_EQ(w.calculationCount(), 1);
     EXPECT_EQ(w.model().state().PePo, 0.8);
