@@ -5,7 +5,9 @@ CMAKE_FLAGS ?=
 
 BENCH_BUILD ?= build-bench
 
-.PHONY: all deps configure build run test bench clean
+FUZZ_SECONDS ?= 60
+
+.PHONY: all deps configure build run test asan bench fuzz clean
 
 all: build
 
@@ -32,6 +34,12 @@ run: build
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
+# The whole suite under AddressSanitizer + UndefinedBehaviorSanitizer.
+asan: deps
+	cmake --preset asan
+	cmake --build --preset asan -j $(JOBS)
+	ctest --preset asan -j $(JOBS)
+
 # Benchmarks: an optimised build of their own, then the figures and targets.
 bench: deps
 	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
@@ -39,5 +47,17 @@ bench: deps
 	cmake --build $(BENCH_BUILD) -j $(JOBS) --target cdnozzle-bench
 	python3 bench/run_bench.py $(BENCH_BUILD)/bench/cdnozzle-bench
 
+# Fuzzing the three box texts with libFuzzer (clang), FUZZ_SECONDS long.
+# New inputs go to build-fuzz/corpus; fuzz/corpus holds the seeds.
+fuzz:
+	CDNOZZLE_EXTRA_DEPS=1 scripts/install-deps
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DCDNOZZLE_BUILD_FUZZ=ON -DCDNOZZLE_BUILD_APP=OFF -DCDNOZZLE_BUILD_TESTS=OFF \
+		"-DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all"
+	cmake --build build-fuzz -j $(JOBS) --target fuzz_inputs
+	mkdir -p build-fuzz/corpus
+	build-fuzz/fuzz/fuzz_inputs -max_total_time=$(FUZZ_SECONDS) -max_len=256 \
+		-dict=fuzz/numbers.dict -print_final_stats=1 build-fuzz/corpus fuzz/corpus
+
 clean:
-	rm -rf $(BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(BENCH_BUILD) build-asan build-fuzz

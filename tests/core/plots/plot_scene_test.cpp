@@ -110,7 +110,8 @@ TEST(GeometryScene, VerticalGridStopsAtTheLastHalfBeforeTheExit)
 
 TEST(MachScene, FrameOfTheStartUpNozzle)
 {
-    const PlotScene& g = test::calculated("2", "1").machScene();
+    const NozzleModel m = test::calculated("2", "1");
+    const PlotScene& g = m.machScene();
     expectWindow(g, -0.2, -3, 2.4, 0.5);
     EXPECT_EQ(gridXs(g), (std::vector<double>{0, 0.5, 1, 1.5, 2}));
     EXPECT_EQ(gridYs(g), (std::vector<double>{-2, -1, 0}));
@@ -145,7 +146,8 @@ TEST(MachScene, NozzleAtRestLiesOnTheBaseLine)
 TEST(PressureScene, FixedScaleWithSixGridLines)
 {
     for (const char* me : {"2", "3.7"}) {
-        const PlotScene& g = test::calculated(me, "0.5").pressureScene();
+        const NozzleModel m = test::calculated(me, "0.5");
+        const PlotScene& g = m.pressureScene();
         EXPECT_EQ(g.top, -1.2);
         EXPECT_EQ(g.bottom, 0.2);
         const auto ys = gridYs(g);
