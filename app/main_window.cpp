@@ -2,12 +2,18 @@
 
 #include "about_window.h"
 #include "number_text.h"
+#include "plot_render.h"
 #include "plot_view.h"
+#include "station_data.h"
 #include "plots/back_pressure_bars.h"
 #include "regime_summary.h"
 #include "twips.h"
 
+#include <QClipboard>
 #include <QEvent>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMenu>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -55,7 +61,9 @@ void showNotConvergedBox(QWidget* parent, const std::string& message)
 }
 
 MainWindow::MainWindow(QWidget* parent)
-    : QMainWindow(parent), notConverged_([this](const std::string& m) { showNotConvergedBox(this, m); })
+    : QMainWindow(parent),
+      notConverged_([this](const std::string& m) { showNotConvergedBox(this, m); }),
+      saveError_([this](const QString& m) { QMessageBox::warning(this, kApplicationTitle, m); })
 {
     setWindowTitle(kWindowCaption);
     setObjectName("Form1");
@@ -157,6 +165,14 @@ void MainWindow::buildControls()
     connect(Text_AAmax, &QLineEdit::textChanged, this, &MainWindow::Text_AAmax_Change);
     connect(Text_PePo, &QLineEdit::textEdited, this, &MainWindow::Text_PePo_Edited);
     connect(Picture_Geo, &PlotView::clicked, this, &MainWindow::Picture_Geo_Click);
+    for (PlotView* view : {Picture_Geo, Picture_Mach, Picture_PiPo}) {
+        connect(view, &PlotView::hovered, this, [this, view](double x) { showHover(view, x); });
+        connect(view, &PlotView::left, this, &MainWindow::restoreStatus);
+        connect(view, &QWidget::customContextMenuRequested, this,
+                [this, view](const QPoint& pos) { showPlotMenu(view, pos); });
+    }
+    Picture_Mach->setCaption("M");
+    Picture_PiPo->setCaption("p/p0");
     connect(VScroll1, &QScrollBar::valueChanged, this, &MainWindow::VScroll1_Change);
     connect(VScroll2, &QScrollBar::valueChanged, this, &MainWindow::VScroll2_Change);
 
@@ -233,27 +249,41 @@ void MainWindow::Calc_Flow()
     emit calculated();
 }
 
-void MainWindow::showRefusal(const std::string& message)
+void MainWindow::setStatus(StatusKind kind, const QString& text)
 {
-    statusKind_ = StatusKind::Refusal;
-    statusLine_->setStyleSheet("color: rgb(200, 0, 0);");
-    statusLine_->setText(toQString(message));
+    statusKind_ = kind;
+    statusBaseText_ = text;
+    restoreStatus();
 }
+
+void MainWindow::restoreStatus()
+{
+    statusLine_->setStyleSheet(statusKind_ == StatusKind::Refusal ? "color: rgb(200, 0, 0);" : "");
+    statusLine_->setText(statusBaseText_);
+}
+
+void MainWindow::showHover(PlotView* view, double x)
+{
+    if (!model_.calculated()) return;
+    const PlotKind kind = view == Picture_Geo    ? PlotKind::Geometry
+                          : view == Picture_Mach ? PlotKind::Mach
+                                                 : PlotKind::Pressure;
+    statusLine_->setStyleSheet({});
+    statusLine_->setText(toQString(hoverReadout(model_.state(), kind, x)));
+}
+
+void MainWindow::showRefusal(const std::string& message) { setStatus(StatusKind::Refusal, toQString(message)); }
 
 void MainWindow::showRegime()
 {
-    statusKind_ = StatusKind::Regime;
-    statusLine_->setStyleSheet({});
-    statusLine_->setText(toQString(regimeSummary(model_.state(), model_.result())));
+    setStatus(StatusKind::Regime, toQString(regimeSummary(model_.state(), model_.result())));
 }
 
 void MainWindow::Command1_Click() { Calc_Flow(); }
 
 void MainWindow::Text_PePo_Edited()
 {
-    statusKind_ = StatusKind::PendingPePo;
-    statusLine_->setStyleSheet({});
-    statusLine_->setText("Press Calculate to use the Pe/Po typed in the box");
+    setStatus(StatusKind::PendingPePo, "Press Calculate to use the Pe/Po typed in the box");
 }
 
 // An edit of either design box rebuilds the nozzle and recalculates; the
@@ -300,6 +330,57 @@ void MainWindow::VScroll2_Change(int position)
 void MainWindow::repaintPlotsNow()
 {
     client_->repaint(Picture_Geo->geometry() | Picture_Mach->geometry() | Picture_PiPo->geometry());
+}
+
+void MainWindow::showPlotMenu(PlotView* view, const QPoint& position)
+{
+    if (!view->hasScene()) return;
+    QMenu menu(this);
+    menu.setObjectName("PlotMenu");
+    QAction* copy = menu.addAction("Copy image");
+    QAction* saveImage = menu.addAction("Save image…");
+    QAction* saveCsv = menu.addAction("Save data as CSV…");
+    QAction* chosen = menu.exec(view->mapToGlobal(position));
+    if (chosen == copy) {
+        copyPlotImage(view);
+    } else if (chosen == saveImage) {
+        const QString path = QFileDialog::getSaveFileName(this, "Save image", view->objectName() + ".png",
+                                                          "PNG image (*.png);;SVG image (*.svg)");
+        if (!path.isEmpty()) savePlotImage(view, path);
+    } else if (chosen == saveCsv) {
+        const QString path =
+            QFileDialog::getSaveFileName(this, "Save data as CSV", "stations.csv", "CSV table (*.csv)");
+        if (!path.isEmpty()) saveStationCsv(path);
+    }
+}
+
+namespace {
+
+// One plot as the window shows it now.
+Figure figureOf(const PlotView* view)
+{
+    return {{{&view->scene(), view->caption(), double(view->height())}}, double(view->width())};
+}
+
+} // namespace
+
+void MainWindow::copyPlotImage(const PlotView* view) const
+{
+    QGuiApplication::clipboard()->setImage(renderFigure(figureOf(view)));
+}
+
+bool MainWindow::savePlotImage(const PlotView* view, const QString& path)
+{
+    const auto failure = saveFigure(path, figureOf(view));
+    if (failure) saveError_(QString("Could not save %1: %2").arg(path, *failure));
+    return !failure;
+}
+
+bool MainWindow::saveStationCsv(const QString& path)
+{
+    const auto failure = saveBytes(path, QByteArray::fromStdString(stationCsv(model_.state())));
+    if (failure) saveError_(QString("Could not save %1: %2").arg(path, *failure));
+    return !failure;
 }
 
 void MainWindow::Mn_About_Click()

@@ -10,6 +10,8 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <functional>
+
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -39,12 +41,24 @@ public:
     int calculationCount() const { return calculations_; }
     // The status line under the controls: a refusal (shown in red) or the
     // regime of the last accepted calculation.
+    // What the status line says when the mouse is not over a plot (the
+    // values under the cursor show only while it is).
     enum class StatusKind { Empty, Regime, Refusal, PendingPePo };
     QString statusText() const;
     StatusKind statusKind() const { return statusKind_; }
     bool statusShowsRefusal() const { return statusKind_ == StatusKind::Refusal; }
     // Replaces the modal message box of a failed iteration (tests).
     void setNotConvergedHandler(NotConvergedHandler handler) { notConverged_ = std::move(handler); }
+    // Replaces the message box that tells why a file could not be saved.
+    void setSaveErrorHandler(std::function<void(const QString&)> handler) { saveError_ = std::move(handler); }
+
+    // The plot's context menu: copy its picture, save it as PNG or SVG (by
+    // the extension), save the station table as CSV. The save functions
+    // write the file whole or not at all; false (after telling the user)
+    // when it could not be written.
+    void copyPlotImage(const PlotView* view) const;
+    bool savePlotImage(const PlotView* view, const QString& path);
+    bool saveStationCsv(const QString& path);
     AboutWindow* aboutWindow() const { return about_; }
     // The client area (without menu and status bar) at this screen's DPI.
     QSize clientSizeHint() const;
@@ -76,9 +90,15 @@ private:
     void showRefusal(const std::string& message);
     void showRegime();
     void repaintPlotsNow();
+    void setStatus(StatusKind kind, const QString& text);
+    void showHover(PlotView* view, double x);
+    void restoreStatus();
+    void showPlotMenu(PlotView* view, const QPoint& position);
 
     NozzleModel model_;
     NotConvergedHandler notConverged_;
+    std::function<void(const QString&)> saveError_;
+    QString statusBaseText_;
     int calculations_ = 0;
     int scrollDepth_ = 0;
     StatusKind statusKind_ = StatusKind::Empty;

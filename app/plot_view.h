@@ -1,14 +1,11 @@
-// Paints a plot scene: the scene's coordinate window mapped linearly onto the
-// widget, x and y each on its own scale, segments cut at the edges, thin
-// pens in the scene's colours on the light-yellow plot background. The scene
-// is kept, so the plot survives being covered, minimised or resized.
+// A plot area of the window: paints its scene (kept, so the plot survives
+// being covered, minimised or resized), reports clicks, the x under the
+// mouse, and right clicks for the context menu.
 #pragma once
 
 #include "plots/plot_scene.h"
 
 #include <QWidget>
-
-class QPainter;
 
 namespace cdnozzle {
 
@@ -18,26 +15,37 @@ public:
     explicit PlotView(QWidget* parent = nullptr);
 
     void setScene(const PlotScene& scene);
-    void clearScene();
     const PlotScene& scene() const { return scene_; }
     bool hasScene() const { return hasScene_; }
 
-    // Paints a scene into a rectangle of any paint device (widget, image).
-    static void paintScene(QPainter& painter, const QRectF& target, const PlotScene& scene);
+    // The italic caption the window shows in the plot's corner ("M",
+    // "p/p0"); exported images carry it too.
+    void setCaption(const QString& caption) { caption_ = caption; }
+    const QString& caption() const { return caption_; }
+
+    // The scene's x at a horizontal widget position.
+    double sceneX(double widgetX) const;
 
     QSize sizeHint() const override;
 
 signals:
     // A left click released inside the plot.
     void clicked();
+    // The mouse is over the plot at scene abscissa x.
+    void hovered(double x);
+    // The mouse has left the plot.
+    void left();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
     PlotScene scene_;
+    QString caption_;
     bool hasScene_ = false;
     bool pressed_ = false;
 };

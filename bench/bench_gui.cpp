@@ -1,6 +1,7 @@
 // One scroll step as the window runs it: the handlers, the calculations,
 // the scenes and the painting of the three plots.
 #include "main_window.h"
+#include "plot_render.h"
 #include "plot_view.h"
 
 #include <QApplication>
@@ -54,9 +55,9 @@ void BM_PaintScenes(benchmark::State& state)
         image.fill(QColor(255, 255, 192));
         QPainter painter(&image);
         const double third = height / 3.0;
-        PlotView::paintScene(painter, QRectF(0, 0, width, third), model.geometryScene());
-        PlotView::paintScene(painter, QRectF(0, third, width, third), model.machScene());
-        PlotView::paintScene(painter, QRectF(0, 2 * third, width, third), model.pressureScene());
+        paintScene(painter, QRectF(0, 0, width, third), model.geometryScene());
+        paintScene(painter, QRectF(0, third, width, third), model.machScene());
+        paintScene(painter, QRectF(0, 2 * third, width, third), model.pressureScene());
     }
 }
 BENCHMARK(BM_PaintScenes)->Args({377, 498})->Args({1700, 1000})->Unit(benchmark::kMillisecond);

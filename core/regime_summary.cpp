@@ -1,5 +1,6 @@
 #include "regime_summary.h"
 
+#include "gasdyn/exact_shock.h"
 #include "number_text.h"
 
 #include <charconv>
@@ -31,9 +32,12 @@ std::string regimeSummary(const FlowState& s, const CalcResult& result)
         return "Subsonic flow throughout the nozzle (exit Mach " + fourDecimals(s.Me) + ")";
     case Regime::ChokedSubsonic:
         return "Choked throat, subsonic flow behind it (exit Mach " + fourDecimals(s.Me) + ")";
-    case Regime::NormalShockInside:
-        return "Normal shock inside the nozzle at x = " + fourDecimals(s.x[s.i_NS]) + " (station " +
-               std::to_string(s.i_NS) + ")";
+    case Regime::NormalShockInside: {
+        std::string text = "Normal shock inside the nozzle at x = " + fourDecimals(s.x[s.i_NS]) +
+                           " (station " + std::to_string(s.i_NS);
+        if (const auto exact = exactShockPosition(s, s.PePo)) text += "; exact x = " + fourDecimals(exact->x);
+        return text + ")";
+    }
     case Regime::ObliqueExitShocks:
         return "Oblique shocks at the exit (β = " + degrees(result.obliqueShockAngle) + ")";
     case Regime::NormalShockAtExit: return "Normal shock in the exit plane";

@@ -100,7 +100,7 @@ TEST(MainWindow, PePoWaitsForCalculate)
               (QStringList{"iMax=100", "M_max=2", "Me_sub limit=0.3722", "Pe/Po sesaltı limit=0.9088",
                            "Pe/Po sesüstü limit(NShock)=0.5751", "Pe/Po sesüstü limit(OShock)=0.1278",
                            "A2*=1.1058", "Po2/Po*=0.9044"}));
-    EXPECT_EQ(w.statusText(), "Normal shock inside the nozzle at x = 1.575 (station 66)");
+    EXPECT_EQ(w.statusText(), "Normal shock inside the nozzle at x = 1.575 (station 66; exact x = 1.5764)");
     // Calculate moves neither bar.
     EXPECT_EQ(test::bar(w, "VScroll1")->value(), 1);
     EXPECT_EQ(test::bar(w, "VScroll2")->value(), 1);

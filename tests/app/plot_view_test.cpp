@@ -1,4 +1,5 @@
 #include "gui_test_support.h"
+#include "plot_render.h"
 
 #include <QImage>
 #include <QPainter>
@@ -21,7 +22,7 @@ QImage paintGeometry(const PlotScene& scene, QSize size)
     QImage image(size, QImage::Format_RGB32);
     image.fill(QColor(255, 255, 192));
     QPainter painter(&image);
-    PlotView::paintScene(painter, QRectF(QPointF(0, 0), QSizeF(size)), scene);
+    paintScene(painter, QRectF(QPointF(0, 0), QSizeF(size)), scene);
     return image;
 }
 

@@ -1,0 +1,140 @@
+// Figures and data out of the window: the context menu's actions, and the
+// values under the cursor.
+#include "gui_test_support.h"
+
+#include "number_text.h"
+#include "station_data.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QSvgRenderer>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace cdnozzle {
+
+namespace {
+
+struct Calculated {
+    Calculated()
+    {
+        test::box(w, "Text_PePo")->setText("0.8");
+        w.Command1_Click();
+        w.setSaveErrorHandler([this](const QString& m) { errors << m; });
+    }
+    MainWindow w;
+    QStringList errors;
+    QTemporaryDir dir;
+    QString path(const char* name) const { return dir.filePath(name); }
+};
+
+bool isRed(QRgb c) { return qRed(c) > 200 && qGreen(c) < 150 && qBlue(c) < 150; }
+
+} // namespace
+
+TEST(Export, PngOfTheGeometryPlotIsLargeAndShowsTheShock)
+{
+    Calculated t;
+    PlotView* geo = test::plot(t.w, "Picture_Geo");
+    ASSERT_TRUE(t.w.savePlotImage(geo, t.path("geo.png")));
+    const QImage image(t.path("geo.png"));
+    ASSERT_FALSE(image.isNull());
+    EXPECT_GE(image.width(), 1200);
+    EXPECT_NEAR(double(image.height()) / image.width(), double(geo->height()) / geo->width(), 0.01);
+    const PlotScene& scene = geo->scene();
+    auto column = [&](double x) { return int((x - scene.left) / (scene.right - scene.left) * image.width()); };
+    auto redIn = [&](int c) {
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y) n += isRed(image.pixel(c, y));
+        return n;
+    };
+    EXPECT_GT(redIn(column(1.575)) + redIn(column(1.575) + 1), 50);
+    EXPECT_EQ(redIn(column(1.2)), 0);
+}
+
+TEST(Export, SvgParsesAndHoldsTheRedShockLine)
+{
+    Calculated t;
+    ASSERT_TRUE(t.w.savePlotImage(test::plot(t.w, "Picture_Geo"), t.path("geo.SVG")));
+    QSvgRenderer svg(t.path("geo.SVG"));
+    EXPECT_TRUE(svg.isValid());
+    QFile file(t.path("geo.SVG"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    EXPECT_TRUE(text.contains("stroke=\"#ff0000\"")) << "no red stroke";
+    // The Mach plot carries its caption.
+    ASSERT_TRUE(t.w.savePlotImage(test::plot(t.w, "Picture_Mach"), t.path("mach.svg")));
+    QFile mach(t.path("mach.svg"));
+    ASSERT_TRUE(mach.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(QString::fromUtf8(mach.readAll()).contains(">M<"));
+}
+
+TEST(Export, CsvRoundTripsToTheStationArrays)
+{
+    Calculated t;
+    ASSERT_TRUE(t.w.saveStationCsv(t.path("stations.csv")));
+    QFile file(t.path("stations.csv"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text));
+    const QStringList lines = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 102);
+    EXPECT_EQ(lines[0], "i,x,y,AA,M,PiPo");
+    const FlowState& s = t.w.model().state();
+    for (int i = 1; i <= 101; ++i) {
+        const QStringList f = lines[i].split(',');
+        ASSERT_EQ(f.size(), 6);
+        ASSERT_EQ(f[0].toInt(), i);
+        ASSERT_EQ(readLeadingNumber(f[4].toStdString()), s.M[i]);
+        ASSERT_EQ(readLeadingNumber(f[5].toStdString()), s.PiPo[i]);
+    }
+}
+
+TEST(Export, RefusedSavesSaySoAndLeaveNoFile)
+{
+    Calculated t;
+    PlotView* mach = test::plot(t.w, "Picture_Mach");
+    EXPECT_FALSE(t.w.savePlotImage(mach, t.path("mach.jpg")));
+    EXPECT_FALSE(QFile::exists(t.path("mach.jpg")));
+    EXPECT_FALSE(t.w.savePlotImage(mach, t.path("missing/mach.png")));
+    EXPECT_FALSE(t.w.saveStationCsv(t.path("missing/stations.csv")));
+    ASSERT_EQ(t.errors.size(), 3);
+    EXPECT_TRUE(t.errors[0].contains("unknown image type")) << t.errors[0].toStdString();
+    // An existing file is replaced whole or kept whole, never left half-written.
+    ASSERT_TRUE(t.w.saveStationCsv(t.path("stations.csv")));
+    EXPECT_EQ(QDir(t.dir.path()).entryList(QDir::Files), QStringList{"stations.csv"});
+}
+
+TEST(Export, CopyPutsThePictureOnTheClipboard)
+{
+    Calculated t;
+    t.w.copyPlotImage(test::plot(t.w, "Picture_PiPo"));
+    const QImage image = QGuiApplication::clipboard()->image();
+    if (image.isNull()) GTEST_SKIP() << "this platform has no clipboard";
+    EXPECT_GE(image.width(), 1200);
+}
+
+TEST(Hover, ValuesUnderTheCursorThenTheRegimeAgain)
+{
+    Calculated t;
+    t.w.show();
+    PlotView* mach = test::plot(t.w, "Picture_Mach");
+    const PlotScene& scene = mach->scene();
+    const int px = int((1.575 - scene.left) / (scene.right - scene.left) * mach->width());
+    QTest::mouseMove(mach, QPoint(px, mach->height() / 2));
+    const int station = nearestStation(t.w.model().state(), mach->sceneX(px));
+    EXPECT_EQ(station, 66);
+    EXPECT_TRUE(t.w.statusText().contains("station 66: M = ")) << t.w.statusText().toStdString();
+    const QString regime = "Normal shock inside the nozzle at x = 1.575 (station 66; exact x = 1.5764)";
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(mach, &leave);
+    EXPECT_EQ(t.w.statusText(), regime);
+
+    PlotView* geo = test::plot(t.w, "Picture_Geo");
+    QTest::mouseMove(geo, QPoint(px, geo->height() / 2));
+    EXPECT_TRUE(t.w.statusText().contains("station 66: y = 0.6152, A/At = 1.2305")) << t.w.statusText().toStdString();
+    EXPECT_EQ(t.w.statusKind(), MainWindow::StatusKind::Regime);
+}
+
+} // namespace cdnozzle
