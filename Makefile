@@ -7,7 +7,7 @@ BENCH_BUILD ?= build-bench
 
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps configure build run test asan bench fuzz clean
+.PHONY: all deps configure build run test asan bench fuzz package clean
 
 all: build
 
@@ -59,5 +59,13 @@ fuzz:
 	build-fuzz/fuzz/fuzz_inputs -max_total_time=$(FUZZ_SECONDS) -max_len=256 \
 		-dict=fuzz/numbers.dict -print_final_stats=1 build-fuzz/corpus fuzz/corpus
 
+# The Debian package: an optimised build installed under /usr.
+package: deps
+	cmake -S . -B build-package -G Ninja -DCMAKE_BUILD_TYPE=Release \
+		-DCMAKE_INSTALL_PREFIX=/usr -DCDNOZZLE_BUILD_TESTS=OFF
+	cmake --build build-package -j $(JOBS)
+	cd build-package && cpack
+	@ls build-package/*.deb
+
 clean:
-	rm -rf $(BUILD) $(BENCH_BUILD) build-asan build-fuzz
+	rm -rf $(BUILD) $(BENCH_BUILD) build-asan build-fuzz build-package

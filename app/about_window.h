@@ -8,7 +8,7 @@ namespace cdnozzle {
 
 class AboutWindow : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit AboutWindow(QWidget* parent = nullptr);
 };
 

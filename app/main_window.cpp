@@ -4,19 +4,19 @@
 #include "number_text.h"
 #include "plot_render.h"
 #include "plot_view.h"
-#include "station_data.h"
 #include "plots/back_pressure_bars.h"
 #include "regime_summary.h"
+#include "station_data.h"
 #include "twips.h"
 
 #include <QClipboard>
 #include <QEvent>
 #include <QFileDialog>
 #include <QGuiApplication>
-#include <QMenu>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
@@ -48,7 +48,10 @@ QFont sansFont(const QString& family, double points, bool italic = false)
     return font;
 }
 
-QString toQString(const std::string& text) { return QString::fromStdString(text); }
+QString toQString(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
 
 } // namespace
 
@@ -71,8 +74,9 @@ MainWindow::MainWindow(QWidget* parent)
     buildControls();
     // Form_Load: constants, station counts and the three boxes; nothing is
     // computed, listed or drawn until the first event.
-    model_ = NozzleModel(InputTexts{Text_Mmax->text().toStdString(), Text_AAmax->text().toStdString(),
-                                    Text_PePo->text().toStdString()});
+    model_ =
+        NozzleModel(InputTexts{Text_Mmax->text().toStdString(), Text_AAmax->text().toStdString(),
+                               Text_PePo->text().toStdString()});
 }
 
 MainWindow::~MainWindow() = default;
@@ -132,7 +136,7 @@ void MainWindow::buildControls()
 
     const QFont axisFont = sansFont("MS Sans Serif", 8.25, true);
     for (auto* axis : {Label4 = label("Label4", "M", Picture_Mach),
-                       Label5 = label("Label5", "p/p0", Picture_PiPo)}) {
+                      Label5 = label("Label5", "p/p0", Picture_PiPo)}) {
         axis->setFont(axisFont);
         axis->setAutoFillBackground(true);
         QPalette palette = axis->palette();
@@ -215,7 +219,8 @@ void MainWindow::layoutClient()
     int shift = 0;
     auto place = [&](PlotView* view, int top, int height) {
         const int extra = extraHeight * height / totalHeight;
-        view->setGeometry(left, twipsToPixels(top, dpi) + shift, width, twipsToPixels(height, dpi) + extra);
+        view->setGeometry(left, twipsToPixels(top, dpi) + shift, width,
+                          twipsToPixels(height, dpi) + extra);
         shift += extra;
     };
     place(Picture_Geo, kGeoTop, kGeoHeight);
@@ -229,7 +234,10 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-QString MainWindow::statusText() const { return statusLine_->text(); }
+QString MainWindow::statusText() const
+{
+    return statusLine_->text();
+}
 
 void MainWindow::Calc_Flow()
 {
@@ -272,14 +280,20 @@ void MainWindow::showHover(PlotView* view, double x)
     statusLine_->setText(toQString(hoverReadout(model_.state(), kind, x)));
 }
 
-void MainWindow::showRefusal(const std::string& message) { setStatus(StatusKind::Refusal, toQString(message)); }
+void MainWindow::showRefusal(const std::string& message)
+{
+    setStatus(StatusKind::Refusal, toQString(message));
+}
 
 void MainWindow::showRegime()
 {
     setStatus(StatusKind::Regime, toQString(regimeSummary(model_.state(), model_.result())));
 }
 
-void MainWindow::Command1_Click() { Calc_Flow(); }
+void MainWindow::Command1_Click()
+{
+    Calc_Flow();
+}
 
 void MainWindow::Text_PePo_Edited()
 {
@@ -288,15 +302,30 @@ void MainWindow::Text_PePo_Edited()
 
 // An edit of either design box rebuilds the nozzle and recalculates; the
 // calculation opens with the geometry run itself.
-void MainWindow::Text_Mmax_Change() { Calc_Flow(); }
-void MainWindow::Text_AAmax_Change() { Calc_Flow(); }
-void MainWindow::Picture_Geo_Click() { Calc_Flow(); }
+void MainWindow::Text_Mmax_Change()
+{
+    Calc_Flow();
+}
+void MainWindow::Text_AAmax_Change()
+{
+    Calc_Flow();
+}
+void MainWindow::Picture_Geo_Click()
+{
+    Calc_Flow();
+}
 
-void MainWindow::writePePoText(double pepo) { Text_PePo->setText(toQString(formatGeneral(pepo))); }
+void MainWindow::writePePoText(double pepo)
+{
+    Text_PePo->setText(toQString(formatGeneral(pepo)));
+}
 
 // What the calculation reads from the box: the bar's value rounded to
 // 15 significant digits, which the other bar is matched to.
-double MainWindow::pepoInBox() const { return readLeadingNumber(Text_PePo->text().toStdString()); }
+double MainWindow::pepoInBox() const
+{
+    return readLeadingNumber(Text_PePo->text().toStdString());
+}
 
 void MainWindow::VScroll1_Change(int position)
 {
@@ -344,12 +373,13 @@ void MainWindow::showPlotMenu(PlotView* view, const QPoint& position)
     if (chosen == copy) {
         copyPlotImage(view);
     } else if (chosen == saveImage) {
-        const QString path = QFileDialog::getSaveFileName(this, "Save image", view->objectName() + ".png",
-                                                          "PNG image (*.png);;SVG image (*.svg)");
+        const QString path =
+            QFileDialog::getSaveFileName(this, "Save image", view->objectName() + ".png",
+                                         "PNG image (*.png);;SVG image (*.svg)");
         if (!path.isEmpty()) savePlotImage(view, path);
     } else if (chosen == saveCsv) {
-        const QString path =
-            QFileDialog::getSaveFileName(this, "Save data as CSV", "stations.csv", "CSV table (*.csv)");
+        const QString path = QFileDialog::getSaveFileName(this, "Save data as CSV", "stations.csv",
+                                                          "CSV table (*.csv)");
         if (!path.isEmpty()) saveStationCsv(path);
     }
 }

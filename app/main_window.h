@@ -32,7 +32,7 @@ void showNotConvergedBox(QWidget* parent, const std::string& message);
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
 
@@ -50,7 +50,10 @@ public:
     // Replaces the modal message box of a failed iteration (tests).
     void setNotConvergedHandler(NotConvergedHandler handler) { notConverged_ = std::move(handler); }
     // Replaces the message box that tells why a file could not be saved.
-    void setSaveErrorHandler(std::function<void(const QString&)> handler) { saveError_ = std::move(handler); }
+    void setSaveErrorHandler(std::function<void(const QString&)> handler)
+    {
+        saveError_ = std::move(handler);
+    }
 
     // The plot's context menu: copy its picture, save it as PNG or SVG (by
     // the extension), save the station table as CSV. The save functions
@@ -63,11 +66,11 @@ public:
     // The client area (without menu and status bar) at this screen's DPI.
     QSize clientSizeHint() const;
 
-signals:
+  signals:
     // After every accepted calculation, once the views hold its result.
     void calculated();
 
-public slots:
+  public slots:
     void Command1_Click();
     void Text_Mmax_Change();
     void Text_AAmax_Change();
@@ -78,10 +81,10 @@ public slots:
     // A Pe/Po typed by the user waits for "Calculate"; the status line says so.
     void Text_PePo_Edited();
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void buildControls();
     void layoutClient();
     void Calc_Flow();

@@ -21,7 +21,10 @@ void PlotView::setScene(const PlotScene& scene)
     update();
 }
 
-QSize PlotView::sizeHint() const { return {377, 185}; }
+QSize PlotView::sizeHint() const
+{
+    return {377, 185};
+}
 
 double PlotView::sceneX(double widgetX) const
 {
@@ -45,7 +48,8 @@ void PlotView::mousePressEvent(QMouseEvent* event)
 
 void PlotView::mouseReleaseEvent(QMouseEvent* event)
 {
-    const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    const bool click = pressed_ && event->button() == Qt::LeftButton &&
+                       rect().contains(event->position().toPoint());
     pressed_ = false;
     if (click) emit clicked();
     QWidget::mouseReleaseEvent(event);

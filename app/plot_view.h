@@ -11,7 +11,7 @@ namespace cdnozzle {
 
 class PlotView : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit PlotView(QWidget* parent = nullptr);
 
     void setScene(const PlotScene& scene);
@@ -28,7 +28,7 @@ public:
 
     QSize sizeHint() const override;
 
-signals:
+  signals:
     // A left click released inside the plot.
     void clicked();
     // The mouse is over the plot at scene abscissa x.
@@ -36,14 +36,14 @@ signals:
     // The mouse has left the plot.
     void left();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
-private:
+  private:
     PlotScene scene_;
     QString caption_;
     bool hasScene_ = false;

@@ -5,7 +5,10 @@
 
 namespace cdnozzle {
 
-int twipsToPixels(int twips, double dpi) { return qRound(twips * dpi / 1440.0); }
+int twipsToPixels(int twips, double dpi)
+{
+    return qRound(twips * dpi / 1440.0);
+}
 
 QRect twipsRect(int left, int top, int width, int height, double dpi)
 {

@@ -46,14 +46,15 @@ BENCHMARK(BM_CalcFlowCold)
 void BM_FineSweep(benchmark::State& state)
 {
     std::vector<InputTexts> inputs;
-    for (int w = kFineMin; w <= kFineMax; ++w) inputs.push_back({"2", "3", formatGeneral(finePePo(w))});
+    for (int w = kFineMin; w <= kFineMax; ++w)
+        inputs.push_back({"2", "3", formatGeneral(finePePo(w))});
     NozzleModel model(inputs.front());
     for (auto _ : state) {
         for (const InputTexts& texts : inputs) benchmark::DoNotOptimize(model.calculate(texts));
     }
     state.counters["per_calc_us"] = benchmark::Counter(
-        static_cast<double>(state.iterations()) * 1000, benchmark::Counter::kIsRate | benchmark::Counter::kInvert,
-        benchmark::Counter::kIs1000);
+        static_cast<double>(state.iterations()) * 1000,
+        benchmark::Counter::kIsRate | benchmark::Counter::kInvert, benchmark::Counter::kIs1000);
 }
 BENCHMARK(BM_FineSweep)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
@@ -61,14 +62,18 @@ BENCHMARK(BM_FineSweep)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAg
 void BM_FineSweepCold(benchmark::State& state)
 {
     std::vector<InputTexts> inputs;
-    for (int w = kFineMin; w <= kFineMax; ++w) inputs.push_back({"2", "3", formatGeneral(finePePo(w))});
+    for (int w = kFineMin; w <= kFineMax; ++w)
+        inputs.push_back({"2", "3", formatGeneral(finePePo(w))});
     NozzleModel model(inputs.front());
     model.setStationCacheEnabled(false);
     for (auto _ : state) {
         for (const InputTexts& texts : inputs) benchmark::DoNotOptimize(model.calculate(texts));
     }
 }
-BENCHMARK(BM_FineSweepCold)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_FineSweepCold)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 } // namespace
 

@@ -33,8 +33,9 @@ bool writeFiles(const cdnozzle::NozzleModel& model, const std::string& png, cons
         if (!svg.empty()) report(svg, cdnozzle::saveFigure(QString::fromStdString(svg), figure));
     }
     if (!csv.empty()) {
-        report(csv, cdnozzle::saveBytes(QString::fromStdString(csv),
-                                        QByteArray::fromStdString(cdnozzle::stationCsv(model.state()))));
+        report(csv,
+               cdnozzle::saveBytes(QString::fromStdString(csv),
+                                   QByteArray::fromStdString(cdnozzle::stationCsv(model.state()))));
     }
     return ok;
 }
@@ -52,12 +53,14 @@ int main(int argc, char** argv)
     app.set_version_flag("--version", std::string("cdnozzle-report ") + CDNOZZLE_VERSION);
     app.add_option("--me-sup", texts.me_sup, "design exit Mach number, as typed into \"Me_Sup =\"")
         ->capture_default_str();
-    app.add_option("--amax", texts.amax, "half-height of the geometry plot, as typed into \"Amax/At =\"")
+    app.add_option("--amax", texts.amax,
+                   "half-height of the geometry plot, as typed into \"Amax/At =\"")
         ->capture_default_str();
     app.add_option("--pe-po", texts.pe_po, "back-pressure ratio, as typed into \"Pe/Po =\"")
         ->capture_default_str();
     app.add_flag("--json", json, "write one JSON object instead of text");
-    app.add_option("--png", png, "also save the three plots, stacked as in the window, as a PNG image");
+    app.add_option("--png", png,
+                   "also save the three plots, stacked as in the window, as a PNG image");
     app.add_option("--svg", svg, "also save the three plots as an SVG image");
     app.add_option("--csv", csv, "also save the station table (i, x, y, AA, M, PiPo) as CSV");
     CLI11_PARSE(app, argc, argv);

@@ -22,8 +22,12 @@ nlohmann::json reportJson(const NozzleModel& model, const std::vector<std::strin
     const FlowState& s = model.state();
     nlohmann::json stations = nlohmann::json::array();
     for (int i = 1; i <= s.N_tot + 1; ++i) {
-        stations.push_back(
-            {{"i", i}, {"x", s.x[i]}, {"y", s.y[i]}, {"AA", s.AA[i]}, {"M", s.M[i]}, {"PiPo", s.PiPo[i]}});
+        stations.push_back({{"i", i},
+                            {"x", s.x[i]},
+                            {"y", s.y[i]},
+                            {"AA", s.AA[i]},
+                            {"M", s.M[i]},
+                            {"PiPo", s.PiPo[i]}});
     }
     nlohmann::json marks = nlohmann::json::array();
     for (const Mark& m : model.result().marks) {

@@ -4,7 +4,10 @@
 
 namespace cdnozzle {
 
-NozzleModel::NozzleModel(const InputTexts& texts) { Form_Load(state_, texts); }
+NozzleModel::NozzleModel(const InputTexts& texts)
+{
+    Form_Load(state_, texts);
+}
 
 std::optional<std::string> NozzleModel::calculate(const InputTexts& texts,
                                                   const NotConvergedHandler& notConverged)

@@ -12,7 +12,7 @@
 namespace cdnozzle {
 
 class NozzleModel {
-public:
+  public:
     // Start-up with the given box texts: constants and inputs only; nothing
     // is calculated, the report and the scenes stay empty.
     explicit NozzleModel(const InputTexts& texts = {});
@@ -34,7 +34,7 @@ public:
     const PlotScene& machScene() const { return mach_; }
     const PlotScene& pressureScene() const { return pipo_; }
 
-private:
+  private:
     FlowState state_;
     CalcResult result_;
     PlotScene geo_, mach_, pipo_;

@@ -10,8 +10,14 @@ namespace cdnozzle {
 
 namespace {
 
-bool isInnerBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isInnerBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n';
+}
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 // strtod in the "C" locale: a GUI process runs with the user's locale, where
 // the decimal point may be a comma.
@@ -81,8 +87,8 @@ std::string formatGeneral(double value)
 {
     if (value == 0) return "0"; // also negative zero
     char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                      std::chars_format::general, 15);
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
     std::string text(buffer, result.ptr);
     for (char& c : text) {
         if (c == 'e') c = 'E';
@@ -96,8 +102,8 @@ double roundHalfEven4(double value)
     // to_chars works from the exact binary value and breaks exact ties to
     // even, so only a value that is truly halfway goes to the even digit.
     char buffer[400];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer - 1, value,
-                                      std::chars_format::fixed, 4);
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer - 1, value, std::chars_format::fixed, 4);
     *result.ptr = '\0';
     return parseCDouble(buffer);
 }

@@ -11,7 +11,10 @@ namespace cdnozzle {
 
 namespace {
 
-std::string fourDecimals(double v) { return formatGeneral(roundHalfEven4(v)); }
+std::string fourDecimals(double v)
+{
+    return formatGeneral(roundHalfEven4(v));
+}
 
 std::string degrees(double radians)
 {
@@ -35,14 +38,16 @@ std::string regimeSummary(const FlowState& s, const CalcResult& result)
     case Regime::NormalShockInside: {
         std::string text = "Normal shock inside the nozzle at x = " + fourDecimals(s.x[s.i_NS]) +
                            " (station " + std::to_string(s.i_NS);
-        if (const auto exact = exactShockPosition(s, s.PePo)) text += "; exact x = " + fourDecimals(exact->x);
+        if (const auto exact = exactShockPosition(s, s.PePo))
+            text += "; exact x = " + fourDecimals(exact->x);
         return text + ")";
     }
     case Regime::ObliqueExitShocks:
         return "Oblique shocks at the exit (β = " + degrees(result.obliqueShockAngle) + ")";
     case Regime::NormalShockAtExit: return "Normal shock in the exit plane";
     case Regime::ExitExpansion:
-        if (s.PePo == s.PePo_OS) return "Design condition: the jet leaves at Mach " + fourDecimals(s.Me);
+        if (s.PePo == s.PePo_OS)
+            return "Design condition: the jet leaves at Mach " + fourDecimals(s.Me);
         return "Expansion waves at the exit (jet Mach " + fourDecimals(s.Me) + ")";
     case Regime::NotClassified: return "Pe/Po above 1: not classified";
     }

@@ -10,7 +10,7 @@
 namespace cdnozzle {
 
 class Report {
-public:
+  public:
     static constexpr int kCapacity = 8;
 
     void clear() { count_ = 0; }
@@ -25,7 +25,7 @@ public:
 
     bool operator==(const Report& other) const { return lines() == other.lines(); }
 
-private:
+  private:
     std::array<std::string, kCapacity> lines_{};
     int count_ = 0;
 };

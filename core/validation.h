@@ -11,10 +11,10 @@ namespace cdnozzle {
 // Accepted ranges of the three boxes, as read by the leading-number rule.
 // The upper limits keep every plot's grid a few hundred lines at most and
 // every intermediate value of the calculation finite.
-inline constexpr double kMeSupMin = 0.01;   // "Me_Sup =": from this ...
-inline constexpr double kMeSupMax = 100;    // ... to this
-inline constexpr double kAmaxLimit = 1000;  // "Amax/At =": |value| at most this, not -0.1
-inline constexpr double kAmaxFlat = -0.1;   // gives a geometry plot of zero height
+inline constexpr double kMeSupMin = 0.01;  // "Me_Sup =": from this ...
+inline constexpr double kMeSupMax = 100;   // ... to this
+inline constexpr double kAmaxLimit = 1000; // "Amax/At =": |value| at most this, not -0.1
+inline constexpr double kAmaxFlat = -0.1;  // gives a geometry plot of zero height
 
 // Returns nothing when the three texts can be calculated; otherwise one line
 // that names the first box at fault, its accepted range and what it read,

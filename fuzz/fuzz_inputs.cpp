@@ -45,7 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bool reported = false;
     const auto refusal = model.calculate(texts, [&](const std::string&) { reported = true; });
     if (refusal) {
-        if (refusal->empty() || refusal->find('\n') != std::string::npos) fail("bad refusal", *refusal);
+        if (refusal->empty() || refusal->find('\n') != std::string::npos)
+            fail("bad refusal", *refusal);
         if (!(refusal->starts_with("Me_Sup = ") || refusal->starts_with("Amax/At = ") ||
               refusal->starts_with("Pe/Po = ")))
             fail("refusal names no box", *refusal);
@@ -53,6 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     if (const auto bad = cdnozzle::findNonFinite(model)) fail("non-finite", *bad);
-    if (reported) fail("iteration did not converge", texts.me_sup + "|" + texts.amax + "|" + texts.pe_po);
+    if (reported)
+        fail("iteration did not converge", texts.me_sup + "|" + texts.amax + "|" + texts.pe_po);
     return 0;
 }

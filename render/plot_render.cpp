@@ -11,7 +11,10 @@ namespace cdnozzle {
 
 namespace {
 
-QColor toQColor(Rgb rgb) { return QColor(rgb.r, rgb.g, rgb.b); }
+QColor toQColor(Rgb rgb)
+{
+    return QColor(rgb.r, rgb.g, rgb.b);
+}
 
 // Liang-Barsky: cuts the segment p0-p1 to the rectangle; false when nothing
 // of it lies inside. Done in doubles so that far-away points never reach the
@@ -22,7 +25,8 @@ bool clipToRect(QPointF& p0, QPointF& p1, const QRectF& r)
     const double dy = p1.y() - p0.y();
     double t0 = 0, t1 = 1;
     const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {p0.x() - r.left(), r.right() - p0.x(), p0.y() - r.top(), r.bottom() - p0.y()};
+    const double q[4] = {p0.x() - r.left(), r.right() - p0.x(), p0.y() - r.top(),
+                         r.bottom() - p0.y()};
     for (int i = 0; i < 4; ++i) {
         if (p[i] == 0) {
             if (q[i] < 0) return false;
@@ -69,7 +73,8 @@ void paintScene(QPainter& painter, const QRectF& target, const PlotScene& scene,
     for (const Segment& s : scene.segments) {
         QPointF a = map(s.x1, s.y1);
         QPointF b = map(s.x2, s.y2);
-        if (!std::isfinite(a.x()) || !std::isfinite(a.y()) || !std::isfinite(b.x()) || !std::isfinite(b.y()))
+        if (!std::isfinite(a.x()) || !std::isfinite(a.y()) || !std::isfinite(b.x()) ||
+            !std::isfinite(b.y()))
             continue;
         if (!clipToRect(a, b, clip)) continue;
         QPen pen(toQColor(rgbOf(s.color)));
@@ -132,7 +137,8 @@ std::optional<QString> saveFigure(const QString& path, const Figure& figure)
 {
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix != "png" && suffix != "svg") {
-        return QString("unknown image type \".%1\": use .png or .svg").arg(QFileInfo(path).suffix());
+        return QString("unknown image type \".%1\": use .png or .svg")
+            .arg(QFileInfo(path).suffix());
     }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) return file.errorString();

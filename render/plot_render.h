@@ -19,7 +19,8 @@ class QPainter;
 namespace cdnozzle {
 
 // The segments of a scene, cut to target; lineWidth in device pixels.
-void paintScene(QPainter& painter, const QRectF& target, const PlotScene& scene, double lineWidth = 1.0);
+void paintScene(QPainter& painter, const QRectF& target, const PlotScene& scene,
+                double lineWidth = 1.0);
 
 // One plot of a figure: its scene, the italic caption in its upper-left
 // corner ("M", "p/p0" or none) and its height on screen in pixels.

@@ -43,8 +43,10 @@ double machOfAreaRatio(const FlowState& s, double areaRatio, bool supersonic)
         const double f = area - areaRatio;
         if (f == 0) return M;
         // Keep the root bracketed: A/A* falls with M below 1 and rises above.
-        if ((f > 0) == supersonic) hi = M;
-        else lo = M;
+        if ((f > 0) == supersonic)
+            hi = M;
+        else
+            lo = M;
         double next = M - f / areaSlope(s, M, area);
         if (!(next > lo && next < hi)) next = 0.5 * (lo + hi);
         if (next == M || hi - lo <= 1e-16 * hi) return next;
@@ -56,13 +58,15 @@ double machOfAreaRatio(const FlowState& s, double areaRatio, bool supersonic)
 std::optional<ExactShock> exactShockPosition(const FlowState& s, double pepo)
 {
     if (!(s.M_max > 1) || !(s.AAe > 1)) return std::nullopt;
-    double lo = 1;      // throat: the highest exit pressure
-    double hi = s.AAe;  // exit: the lowest
+    double lo = 1;     // throat: the highest exit pressure
+    double hi = s.AAe; // exit: the lowest
     if (!(pepo <= exitPressure(s, lo) && pepo >= exitPressure(s, hi))) return std::nullopt;
     for (int n = 0; n < 200 && hi - lo > 1e-15 * hi; ++n) {
         const double mid = 0.5 * (lo + hi);
-        if (exitPressure(s, mid) >= pepo) lo = mid;
-        else hi = mid;
+        if (exitPressure(s, mid) >= pepo)
+            lo = mid;
+        else
+            hi = mid;
     }
     const double a = 0.5 * (lo + hi);
     return ExactShock{a, machOfAreaRatio(s, a, true)};

@@ -19,7 +19,7 @@
 namespace cdnozzle {
 
 class StationCache {
-public:
+  public:
     enum Kind { SupersonicMach, ShockExitPressure, ChokedSubsonicMach, kKinds };
 
     // Binds the cache to the grid of s; forgets everything if the grid
@@ -63,7 +63,7 @@ public:
         return value;
     }
 
-private:
+  private:
     struct Key {
         std::uint64_t mMaxBits = 0;
         int nConv = -1, nTot = -1;

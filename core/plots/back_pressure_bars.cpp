@@ -4,9 +4,15 @@
 
 namespace cdnozzle {
 
-double coarsePePo(int position) { return static_cast<double>(100 - position) / 100 + 0.01; }
+double coarsePePo(int position)
+{
+    return static_cast<double>(100 - position) / 100 + 0.01;
+}
 
-double finePePo(int position) { return static_cast<double>(1000 - position) / 1000 + 0.001; }
+double finePePo(int position)
+{
+    return static_cast<double>(1000 - position) / 1000 + 0.001;
+}
 
 namespace {
 
@@ -22,8 +28,14 @@ int roundPosition(double v)
 
 } // namespace
 
-int coarsePositionFor(double pepo) { return roundPosition(100 - 100 * (pepo - 0.01)); }
+int coarsePositionFor(double pepo)
+{
+    return roundPosition(100 - 100 * (pepo - 0.01));
+}
 
-int finePositionFor(double pepo) { return roundPosition(1000 - 1000 * (pepo - 0.001)); }
+int finePositionFor(double pepo)
+{
+    return roundPosition(1000 - 1000 * (pepo - 0.001));
+}
 
 } // namespace cdnozzle

@@ -18,8 +18,7 @@ namespace {
 // Counted loop: the counter starts at a and grows by repeated addition of
 // step in double arithmetic, with a pass while it is not above b. The pass
 // limit only guards against inputs that validation already refuses.
-template <class Body>
-void countedLoop(double a, double b, double step, Body body)
+template <class Body> void countedLoop(double a, double b, double step, Body body)
 {
     constexpr int kMaxPasses = 100000;
     int passes = 0;
@@ -82,7 +81,8 @@ void Grafik_Geo(const FlowState& s, const Marks& marks, PlotScene& scene)
             {SegmentColor::Foreground, s.x[i - 1], -s.y[i - 1], s.x[i], -s.y[i]});
     }
     for (const Mark& m : marks) {
-        const SegmentColor color = m.color == MarkColor::Red ? SegmentColor::Red : SegmentColor::Blue;
+        const SegmentColor color =
+            m.color == MarkColor::Red ? SegmentColor::Red : SegmentColor::Blue;
         scene.segments.push_back({color, m.x1, m.y1, m.x2, m.y2});
     }
 }

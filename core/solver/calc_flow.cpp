@@ -48,8 +48,7 @@ enum class DivergentStage { None, Subsonic, Choked, Shock };
 
 // Two segments from the exit lips towards the opposite wall at the angle
 // whose sine and cosine are given; both lips, lower one first.
-void addExitPair(Marks& marks, MarkColor color, double xe, double ye, double L, double c,
-                 double sn)
+void addExitPair(Marks& marks, MarkColor color, double xe, double ye, double L, double c, double sn)
 {
     marks.add({color, xe, -ye, xe + L * c, -ye + L * sn});
     marks.add({color, xe, ye, xe + L * c, ye - L * sn});
@@ -106,7 +105,8 @@ double obliqueExitShocks(FlowState& s, Marks& marks, double xe, double ye, doubl
     s.M[e + 1] = M2;
     s.PiPo[e + 1] = s.PePo;
     // An inequality test against 0.0001, not a greater-than test.
-    if (std::fabs(s.PePo - s.PePo_NS) != 0.0001) addExitPair(marks, MarkColor::Red, xe, ye, L, cb, sb);
+    if (std::fabs(s.PePo - s.PePo_NS) != 0.0001)
+        addExitPair(marks, MarkColor::Red, xe, ye, L, cb, sb);
     return beta;
 }
 

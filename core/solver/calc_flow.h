@@ -13,15 +13,15 @@
 namespace cdnozzle {
 
 enum class Regime {
-    NotCalculated,       // nothing has been calculated yet
-    NoFlow,              // Pe/Po = 1
-    SubsonicThroughout,  // PePo_sub < Pe/Po < 1
-    ChokedSubsonic,      // Pe/Po = PePo_sub
-    NormalShockInside,   // PePo_NS + 0.0001 <= Pe/Po < PePo_sub
-    ObliqueExitShocks,   // PePo_OS < Pe/Po < PePo_NS
-    NormalShockAtExit,   // PePo_NS <= Pe/Po < PePo_NS + 0.0001
-    ExitExpansion,       // 0 < Pe/Po <= PePo_OS
-    NotClassified,       // Pe/Po above 1 (validation refuses it)
+    NotCalculated,      // nothing has been calculated yet
+    NoFlow,             // Pe/Po = 1
+    SubsonicThroughout, // PePo_sub < Pe/Po < 1
+    ChokedSubsonic,     // Pe/Po = PePo_sub
+    NormalShockInside,  // PePo_NS + 0.0001 <= Pe/Po < PePo_sub
+    ObliqueExitShocks,  // PePo_OS < Pe/Po < PePo_NS
+    NormalShockAtExit,  // PePo_NS <= Pe/Po < PePo_NS + 0.0001
+    ExitExpansion,      // 0 < Pe/Po <= PePo_OS
+    NotClassified,      // Pe/Po above 1 (validation refuses it)
 };
 
 // "no flow", "subsonic throughout", ...
@@ -39,7 +39,7 @@ struct Mark {
 
 // The marks of one calculation, in drawing order (at most four are drawn).
 class Marks {
-public:
+  public:
     static constexpr int kCapacity = 6;
     void clear() { count_ = 0; }
     void add(const Mark& mark);
@@ -49,7 +49,7 @@ public:
     const Mark& operator[](int i) const { return items_[static_cast<std::size_t>(i)]; }
     bool operator==(const Marks& other) const;
 
-private:
+  private:
     std::array<Mark, kCapacity> items_{};
     int count_ = 0;
 };

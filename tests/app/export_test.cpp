@@ -31,7 +31,10 @@ struct Calculated {
     QString path(const char* name) const { return dir.filePath(name); }
 };
 
-bool isRed(QRgb c) { return qRed(c) > 200 && qGreen(c) < 150 && qBlue(c) < 150; }
+bool isRed(QRgb c)
+{
+    return qRed(c) > 200 && qGreen(c) < 150 && qBlue(c) < 150;
+}
 
 } // namespace
 
@@ -45,7 +48,9 @@ TEST(Export, PngOfTheGeometryPlotIsLargeAndShowsTheShock)
     EXPECT_GE(image.width(), 1200);
     EXPECT_NEAR(double(image.height()) / image.width(), double(geo->height()) / geo->width(), 0.01);
     const PlotScene& scene = geo->scene();
-    auto column = [&](double x) { return int((x - scene.left) / (scene.right - scene.left) * image.width()); };
+    auto column = [&](double x) {
+        return int((x - scene.left) / (scene.right - scene.left) * image.width());
+    };
     auto redIn = [&](int c) {
         int n = 0;
         for (int y = 0; y < image.height(); ++y) n += isRed(image.pixel(c, y));
@@ -126,14 +131,16 @@ TEST(Hover, ValuesUnderTheCursorThenTheRegimeAgain)
     const int station = nearestStation(t.w.model().state(), mach->sceneX(px));
     EXPECT_EQ(station, 66);
     EXPECT_TRUE(t.w.statusText().contains("station 66: M = ")) << t.w.statusText().toStdString();
-    const QString regime = "Normal shock inside the nozzle at x = 1.575 (station 66; exact x = 1.5764)";
+    const QString regime =
+        "Normal shock inside the nozzle at x = 1.575 (station 66; exact x = 1.5764)";
     QEvent leave(QEvent::Leave);
     QCoreApplication::sendEvent(mach, &leave);
     EXPECT_EQ(t.w.statusText(), regime);
 
     PlotView* geo = test::plot(t.w, "Picture_Geo");
     QTest::mouseMove(geo, QPoint(px, geo->height() / 2));
-    EXPECT_TRUE(t.w.statusText().contains("station 66: y = 0.6152, A/At = 1.2305")) << t.w.statusText().toStdString();
+    EXPECT_TRUE(t.w.statusText().contains("station 66: y = 0.6152, A/At = 1.2305"))
+        << t.w.statusText().toStdString();
     EXPECT_EQ(t.w.statusKind(), MainWindow::StatusKind::Regime);
 }
 

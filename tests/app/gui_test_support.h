@@ -15,17 +15,25 @@
 
 namespace cdnozzle::test {
 
-template <class T>
-T* control(const MainWindow& window, const char* name)
+template <class T> T* control(const MainWindow& window, const char* name)
 {
     T* found = window.findChild<T*>(name);
     EXPECT_NE(found, nullptr) << name;
     return found;
 }
 
-inline QLineEdit* box(const MainWindow& w, const char* name) { return control<QLineEdit>(w, name); }
-inline QScrollBar* bar(const MainWindow& w, const char* name) { return control<QScrollBar>(w, name); }
-inline PlotView* plot(const MainWindow& w, const char* name) { return control<PlotView>(w, name); }
+inline QLineEdit* box(const MainWindow& w, const char* name)
+{
+    return control<QLineEdit>(w, name);
+}
+inline QScrollBar* bar(const MainWindow& w, const char* name)
+{
+    return control<QScrollBar>(w, name);
+}
+inline PlotView* plot(const MainWindow& w, const char* name)
+{
+    return control<PlotView>(w, name);
+}
 
 inline QStringList listLines(const MainWindow& w)
 {
@@ -37,10 +45,11 @@ inline QStringList listLines(const MainWindow& w)
 
 // The Pe/Po of every calculation the window runs, in order.
 class CalculationLog {
-public:
+  public:
     explicit CalculationLog(MainWindow& w)
     {
-        QObject::connect(&w, &MainWindow::calculated, [this, &w] { pepo.push_back(w.model().state().PePo); });
+        QObject::connect(&w, &MainWindow::calculated,
+                         [this, &w] { pepo.push_back(w.model().state().PePo); });
     }
     std::vector<double> pepo;
 };

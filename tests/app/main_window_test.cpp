@@ -42,12 +42,14 @@ TEST(MainWindow, ControlsSitAtTheirTwipPositions)
     MainWindow w;
     const double dpi = layoutDpi(&w);
     EXPECT_EQ(box(w, "Text_PePo")->geometry(), twipsRect(1320, 1320, 735, 285, dpi));
-    EXPECT_EQ(test::control<QListWidget>(w, "List1")->geometry(), twipsRect(0, 3000, 3135, 4545, dpi));
+    EXPECT_EQ(test::control<QListWidget>(w, "List1")->geometry(),
+              twipsRect(0, 3000, 3135, 4545, dpi));
     EXPECT_EQ(test::bar(w, "VScroll2")->geometry(), twipsRect(2400, 1200, 135, 615, dpi));
     EXPECT_EQ(plot(w, "Picture_Mach")->geometry(), twipsRect(3240, 2880, 5655, 2175, dpi));
     EXPECT_EQ(w.findChild<QLabel*>("Label5")->parentWidget(), plot(w, "Picture_PiPo"));
     EXPECT_TRUE(w.findChild<QLabel*>("Label4")->font().italic());
-    EXPECT_EQ(w.centralWidget()->minimumSize(), QSize(twipsToPixels(9090, dpi), twipsToPixels(7770, dpi)));
+    EXPECT_EQ(w.centralWidget()->minimumSize(),
+              QSize(twipsToPixels(9090, dpi), twipsToPixels(7770, dpi)));
 }
 
 TEST(MainWindow, EnlargingGivesTheExtraRoomToThePlots)
@@ -97,10 +99,11 @@ TEST(MainWindow, PePoWaitsForCalculate)
     EXPECT_EQ(w.calculationCount(), 1);
     EXPECT_EQ(w.model().state().PePo, 0.8);
     EXPECT_EQ(listLines(w),
-              (QStringList{"iMax=100", "M_max=2", "Me_sub limit=0.3722", "Pe/Po sesaltı limit=0.9088",
-                           "Pe/Po sesüstü limit(NShock)=0.5751", "Pe/Po sesüstü limit(OShock)=0.1278",
-                           "A2*=1.1058", "Po2/Po*=0.9044"}));
-    EXPECT_EQ(w.statusText(), "Normal shock inside the nozzle at x = 1.575 (station 66; exact x = 1.5764)");
+              (QStringList{"iMax=100", "M_max=2", "Me_sub limit=0.3722",
+                           "Pe/Po sesaltı limit=0.9088", "Pe/Po sesüstü limit(NShock)=0.5751",
+                           "Pe/Po sesüstü limit(OShock)=0.1278", "A2*=1.1058", "Po2/Po*=0.9044"}));
+    EXPECT_EQ(w.statusText(),
+              "Normal shock inside the nozzle at x = 1.575 (station 66; exact x = 1.5764)");
     // Calculate moves neither bar.
     EXPECT_EQ(test::bar(w, "VScroll1")->value(), 1);
     EXPECT_EQ(test::bar(w, "VScroll2")->value(), 1);
@@ -133,7 +136,8 @@ TEST(MainWindow, RefusedInputKeepsTheLastResultAndSaysWhyInRed)
         box(w, "Text_PePo")->setText(typed);
         w.Command1_Click();
         EXPECT_TRUE(w.statusShowsRefusal()) << typed;
-        EXPECT_TRUE(w.statusText().startsWith("Pe/Po = must be a number above 0 and at most 1")) << typed;
+        EXPECT_TRUE(w.statusText().startsWith("Pe/Po = must be a number above 0 and at most 1"))
+            << typed;
         EXPECT_EQ(listLines(w), report);
         EXPECT_EQ(plot(w, "Picture_Geo")->scene(), geo);
     }

@@ -17,7 +17,7 @@ namespace cdnozzle {
 namespace {
 
 class Monkey {
-public:
+  public:
     explicit Monkey(MainWindow& w) : w_(w)
     {
         boxes_ = {test::box(w, "Text_Mmax"), test::box(w, "Text_AAmax"), test::box(w, "Text_PePo")};
@@ -35,9 +35,12 @@ public:
             static const char keys[] = "0123456789.-+eED, x\t";
             const char c = keys[pick(sizeof keys - 1)];
             box->setFocus();
-            box->setCursorPosition(static_cast<int>(pick(static_cast<std::size_t>(box->text().size()) + 1)));
-            if (c == '\t') box->insert("\t"); // a tab typed into the box, not focus movement
-            else QTest::keyClick(box, c);
+            box->setCursorPosition(
+                static_cast<int>(pick(static_cast<std::size_t>(box->text().size()) + 1)));
+            if (c == '\t')
+                box->insert("\t"); // a tab typed into the box, not focus movement
+            else
+                QTest::keyClick(box, c);
             return "type '" + std::string(1, c) + "' into " + box->objectName().toStdString();
         }
         case 2: {
@@ -82,8 +85,11 @@ public:
         }
     }
 
-private:
-    std::size_t pick(std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng_); }
+  private:
+    std::size_t pick(std::size_t n)
+    {
+        return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng_);
+    }
     QLineEdit* anyBox() { return boxes_[pick(3)]; }
 
     MainWindow& w_;
@@ -95,7 +101,8 @@ private:
 
 InputTexts textsOf(const MainWindow& w)
 {
-    return {test::box(w, "Text_Mmax")->text().toStdString(), test::box(w, "Text_AAmax")->text().toStdString(),
+    return {test::box(w, "Text_Mmax")->text().toStdString(),
+            test::box(w, "Text_AAmax")->text().toStdString(),
             test::box(w, "Text_PePo")->text().toStdString()};
 }
 
@@ -135,7 +142,8 @@ TEST(Monkey, TwoThousandRandomActionsKeepTheWindowConsistent)
             ASSERT_EQ(list[i].toStdString(), reference.result().report[i]) << where;
         }
         if (w.statusKind() == MainWindow::StatusKind::Regime) {
-            ASSERT_EQ(readLeadingNumber(test::box(w, "Text_PePo")->text().toStdString()), w.model().state().PePo)
+            ASSERT_EQ(readLeadingNumber(test::box(w, "Text_PePo")->text().toStdString()),
+                      w.model().state().PePo)
                 << where;
         }
     }

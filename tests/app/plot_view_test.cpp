@@ -8,7 +8,10 @@ namespace cdnozzle {
 
 namespace {
 
-bool isRed(QRgb c) { return qRed(c) > 200 && qGreen(c) < 150 && qBlue(c) < 150; }
+bool isRed(QRgb c)
+{
+    return qRed(c) > 200 && qGreen(c) < 150 && qBlue(c) < 150;
+}
 
 int redPixelsInColumn(const QImage& image, int column)
 {
@@ -42,7 +45,8 @@ TEST(PlotView, NormalShockIsPaintedRedAtItsStationOnly)
     const PlotScene& scene = test::plot(w, "Picture_Geo")->scene();
     const QImage image = paintGeometry(scene, {377, 185});
     int atShock = 0;
-    for (int dx = -1; dx <= 1; ++dx) atShock += redPixelsInColumn(image, columnOf(scene, 1.575, 377) + dx);
+    for (int dx = -1; dx <= 1; ++dx)
+        atShock += redPixelsInColumn(image, columnOf(scene, 1.575, 377) + dx);
     EXPECT_GT(atShock, 20);
     EXPECT_EQ(redPixelsInColumn(image, columnOf(scene, 1.2, 377)), 0);
 }

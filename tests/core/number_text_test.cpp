@@ -16,7 +16,8 @@ class LeadingNumber : public testing::TestWithParam<ReadCase> {};
 
 TEST_P(LeadingNumber, ReadsTheLeadingNumberOnly)
 {
-    EXPECT_EQ(readLeadingNumber(GetParam().text), GetParam().value) << '"' << GetParam().text << '"';
+    EXPECT_EQ(readLeadingNumber(GetParam().text), GetParam().value)
+        << '"' << GetParam().text << '"';
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -26,11 +27,11 @@ INSTANTIATE_TEST_SUITE_P(
                     ReadCase{"2.5abc", 2.5}, ReadCase{"2,5", 2}, ReadCase{"1e3", 1000},
                     ReadCase{"1E3", 1000}, ReadCase{"1D-3", 0.001}, ReadCase{"1d+2", 100},
                     ReadCase{"+ 2", 2}, ReadCase{"- 2.5", -2.5}, ReadCase{"-0.5", -0.5},
-                    ReadCase{" \t\n 1 2 . 5", 12.5}, ReadCase{"1\t0", 10},
-                    ReadCase{"1.2.3", 1.2}, ReadCase{"1e", 1}, ReadCase{"1e+", 1},
-                    ReadCase{"1e 2", 100}, ReadCase{"1 e - 2", 0.01}, ReadCase{"2-3", 2},
-                    ReadCase{"--2", 0}, ReadCase{"\r2", 0}, ReadCase{"0.51", 0.51},
-                    ReadCase{"0.1e1", 1}, ReadCase{"5.", 5}, ReadCase{"1E-400", 0}));
+                    ReadCase{" \t\n 1 2 . 5", 12.5}, ReadCase{"1\t0", 10}, ReadCase{"1.2.3", 1.2},
+                    ReadCase{"1e", 1}, ReadCase{"1e+", 1}, ReadCase{"1e 2", 100},
+                    ReadCase{"1 e - 2", 0.01}, ReadCase{"2-3", 2}, ReadCase{"--2", 0},
+                    ReadCase{"\r2", 0}, ReadCase{"0.51", 0.51}, ReadCase{"0.1e1", 1},
+                    ReadCase{"5.", 5}, ReadCase{"1E-400", 0}));
 
 TEST(LeadingNumber, HugeExponentsGiveInfinityNotAFailure)
 {
@@ -86,7 +87,8 @@ TEST_P(RoundFour, RoundsHalfToEvenOnTheExactValue)
 
 INSTANTIATE_TEST_SUITE_P(
     Values, RoundFour,
-    testing::Values(RoundCase{0.908757996, 0.9088}, RoundCase{0.37225, 0.3723}, RoundCase{0.0006103515625, 0.0006},
+    testing::Values(RoundCase{0.908757996, 0.9088}, RoundCase{0.37225, 0.3723},
+                    RoundCase{0.0006103515625, 0.0006},
                     // Exactly representable ties go to the even digit.
                     RoundCase{0.03125, 0.0312}, RoundCase{0.09375, 0.0938},
                     RoundCase{-0.03125, -0.0312}, RoundCase{1.00005, 1.0001},

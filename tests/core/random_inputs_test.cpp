@@ -19,7 +19,7 @@ namespace cdnozzle {
 namespace {
 
 class TextGenerator {
-public:
+  public:
     explicit TextGenerator(std::uint32_t seed) : rng_(seed) {}
 
     std::string design()
@@ -28,8 +28,9 @@ public:
         case 0: return number(std::pow(10.0, uniform(-2, 2)));
         case 1: return number(1 + uniform(-1e-3, 1e-3));
         case 2: return number(uniform(0.3, 3));
-        case 3: return oneOf({"0", "-0", "1", "100", "100.0000001", "0.01", "0.00999", "1e308",
-                              "1e-320", "-1", "", "-", ".", "2.", "1E2", "1D-6"});
+        case 3:
+            return oneOf({"0", "-0", "1", "100", "100.0000001", "0.01", "0.00999", "1e308",
+                          "1e-320", "-1", "", "-", ".", "2.", "1E2", "1D-6"});
         case 4: return junk();
         case 5: return number(uniform(1, 6)) + junkTail();
         default: return number(uniform(1, 6));
@@ -40,7 +41,8 @@ public:
     {
         switch (pick(5)) {
         case 0: return number(-0.1 + uniform(-1e-14, 1e-14));
-        case 1: return oneOf({"-0.1", "0", "", "1000", "-1000", "1000.0001", "1e300", "-1e300", "abc"});
+        case 1:
+            return oneOf({"-0.1", "0", "", "1000", "-1000", "1000.0001", "1e300", "-1e300", "abc"});
         case 2: return number(uniform(-1000, 1000));
         default: return number(uniform(0.5, 10));
         }
@@ -60,16 +62,24 @@ public:
             return formatRoundTrip(v);
         }
         case 1: return formatRoundTrip(nearLimits[pick(5)] * (1 + uniform(-1e-6, 1e-6)));
-        case 2: return oneOf({"1", "0", "1.0000000000000002", "0.9999999999999999", "2.2250738585072014e-308",
-                              "2.2250738585072009e-308", "1e-300", "5e-324", "-0.5", "", "1e-9", "0.001"});
+        case 2:
+            return oneOf({"1", "0", "1.0000000000000002", "0.9999999999999999",
+                          "2.2250738585072014e-308", "2.2250738585072009e-308", "1e-300", "5e-324",
+                          "-0.5", "", "1e-9", "0.001"});
         case 3: return junk();
         default: return number(uniform(0.001, 1));
         }
     }
 
-private:
-    std::size_t pick(std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng_); }
-    double uniform(double a, double b) { return std::uniform_real_distribution<double>(a, b)(rng_); }
+  private:
+    std::size_t pick(std::size_t n)
+    {
+        return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng_);
+    }
+    double uniform(double a, double b)
+    {
+        return std::uniform_real_distribution<double>(a, b)(rng_);
+    }
     std::string oneOf(std::initializer_list<const char*> texts)
     {
         return *(texts.begin() + static_cast<std::ptrdiff_t>(pick(texts.size())));
@@ -85,7 +95,8 @@ private:
         static const char alphabet[] = "0123456789.,+-eEdD \t\nx";
         std::string text;
         const std::size_t length = pick(12);
-        for (std::size_t i = 0; i < length; ++i) text.push_back(alphabet[pick(sizeof alphabet - 1)]);
+        for (std::size_t i = 0; i < length; ++i)
+            text.push_back(alphabet[pick(sizeof alphabet - 1)]);
         return text;
     }
     std::string junkTail() { return oneOf({"", "abc", " ", ",5", "e", "e+", "E-2", "D3", "\n"}); }
@@ -103,13 +114,17 @@ TEST(RandomInputs, AcceptedResultsAreFiniteAndRefusalsChangeNothing)
         InputTexts texts{gen.design(), gen.amax(), "1"};
         NozzleModel model(texts);
         // The limits of this nozzle, when it can be built.
-        if (!model.calculate(texts)) texts.pe_po = gen.backPressure(model.state());
-        else texts.pe_po = gen.backPressure(FlowState{});
+        if (!model.calculate(texts))
+            texts.pe_po = gen.backPressure(model.state());
+        else
+            texts.pe_po = gen.backPressure(FlowState{});
 
         const FlowState before = model.state();
         std::vector<std::string> messages;
-        const auto refusal = model.calculate(texts, [&](const std::string& m) { messages.push_back(m); });
-        const std::string where = "\"" + texts.me_sup + "\" \"" + texts.amax + "\" \"" + texts.pe_po + "\"";
+        const auto refusal =
+            model.calculate(texts, [&](const std::string& m) { messages.push_back(m); });
+        const std::string where =
+            "\"" + texts.me_sup + "\" \"" + texts.amax + "\" \"" + texts.pe_po + "\"";
         if (refusal) {
             ASSERT_FALSE(refusal->empty()) << where;
             ASSERT_EQ(refusal->find('\n'), std::string::npos) << where;

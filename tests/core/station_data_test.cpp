@@ -42,7 +42,8 @@ TEST(HoverReadout, NearestStationAndItsValues)
               "x = 1.576, station 66: M = " + formatGeneral(roundHalfEven4(s.M[66])));
     EXPECT_EQ(hoverReadout(s, PlotKind::Pressure, 1.576),
               "x = 1.576, station 66: p/p0 = " + formatGeneral(roundHalfEven4(s.PiPo[66])));
-    EXPECT_EQ(hoverReadout(s, PlotKind::Geometry, 1.576), "x = 1.576, station 66: y = 0.6152, A/At = 1.2305");
+    EXPECT_EQ(hoverReadout(s, PlotKind::Geometry, 1.576),
+              "x = 1.576, station 66: y = 0.6152, A/At = 1.2305");
     EXPECT_EQ(hoverReadout(s, PlotKind::Geometry, 2.3), "x = 2.3, station 101: behind the exit");
 }
 

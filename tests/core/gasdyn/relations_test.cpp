@@ -12,7 +12,7 @@
 namespace cdnozzle {
 
 class Relations : public testing::Test {
-protected:
+  protected:
     void SetUp() override { Form_Load(s, InputTexts{}); }
     FlowState s;
 };
@@ -23,8 +23,9 @@ struct IsentropicRow {
 
 TEST_F(Relations, IsentropicTableOfNaca1135)
 {
-    for (const IsentropicRow row : {IsentropicRow{0.5, 1.33984, 0.84302}, IsentropicRow{2, 1.68750, 0.12780},
-                                    IsentropicRow{3, 4.23457, 0.02722}}) {
+    for (const IsentropicRow row :
+         {IsentropicRow{0.5, 1.33984, 0.84302}, IsentropicRow{2, 1.68750, 0.12780},
+          IsentropicRow{3, 4.23457, 0.02722}}) {
         EXPECT_NEAR(AAfM(s, row.M), row.areaRatio, 1e-5) << "M = " << row.M;
         EXPECT_NEAR(1 / PoP(s, row.M), row.pressureRatio, 1e-5) << "M = " << row.M;
     }
@@ -41,8 +42,9 @@ struct ShockRow {
 
 TEST_F(Relations, NormalShockTableOfNaca1135)
 {
-    for (const ShockRow row : {ShockRow{1.5, 0.70109, 2.45833, 0.92979}, ShockRow{2, 0.57735, 4.5, 0.72087},
-                               ShockRow{3, 0.47519, 10.33333, 0.32834}}) {
+    for (const ShockRow row :
+         {ShockRow{1.5, 0.70109, 2.45833, 0.92979}, ShockRow{2, 0.57735, 4.5, 0.72087},
+          ShockRow{3, 0.47519, 10.33333, 0.32834}}) {
         const double M2 = NS(s, row.M1);
         EXPECT_NEAR(M2, row.M2, 1e-5) << "M1 = " << row.M1;
         EXPECT_NEAR(P2P1fM1(s, row.M1), row.p2p1, 1e-5) << "M1 = " << row.M1;
@@ -69,13 +71,14 @@ struct InversionCase {
 
 TEST_F(Relations, InversionReturnsTheIterateOfTheStoppingRule)
 {
-    for (const InversionCase c : {InversionCase{1.6875, kSesAlti, 0.37225, 5e-6},
-                                  InversionCase{1.6875, kSesUstu, 1.99999, 5e-6},
-                                  InversionCase{1.0001, kSesAlti, 0.98962, 5e-6},
-                                  InversionCase{1.0001, kSesUstu, 1.01043, 5e-6},
-                                  InversionCase{1, kSesAlti, 1, 0}, InversionCase{1, kSesUstu, 1, 0},
-                                  // Barely above 1: the first update already stops it.
-                                  InversionCase{1.000005, kSesAlti, 1 / 1.000005, 0}}) {
+    for (const InversionCase c :
+         {InversionCase{1.6875, kSesAlti, 0.37225, 5e-6},
+          InversionCase{1.6875, kSesUstu, 1.99999, 5e-6},
+          InversionCase{1.0001, kSesAlti, 0.98962, 5e-6},
+          InversionCase{1.0001, kSesUstu, 1.01043, 5e-6}, InversionCase{1, kSesAlti, 1, 0},
+          InversionCase{1, kSesUstu, 1, 0},
+          // Barely above 1: the first update already stops it.
+          InversionCase{1.000005, kSesAlti, 1 / 1.000005, 0}}) {
         int calls = 0;
         const double M = M_iter(s, c.AAr, 1, c.rejim, [&](const std::string&) { ++calls; });
         EXPECT_NEAR(M, c.M, c.tolerance) << c.AAr << ' ' << c.rejim;
@@ -102,7 +105,8 @@ TEST_F(Relations, UnknownRegimeWordReportsAndReturnsOne)
 {
     for (std::string_view word : {"sesaltı", "SesAlti", "SesUstu", "", "SesÜstü "}) {
         std::vector<std::string> messages;
-        const double M = M_iter(s, 1.6875, 1, word, [&](const std::string& m) { messages.push_back(m); });
+        const double M =
+            M_iter(s, 1.6875, 1, word, [&](const std::string& m) { messages.push_back(m); });
         EXPECT_EQ(M, 1) << word;
         ASSERT_EQ(messages.size(), 1u) << word;
         EXPECT_EQ(messages[0], "iterasyon 500 adımda yakınsamadı");

@@ -9,7 +9,7 @@ namespace cdnozzle {
 // The start-up nozzle: M_max = 2, AAe = 1.6875, PePo_sub = 0.90876,
 // PePo_NS = 0.57512.
 class ShockSearch : public testing::Test {
-protected:
+  protected:
     ShockSearch() : model(test::calculated("2", "1")) {}
     int search(double pepo) const
     {

@@ -54,8 +54,10 @@ TEST(GeometryScene, StartUpPicture)
     EXPECT_EQ(gridXs(g), (std::vector<double>{0, 0.5, 1, 1.5, 2}));
     EXPECT_EQ(gridYs(g), (std::vector<double>{-3, -1, 1, 3}));
     for (const Segment& s : ofColor(g, SegmentColor::Grid)) {
-        if (s.x1 == s.x2) EXPECT_TRUE(s.y1 == -3 && s.y2 == 3);
-        else EXPECT_TRUE(s.x1 == 0 && s.x2 == 2);
+        if (s.x1 == s.x2)
+            EXPECT_TRUE(s.y1 == -3 && s.y2 == 3);
+        else
+            EXPECT_TRUE(s.x1 == 0 && s.x2 == 2);
     }
     const auto black = ofColor(g, SegmentColor::Foreground);
     ASSERT_EQ(black.size(), 2u + 2 * 99);
@@ -82,7 +84,8 @@ TEST(GeometryScene, EndsWithTheMarksInDrawingOrder)
         for (int i = 0; i < marks.size(); ++i) {
             const Segment& seg = segs[first + static_cast<std::size_t>(i)];
             const Mark& mark = marks[i];
-            EXPECT_EQ(seg.color, mark.color == MarkColor::Red ? SegmentColor::Red : SegmentColor::Blue);
+            EXPECT_EQ(seg.color,
+                      mark.color == MarkColor::Red ? SegmentColor::Red : SegmentColor::Blue);
             EXPECT_EQ(seg.x1, mark.x1);
             EXPECT_EQ(seg.y2, mark.y2);
         }
@@ -118,7 +121,8 @@ TEST(MachScene, FrameOfTheStartUpNozzle)
     const auto black = ofColor(g, SegmentColor::Foreground);
     ASSERT_EQ(black.size(), 2u);
     EXPECT_EQ(black[1], (Segment{SegmentColor::Foreground, 1, 0, 1, -2}));
-    EXPECT_EQ(gridYs(test::calculated("2.5", "1").machScene()), (std::vector<double>{-2.5, -1.5, -0.5}));
+    EXPECT_EQ(gridYs(test::calculated("2.5", "1").machScene()),
+              (std::vector<double>{-2.5, -1.5, -0.5}));
 }
 
 TEST(MachScene, CurveWithTheDropAtTheShock)

@@ -14,13 +14,12 @@ namespace cdnozzle {
 
 namespace {
 
-const std::vector<std::string> kGeometryLines{
-    "iMax=100",
-    "M_max=2",
-    "Me_sub limit=0.3722",
-    "Pe/Po sesaltı limit=0.9088",
-    "Pe/Po sesüstü limit(NShock)=0.5751",
-    "Pe/Po sesüstü limit(OShock)=0.1278"};
+const std::vector<std::string> kGeometryLines{"iMax=100",
+                                              "M_max=2",
+                                              "Me_sub limit=0.3722",
+                                              "Pe/Po sesaltı limit=0.9088",
+                                              "Pe/Po sesüstü limit(NShock)=0.5751",
+                                              "Pe/Po sesüstü limit(OShock)=0.1278"};
 
 std::vector<std::string> withShockLines(const std::string& a2, const std::string& po2)
 {
@@ -31,9 +30,15 @@ std::vector<std::string> withShockLines(const std::string& a2, const std::string
 }
 
 // The limits of the start-up nozzle, exactly as the program computes them.
-FlowState startUpLimits() { return test::calculated("2", "1").state(); }
+FlowState startUpLimits()
+{
+    return test::calculated("2", "1").state();
+}
 
-NozzleModel at(double pepo) { return test::calculated("2", formatRoundTrip(pepo)); }
+NozzleModel at(double pepo)
+{
+    return test::calculated("2", formatRoundTrip(pepo));
+}
 
 } // namespace
 
@@ -103,7 +108,8 @@ TEST_P(NormalShockInside, ShockAtTheSearchedStation)
     EXPECT_EQ(m.result().report.lines(), withShockLines(c.a2, c.po2));
     // One red vertical segment through the shock station, wall to wall.
     ASSERT_EQ(m.result().marks.size(), 1);
-    EXPECT_EQ(m.result().marks[0], (Mark{MarkColor::Red, c.x, -s.y[c.station], c.x, s.y[c.station]}));
+    EXPECT_EQ(m.result().marks[0],
+              (Mark{MarkColor::Red, c.x, -s.y[c.station], c.x, s.y[c.station]}));
     // Supersonic up to the shock, subsonic behind it, exit at the back pressure.
     EXPECT_GT(s.M[c.station], 1);
     EXPECT_LT(s.Me, 1);

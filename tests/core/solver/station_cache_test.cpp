@@ -34,7 +34,8 @@ TEST(StationCache, FineSweepIsBitIdentical)
 {
     for (const char* me : {"2", "3"}) {
         std::vector<InputTexts> inputs;
-        for (int w = kFineMin; w <= kFineMax; ++w) inputs.push_back({me, "3", formatGeneral(finePePo(w))});
+        for (int w = kFineMin; w <= kFineMax; ++w)
+            inputs.push_back({me, "3", formatGeneral(finePePo(w))});
         expectSameResults(inputs);
         std::reverse(inputs.begin(), inputs.end()); // and back up
         expectSameResults(inputs);
@@ -44,7 +45,8 @@ TEST(StationCache, FineSweepIsBitIdentical)
 TEST(StationCache, ChangingNozzlesNeverReusesAnotherGrid)
 {
     std::mt19937 rng(7);
-    const std::vector<std::string> designs{"2", "2.0000000000000004", "1.5", "3", "0.7", "1", "4.25"};
+    const std::vector<std::string> designs{"2",   "2.0000000000000004", "1.5", "3", "0.7", "1",
+                                           "4.25"};
     std::vector<InputTexts> inputs;
     for (int n = 0; n < 600; ++n) {
         const std::string& me = designs[rng() % designs.size()];
@@ -71,7 +73,10 @@ TEST(StationCache, FailedIterationsAreReportedEveryTime)
     EXPECT_TRUE(first == second || (std::isnan(first) && std::isnan(second)));
     // A clean value is computed once.
     int computed = 0;
-    auto clean = [&](const NotConvergedHandler&) { ++computed; return 1.5; };
+    auto clean = [&](const NotConvergedHandler&) {
+        ++computed;
+        return 1.5;
+    };
     cache.get(StationCache::SupersonicMach, 30, count, clean);
     cache.get(StationCache::SupersonicMach, 30, count, clean);
     EXPECT_EQ(computed, 1);
