@@ -69,8 +69,10 @@ void paintScene(QPainter& painter, const QRectF& target, const PlotScene& scene,
     const QRectF clip = target.adjusted(-lineWidth, -lineWidth, lineWidth, lineWidth);
     painter.save();
     painter.setClipRect(target);
-    painter.setRenderHint(QPainter::Antialiasing, true);
     for (const Segment& s : scene.segments) {
+        // Grid, axes and vertical shocks are drawn crisp (and cheaply); the
+        // curves and slanted lines smooth.
+        painter.setRenderHint(QPainter::Antialiasing, s.x1 != s.x2 && s.y1 != s.y2);
         QPointF a = map(s.x1, s.y1);
         QPointF b = map(s.x2, s.y2);
         if (!std::isfinite(a.x()) || !std::isfinite(a.y()) || !std::isfinite(b.x()) ||
@@ -80,7 +82,6 @@ void paintScene(QPainter& painter, const QRectF& target, const PlotScene& scene,
         QPen pen(toQColor(rgbOf(s.color)));
         pen.setCosmetic(true);
         pen.setWidthF(lineWidth);
-        pen.setCapStyle(Qt::FlatCap);
         painter.setPen(pen);
         painter.drawLine(a, b);
     }

@@ -177,12 +177,5 @@ TEST(PressureScene, JumpAtTheExitStationToTheBackPressure)
     EXPECT_EQ(red[100], (Segment{SegmentColor::Red, 2, -0.5, 2.1, -0.5}));
 }
 
-TEST(Scenes, ColoursOfThePalette)
-{
-    EXPECT_EQ(rgbOf(SegmentColor::Grid), (Rgb{200, 200, 200}));
-    EXPECT_EQ(rgbOf(SegmentColor::Red), (Rgb{255, 0, 0}));
-    EXPECT_EQ(rgbOf(SegmentColor::Blue), (Rgb{0, 0, 255}));
-    EXPECT_EQ(rgbOf(SegmentColor::Foreground), (Rgb{0, 0, 0}));
-}
 
 } // namespace cdnozzle

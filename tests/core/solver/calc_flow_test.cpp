@@ -269,11 +269,5 @@ TEST(CalcFlow, RunOutStationCarriesTheJetInEveryRegime)
     }
 }
 
-TEST(CalcFlow, RegimeNames)
-{
-    EXPECT_EQ(regimeName(Regime::NoFlow), "no flow");
-    EXPECT_EQ(regimeName(Regime::NormalShockInside), "normal shock inside");
-    EXPECT_EQ(regimeName(Regime::ExitExpansion), "exit expansion");
-}
 
 } // namespace cdnozzle
