@@ -22,6 +22,13 @@ bool writeFiles(const cdnozzle::NozzleModel& model, const std::string& png, cons
         ok = false;
     };
     if (!png.empty() || !svg.empty()) {
+        // Qt's own chatter about the session (runtime directory, fonts) is
+        // no concern of this command, which reports its failures itself.
+        qInstallMessageHandler(
+            [](QtMsgType type, const QMessageLogContext&, const QString& message) {
+                if (type == QtCriticalMsg || type == QtFatalMsg)
+                    std::cerr << message.toStdString() << '\n';
+            });
         // Rendering needs no display: Qt's offscreen platform does it.
         static int argc = 3;
         static char arg0[] = "cdnozzle-report", arg1[] = "-platform", arg2[] = "offscreen";
