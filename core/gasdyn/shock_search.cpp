@@ -26,11 +26,7 @@ double exitPressureBehindShock(const FlowState& s, int i, double M1,
 double supersonicMachAt(const FlowState& s, int i, const NotConvergedHandler& notConverged,
                         StationCache* cache)
 {
-    auto compute = [&](const NotConvergedHandler& handler) {
-        return M_iter(s, s.AA[i], 1, kSesUstu, handler);
-    };
-    if (!cache) return compute(notConverged);
-    return cache->get(StationCache::SupersonicMach, i, notConverged, compute);
+    return stationInversion(s, i, kSesUstu, StationCache::SupersonicMach, notConverged, cache);
 }
 
 double exitPressureWithShockAt(const FlowState& s, int i, const NotConvergedHandler& notConverged,

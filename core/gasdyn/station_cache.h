@@ -15,6 +15,7 @@
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <string_view>
 
 namespace cdnozzle {
 
@@ -73,5 +74,18 @@ class StationCache {
     std::array<StationArray, kKinds> values_{};
     std::array<std::array<bool, kStationCapacity>, kKinds> known_{};
 };
+
+// M_iter(AA(i), 1, rejim) at station i, through the cache when one is given
+// (kind names which of the two inversions it is).
+inline double stationInversion(const FlowState& s, int i, std::string_view rejim,
+                               StationCache::Kind kind, const NotConvergedHandler& notConverged,
+                               StationCache* cache)
+{
+    auto compute = [&](const NotConvergedHandler& handler) {
+        return M_iter(s, s.AA[i], 1, rejim, handler);
+    };
+    if (!cache) return compute(notConverged);
+    return cache->get(kind, i, notConverged, compute);
+}
 
 } // namespace cdnozzle

@@ -59,11 +59,7 @@ void addExitPair(Marks& marks, MarkColor color, double xe, double ye, double L, 
 double chokedSubsonicMachAt(const FlowState& s, int i, const NotConvergedHandler& notConverged,
                             StationCache* cache)
 {
-    auto compute = [&](const NotConvergedHandler& handler) {
-        return M_iter(s, s.AA[i], 1, kSesAlti, handler);
-    };
-    if (!cache) return compute(notConverged);
-    return cache->get(StationCache::ChokedSubsonicMach, i, notConverged, compute);
+    return stationInversion(s, i, kSesAlti, StationCache::ChokedSubsonicMach, notConverged, cache);
 }
 
 void closeSubsonicSolution(FlowState& s)
