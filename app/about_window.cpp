@@ -2,6 +2,7 @@
 
 #include "twips.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 
 namespace cdnozzle {
@@ -45,11 +46,18 @@ AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Window)
         QFont font("Verdana");
         font.setStyleHint(QFont::SansSerif);
         font.setPointSizeF(line.points);
+        // Where the named font is missing its stand-in may run wider: shrink
+        // it until the line fits its place instead of cutting it off.
+        const QRect place = twipsRect(line.left, line.top, line.width, line.height, dpi);
+        while (font.pointSizeF() > 6 &&
+               QFontMetrics(font).horizontalAdvance(QString::fromUtf8(line.text)) > place.width()) {
+            font.setPointSizeF(font.pointSizeF() - 0.25);
+        }
         label->setFont(font);
         QPalette p = label->palette();
         p.setColor(QPalette::WindowText, line.color);
         label->setPalette(p);
-        label->setGeometry(twipsRect(line.left, line.top, line.width, line.height, dpi));
+        label->setGeometry(place);
     }
 }
 

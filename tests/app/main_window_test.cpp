@@ -173,6 +173,11 @@ TEST(MainWindow, AboutOpensOneModelessWindow)
         EXPECT_TRUE(found) << text.toStdString();
     }
     EXPECT_TRUE(first->findChild<QLabel*>("Label7")->text().startsWith("Developed by "));
+    // Every line fits its place, whatever font stands in for Verdana.
+    for (QLabel* label : first->findChildren<QLabel*>()) {
+        EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width())
+            << label->objectName().toStdString();
+    }
     // The main window stays usable beside it.
     w.Command1_Click();
     EXPECT_EQ(w.calculationCount(), 1);
