@@ -108,10 +108,15 @@ double roundHalfEven4(double value)
     return parseCDouble(buffer);
 }
 
+std::string formatRounded4(double value)
+{
+    return formatGeneral(roundHalfEven4(value));
+}
+
 std::string reportLine(std::string_view label, double value)
 {
     std::string line(label);
-    line += formatGeneral(roundHalfEven4(value));
+    line += formatRounded4(value);
     return line;
 }
 

@@ -26,8 +26,11 @@ std::string formatGeneral(double value);
 // value) goes to the even digit. Non-finite values come back unchanged.
 double roundHalfEven4(double value);
 
-// A report line: the label immediately followed by the value rounded to
-// 4 decimal places and written in the general format.
+// The value rounded to 4 decimal places and written in the general format,
+// as every number of the report and the status line is shown.
+std::string formatRounded4(double value);
+
+// A report line: the label immediately followed by formatRounded4(value).
 std::string reportLine(std::string_view label, double value);
 
 } // namespace cdnozzle

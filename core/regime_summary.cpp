@@ -11,11 +11,6 @@ namespace cdnozzle {
 
 namespace {
 
-std::string fourDecimals(double v)
-{
-    return formatGeneral(roundHalfEven4(v));
-}
-
 std::string degrees(double radians)
 {
     char buffer[32];
@@ -32,14 +27,14 @@ std::string regimeSummary(const FlowState& s, const CalcResult& result)
     case Regime::NotCalculated: return {};
     case Regime::NoFlow: return "No flow: the back pressure equals the reservoir pressure";
     case Regime::SubsonicThroughout:
-        return "Subsonic flow throughout the nozzle (exit Mach " + fourDecimals(s.Me) + ")";
+        return "Subsonic flow throughout the nozzle (exit Mach " + formatRounded4(s.Me) + ")";
     case Regime::ChokedSubsonic:
-        return "Choked throat, subsonic flow behind it (exit Mach " + fourDecimals(s.Me) + ")";
+        return "Choked throat, subsonic flow behind it (exit Mach " + formatRounded4(s.Me) + ")";
     case Regime::NormalShockInside: {
-        std::string text = "Normal shock inside the nozzle at x = " + fourDecimals(s.x[s.i_NS]) +
+        std::string text = "Normal shock inside the nozzle at x = " + formatRounded4(s.x[s.i_NS]) +
                            " (station " + std::to_string(s.i_NS);
         if (const auto exact = exactShockPosition(s, s.PePo))
-            text += "; exact x = " + fourDecimals(exact->x);
+            text += "; exact x = " + formatRounded4(exact->x);
         return text + ")";
     }
     case Regime::ObliqueExitShocks:
@@ -47,8 +42,8 @@ std::string regimeSummary(const FlowState& s, const CalcResult& result)
     case Regime::NormalShockAtExit: return "Normal shock in the exit plane";
     case Regime::ExitExpansion:
         if (s.PePo == s.PePo_OS)
-            return "Design condition: the jet leaves at Mach " + fourDecimals(s.Me);
-        return "Expansion waves at the exit (jet Mach " + fourDecimals(s.Me) + ")";
+            return "Design condition: the jet leaves at Mach " + formatRounded4(s.Me);
+        return "Expansion waves at the exit (jet Mach " + formatRounded4(s.Me) + ")";
     case Regime::NotClassified: return "Pe/Po above 1: not classified";
     }
     return {};

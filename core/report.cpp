@@ -9,7 +9,7 @@ void Report::append(std::string_view label, double value)
     if (count_ >= kCapacity) return;
     std::string& line = lines_[static_cast<std::size_t>(count_++)];
     line.assign(label);
-    line += formatGeneral(roundHalfEven4(value));
+    line += formatRounded4(value);
 }
 
 std::vector<std::string> Report::lines() const

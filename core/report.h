@@ -19,7 +19,6 @@ class Report {
     void append(std::string_view label, double value);
 
     int size() const { return count_; }
-    bool empty() const { return count_ == 0; }
     const std::string& operator[](int i) const { return lines_[static_cast<std::size_t>(i)]; }
     std::vector<std::string> lines() const;
 

@@ -31,7 +31,7 @@ int nearestStation(const FlowState& s, double x)
 
 std::string hoverReadout(const FlowState& s, PlotKind plot, double x)
 {
-    auto four = [](double v) { return formatGeneral(roundHalfEven4(v)); };
+    auto four = formatRounded4;
     const int i = nearestStation(s, x);
     std::string text = "x = " + four(x) + ", station " + std::to_string(i) + ": ";
     switch (plot) {
