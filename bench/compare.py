@@ -40,13 +40,15 @@ def diff(c, p, where=""):
 def cases(count, seed):
     rnd = random.Random(seed)
     fixed = [("2", "3", p) for p in ("1", "0.99", "0.9", "0.8", "0.6", "0.5", "0.3", "0.1", "0.001")]
-    fixed += [("3", "3", "0.5"), ("2.5", "3", "0.6"), ("1", "3", "0.5"), ("0.5", "2", "0.1"),
+    fixed += [("3", "3", "0.5"), ("2.5", "3", "0.6"), ("1", "3", "0.5"), ("1", "2", "0.1"),
               ("1.01", "3", "0.52"), ("1.0001", "3", "0.4"), ("6", "3", "0.0001"),
-              (" 2 .5x", "3", "0.7"), ("2,5", "3abc", "1D-1"), ("1e0", "-5", ".5"), ("0.3", "1", "0.9")]
+              (" 2 .5x", "3", "0.7"), ("2,5", "3abc", "1D-1"), ("1e0", "-5", ".5"),
+              ("20", "3", "1e-12"), ("1.05", "3", "0.55735"), ("2", "3", "0.57517"),
+              ("1.021", "3", "0.5409691335024802")]
     for c in fixed:
         yield c
     for _ in range(count):
-        me = rnd.choice([rnd.uniform(1, 6), rnd.uniform(0.05, 1.2), rnd.uniform(1, 1.05)])
+        me = rnd.choice([rnd.uniform(1, 6), rnd.uniform(1, 1.2), rnd.uniform(1, 1.05), rnd.uniform(6, 30)])
         pe = rnd.choice([rnd.uniform(0.001, 1), round(rnd.uniform(0.001, 1), 3), rnd.uniform(0.001, 0.2)])
         yield ("%.*g" % (rnd.randint(2, 17), me), str(rnd.randint(1, 5)), "%.*g" % (rnd.randint(2, 17), pe))
 

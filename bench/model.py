@@ -237,7 +237,9 @@ class Model:
             close()
         elif self.PePo < self.PePo_sub:
             stage = "normal shock inside"
-            self.i_NS = self.search()
+            # Up to the top of the exit-shock band the divergent part is
+            # supersonic throughout: no search.
+            self.i_NS = N if self.PePo - self.PePo_NS < 0.0001 else self.search()
             j = self.i_NS
             for i in range(C + 1, j + 1):
                 M[i] = self.M_iter(AA[i], 1, SUP)
@@ -250,6 +252,7 @@ class Model:
             r0 = (P2 * p21) / P1
             self.report.append(line("Po2/Po*=", r0))
             self.Me, self.PePo_e = M2, r0 / P2
+            shock_M2 = M2
             if self.PePo > self.PePo_NS:
                 self.marks.append(("red", self.x[j], -self.y[j], self.x[j], self.y[j]))
             for i in range(j + 1, N + 1):
@@ -259,7 +262,8 @@ class Model:
         xe, ye, L = self.x[N], self.y[N], AA[N]
         k = self.k
         pe = self.PePo
-        if pe > self.PePo_OS and pe < self.PePo_NS:
+        sup = stage == "normal shock inside"
+        if sup and pe > self.PePo_OS and pe < self.PePo_NS:
             M1 = self.M_max
             q = pe / self.PePo_OS
             Mn1sq = 1 + ((k + 1) / (2 * k)) * (q - 1)
@@ -278,11 +282,11 @@ class Model:
                 self.marks.append(("red", xe, -ye, xe + L * cb, -ye + L * sb))
                 self.marks.append(("red", xe, ye, xe + L * cb, ye - L * sb))
             self.regime = "oblique exit shocks"
-        elif abs(pe - self.PePo_NS) < 0.0001:
-            self.i_NS, self.Me, self.PePo_e = N, self.M_max, pe
-            M[N + 1], P[N + 1] = self.M_max, pe
+        elif sup and pe >= self.PePo_NS and pe - self.PePo_NS < 0.0001:
+            self.i_NS, self.Me, self.PePo_e = N, shock_M2, pe
+            M[N + 1], P[N + 1] = shock_M2, pe
             self.regime = "normal shock at exit"
-        elif pe < self.PePo_NS:
+        elif sup and pe < self.PePo_NS:
             M[N], P[N], self.i_NS = self.M_max, self.PePo_OS, N
             self.Me = self.mach_of_pressure(pe)
             self.PePo_e = pe

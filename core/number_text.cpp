@@ -113,13 +113,6 @@ std::string formatRounded4(double value)
     return formatGeneral(roundHalfEven4(value));
 }
 
-std::string reportLine(std::string_view label, double value)
-{
-    std::string line(label);
-    line += formatRounded4(value);
-    return line;
-}
-
 } // namespace cdnozzle
 
 namespace cdnozzle {

@@ -30,9 +30,6 @@ double roundHalfEven4(double value);
 // as every number of the report and the status line is shown.
 std::string formatRounded4(double value);
 
-// A report line: the label immediately followed by formatRounded4(value).
-std::string reportLine(std::string_view label, double value);
-
 } // namespace cdnozzle
 
 namespace cdnozzle {

@@ -31,7 +31,7 @@ std::optional<std::string> validateInputs(const InputTexts& texts)
 {
     const double me = readLeadingNumber(texts.me_sup);
     if (!(me >= kMeSupMin && me <= kMeSupMax)) {
-        return "Me_Sup = must be a number from 0.01 to 100 " + quoted(texts.me_sup);
+        return "Me_Sup = must be a number from 1 to 100 " + quoted(texts.me_sup);
     }
     const double amax = readLeadingNumber(texts.amax);
     if (!(std::fabs(amax) <= kAmaxLimit) || amax == kAmaxFlat) {

@@ -11,7 +11,10 @@ namespace cdnozzle {
 // Accepted ranges of the three boxes, as read by the leading-number rule.
 // The upper limits keep every plot's grid a few hundred lines at most and
 // every intermediate value of the calculation finite.
-inline constexpr double kMeSupMin = 0.01;  // "Me_Sup =": from this ...
+// A design Mach number below 1 folds the contour back over the convergent
+// part and leaves the limit ratios bounding no regime; 1 is a convergent
+// nozzle.
+inline constexpr double kMeSupMin = 1;     // "Me_Sup =": from this ...
 inline constexpr double kMeSupMax = 100;   // ... to this
 inline constexpr double kAmaxLimit = 1000; // "Amax/At =": |value| at most this, not -0.1
 inline constexpr double kAmaxFlat = -0.1;  // gives a geometry plot of zero height

@@ -43,6 +43,13 @@ bool Marks::operator==(const Marks& other) const
 
 namespace {
 
+// PePo - PePo_NS < the band's width: at or below the top of the exit-shock
+// band, written as the band's own test so both agree to the last bit.
+bool belowExitShockBandTop(const FlowState& s)
+{
+    return s.PePo - s.PePo_NS < kExitShockBand;
+}
+
 // Which divergent-part branch ran.
 enum class DivergentStage { None, Subsonic, Choked, Shock };
 
@@ -62,14 +69,29 @@ double chokedSubsonicMachAt(const FlowState& s, int i, const NotConvergedHandler
     return stationInversion(s, i, kSesAlti, StationCache::ChokedSubsonicMach, notConverged, cache);
 }
 
-void closeSubsonicSolution(FlowState& s)
+// The jump drawn at the exit station: what leaves the nozzle, which the
+// run-out station carries on.
+void setExitJump(FlowState& s, double Me, double PePo_e)
 {
     const int e = s.N_tot;
     s.i_NS = e;
-    s.Me = s.M[e];
-    s.PePo_e = s.PiPo[e];
-    s.M[e + 1] = s.M[e];
-    s.PiPo[e + 1] = s.PiPo[e];
+    s.Me = Me;
+    s.PePo_e = PePo_e;
+    s.M[e + 1] = Me;
+    s.PiPo[e + 1] = PePo_e;
+}
+
+// The exit station's own values, for the regimes that leave through an
+// exit wave at the design Mach number.
+void setDesignExit(FlowState& s)
+{
+    s.M[s.N_tot] = s.M_max;
+    s.PiPo[s.N_tot] = s.PePo_OS;
+}
+
+void closeSubsonicSolution(FlowState& s)
+{
+    setExitJump(s, s.M[s.N_tot], s.PiPo[s.N_tot]);
 }
 
 // Returns the shock angle.
@@ -92,30 +114,18 @@ double obliqueExitShocks(FlowState& s, Marks& marks, double xe, double ye, doubl
                                    (std::tan(beta) * (M1 * M1 * (1.4 + std::cos(2 * beta)) + 2)));
     const double M2 = Mn2 / std::sin(beta - theta);
 
-    const int e = s.N_tot;
-    s.M[e] = M1;
-    s.PiPo[e] = s.PePo_OS;
-    s.i_NS = e;
-    s.Me = M2;
-    s.PePo_e = s.PePo;
-    s.M[e + 1] = M2;
-    s.PiPo[e + 1] = s.PePo;
-    // An inequality test against 0.0001, not a greater-than test.
-    if (std::fabs(s.PePo - s.PePo_NS) != 0.0001)
+    setDesignExit(s);
+    setExitJump(s, M2, s.PePo);
+    // An inequality test against the band's width, not a greater-than test.
+    if (std::fabs(s.PePo - s.PePo_NS) != kExitShockBand)
         addExitPair(marks, MarkColor::Red, xe, ye, L, cb, sb);
     return beta;
 }
 
 void exitExpansion(FlowState& s, Marks& marks, double xe, double ye, double L)
 {
-    const int e = s.N_tot;
-    s.M[e] = s.M_max;
-    s.PiPo[e] = s.PePo_OS;
-    s.i_NS = e;
-    s.Me = isentropicMachOfPressure(s, s.PePo);
-    s.PePo_e = s.PePo;
-    s.M[e + 1] = s.Me;
-    s.PiPo[e + 1] = s.PePo;
+    setDesignExit(s);
+    setExitJump(s, isentropicMachOfPressure(s, s.PePo), s.PePo);
 
     // A Mach angle exists only for a supersonic flow; below Mach 1 the
     // cosine is undefined and that pair of waves is not drawn.
@@ -148,9 +158,7 @@ void Calc_Flow(FlowState& s, const InputTexts& texts, CalcResult& out,
             s.M[i] = 0;
             s.PiPo[i] = 1;
         }
-        s.i_NS = tot;
-        s.Me = s.M[tot];
-        s.PePo_e = 1;
+        setExitJump(s, s.M[tot], 1);
         out.regime = Regime::NoFlow;
         return;
     }
@@ -174,6 +182,7 @@ void Calc_Flow(FlowState& s, const InputTexts& texts, CalcResult& out,
 
     // Divergent part.
     DivergentStage stage = DivergentStage::None;
+    double shockM2 = 0; // Mach number behind the shock stage's jump
     if (subsonic) {
         stage = DivergentStage::Subsonic;
         for (int i = conv + 1; i <= tot; ++i) {
@@ -190,7 +199,14 @@ void Calc_Flow(FlowState& s, const InputTexts& texts, CalcResult& out,
         closeSubsonicSolution(s);
     } else if (s.PePo < s.PePo_sub) {
         stage = DivergentStage::Shock;
-        NS_icin_iterasyon(s, s.PePo, s.i_NS, notConverged, cache);
+        // Up to the top of the exit-shock band the divergent part is
+        // supersonic throughout; the search, whose iteration errors can
+        // otherwise stop a station or two early, runs only for a shock
+        // inside.
+        if (belowExitShockBandTop(s))
+            s.i_NS = tot;
+        else
+            NS_icin_iterasyon(s, s.PePo, s.i_NS, notConverged, cache);
         for (int i = conv + 1; i <= s.i_NS; ++i) {
             s.M[i] = supersonicMachAt(s, i, notConverged, cache);
             s.PiPo[i] = 1 / PoP(s, s.M[i]);
@@ -206,6 +222,7 @@ void Calc_Flow(FlowState& s, const InputTexts& texts, CalcResult& out,
         report.append("Po2/Po*=", r0);
         s.Me = M2;
         s.PePo_e = r0 / P2;
+        shockM2 = M2;
         if (s.PePo > s.PePo_NS) {
             marks.add({MarkColor::Red, s.x[s.i_NS], -s.y[s.i_NS], s.x[s.i_NS], s.y[s.i_NS]});
         }
@@ -217,21 +234,22 @@ void Calc_Flow(FlowState& s, const InputTexts& texts, CalcResult& out,
         s.PiPo[tot + 1] = s.PiPo[tot];
     }
 
-    // Exit stage.
+    // Exit stage. Only a flow that is supersonic behind the throat (the shock
+    // stage ran) can leave through an exit wave: for a design Mach number
+    // within about 2 % of 1 the normal-shock limit and its band reach above
+    // the subsonic limit, where the flow stays subsonic throughout.
     const double xe = s.x[tot];
     const double ye = s.y[tot];
     const double L = s.AA[tot];
-    if (s.PePo > s.PePo_OS && s.PePo < s.PePo_NS) {
+    const bool supersonicExit = stage == DivergentStage::Shock;
+    if (supersonicExit && s.PePo > s.PePo_OS && s.PePo < s.PePo_NS) {
         out.obliqueShockAngle = obliqueExitShocks(s, marks, xe, ye, L);
         out.regime = Regime::ObliqueExitShocks;
-    } else if (std::fabs(s.PePo - s.PePo_NS) < 0.0001) {
-        s.i_NS = tot;
-        s.Me = s.M_max;
-        s.PePo_e = s.PePo;
-        s.M[tot + 1] = s.M_max;
-        s.PiPo[tot + 1] = s.PePo;
+    } else if (supersonicExit && s.PePo >= s.PePo_NS && belowExitShockBandTop(s)) {
+        // The jet leaves behind the normal shock standing in the exit plane.
+        setExitJump(s, shockM2, s.PePo);
         out.regime = Regime::NormalShockAtExit;
-    } else if (s.PePo < s.PePo_NS) {
+    } else if (supersonicExit && s.PePo < s.PePo_NS) {
         exitExpansion(s, marks, xe, ye, L);
         out.regime = Regime::ExitExpansion;
     } else {

@@ -12,6 +12,10 @@
 
 namespace cdnozzle {
 
+// Width of the "normal shock at exit" band of back-pressure ratios:
+// PePo_NS <= Pe/Po < PePo_NS + kExitShockBand.
+inline constexpr double kExitShockBand = 0.0001;
+
 enum class Regime {
     NotCalculated,      // nothing has been calculated yet
     NoFlow,             // Pe/Po = 1

@@ -95,11 +95,4 @@ INSTANTIATE_TEST_SUITE_P(
                     // 0.12345 is slightly above the tie in binary, so it rounds up.
                     RoundCase{0.12345, 0.1235}, RoundCase{2, 2}, RoundCase{-0.57512, -0.5751}));
 
-TEST(ReportLine, LabelThenRoundedValueWithoutBlank)
-{
-    EXPECT_EQ(reportLine("Pe/Po sesaltı limit=", 0.908758), "Pe/Po sesaltı limit=0.9088");
-    EXPECT_EQ(reportLine("iMax=", 100), "iMax=100");
-    EXPECT_EQ(reportLine("x=", 0.41699999), "x=0.417");
-}
-
 } // namespace cdnozzle

@@ -141,9 +141,18 @@ TEST(RandomInputs, AcceptedResultsAreFiniteAndRefusalsChangeNothing)
         ASSERT_NE(model.result().regime, Regime::NotClassified) << where;
         ASSERT_GE(model.state().i_NS, model.state().N_conv) << where;
         ASSERT_LE(model.state().i_NS, model.state().N_tot) << where;
+        // Without a shock inside, the divergent part is supersonic throughout
+        // as soon as the exit pressure is below the normal-shock limit.
+        const Regime regime = model.result().regime;
+        if (regime == Regime::ObliqueExitShocks || regime == Regime::NormalShockAtExit ||
+            regime == Regime::ExitExpansion) {
+            const FlowState& s = model.state();
+            for (int i = s.N_conv + 1; i <= s.N_tot; ++i)
+                ASSERT_GE(s.M[i], 1 - 1e-5) << where << " station " << i;
+        }
     }
     // Most triples are meant to be calculable.
-    EXPECT_GT(accepted, 4000);
+    EXPECT_GT(accepted, 3500);
 }
 
 } // namespace cdnozzle

@@ -26,11 +26,11 @@ TEST_P(Validation, AcceptsOrNamesTheBoxAndItsRange)
 INSTANTIATE_TEST_SUITE_P(
     Inputs, Validation,
     testing::Values(
-        RefusalCase{{"2", "3", "1"}, ""}, RefusalCase{{"0.5", "-5", "0.001"}, ""},
-        RefusalCase{{"100", "1000", "1E-300"}, ""}, RefusalCase{{"0.01", "3", "0.9"}, ""},
-        // Below 0.01 the subsonic solution near Pe/Po = 1 loses all its digits.
-        RefusalCase{{"0.00999", "3", "1"},
-                    "Me_Sup = must be a number from 0.01 to 100 (got \"0.00999\")"},
+        RefusalCase{{"2", "3", "1"}, ""}, RefusalCase{{"1", "-5", "0.001"}, ""},
+        RefusalCase{{"100", "1000", "1E-300"}, ""}, // A design Mach number below 1 folds the contour back on itself.
+        RefusalCase{{"0.999", "3", "0.9"},
+                    "Me_Sup = must be a number from 1 to 100 (got \"0.999\")"},
+        RefusalCase{{"0.5", "3", "0.4"}, "Me_Sup = must be a number from 1 to 100 (got \"0.5\")"},
         RefusalCase{{"2", "-0.2", "0.5"}, ""},
         RefusalCase{{"2", "3", "1.2"},
                     "Pe/Po = must be a number above 0 and at most 1 (got \"1.2\")"},
@@ -38,17 +38,17 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{{"2", "3", "-"}, "Pe/Po = must be a number above 0 and at most 1 (got \"-\")"},
         RefusalCase{{"2", "3", "1e-310"},
                     "Pe/Po = must be a number above 0 and at most 1 (got \"1e-310\")"},
-        RefusalCase{{"0", "3", "1"}, "Me_Sup = must be a number from 0.01 to 100 (got \"0\")"},
-        RefusalCase{{"-2", "3", "1"}, "Me_Sup = must be a number from 0.01 to 100 (got \"-2\")"},
+        RefusalCase{{"0", "3", "1"}, "Me_Sup = must be a number from 1 to 100 (got \"0\")"},
+        RefusalCase{{"-2", "3", "1"}, "Me_Sup = must be a number from 1 to 100 (got \"-2\")"},
         RefusalCase{{"1e400", "3", "1"},
-                    "Me_Sup = must be a number from 0.01 to 100 (got \"1e400\")"},
+                    "Me_Sup = must be a number from 1 to 100 (got \"1e400\")"},
         RefusalCase{
             {"2", "-0.1", "1"},
             "Amax/At = must be a number from -1000 to 1000, other than -0.1 (got \"-0.1\")"},
         RefusalCase{{"2", "1e9", "1"},
                     "Amax/At = must be a number from -1000 to 1000, other than -0.1 (got \"1e9\")"},
         // The first box at fault is named; control characters never break the line.
-        RefusalCase{{"x", "-0.1", "7"}, "Me_Sup = must be a number from 0.01 to 100 (got \"x\")"},
+        RefusalCase{{"x", "-0.1", "7"}, "Me_Sup = must be a number from 1 to 100 (got \"x\")"},
         RefusalCase{{"2", "3", "2\n\n"},
                     "Pe/Po = must be a number above 0 and at most 1 (got \"2  \")"},
         RefusalCase{{"2", "3", "99999999999999999999999999"},

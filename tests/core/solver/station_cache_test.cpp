@@ -45,7 +45,7 @@ TEST(StationCache, FineSweepIsBitIdentical)
 TEST(StationCache, ChangingNozzlesNeverReusesAnotherGrid)
 {
     std::mt19937 rng(7);
-    const std::vector<std::string> designs{"2",   "2.0000000000000004", "1.5", "3", "0.7", "1",
+    const std::vector<std::string> designs{"2",   "2.0000000000000004", "1.5", "3", "1.05", "1",
                                            "4.25"};
     std::vector<InputTexts> inputs;
     for (int n = 0; n < 600; ++n) {
