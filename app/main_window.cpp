@@ -1,6 +1,7 @@
 #include "main_window.h"
 
 #include "about_window.h"
+#include "file_output.h"
 #include "number_text.h"
 #include "plot_render.h"
 #include "plot_view.h"
@@ -9,9 +10,11 @@
 #include "station_data.h"
 #include "twips.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,6 +22,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -27,6 +31,21 @@
 namespace cdnozzle {
 
 namespace {
+
+// The fine bar is 9 px wide, narrower than the style's own scroll bars, and
+// the style would draw its arrows for the wider bar, cut off at the edge.
+// This style takes the bar's real width as the scroll-bar extent, so the
+// arrows are laid out and drawn to fit.
+class NarrowBarStyle : public QProxyStyle {
+  public:
+    using QProxyStyle::QProxyStyle;
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override
+    {
+        if (metric == PM_ScrollBarExtent && widget) return widget->width();
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
 
 // The client area and the plots' part of it, in twips.
 constexpr int kClientWidth = 9090;
@@ -65,7 +84,6 @@ void showNotConvergedBox(QWidget* parent, const std::string& message)
 
 MainWindow::MainWindow(QWidget* parent)
     : QMainWindow(parent),
-      notConverged_([this](const std::string& m) { showNotConvergedBox(this, m); }),
       saveError_([this](const QString& m) { QMessageBox::warning(this, kApplicationTitle, m); })
 {
     setWindowTitle(kWindowCaption);
@@ -74,9 +92,14 @@ MainWindow::MainWindow(QWidget* parent)
     buildControls();
     // Form_Load: constants, station counts and the three boxes; nothing is
     // computed, listed or drawn until the first event.
-    model_ =
-        NozzleModel(InputTexts{Text_Mmax->text().toStdString(), Text_AAmax->text().toStdString(),
+    logic_ =
+        WindowLogic(InputTexts{Text_Mmax->text().toStdString(), Text_AAmax->text().toStdString(),
                                Text_PePo->text().toStdString()});
+    logic_.setNotConvergedHandler([this](const std::string& m) { showNotConvergedBox(this, m); });
+    logic_.setCalculatedHandler([this] {
+        showCalculation();
+        emit calculated();
+    });
 }
 
 MainWindow::~MainWindow() = default;
@@ -124,6 +147,9 @@ void MainWindow::buildControls()
     Text_PePo = textBox("Text_PePo", "1");
     VScroll1 = bar("VScroll1", kCoarseMax);
     VScroll2 = bar("VScroll2", kFineMax);
+    auto* narrow = new NarrowBarStyle(QApplication::style()->name());
+    narrow->setParent(VScroll2);
+    VScroll2->setStyle(narrow);
     Command1 = new QPushButton("Calculate", client_);
     Command1->setObjectName("Command1");
     List1 = new QListWidget(client_);
@@ -170,8 +196,14 @@ void MainWindow::buildControls()
     connect(Text_PePo, &QLineEdit::textEdited, this, &MainWindow::Text_PePo_Edited);
     connect(Picture_Geo, &PlotView::clicked, this, &MainWindow::Picture_Geo_Click);
     for (PlotView* view : {Picture_Geo, Picture_Mach, Picture_PiPo}) {
-        connect(view, &PlotView::hovered, this, [this, view](double x) { showHover(view, x); });
-        connect(view, &PlotView::left, this, &MainWindow::restoreStatus);
+        connect(view, &PlotView::hovered, this, [this, view](double x) {
+            logic_.hover(kindOf(view), x);
+            showLogic();
+        });
+        connect(view, &PlotView::left, this, [this] {
+            logic_.leavePlot();
+            showLogic();
+        });
         connect(view, &QWidget::customContextMenuRequested, this,
                 [this, view](const QPoint& pos) { showPlotMenu(view, pos); });
     }
@@ -181,6 +213,9 @@ void MainWindow::buildControls()
     connect(VScroll2, &QScrollBar::valueChanged, this, &MainWindow::VScroll2_Change);
 
     client_->setMinimumSize(clientSizeHint());
+    // Larger than any screen: a stray script or window manager cannot make
+    // every scroll step repaint acres of plot.
+    setMaximumSize(kMaximumWindowSize, kMaximumWindowSize);
     layoutClient();
     resize(sizeHint().expandedTo(minimumSizeHint()));
 }
@@ -239,119 +274,92 @@ QString MainWindow::statusText() const
     return statusLine_->text();
 }
 
-void MainWindow::Calc_Flow()
+void MainWindow::showCalculation()
 {
-    const InputTexts texts{Text_Mmax->text().toStdString(), Text_AAmax->text().toStdString(),
-                           Text_PePo->text().toStdString()};
-    if (const auto refusal = model_.calculate(texts, notConverged_)) {
-        showRefusal(*refusal);
-        return;
-    }
-    ++calculations_;
-    Picture_Geo->setScene(model_.geometryScene());
-    Picture_Mach->setScene(model_.machScene());
-    Picture_PiPo->setScene(model_.pressureScene());
+    const NozzleModel& model = logic_.model();
+    Picture_Geo->setScene(model.geometryScene());
+    Picture_Mach->setScene(model.machScene());
+    Picture_PiPo->setScene(model.pressureScene());
     List1->clear();
-    for (const std::string& line : model_.result().report.lines()) List1->addItem(toQString(line));
-    showRegime();
-    emit calculated();
+    for (const std::string& line : logic_.reportLines()) List1->addItem(toQString(line));
 }
 
-void MainWindow::setStatus(StatusKind kind, const QString& text)
+void MainWindow::showLogic()
 {
-    statusKind_ = kind;
-    statusBaseText_ = text;
-    restoreStatus();
+    const QString pepo = toQString(logic_.texts().pe_po);
+    if (Text_PePo->text() != pepo) Text_PePo->setText(pepo);
+    {
+        const QSignalBlocker coarse(VScroll1), fine(VScroll2);
+        VScroll1->setValue(logic_.coarsePosition());
+        VScroll2->setValue(logic_.finePosition());
+    }
+    statusLine_->setStyleSheet(logic_.statusIsRefusal() ? "color: rgb(200, 0, 0);" : "");
+    statusLine_->setText(toQString(logic_.statusText()));
 }
 
-void MainWindow::restoreStatus()
+PlotKind MainWindow::kindOf(const PlotView* view) const
 {
-    statusLine_->setStyleSheet(statusKind_ == StatusKind::Refusal ? "color: rgb(200, 0, 0);" : "");
-    statusLine_->setText(statusBaseText_);
+    return view == Picture_Geo    ? PlotKind::Geometry
+           : view == Picture_Mach ? PlotKind::Mach
+                                  : PlotKind::Pressure;
 }
 
-void MainWindow::showHover(PlotView* view, double x)
+// The text in "Pe/Po =" as the user left it (it may have been set without
+// an edit notification).
+void MainWindow::takePePoText()
 {
-    if (!model_.calculated()) return;
-    const PlotKind kind = view == Picture_Geo    ? PlotKind::Geometry
-                          : view == Picture_Mach ? PlotKind::Mach
-                                                 : PlotKind::Pressure;
-    statusLine_->setStyleSheet({});
-    statusLine_->setText(toQString(hoverReadout(model_.state(), kind, x)));
-}
-
-void MainWindow::showRefusal(const std::string& message)
-{
-    setStatus(StatusKind::Refusal, toQString(message));
-}
-
-void MainWindow::showRegime()
-{
-    setStatus(StatusKind::Regime, toQString(regimeSummary(model_.state(), model_.result())));
+    const std::string typed = Text_PePo->text().toStdString();
+    if (typed != logic_.texts().pe_po) logic_.editPePo(typed);
 }
 
 void MainWindow::Command1_Click()
 {
-    Calc_Flow();
+    takePePoText();
+    logic_.pressCalculate();
+    showLogic();
 }
 
 void MainWindow::Text_PePo_Edited()
 {
-    setStatus(StatusKind::PendingPePo, "Press Calculate to use the Pe/Po typed in the box");
+    logic_.editPePo(Text_PePo->text().toStdString());
+    showLogic();
 }
 
-// An edit of either design box rebuilds the nozzle and recalculates; the
-// calculation opens with the geometry run itself.
 void MainWindow::Text_Mmax_Change()
 {
-    Calc_Flow();
+    takePePoText();
+    logic_.editMeSup(Text_Mmax->text().toStdString());
+    showLogic();
 }
+
 void MainWindow::Text_AAmax_Change()
 {
-    Calc_Flow();
+    takePePoText();
+    logic_.editAmax(Text_AAmax->text().toStdString());
+    showLogic();
 }
+
 void MainWindow::Picture_Geo_Click()
 {
-    Calc_Flow();
+    takePePoText();
+    logic_.clickGeometry();
+    showLogic();
 }
 
-void MainWindow::writePePoText(double pepo)
-{
-    Text_PePo->setText(toQString(formatGeneral(pepo)));
-}
-
-// What the calculation reads from the box: the bar's value rounded to
-// 15 significant digits, which the other bar is matched to.
-double MainWindow::pepoInBox() const
-{
-    return readLeadingNumber(Text_PePo->text().toStdString());
-}
-
+// The logic runs the whole chain of the two bars; the window shows the end
+// of it and repaints once, so each step is on screen before the next.
 void MainWindow::VScroll1_Change(int position)
 {
-    ++scrollDepth_;
-    writePePoText(coarsePePo(position));
-    Calc_Flow();
-    // Nested: the fine bar's own handler runs inside setValue when it moves.
-    VScroll2->setValue(std::clamp(finePositionFor(pepoInBox()), kFineMin, kFineMax));
-    if (--scrollDepth_ == 0) repaintPlotsNow();
+    logic_.moveCoarse(position);
+    showLogic();
+    repaintPlotsNow();
 }
 
 void MainWindow::VScroll2_Change(int position)
 {
-    ++scrollDepth_;
-    writePePoText(finePePo(position));
-    Calc_Flow();
-    const int coarse = coarsePositionFor(pepoInBox());
-    if (coarse > kCoarseMax) {
-        // Fine positions 997..1000 lie below the coarse bar's end: park the
-        // coarse bar there without letting it snap the back pressure.
-        const QSignalBlocker blocker(VScroll1);
-        VScroll1->setValue(kCoarseMax);
-    } else {
-        VScroll1->setValue(std::max(coarse, kCoarseMin));
-    }
-    if (--scrollDepth_ == 0) repaintPlotsNow();
+    logic_.moveFine(position);
+    showLogic();
+    repaintPlotsNow();
 }
 
 // Each scroll step is on screen before the next one is taken.
@@ -373,14 +381,21 @@ void MainWindow::showPlotMenu(PlotView* view, const QPoint& position)
     if (chosen == copy) {
         copyPlotImage(view);
     } else if (chosen == saveImage) {
-        const QString path =
-            QFileDialog::getSaveFileName(this, "Save image", view->objectName() + ".png",
-                                         "PNG image (*.png);;SVG image (*.svg)");
-        if (!path.isEmpty()) savePlotImage(view, path);
+        const QString png = "PNG image (*.png)", svg = "SVG image (*.svg)";
+        QString filter = png;
+        QString path = QFileDialog::getSaveFileName(this, "Save image", view->objectName() + ".png",
+                                                    png + ";;" + svg, &filter);
+        if (path.isEmpty()) return;
+        // The chosen filter decides the format; a bare name gets its extension.
+        const bool asSvg = filter == svg;
+        if (QFileInfo(path).suffix().isEmpty()) path += asSvg ? ".svg" : ".png";
+        savePlotImage(view, path, asSvg ? ImageFormat::Svg : ImageFormat::Png);
     } else if (chosen == saveCsv) {
-        const QString path = QFileDialog::getSaveFileName(this, "Save data as CSV", "stations.csv",
-                                                          "CSV table (*.csv)");
-        if (!path.isEmpty()) saveStationCsv(path);
+        QString path = QFileDialog::getSaveFileName(this, "Save data as CSV", "stations.csv",
+                                                    "CSV table (*.csv)");
+        if (path.isEmpty()) return;
+        if (QFileInfo(path).suffix().isEmpty()) path += ".csv";
+        saveStationCsv(path);
     }
 }
 
@@ -399,17 +414,17 @@ void MainWindow::copyPlotImage(const PlotView* view) const
     QGuiApplication::clipboard()->setImage(renderFigure(figureOf(view)));
 }
 
-bool MainWindow::savePlotImage(const PlotView* view, const QString& path)
+bool MainWindow::savePlotImage(const PlotView* view, const QString& path, ImageFormat format)
 {
-    const auto failure = saveFigure(path, figureOf(view));
+    const auto failure = saveFigure(path, figureOf(view), format);
     if (failure) saveError_(QString("Could not save %1: %2").arg(path, *failure));
     return !failure;
 }
 
 bool MainWindow::saveStationCsv(const QString& path)
 {
-    const auto failure = saveBytes(path, QByteArray::fromStdString(stationCsv(model_.state())));
-    if (failure) saveError_(QString("Could not save %1: %2").arg(path, *failure));
+    const auto failure = saveFile(path.toStdString(), stationCsv(logic_.model().state()));
+    if (failure) saveError_(QString("Could not save %1: %2").arg(path, toQString(*failure)));
     return !failure;
 }
 

@@ -6,6 +6,8 @@
 
 #include "about_window.h"
 #include "nozzle_model.h"
+#include "panel/window_logic.h"
+#include "plot_render.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -25,6 +27,8 @@ class PlotView;
 // The caption of the window and of its message boxes.
 inline constexpr const char* kWindowCaption = "Convergent-divergent nozzle animation";
 inline constexpr const char* kApplicationTitle = "cdnozzle";
+// The window's largest width and height, in pixels.
+inline constexpr int kMaximumWindowSize = 8192;
 
 // The modal box of a failed iteration: the text, one OK button, no icon,
 // the application's title as caption. Returns when the user closes it.
@@ -36,31 +40,34 @@ class MainWindow : public QMainWindow {
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    const NozzleModel& model() const { return model_; }
+    const NozzleModel& model() const { return logic_.model(); }
+    const WindowLogic& logic() const { return logic_; }
     // Accepted calculations run since start-up.
-    int calculationCount() const { return calculations_; }
-    // The status line under the controls: a refusal (shown in red) or the
-    // regime of the last accepted calculation.
-    // What the status line says when the mouse is not over a plot (the
-    // values under the cursor show only while it is).
-    enum class StatusKind { Empty, Regime, Refusal, PendingPePo };
+    int calculationCount() const { return logic_.calculationCount(); }
+    // The status line under the controls: the regime of the last accepted
+    // calculation, a refusal (in red), the hint for a typed Pe/Po, or the
+    // values under the cursor while the mouse is over a plot.
+    using StatusKind = cdnozzle::StatusKind;
     QString statusText() const;
-    StatusKind statusKind() const { return statusKind_; }
-    bool statusShowsRefusal() const { return statusKind_ == StatusKind::Refusal; }
+    StatusKind statusKind() const { return logic_.statusKind(); }
+    bool statusShowsRefusal() const { return logic_.statusKind() == StatusKind::Refusal; }
     // Replaces the modal message box of a failed iteration (tests).
-    void setNotConvergedHandler(NotConvergedHandler handler) { notConverged_ = std::move(handler); }
+    void setNotConvergedHandler(NotConvergedHandler handler)
+    {
+        logic_.setNotConvergedHandler(std::move(handler));
+    }
     // Replaces the message box that tells why a file could not be saved.
     void setSaveErrorHandler(std::function<void(const QString&)> handler)
     {
         saveError_ = std::move(handler);
     }
 
-    // The plot's context menu: copy its picture, save it as PNG or SVG (by
-    // the extension), save the station table as CSV. The save functions
-    // write the file whole or not at all; false (after telling the user)
-    // when it could not be written.
+    // The plot's context menu: copy its picture, save it as PNG or SVG (as
+    // the dialog's filter says), save the station table as CSV. The save
+    // functions write the file whole or not at all; false (after telling the
+    // user) when it could not be written.
     void copyPlotImage(const PlotView* view) const;
-    bool savePlotImage(const PlotView* view, const QString& path);
+    bool savePlotImage(const PlotView* view, const QString& path, ImageFormat format);
     bool saveStationCsv(const QString& path);
     AboutWindow* aboutWindow() const { return about_; }
     // The client area (without menu and status bar) at this screen's DPI.
@@ -87,24 +94,17 @@ class MainWindow : public QMainWindow {
   private:
     void buildControls();
     void layoutClient();
-    void Calc_Flow();
-    void writePePoText(double pepo);
-    double pepoInBox() const;
-    void showRefusal(const std::string& message);
-    void showRegime();
+    // Shows what the logic says: box texts, bar positions, status line; the
+    // plots and the list after each accepted calculation.
+    void showLogic();
+    void showCalculation();
+    void takePePoText();
     void repaintPlotsNow();
-    void setStatus(StatusKind kind, const QString& text);
-    void showHover(PlotView* view, double x);
-    void restoreStatus();
     void showPlotMenu(PlotView* view, const QPoint& position);
+    PlotKind kindOf(const PlotView* view) const;
 
-    NozzleModel model_;
-    NotConvergedHandler notConverged_;
+    WindowLogic logic_;
     std::function<void(const QString&)> saveError_;
-    QString statusBaseText_;
-    int calculations_ = 0;
-    int scrollDepth_ = 0;
-    StatusKind statusKind_ = StatusKind::Empty;
 
     QWidget* client_ = nullptr;
     QLabel* Label1 = nullptr;

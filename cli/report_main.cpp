@@ -1,49 +1,65 @@
 // cdnozzle-report: the window's calculation from the command line.
+#include "file_output.h"
 #include "plot_render.h"
+#include "report_args.h"
 #include "report_output.h"
 #include "station_data.h"
 
-#include <CLI/CLI.hpp>
 #include <QGuiApplication>
 
+#include <csignal>
 #include <iostream>
+#include <optional>
+#include <sstream>
+#include <unistd.h>
 
 namespace {
 
-// Writes the figures and the table asked for; false after telling why on
-// stderr when one could not be written.
-bool writeFiles(const cdnozzle::NozzleModel& model, const std::string& png, const std::string& svg,
-                const std::string& csv)
+constexpr int kWriteFailed = 1;
+constexpr int kRefused = 2;
+
+// Standard output is checked to the last byte: a full disk or a closed
+// stream is a failure, not a success with nothing written.
+bool writeStdout(const std::string& text)
+{
+    if (const auto failure = cdnozzle::writeAll(STDOUT_FILENO, text)) {
+        std::cerr << "cdnozzle-report: could not write to standard output: " << *failure << '\n';
+        return false;
+    }
+    return true;
+}
+
+// Qt's own chatter about the session (runtime directory, fonts) is no
+// concern of this command, which reports its failures itself.
+void quietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << message.toStdString() << '\n';
+}
+
+// Writes one output file ("-": standard output); false after saying why.
+bool writeOutput(const std::string& path, const std::string& bytes)
+{
+    if (path == "-") return writeStdout(bytes);
+    if (const auto failure = cdnozzle::saveFile(path, bytes)) {
+        std::cerr << "cdnozzle-report: could not save " << path << ": " << *failure << '\n';
+        return false;
+    }
+    return true;
+}
+
+bool writeFiles(const cdnozzle::NozzleModel& model, const cdnozzle::ReportArgs& args)
 {
     bool ok = true;
-    auto report = [&](const std::string& path, const std::optional<QString>& failure) {
-        if (!failure) return;
-        std::cerr << "could not save " << path << ": " << failure->toStdString() << '\n';
-        ok = false;
-    };
-    if (!png.empty() || !svg.empty()) {
-        // Qt's own chatter about the session (runtime directory, fonts) is
-        // no concern of this command, which reports its failures itself.
-        qInstallMessageHandler(
-            [](QtMsgType type, const QMessageLogContext&, const QString& message) {
-                if (type == QtCriticalMsg || type == QtFatalMsg)
-                    std::cerr << message.toStdString() << '\n';
-            });
-        // Rendering needs no display: Qt's offscreen platform does it.
-        static int argc = 3;
-        static char arg0[] = "cdnozzle-report", arg1[] = "-platform", arg2[] = "offscreen";
-        static char* argv[] = {arg0, arg1, arg2, nullptr};
-        QGuiApplication app(argc, argv);
+    auto image = [&](const std::optional<std::string>& path, cdnozzle::ImageFormat format) {
+        if (!path) return;
         const cdnozzle::Figure figure =
             cdnozzle::windowFigure(model.geometryScene(), model.machScene(), model.pressureScene());
-        if (!png.empty()) report(png, cdnozzle::saveFigure(QString::fromStdString(png), figure));
-        if (!svg.empty()) report(svg, cdnozzle::saveFigure(QString::fromStdString(svg), figure));
-    }
-    if (!csv.empty()) {
-        report(csv,
-               cdnozzle::saveBytes(QString::fromStdString(csv),
-                                   QByteArray::fromStdString(cdnozzle::stationCsv(model.state()))));
-    }
+        const QByteArray bytes = cdnozzle::figureBytes(figure, format);
+        ok = writeOutput(*path, bytes.toStdString()) && ok;
+    };
+    image(args.png, cdnozzle::ImageFormat::Png);
+    image(args.svg, cdnozzle::ImageFormat::Svg);
+    if (args.csv) ok = writeOutput(*args.csv, cdnozzle::stationCsv(model.state())) && ok;
     return ok;
 }
 
@@ -51,41 +67,51 @@ bool writeFiles(const cdnozzle::NozzleModel& model, const std::string& png, cons
 
 int main(int argc, char** argv)
 {
-    cdnozzle::InputTexts texts;
-    bool json = false;
-    std::string png, svg, csv;
+    // A file-size limit makes a write fail (as a full disk does) instead of
+    // ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
 
-    CLI::App app{"Steady quasi-one-dimensional flow through a convergent-divergent nozzle "
-                 "(k = 1.4): the report, the regime and the station table for one set of inputs."};
-    app.set_version_flag("--version", std::string("cdnozzle-report ") + CDNOZZLE_VERSION);
-    app.add_option("--me-sup", texts.me_sup, "design exit Mach number, as typed into \"Me_Sup =\"")
-        ->capture_default_str();
-    app.add_option("--amax", texts.amax,
-                   "half-height of the geometry plot, as typed into \"Amax/At =\"")
-        ->capture_default_str();
-    app.add_option("--pe-po", texts.pe_po, "back-pressure ratio, as typed into \"Pe/Po =\"")
-        ->capture_default_str();
-    app.add_flag("--json", json, "write one JSON object instead of text");
-    app.add_option("--png", png,
-                   "also save the three plots, stacked as in the window, as a PNG image");
-    app.add_option("--svg", svg, "also save the three plots as an SVG image");
-    app.add_option("--csv", csv, "also save the station table (i, x, y, AA, M, PiPo) as CSV");
-    CLI11_PARSE(app, argc, argv);
+    const cdnozzle::ParsedArgs parsed =
+        cdnozzle::parseReportArgs(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
+    if (!parsed.error.empty()) {
+        std::cerr << "cdnozzle-report: " << parsed.error << " (see --help)\n";
+        return kRefused;
+    }
+    const cdnozzle::ReportArgs& args = parsed.args;
+    if (args.help) return writeStdout(cdnozzle::reportUsage()) ? 0 : kWriteFailed;
+    if (args.version)
+        return writeStdout(std::string("cdnozzle-report ") + CDNOZZLE_VERSION + "\n") ? 0
+                                                                                       : kWriteFailed;
 
-    cdnozzle::NozzleModel model(texts);
+    cdnozzle::NozzleModel model(args.texts);
     std::vector<std::string> messages;
-    const auto refusal = model.calculate(texts, [&](const std::string& message) {
+    const auto refusal = model.calculate(args.texts, [&](const std::string& message) {
         std::cerr << message << '\n';
         messages.push_back(message);
     });
     if (refusal) {
         std::cerr << *refusal << '\n';
-        return 2;
+        return kRefused;
     }
-    if (json) {
-        std::cout << cdnozzle::reportJson(model, messages).dump(2) << '\n';
-    } else {
-        cdnozzle::writePlainReport(std::cout, model);
+    // Standard output carries either the report or the one file sent there.
+    const bool fileToStdout = args.png == "-" || args.svg == "-" || args.csv == "-";
+    if (!fileToStdout) {
+        std::ostringstream report;
+        if (args.json) {
+            report << cdnozzle::reportJson(model, messages).dump(2) << '\n';
+        } else {
+            cdnozzle::writePlainReport(report, model);
+        }
+        if (!writeStdout(report.str())) return kWriteFailed;
     }
-    return writeFiles(model, png, svg, csv) ? 0 : 1;
+    // Rendering needs a Qt application but no display: the offscreen platform.
+    std::optional<QGuiApplication> gui;
+    int guiArgc = 3;
+    char arg0[] = "cdnozzle-report", arg1[] = "-platform", arg2[] = "offscreen";
+    char* guiArgv[] = {arg0, arg1, arg2, nullptr};
+    if (args.png || args.svg) {
+        qInstallMessageHandler(quietQtMessages);
+        gui.emplace(guiArgc, guiArgv);
+    }
+    return writeFiles(model, args) ? 0 : kWriteFailed;
 }

@@ -1,8 +1,9 @@
 #include "plot_render.h"
 
-#include <QFileInfo>
+#include "file_output.h"
+
+#include <QBuffer>
 #include <QPainter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 #include <cmath>
@@ -45,12 +46,6 @@ bool clipToRect(QPointF& p0, QPointF& p1, const QRectF& r)
     p0 = QPointF(a.x() + t0 * dx, a.y() + t0 * dy);
     p1 = QPointF(a.x() + t1 * dx, a.y() + t1 * dy);
     return true;
-}
-
-std::optional<QString> commit(QSaveFile& file)
-{
-    if (!file.commit()) return file.errorString();
-    return std::nullopt;
 }
 
 } // namespace
@@ -134,49 +129,37 @@ QImage renderFigure(const Figure& figure, int width)
     return image;
 }
 
-std::optional<QString> saveFigure(const QString& path, const Figure& figure)
+QByteArray figureBytes(const Figure& figure, ImageFormat format)
 {
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix != "png" && suffix != "svg") {
-        return QString("unknown image type \".%1\": use .png or .svg")
-            .arg(QFileInfo(path).suffix());
-    }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return file.errorString();
-    if (suffix == "png") {
-        if (!renderFigure(figure).save(&file, "PNG")) {
-            file.cancelWriting();
-            return QString("could not write the PNG image");
-        }
-        return commit(file);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (format == ImageFormat::Png) {
+        renderFigure(figure).save(&buffer, "PNG");
+        return bytes;
     }
     const int width = kExportWidth;
     const int height = figureHeight(figure, width);
     QSvgGenerator svg;
-    svg.setOutputDevice(&file);
+    svg.setOutputDevice(&buffer);
     svg.setSize(QSize(width, height));
     svg.setViewBox(QRect(0, 0, width, height));
     svg.setTitle("cdnozzle plot");
     svg.setDescription("Convergent-divergent nozzle animation");
-    QPainter painter;
-    if (!painter.begin(&svg)) {
-        file.cancelWriting();
-        return QString("could not write the SVG image");
-    }
+    QPainter painter(&svg);
     paintFigure(painter, QRectF(0, 0, width, height), figure);
     painter.end();
-    return commit(file);
+    return bytes;
 }
 
-std::optional<QString> saveBytes(const QString& path, const QByteArray& bytes)
+std::optional<QString> saveFigure(const QString& path, const Figure& figure, ImageFormat format)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return file.errorString();
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return file.errorString();
-    }
-    return commit(file);
+    // Encoded in memory first: a failing disk never reaches the encoders.
+    const QByteArray bytes = figureBytes(figure, format);
+    if (bytes.isEmpty()) return QString("the image could not be encoded");
+    if (auto failure = saveFile(path.toStdString(), std::string_view(bytes.data(), bytes.size())))
+        return QString::fromStdString(*failure);
+    return std::nullopt;
 }
 
 } // namespace cdnozzle

@@ -53,13 +53,14 @@ int figureHeight(const Figure& figure, int width);
 
 QImage renderFigure(const Figure& figure, int width = kExportWidth);
 
-// Writes the figure as PNG or SVG, chosen by the extension of path (.png,
-// .svg, any case). The file appears complete or not at all: it is written
-// under a temporary name and renamed at the end. Returns the reason on
-// failure (unknown extension, no permission, disk full, ...).
-std::optional<QString> saveFigure(const QString& path, const Figure& figure);
+enum class ImageFormat { Png, Svg };
 
-// Writes bytes the same way.
-std::optional<QString> saveBytes(const QString& path, const QByteArray& bytes);
+// The figure as the bytes of a PNG or an SVG file (kExportWidth wide).
+QByteArray figureBytes(const Figure& figure, ImageFormat format);
+
+// Writes the figure in the given format, whatever the file is called, the
+// way saveFile writes (whole or not at all). Returns the reason on failure
+// ("no space left on device", "permission denied").
+std::optional<QString> saveFigure(const QString& path, const Figure& figure, ImageFormat format);
 
 } // namespace cdnozzle

@@ -42,7 +42,7 @@ TEST(Export, PngOfTheGeometryPlotIsLargeAndShowsTheShock)
 {
     Calculated t;
     PlotView* geo = test::plot(t.w, "Picture_Geo");
-    ASSERT_TRUE(t.w.savePlotImage(geo, t.path("geo.png")));
+    ASSERT_TRUE(t.w.savePlotImage(geo, t.path("geo.png"), ImageFormat::Png));
     const QImage image(t.path("geo.png"));
     ASSERT_FALSE(image.isNull());
     EXPECT_GE(image.width(), 1200);
@@ -63,15 +63,18 @@ TEST(Export, PngOfTheGeometryPlotIsLargeAndShowsTheShock)
 TEST(Export, SvgParsesAndHoldsTheRedShockLine)
 {
     Calculated t;
-    ASSERT_TRUE(t.w.savePlotImage(test::plot(t.w, "Picture_Geo"), t.path("geo.SVG")));
-    QSvgRenderer svg(t.path("geo.SVG"));
+    // The format is the one asked for, whatever the name says.
+    ASSERT_TRUE(t.w.savePlotImage(test::plot(t.w, "Picture_Geo"), t.path("geo.png"),
+                                  ImageFormat::Svg));
+    QSvgRenderer svg(t.path("geo.png"));
     EXPECT_TRUE(svg.isValid());
-    QFile file(t.path("geo.SVG"));
+    QFile file(t.path("geo.png"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(file.readAll());
     EXPECT_TRUE(text.contains("stroke=\"#ff0000\"")) << "no red stroke";
     // The Mach plot carries its caption.
-    ASSERT_TRUE(t.w.savePlotImage(test::plot(t.w, "Picture_Mach"), t.path("mach.svg")));
+    ASSERT_TRUE(t.w.savePlotImage(test::plot(t.w, "Picture_Mach"), t.path("mach.svg"),
+                                  ImageFormat::Svg));
     QFile mach(t.path("mach.svg"));
     ASSERT_TRUE(mach.open(QIODevice::ReadOnly));
     EXPECT_TRUE(QString::fromUtf8(mach.readAll()).contains(">M<"));
@@ -96,19 +99,22 @@ TEST(Export, CsvRoundTripsToTheStationArrays)
     }
 }
 
-TEST(Export, RefusedSavesSaySoAndLeaveNoFile)
+TEST(Export, RefusedSavesSaySoInWordsAndLeaveNoFile)
 {
     Calculated t;
     PlotView* mach = test::plot(t.w, "Picture_Mach");
-    EXPECT_FALSE(t.w.savePlotImage(mach, t.path("mach.jpg")));
-    EXPECT_FALSE(QFile::exists(t.path("mach.jpg")));
-    EXPECT_FALSE(t.w.savePlotImage(mach, t.path("missing/mach.png")));
+    EXPECT_FALSE(t.w.savePlotImage(mach, t.path("missing/mach.png"), ImageFormat::Png));
     EXPECT_FALSE(t.w.saveStationCsv(t.path("missing/stations.csv")));
+    EXPECT_FALSE(t.w.saveStationCsv(t.dir.path()));
     ASSERT_EQ(t.errors.size(), 3);
-    EXPECT_TRUE(t.errors[0].contains("unknown image type")) << t.errors[0].toStdString();
+    EXPECT_TRUE(t.errors[0].endsWith("no such file or directory")) << t.errors[0].toStdString();
+    EXPECT_TRUE(t.errors[2].endsWith("is a directory")) << t.errors[2].toStdString();
+    // A name without an extension is fine.
+    ASSERT_TRUE(t.w.savePlotImage(mach, t.path("mach"), ImageFormat::Png));
+    EXPECT_FALSE(QImage(t.path("mach"), "PNG").isNull());
     // An existing file is replaced whole or kept whole, never left half-written.
     ASSERT_TRUE(t.w.saveStationCsv(t.path("stations.csv")));
-    EXPECT_EQ(QDir(t.dir.path()).entryList(QDir::Files), QStringList{"stations.csv"});
+    EXPECT_EQ(QDir(t.dir.path()).entryList(QDir::Files), (QStringList{"mach", "stations.csv"}));
 }
 
 TEST(Export, CopyPutsThePictureOnTheClipboard)

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QStyleOptionSlider>
 #include <QTest>
 #include <QTimer>
 
@@ -67,6 +68,36 @@ TEST(MainWindow, EnlargingGivesTheExtraRoomToThePlots)
     EXPECT_GT(plot(w, "Picture_PiPo")->geometry().bottom(), pipoBefore.bottom() + 150);
 }
 
+TEST(MainWindow, NoWindowLargerThanAnyScreen)
+{
+    MainWindow w;
+    w.show();
+    w.resize(20000, 30000);
+    QApplication::processEvents();
+    EXPECT_LE(w.width(), kMaximumWindowSize);
+    EXPECT_LE(w.height(), kMaximumWindowSize);
+}
+
+TEST(MainWindow, TheFineBarsArrowsFitItsWidth)
+{
+    MainWindow w;
+    w.show();
+    QScrollBar* fine = test::bar(w, "VScroll2");
+    QStyleOptionSlider option;
+    option.initFrom(fine);
+    option.orientation = Qt::Vertical;
+    option.minimum = fine->minimum();
+    option.maximum = fine->maximum();
+    option.sliderPosition = option.sliderValue = fine->value();
+    for (auto control : {QStyle::SC_ScrollBarSubLine, QStyle::SC_ScrollBarAddLine}) {
+        const QRect r = fine->style()->subControlRect(QStyle::CC_ScrollBar, &option, control, fine);
+        EXPECT_TRUE(fine->rect().contains(r)) << control;
+        // The style draws the arrow in a square of the bar's own width.
+        EXPECT_EQ(r.width(), fine->width()) << control;
+        EXPECT_LE(r.height(), fine->width()) << control;
+    }
+}
+
 TEST(MainWindow, EditingADesignBoxRecalculatesAtOnce)
 {
     MainWindow w;
@@ -104,9 +135,10 @@ TEST(MainWindow, PePoWaitsForCalculate)
                            "Pe/Po sesüstü limit(OShock)=0.1278", "A2*=1.1058", "Po2/Po*=0.9044"}));
     EXPECT_EQ(w.statusText(),
               "Normal shock inside the nozzle at x = 1.575 (station 66; exact x = 1.5764)");
-    // Calculate moves neither bar.
-    EXPECT_EQ(test::bar(w, "VScroll1")->value(), 1);
-    EXPECT_EQ(test::bar(w, "VScroll2")->value(), 1);
+    // The bars learn the typed value without another calculation.
+    EXPECT_EQ(test::bar(w, "VScroll1")->value(), 21);
+    EXPECT_EQ(test::bar(w, "VScroll2")->value(), 201);
+    EXPECT_EQ(w.calculationCount(), 1);
 }
 
 TEST(MainWindow, ClickOnTheGeometryPlotRecalculates)

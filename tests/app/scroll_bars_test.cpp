@@ -114,6 +114,34 @@ TEST(ScrollBars, FineBeyondTheCoarseRangeKeepsItsOwnValue)
     EXPECT_EQ(t.pepoText(), "0.02");
 }
 
+TEST(ScrollBars, BarsStepOnFromATypedPePo)
+{
+    Window t;
+    QLineEdit* box = test::box(t.w, "Text_PePo");
+    box->selectAll();
+    QTest::keyClicks(box, "0.4");
+    t.w.Command1_Click();
+    EXPECT_EQ(t.coarse->value(), 61);
+    EXPECT_EQ(t.fine->value(), 601);
+    EXPECT_EQ(t.log.pepo, std::vector<double>{0.4});
+    t.log.pepo.clear();
+    QTest::keyClick(t.fine, Qt::Key_Down); // one thousandth lower, no snap
+    EXPECT_EQ(t.log.pepo, std::vector<double>{0.399});
+    EXPECT_EQ(t.pepoText(), "0.399");
+    EXPECT_EQ(t.coarse->value(), 61);
+    // A refused typed value teaches the bars nothing.
+    box->selectAll();
+    QTest::keyClicks(box, "1.5");
+    t.w.Command1_Click();
+    EXPECT_EQ(t.fine->value(), 602);
+    // Below the fine bar's end both bars stop at their ends.
+    box->selectAll();
+    QTest::keyClicks(box, "0.0002");
+    t.w.Command1_Click();
+    EXPECT_EQ(t.coarse->value(), 100);
+    EXPECT_EQ(t.fine->value(), 1000);
+}
+
 TEST(ScrollBars, BarsFollowEvenWhenADesignBoxIsRefused)
 {
     Window t;

@@ -1,0 +1,34 @@
+// Writing a user's file so that nothing is lost: every byte, the flush to
+// the disk and the close are checked, a regular file is replaced whole or
+// not at all, and devices, pipes and the program's own standard output are
+// written in place, never replaced.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace cdnozzle {
+
+// Writes all of bytes to the open descriptor fd, through short writes and
+// interruptions. On failure returns the reason in words ("no space left on
+// device").
+std::optional<std::string> writeAll(int fd, std::string_view bytes);
+
+// Saves bytes under path and returns nothing, or the reason it could not:
+// - a regular file (or a new name) is written under a temporary name in the
+//   same folder, flushed to the disk and renamed over the target, keeping
+//   the old file's permissions; on any failure the old file is untouched
+//   and no temporary file is left;
+// - a file that is this process's standard output or error (such as
+//   /dev/stdout while the output is redirected to a file) is written
+//   through that stream, after whatever the stream already holds;
+// - a character device or a FIFO (/dev/null, /dev/full, a named pipe) is
+//   written directly;
+// - an empty path, a folder, a block device or a socket is refused.
+std::optional<std::string> saveFile(const std::string& path, std::string_view bytes);
+
+// The text of an errno value in lower case, as the messages show it.
+std::string errorText(int error);
+
+} // namespace cdnozzle

@@ -1,0 +1,100 @@
+// The window's behaviour without a window: the three box texts, the two
+// back-pressure bars and the chains between them, what each user event
+// recalculates, and the status line. The desktop window and the web page
+// both forward their events here and show what it says, so the two cannot
+// drift apart.
+#pragma once
+
+#include "nozzle_model.h"
+#include "station_data.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace cdnozzle {
+
+// What the status line says when no plot is hovered.
+enum class StatusKind {
+    Empty,       // nothing calculated yet
+    Regime,      // the regime of the last accepted calculation
+    Refusal,     // why the last calculation was refused (shown in red)
+    PendingPePo, // a Pe/Po typed into its box waits for "Calculate"
+};
+
+inline constexpr const char* kPendingPePoText = "Press Calculate to use the Pe/Po typed in the box";
+
+class WindowLogic {
+  public:
+    // Start-up with the box texts the window opens with ("2", "3", "1"):
+    // both bars at the top, nothing calculated.
+    explicit WindowLogic(const InputTexts& texts = {});
+
+    // The front end's seams. notConverged shows the modal message of a
+    // failed iteration and returns when the user has closed it (the
+    // calculation waits meanwhile). calculated runs after every accepted
+    // calculation, also those nested in a bar's chain.
+    void setNotConvergedHandler(NotConvergedHandler handler) { notConverged_ = std::move(handler); }
+    void setCalculatedHandler(std::function<void()> handler) { calculated_ = std::move(handler); }
+
+    // --- user events ---
+    // Every edit of "Me_Sup =" or "Amax/At =" recalculates at once.
+    void editMeSup(const std::string& text);
+    void editAmax(const std::string& text);
+    // A Pe/Po typed into its box waits for "Calculate".
+    void editPePo(const std::string& text);
+    // "Calculate", and a click on the geometry plot.
+    void pressCalculate();
+    void clickGeometry();
+    // A bar moved to a position by the user (arrow, trough, key, released
+    // thumb); outside the bar's range it stops at the end. Runs the bar's
+    // change handling with its chain when the position differs.
+    void moveCoarse(int position);
+    void moveFine(int position);
+    // The mouse (or a finger) over a plot at the plot's abscissa x, and off
+    // it again.
+    void hover(PlotKind plot, double x);
+    void leavePlot();
+
+    // --- what to show ---
+    const InputTexts& texts() const { return texts_; }
+    int coarsePosition() const { return coarse_; }
+    int finePosition() const { return fine_; }
+    const NozzleModel& model() const { return model_; }
+    NozzleModel& model() { return model_; }
+    bool calculated() const { return model_.calculated(); }
+    // The report of the last accepted calculation (empty before the first).
+    std::vector<std::string> reportLines() const;
+    // The status line as shown: the values under the cursor while a plot
+    // is hovered, otherwise the text of statusKind().
+    const std::string& statusText() const;
+    StatusKind statusKind() const { return statusKind_; }
+    // The refusal is shown in red (not while the values under the cursor are).
+    bool statusIsRefusal() const { return statusKind_ == StatusKind::Refusal && hoverText_.empty(); }
+    bool hovering() const { return !hoverText_.empty(); }
+    // Accepted calculations since start-up.
+    int calculationCount() const { return calculations_; }
+
+  private:
+    bool calculate();
+    void calculateAndTeachTheBars();
+    void coarseChanged();
+    void fineChanged();
+    void setCoarse(int position);
+    void setFine(int position);
+    double pepoInBox() const;
+    void setStatus(StatusKind kind, std::string text);
+
+    NozzleModel model_;
+    InputTexts texts_;
+    int coarse_;
+    int fine_;
+    NotConvergedHandler notConverged_;
+    std::function<void()> calculated_;
+    StatusKind statusKind_ = StatusKind::Empty;
+    std::string statusText_;
+    std::string hoverText_;
+    int calculations_ = 0;
+};
+
+} // namespace cdnozzle

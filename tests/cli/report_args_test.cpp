@@ -1,0 +1,78 @@
+// The report command's argument grammar, one row per way of writing it.
+#include "report_args.h"
+
+#include <gtest/gtest.h>
+
+namespace cdnozzle {
+
+namespace {
+
+struct ArgsCase {
+    std::vector<std::string> argv;
+    std::string error; // empty: understood
+    std::string me = "2", amax = "3", pepo = "1";
+    std::optional<std::string> csv = std::nullopt;
+    bool json = false;
+};
+
+std::ostream& operator<<(std::ostream& out, const ArgsCase& c)
+{
+    for (const std::string& a : c.argv) out << '[' << a << ']';
+    return out;
+}
+
+} // namespace
+
+class ReportArgsGrammar : public testing::TestWithParam<ArgsCase> {};
+
+TEST_P(ReportArgsGrammar, ReadsWhatWasMeant)
+{
+    const ArgsCase& c = GetParam();
+    const ParsedArgs parsed = parseReportArgs(c.argv);
+    EXPECT_EQ(parsed.error, c.error);
+    if (!c.error.empty()) return;
+    EXPECT_EQ(parsed.args.texts.me_sup, c.me);
+    EXPECT_EQ(parsed.args.texts.amax, c.amax);
+    EXPECT_EQ(parsed.args.texts.pe_po, c.pepo);
+    EXPECT_EQ(parsed.args.csv, c.csv);
+    EXPECT_EQ(parsed.args.json, c.json);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, ReportArgsGrammar,
+    testing::Values(
+        ArgsCase{{}, ""},
+        ArgsCase{{"--me-sup", "2.5", "--pe-po", "0.6"}, "", "2.5", "3", "0.6"},
+        ArgsCase{{"--me-sup=2.5", "--amax=-5"}, "", "2.5", "-5"},
+        // A negative number is a value, not an option.
+        ArgsCase{{"--amax", "-0.5"}, "", "2", "-0.5"},
+        // "--x=" is the empty text, and never takes the next argument.
+        ArgsCase{{"--amax=", "--pe-po=0.5"}, "", "2", "", "0.5"},
+        ArgsCase{{"--pe-po="}, "", "2", "3", ""},
+        ArgsCase{{"--pe-po", "0.5=x"}, "", "2", "3", "0.5=x"},
+        ArgsCase{{"--me-sup", "--pe-po", "0.5"}, "--me-sup needs a value (--name= for an empty box)"},
+        ArgsCase{{"--pe-po"}, "--pe-po needs a value (--name= for an empty box)"},
+        ArgsCase{{"--csv", "--json"}, "--csv needs a file name (- for standard output)"},
+        ArgsCase{{"--csv=", "--json"}, "--csv needs a file name (- for standard output)"},
+        ArgsCase{{"--png", ""}, "--png needs a file name (- for standard output)"},
+        ArgsCase{{"--csv", "-", "--json"}, "", "2", "3", "1", "-", true},
+        ArgsCase{{"--csv=-", "--svg", "-"},
+                 "only one of --png, --svg and --csv can write to standard output"},
+        ArgsCase{{"--pe-po", "0.5", "--pe-po", "0.6"}, "--pe-po is given more than once"},
+        ArgsCase{{"--json", "--json"}, "--json is given more than once"},
+        ArgsCase{{"--json=yes"}, "--json takes no value"},
+        ArgsCase{{"--mesup", "2"}, "unknown option --mesup"},
+        ArgsCase{{"-x"}, "unknown option -x"},
+        ArgsCase{{"2"}, "unexpected argument \"2\" (options start with --)"},
+        ArgsCase{{"--csv", "t.csv", "--json"}, "", "2", "3", "1", "t.csv", true}));
+
+TEST(ReportArgs, HelpAndVersion)
+{
+    EXPECT_TRUE(parseReportArgs({"-h"}).args.help);
+    EXPECT_TRUE(parseReportArgs({"--version"}).args.version);
+    const std::string usage = reportUsage();
+    for (const char* option : {"--me-sup", "--amax", "--pe-po", "--json", "--png", "--svg", "--csv"})
+        EXPECT_NE(usage.find(option), std::string::npos) << option;
+}
+
+} // namespace cdnozzle

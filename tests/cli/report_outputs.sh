@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# cdnozzle-report never reports success for output it could not write, and
+# never loses a file or a report that was there before.
+#   report_outputs.sh PATH/TO/cdnozzle-report SCRATCH-DIR
+set -u
+exe=$1
+out=$2
+rm -rf "$out" && mkdir -p "$out" && cd "$out" || exit 1
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+# expect STATUS STDERR-PATTERN -- command...
+expect() {
+  local want=$1 pattern=$2
+  shift 3
+  "$@" >stdout.txt 2>stderr.txt
+  local rc=$?
+  [ "$rc" = "$want" ] || fail "$* exited $rc, expected $want: $(cat stderr.txt)"
+  if [ -n "$pattern" ]; then
+    grep -q -- "$pattern" stderr.txt || fail "$*: stderr lacks '$pattern': $(cat stderr.txt)"
+  fi
+}
+
+# A full disk: the write limit makes every write fail as ENOSPC would.
+printf 'precious' >old.csv
+for f in old.csv new.csv; do
+  prlimit --fsize=2000 "$exe" --pe-po .3 --csv $f >/dev/null 2>stderr.txt; rc=$?
+  [ $rc = 1 ] && grep -q "could not save $f: file too large" stderr.txt || fail "--csv $f: $rc $(cat stderr.txt)"
+done
+[ "$(cat old.csv)" = precious ] || fail "old.csv was changed"
+[ ! -e new.csv ] || fail "new.csv was left behind"
+expect 1 "no space left on device" -- "$exe" --pe-po .3 --csv /dev/full
+expect 1 "no space left on device" -- "$exe" --pe-po .3 --png /dev/full
+[ "$(ls | sort | tr '\n' ' ')" = "old.csv stderr.txt stdout.txt " ] || fail "stray files: $(ls)"
+
+# Standard output that cannot be written is a failure.
+"$exe" >/dev/full 2>stderr.txt; rc=$?
+[ $rc = 1 ] && grep -q "could not write to standard output: no space left on device" stderr.txt \
+  || fail "report to /dev/full: $rc $(cat stderr.txt)"
+"$exe" --json >/dev/full 2>stderr.txt || [ $? = 1 ] || fail "--json to /dev/full"
+[ "$("$exe" --json >/dev/full 2>/dev/null; echo $?)" = 1 ] || fail "--json to /dev/full exit status"
+[ "$("$exe" >&- 2>/dev/null; echo $?)" = 1 ] || fail "closed standard output"
+
+# /dev/stdout redirected into a file: the report stays, the table follows it.
+"$exe" --pe-po 0.8 --csv /dev/stdout >both.txt 2>stderr.txt || fail "--csv /dev/stdout: $(cat stderr.txt)"
+head -1 both.txt | grep -q '^iMax=100$' || fail "the report was lost: $(head -2 both.txt)"
+grep -q '^i,x,y,AA,M,PiPo$' both.txt || fail "the table is missing"
+# "-" is standard output, which then carries that file alone.
+"$exe" --pe-po 0.8 --csv - >table.csv || fail "--csv -"
+[ "$(head -1 table.csv)" = "i,x,y,AA,M,PiPo" ] && [ "$(wc -l <table.csv)" = 102 ] || fail "--csv - content"
+"$exe" --pe-po 0.8 --svg - | grep -q '<svg' || fail "--svg -"
+# A FIFO is written in place.
+mkfifo pipe && { cat pipe >from-pipe.csv & "$exe" --csv pipe || fail "--csv FIFO"; wait; }
+[ "$(wc -l <from-pipe.csv)" = 102 ] || fail "FIFO content"
+[ -p pipe ] || fail "the FIFO was replaced"
+rm -f pipe from-pipe.csv table.csv both.txt
+
+# The option names the format, whatever the file is called.
+"$exe" --png fig.svg --svg fig.png || fail "--png fig.svg --svg fig.png"
+[ "$(head -c 4 fig.svg | tail -c 3)" = PNG ] || fail "--png fig.svg is not a PNG"
+grep -q '<svg' fig.png || fail "--svg fig.png is not an SVG"
+"$exe" --png figure || fail "--png without an extension"
+[ "$(head -c 4 figure | tail -c 3)" = PNG ] || fail "--png figure is not a PNG"
+expect 2 "needs a file name" -- "$exe" --png ""
+expect 1 "could not save missing/fig.png: no such file or directory" -- "$exe" --png missing/fig.png
+grep -q "libpng\|nknown error" stderr.txt && fail "stray library message: $(cat stderr.txt)"
+
+# Arguments never swallow each other.
+expect 0 "" -- "$exe" --amax= --pe-po=0.5
+grep -q "^regime: oblique exit shocks$" stdout.txt || fail "--amax= --pe-po=0.5: $(grep regime stdout.txt)"
+expect 2 "--csv needs a file name" -- "$exe" --csv= --json
+[ ! -e ./--json ] || fail "a file called --json"
+expect 2 "unknown option --bogus" -- "$exe" --bogus
+
+if [ $failures -ne 0 ]; then echo "$failures failed"; exit 1; fi
+echo "all output checks passed"

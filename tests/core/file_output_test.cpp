@@ -1,0 +1,170 @@
+// Saving a user's file: whole or not at all, in place for devices and our
+// own redirected output, and a failure in words.
+#include "file_output.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace cdnozzle {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct TempDir {
+    TempDir()
+    {
+        std::string pattern = (fs::temp_directory_path() / "cdnozzle-save-XXXXXX").string();
+        path = ::mkdtemp(pattern.data());
+    }
+    ~TempDir() { fs::remove_all(path); }
+    std::string operator/(const char* name) const { return (path / name).string(); }
+    std::vector<std::string> names() const
+    {
+        std::vector<std::string> out;
+        for (const auto& e : fs::directory_iterator(path)) out.push_back(e.path().filename());
+        std::sort(out.begin(), out.end());
+        return out;
+    }
+    fs::path path;
+};
+
+std::string contents(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void write(const std::string& path, const std::string& text)
+{
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+// Runs body in a child process; returns what the child wrote to its pipe.
+template <typename Body>
+std::string inChild(Body body)
+{
+    int fds[2];
+    EXPECT_EQ(::pipe(fds), 0);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::close(fds[0]);
+        const std::string out = body();
+        (void)!::write(fds[1], out.data(), out.size());
+        ::_exit(0);
+    }
+    ::close(fds[1]);
+    std::string out;
+    char buffer[256];
+    for (ssize_t n; (n = ::read(fds[0], buffer, sizeof buffer)) > 0;) out.append(buffer, n);
+    ::close(fds[0]);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status)) << "child ended by a signal";
+    return out;
+}
+
+} // namespace
+
+TEST(SaveFile, NewAndReplacedFilesAreWholeAndKeepTheirPermissions)
+{
+    TempDir dir;
+    ASSERT_FALSE(saveFile(dir / "a.csv", "one\n"));
+    EXPECT_EQ(contents(dir / "a.csv"), "one\n");
+    ::chmod((dir / "a.csv").c_str(), 0640);
+    ASSERT_FALSE(saveFile(dir / "a.csv", "two\n"));
+    EXPECT_EQ(contents(dir / "a.csv"), "two\n");
+    struct stat st;
+    ASSERT_EQ(::stat((dir / "a.csv").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    // Through a link the file is replaced and the link stays a link.
+    fs::create_symlink(dir / "a.csv", dir / "link.csv");
+    ASSERT_FALSE(saveFile(dir / "link.csv", "three\n"));
+    EXPECT_TRUE(fs::is_symlink(dir / "link.csv"));
+    EXPECT_EQ(contents(dir / "a.csv"), "three\n");
+    EXPECT_EQ(dir.names(), (std::vector<std::string>{"a.csv", "link.csv"}));
+}
+
+TEST(SaveFile, AFailedWriteKeepsTheOldFileAndLeavesNoTemporaryFile)
+{
+    TempDir dir;
+    write(dir / "old.csv", "precious");
+    const std::string big(100000, 'x');
+    // A file-size limit fails the writes the way a full disk does.
+    const std::string reason = inChild([&] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{1000, 1000};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        const auto a = saveFile(dir / "old.csv", big);
+        const auto b = saveFile(dir / "new.csv", big);
+        return a.value_or("saved") + "|" + b.value_or("saved");
+    });
+    EXPECT_EQ(reason, "file too large|file too large");
+    EXPECT_EQ(contents(dir / "old.csv"), "precious");
+    EXPECT_EQ(dir.names(), std::vector<std::string>{"old.csv"});
+}
+
+struct RefusedCase {
+    std::string path;
+    std::string reason;
+};
+
+TEST(SaveFile, RefusalsSayWhyInWords)
+{
+    TempDir dir;
+    fs::create_symlink(dir / "nowhere", dir / "dangling");
+    const std::vector<RefusedCase> cases{
+        {"", "no file name given"},
+        {dir.path.string(), "is a directory"},
+        {dir / "missing/x.csv", "no such file or directory"},
+        {"/dev/full", "no space left on device"},
+        {dir / "dangling", "the link points to no file"},
+    };
+    for (const RefusedCase& c : cases) {
+        const auto failure = saveFile(c.path, "data");
+        ASSERT_TRUE(failure) << c.path;
+        EXPECT_EQ(*failure, c.reason) << c.path;
+    }
+    EXPECT_FALSE(fs::exists(dir / "nowhere"));
+    if (::geteuid() != 0) {
+        ::chmod(dir.path.c_str(), 0555);
+        EXPECT_EQ(saveFile(dir / "x.csv", "data").value_or(""), "permission denied");
+        ::chmod(dir.path.c_str(), 0755);
+    }
+}
+
+TEST(SaveFile, DevicesAndOurOwnOutputAreWrittenInPlace)
+{
+    EXPECT_FALSE(saveFile("/dev/null", "data"));
+    TempDir dir;
+    const std::string out = dir / "out.txt";
+    // "--csv /dev/stdout > out.txt": the report already written stays.
+    inChild([&] {
+        const int fd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        ::dup2(fd, STDOUT_FILENO);
+        (void)!::write(STDOUT_FILENO, "report\n", 7);
+        return saveFile("/dev/stdout", "table\n").value_or("saved");
+    });
+    EXPECT_EQ(contents(out), "report\ntable\n");
+    EXPECT_EQ(dir.names(), std::vector<std::string>{"out.txt"});
+}
+
+TEST(WriteAll, AClosedDescriptorIsAFailure)
+{
+    EXPECT_EQ(writeAll(-1, "x").value_or(""), "bad file descriptor");
+    EXPECT_FALSE(writeAll(-1, ""));
+}
+
+} // namespace cdnozzle
