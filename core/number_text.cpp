@@ -1,6 +1,8 @@
 #include "number_text.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
@@ -19,13 +21,48 @@ bool isDigit(char c)
     return c >= '0' && c <= '9';
 }
 
+locale_t cLocale()
+{
+    static const locale_t c = newlocale(LC_ALL_MASK, "C", locale_t{});
+    return c;
+}
+
 // strtod in the "C" locale: a GUI process runs with the user's locale, where
 // the decimal point may be a comma.
 double parseCDouble(const char* text)
 {
-    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t{});
-    return strtod_l(text, nullptr, cLocale);
+    return strtod_l(text, nullptr, cLocale());
 }
+
+#if !(defined(__cpp_lib_to_chars) && __cpp_lib_to_chars >= 201611L)
+// Standard libraries without floating-point to_chars (the WebAssembly
+// build's): printf in the "C" locale, which also works from the exact binary
+// value and gives the same digits.
+std::string printfC(const char* format, int precision, double value)
+{
+    const locale_t previous = uselocale(cLocale());
+    char buffer[400];
+    const int n = std::snprintf(buffer, sizeof buffer, format, precision, value);
+    uselocale(previous);
+    return std::string(buffer, static_cast<std::size_t>(std::clamp(n, 0, 399)));
+}
+#endif
+
+} // namespace
+
+std::string formatFixed(double value, int decimals)
+{
+#if defined(__cpp_lib_to_chars) && __cpp_lib_to_chars >= 201611L
+    char buffer[400];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    return std::string(buffer, result.ptr);
+#else
+    return printfC("%.*f", decimals, value);
+#endif
+}
+
+namespace {
 
 } // namespace
 
@@ -86,10 +123,14 @@ double readLeadingNumber(std::string_view text)
 std::string formatGeneral(double value)
 {
     if (value == 0) return "0"; // also negative zero
+#if defined(__cpp_lib_to_chars) && __cpp_lib_to_chars >= 201611L
     char buffer[64];
     const auto result =
         std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
     std::string text(buffer, result.ptr);
+#else
+    std::string text = printfC("%.*g", 15, value);
+#endif
     for (char& c : text) {
         if (c == 'e') c = 'E';
     }
@@ -101,11 +142,7 @@ double roundHalfEven4(double value)
     if (!std::isfinite(value)) return value;
     // to_chars works from the exact binary value and breaks exact ties to
     // even, so only a value that is truly halfway goes to the even digit.
-    char buffer[400];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer - 1, value, std::chars_format::fixed, 4);
-    *result.ptr = '\0';
-    return parseCDouble(buffer);
+    return parseCDouble(formatFixed(value, 4).c_str());
 }
 
 std::string formatRounded4(double value)
@@ -119,9 +156,46 @@ namespace cdnozzle {
 
 std::string formatRoundTrip(double value)
 {
+#if defined(__cpp_lib_to_chars) && __cpp_lib_to_chars >= 201611L
     char buffer[64];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
     return {buffer, result.ptr};
+#else
+    if (!std::isfinite(value)) return std::isnan(value) ? "nan" : value < 0 ? "-inf" : "inf";
+    // The fewest significant digits that read back as the same double, then
+    // the shorter of the fixed and the scientific form, as to_chars does.
+    std::string scientific;
+    for (int digits = 1; digits <= 17; ++digits) {
+        scientific = printfC("%.*e", digits - 1, value);
+        if (parseCDouble(scientific.c_str()) == value) break;
+    }
+    const std::size_t e = scientific.find('e');
+    std::string mantissa = scientific.substr(0, e);
+    const int exponent = std::atoi(scientific.c_str() + e + 1);
+    const bool negative = mantissa[0] == '-';
+    std::string digits;
+    for (char c : mantissa) {
+        if (isDigit(c)) digits.push_back(c);
+    }
+    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+    std::string sci = digits.substr(0, 1);
+    if (digits.size() > 1) sci += "." + digits.substr(1);
+    char exp[8];
+    std::snprintf(exp, sizeof exp, "e%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
+    sci += exp;
+    std::string fixed;
+    const int point = exponent + 1; // digits before the decimal point
+    if (point <= 0) {
+        fixed = "0." + std::string(static_cast<std::size_t>(-point), '0') + digits;
+    } else if (static_cast<std::size_t>(point) >= digits.size()) {
+        fixed = digits + std::string(static_cast<std::size_t>(point) - digits.size(), '0');
+    } else {
+        fixed = digits.substr(0, static_cast<std::size_t>(point)) + "." +
+                digits.substr(static_cast<std::size_t>(point));
+    }
+    const std::string& shorter = sci.size() < fixed.size() ? sci : fixed;
+    return (negative ? "-" : "") + shorter;
+#endif
 }
 
 } // namespace cdnozzle

@@ -26,6 +26,9 @@ std::string formatGeneral(double value);
 // value) goes to the even digit. Non-finite values come back unchanged.
 double roundHalfEven4(double value);
 
+// The value with a fixed number of decimals ("69.2"), "." as the point.
+std::string formatFixed(double value, int decimals);
+
 // The value rounded to 4 decimal places and written in the general format,
 // as every number of the report and the status line is shown.
 std::string formatRounded4(double value);

@@ -3,7 +3,6 @@
 #include "gasdyn/exact_shock.h"
 #include "number_text.h"
 
-#include <charconv>
 #include <cmath>
 #include <numbers>
 
@@ -13,10 +12,7 @@ namespace {
 
 std::string degrees(double radians)
 {
-    char buffer[32];
-    const auto r = std::to_chars(buffer, buffer + sizeof buffer, radians * 180 / std::numbers::pi,
-                                 std::chars_format::fixed, 1);
-    return std::string(buffer, r.ptr) + "°";
+    return formatFixed(radians * 180 / std::numbers::pi, 1) + "°";
 }
 
 } // namespace

@@ -13,11 +13,19 @@
 #include "gasdyn/area_mach.h"
 
 #include <array>
-#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 namespace cdnozzle {
+
+// The bits of a double, so that a key tells 0 from -0 and each NaN apart.
+inline std::uint64_t bitsOf(double value)
+{
+    std::uint64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
 
 class StationCache {
   public:
@@ -27,7 +35,7 @@ class StationCache {
     // differs from the one it was last bound to.
     void bind(const FlowState& s)
     {
-        const Key key{std::bit_cast<std::uint64_t>(s.M_max), s.N_conv, s.N_tot};
+        const Key key{bitsOf(s.M_max), s.N_conv, s.N_tot};
         if (!(key == key_)) {
             key_ = key;
             known_ = {};

@@ -3,6 +3,7 @@
 #include "number_text.h"
 #include "plots/back_pressure_bars.h"
 #include "regime_summary.h"
+#include "validation.h"
 
 #include <algorithm>
 
@@ -38,6 +39,7 @@ bool WindowLogic::calculate()
         return false;
     }
     ++calculations_;
+    accepted_ = texts_;
     setStatus(StatusKind::Regime, regimeSummary(model_.state(), model_.result()));
     if (calculated_) calculated_();
     return true;
@@ -79,6 +81,16 @@ void WindowLogic::pressCalculate()
 
 void WindowLogic::clickGeometry()
 {
+    calculateAndTeachTheBars();
+}
+
+void WindowLogic::openScenario(const InputTexts& texts)
+{
+    if (const auto refusal = validateInputs(texts)) {
+        setStatus(StatusKind::Refusal, *refusal);
+        return;
+    }
+    texts_ = texts;
     calculateAndTeachTheBars();
 }
 

@@ -51,6 +51,11 @@ class WindowLogic {
     // change handling with its chain when the position differs.
     void moveCoarse(int position);
     void moveFine(int position);
+    // A scenario from outside (a web address): the three texts are
+    // validated first; an accepted scenario fills the boxes and is
+    // calculated, a refused one is reported like a box's refusal and keeps
+    // the boxes as they are.
+    void openScenario(const InputTexts& texts);
     // The mouse (or a finger) over a plot at the plot's abscissa x, and off
     // it again.
     void hover(PlotKind plot, double x);
@@ -72,6 +77,8 @@ class WindowLogic {
     // The refusal is shown in red (not while the values under the cursor are).
     bool statusIsRefusal() const { return statusKind_ == StatusKind::Refusal && hoverText_.empty(); }
     bool hovering() const { return !hoverText_.empty(); }
+    // The texts of the last accepted calculation (a scenario to share).
+    const InputTexts& acceptedTexts() const { return accepted_; }
     // Accepted calculations since start-up.
     int calculationCount() const { return calculations_; }
 
@@ -87,6 +94,7 @@ class WindowLogic {
 
     NozzleModel model_;
     InputTexts texts_;
+    InputTexts accepted_;
     int coarse_;
     int fine_;
     NotConvergedHandler notConverged_;

@@ -81,6 +81,24 @@ TEST(WindowLogic, RefusalIsRedUntilHoveredAndKeepsTheLastResult)
     EXPECT_EQ(t.pepo.size(), 1u);
 }
 
+TEST(WindowLogic, ScenarioOpensCalculatedOrIsRefusedKeepingTheBoxes)
+{
+    Logged t;
+    t.logic.openScenario({"3", "3", "0.1"});
+    EXPECT_EQ(t.logic.model().result().regime, Regime::ObliqueExitShocks);
+    EXPECT_EQ(t.logic.texts().me_sup, "3");
+    EXPECT_EQ(t.logic.acceptedTexts().pe_po, "0.1");
+    EXPECT_EQ(t.logic.coarsePosition(), 91);
+
+    WindowLogic fresh;
+    fresh.openScenario({"2.5", "3", "abc"});
+    EXPECT_TRUE(fresh.statusIsRefusal());
+    EXPECT_EQ(fresh.statusText(), "Pe/Po = must be a number above 0 and at most 1 (got \"abc\")");
+    EXPECT_EQ(fresh.texts().me_sup, "2");
+    EXPECT_EQ(fresh.texts().pe_po, "1");
+    EXPECT_FALSE(fresh.calculated());
+}
+
 TEST(WindowLogic, HoverBeforeAnyCalculationShowsNothing)
 {
     WindowLogic logic;

@@ -1,0 +1,180 @@
+// The window's logic for the web page: the same class the desktop window
+// drives, bound with embind. Scenes travel as typed arrays, one copy per
+// paint; everything else as plain values.
+#include "number_text.h"
+#include "panel/window_logic.h"
+#include "station_data.h"
+#include "validation.h"
+
+#include <emscripten/bind.h>
+#include <emscripten/val.h>
+
+#include <string>
+#include <vector>
+
+namespace cdnozzle {
+
+namespace {
+
+using emscripten::val;
+
+val toArray(const std::vector<std::string>& lines)
+{
+    val out = val::array();
+    for (const std::string& line : lines) out.call<void>("push", line);
+    return out;
+}
+
+// {left, top, right, bottom, segments: Float64Array [colour, x1, y1, x2, y2]*}
+// with colours 0 grid, 1 foreground, 2 red, 3 blue.
+val sceneToJs(const PlotScene& scene)
+{
+    std::vector<double> flat;
+    flat.reserve(scene.segments.size() * 5);
+    for (const Segment& s : scene.segments) {
+        flat.insert(flat.end(), {static_cast<double>(s.color), s.x1, s.y1, s.x2, s.y2});
+    }
+    val out = val::object();
+    out.set("left", scene.left);
+    out.set("top", scene.top);
+    out.set("right", scene.right);
+    out.set("bottom", scene.bottom);
+    val view{emscripten::typed_memory_view(flat.size(), flat.data())};
+    out.set("segments", val::global("Float64Array").new_(view));
+    return out;
+}
+
+// The logic with the page's seams: failed-iteration messages are collected
+// during an event and shown by the page afterwards.
+class PageLogic {
+  public:
+    PageLogic()
+    {
+        logic_.setNotConvergedHandler([this](const std::string& m) { messages_.push_back(m); });
+    }
+
+    void editMeSup(const std::string& t) { logic_.editMeSup(t); }
+    void editAmax(const std::string& t) { logic_.editAmax(t); }
+    void editPePo(const std::string& t) { logic_.editPePo(t); }
+    void pressCalculate() { logic_.pressCalculate(); }
+    void clickGeometry() { logic_.clickGeometry(); }
+    void moveCoarse(int p) { logic_.moveCoarse(p); }
+    void moveFine(int p) { logic_.moveFine(p); }
+    void hover(int plot, double x) { logic_.hover(static_cast<PlotKind>(plot), x); }
+    void leavePlot() { logic_.leavePlot(); }
+    void openScenario(const std::string& me, const std::string& amax, const std::string& pepo)
+    {
+        logic_.openScenario({me, amax, pepo});
+    }
+
+    std::string meSup() const { return logic_.texts().me_sup; }
+    std::string amax() const { return logic_.texts().amax; }
+    std::string pePo() const { return logic_.texts().pe_po; }
+    val acceptedTexts() const
+    {
+        val out = val::object();
+        out.set("me", logic_.acceptedTexts().me_sup);
+        out.set("amax", logic_.acceptedTexts().amax);
+        out.set("pepo", logic_.acceptedTexts().pe_po);
+        return out;
+    }
+    int coarsePosition() const { return logic_.coarsePosition(); }
+    int finePosition() const { return logic_.finePosition(); }
+    int calculationCount() const { return logic_.calculationCount(); }
+    bool calculated() const { return logic_.calculated(); }
+    val reportLines() const { return toArray(logic_.reportLines()); }
+    std::string statusText() const { return logic_.statusText(); }
+    int statusKind() const { return static_cast<int>(logic_.statusKind()); }
+    bool statusIsRefusal() const { return logic_.statusIsRefusal(); }
+    val scene(int plot) const
+    {
+        const NozzleModel& m = logic_.model();
+        return sceneToJs(plot == 0 ? m.geometryScene() : plot == 1 ? m.machScene() : m.pressureScene());
+    }
+    // The x of the shock station, or nothing to mark (for the tests and the
+    // plot menu's file names).
+    int shockStation() const { return logic_.model().state().i_NS; }
+    std::string stationTable() const { return stationCsv(logic_.model().state()); }
+    val takeMessages()
+    {
+        val out = toArray(messages_);
+        messages_.clear();
+        return out;
+    }
+
+  private:
+    WindowLogic logic_;
+    std::vector<std::string> messages_;
+};
+
+// One calculation straight from three texts, as the report command does it:
+// {refusal} or {report, regime, i_NS, Me, PePo_e, limits..., M, PiPo}.
+val calculateTexts(const std::string& me, const std::string& amax, const std::string& pepo)
+{
+    const InputTexts texts{me, amax, pepo};
+    NozzleModel model(texts);
+    val out = val::object();
+    if (auto refusal = model.calculate(texts)) {
+        out.set("refusal", *refusal);
+        return out;
+    }
+    const FlowState& s = model.state();
+    out.set("report", toArray(model.result().report.lines()));
+    out.set("regime", std::string(regimeName(model.result().regime)));
+    out.set("i_NS", s.i_NS);
+    for (auto [name, value] : {std::pair{"Me", s.Me}, {"PePo_e", s.PePo_e}, {"PePo", s.PePo},
+                               {"AAe", s.AAe}, {"Me_sub", s.Me_sub}, {"PePo_sub", s.PePo_sub},
+                               {"PePo_NS", s.PePo_NS}, {"PePo_OS", s.PePo_OS}}) {
+        out.set(name, value);
+    }
+    val M = val::array(), P = val::array(), X = val::array(), Y = val::array();
+    for (int i = 1; i <= s.N_tot + 1; ++i) {
+        M.call<void>("push", s.M[i]);
+        P.call<void>("push", s.PiPo[i]);
+        X.call<void>("push", s.x[i]);
+        Y.call<void>("push", s.y[i]);
+    }
+    out.set("M", M);
+    out.set("PiPo", P);
+    out.set("x", X);
+    out.set("y", Y);
+    return out;
+}
+
+} // namespace
+
+} // namespace cdnozzle
+
+EMSCRIPTEN_BINDINGS(cdnozzle)
+{
+    using namespace cdnozzle;
+    emscripten::class_<PageLogic>("WindowLogic")
+        .constructor<>()
+        .function("editMeSup", &PageLogic::editMeSup)
+        .function("editAmax", &PageLogic::editAmax)
+        .function("editPePo", &PageLogic::editPePo)
+        .function("pressCalculate", &PageLogic::pressCalculate)
+        .function("clickGeometry", &PageLogic::clickGeometry)
+        .function("moveCoarse", &PageLogic::moveCoarse)
+        .function("moveFine", &PageLogic::moveFine)
+        .function("hover", &PageLogic::hover)
+        .function("leavePlot", &PageLogic::leavePlot)
+        .function("openScenario", &PageLogic::openScenario)
+        .function("meSup", &PageLogic::meSup)
+        .function("amax", &PageLogic::amax)
+        .function("pePo", &PageLogic::pePo)
+        .function("acceptedTexts", &PageLogic::acceptedTexts)
+        .function("coarsePosition", &PageLogic::coarsePosition)
+        .function("finePosition", &PageLogic::finePosition)
+        .function("calculationCount", &PageLogic::calculationCount)
+        .function("calculated", &PageLogic::calculated)
+        .function("reportLines", &PageLogic::reportLines)
+        .function("statusText", &PageLogic::statusText)
+        .function("statusKind", &PageLogic::statusKind)
+        .function("statusIsRefusal", &PageLogic::statusIsRefusal)
+        .function("scene", &PageLogic::scene)
+        .function("shockStation", &PageLogic::shockStation)
+        .function("stationTable", &PageLogic::stationTable)
+        .function("takeMessages", &PageLogic::takeMessages);
+    emscripten::function("calculateTexts", &calculateTexts);
+}
