@@ -4,18 +4,24 @@ JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
 BENCH_BUILD ?= build-bench
+WEB_BUILD ?= build-web
+# Emscripten's optimiser needs Debian's JavaScript modules.
+export NODE_PATH := /usr/share/nodejs$(if $(NODE_PATH),:$(NODE_PATH))
 
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps configure build run test asan bench fuzz package clean
+.PHONY: all deps web-deps configure build web run test asan bench fuzz package clean
 
 all: build
 
 deps:
 	@scripts/install-deps
 
+web-deps:
+	@scripts/install-deps web
+
 $(BUILD)/build.ninja: CMakeLists.txt | deps
-	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD) -G Ninja -DCDNOZZLE_WEB_PAGE=$(abspath $(WEB_BUILD))/cdnozzle.html $(CMAKE_FLAGS)
 
 configure: deps $(BUILD)/build.ninja
 
@@ -31,7 +37,15 @@ run: build
 		$(BUILD)/cli/cdnozzle-report; \
 	fi
 
-test: build
+# The page: one self-contained file, $(WEB_BUILD)/cdnozzle.html.
+web: web-deps
+	@if [ ! -f $(WEB_BUILD)/build.ninja ]; then emcmake cmake -S web -B $(WEB_BUILD) -G Ninja; fi
+	cmake --build $(WEB_BUILD) -j $(JOBS)
+	@echo "The page: $(WEB_BUILD)/cdnozzle.html"
+
+# Every test: the core, the report command, the window (offscreen) and the
+# page in headless Chromium.
+test: build web
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 # The whole suite under AddressSanitizer + UndefinedBehaviorSanitizer.
@@ -68,4 +82,4 @@ package: deps
 	@ls build-package/*.deb
 
 clean:
-	rm -rf $(BUILD) $(BENCH_BUILD) build-asan build-fuzz build-package
+	rm -rf $(BUILD) $(BENCH_BUILD) $(WEB_BUILD) build-asan build-fuzz build-package

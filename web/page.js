@@ -454,6 +454,10 @@
   });
   document.addEventListener("pointerdown", (e) => {
     if (!$("PlotMenu").contains(e.target)) closePlotMenu();
+    if (logic && e.pointerType !== "mouse" && !PLOTS.some((p) => p.id === e.target.id)) {
+      logic.leavePlot();
+      render();
+    }
   });
 
   // ---- wiring -------------------------------------------------------------
@@ -474,7 +478,10 @@
       }
       if (scene) handlers.hover(plot.kind, plotX(canvas, scene, e.clientX));
     });
-    canvas.addEventListener("pointerleave", () => handlers.leave());
+    // A finger's readout stays after it lifts, until the next touch elsewhere.
+    canvas.addEventListener("pointerleave", (e) => {
+      if (e.pointerType === "mouse") handlers.leave();
+    });
     canvas.addEventListener("contextmenu", (e) => {
       e.preventDefault();
       openPlotMenu(plot, e.clientX, e.clientY);
@@ -590,7 +597,8 @@
     const scenario = readAddress();
     if (scenario) handlers.scenario(...scenario);
     else render();
-    window.cdnozzlePage = { handlers, replay, dumpState, coarse, fine, plotSvg: (k) => plotSvg(PLOTS[k]) };
+    window.cdnozzlePage = { handlers, replay, dumpState, coarse, fine, plotSvg: (k) => plotSvg(PLOTS[k]),
+      csv: () => logic.stationTable() };
     window.cdnozzleFirstPaint = performance.now();
     document.documentElement.dataset.ready = "1";
   }).catch((err) => {

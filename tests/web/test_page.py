@@ -1,0 +1,399 @@
+#!/usr/bin/python3
+"""The web page in headless Chromium, driven by selenium.
+
+    test_page.py PAGE.html cdnozzle-replay cdnozzle-report SUITE
+
+SUITE is one of Walkthrough, Phone, Sameness, WasmAgainstNative.
+Run with Debian's python3 (selenium) and Debian's chromium and chromedriver;
+nothing is downloaded.
+"""
+import json
+import os
+import random
+import subprocess
+import sys
+import tempfile
+import unittest
+
+from selenium import webdriver
+from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
+from selenium.webdriver.support.ui import WebDriverWait
+
+PAGE, REPLAY, REPORT = (os.path.abspath(p) for p in sys.argv[1:4])
+
+SHOCK_REPORT = ["iMax=100", "M_max=2", "Me_sub limit=0.3722", "Pe/Po sesaltı limit=0.9088",
+                "Pe/Po sesüstü limit(NShock)=0.5751", "Pe/Po sesüstü limit(OShock)=0.1278",
+                "A2*=1.1058", "Po2/Po*=0.9044"]
+SHOCK_STATUS = "Normal shock inside the nozzle at x = 1.575 (station 66; exact x = 1.5764)"
+
+
+def browser(mobile=False):
+    options = webdriver.ChromeOptions()
+    options.binary_location = "/usr/bin/chromium"
+    for arg in ("--headless=new", "--no-sandbox", "--disable-gpu", "--disable-dev-shm-usage",
+                "--window-size=1280,800", "--allow-file-access-from-files"):
+        options.add_argument(arg)
+    if mobile:
+        options.add_experimental_option("mobileEmulation", {
+            "deviceMetrics": {"width": 390, "height": 844, "pixelRatio": 3, "touch": True},
+            "userAgent": "Mozilla/5.0 (Linux; Android 14) Mobile"})
+    return webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+
+
+class PageTest(unittest.TestCase):
+    mobile = False
+
+    @classmethod
+    def setUpClass(cls):
+        cls.driver = browser(cls.mobile)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.driver.quit()
+
+    def open(self, fragment=""):
+        self.driver.get("about:blank")
+        self.driver.get("file://" + PAGE + fragment)
+        WebDriverWait(self.driver, 30).until(
+            lambda d: d.execute_script("return document.documentElement.dataset.ready === '1'"))
+
+    def js(self, script, *args):
+        return self.driver.execute_script(script, *args)
+
+    def el(self, element_id):
+        return self.driver.find_element(By.ID, element_id)
+
+    def report(self):
+        return [li.text for li in self.el("List1").find_elements(By.TAG_NAME, "li")]
+
+    def status(self):
+        return self.el("StatusLine").text
+
+    def bars(self):
+        return [int(self.el(b).get_attribute("aria-valuenow")) for b in ("VScroll1", "VScroll2")]
+
+    def type_into(self, box, text):
+        element = self.el(box)
+        element.click()
+        element.send_keys(Keys.CONTROL, "a")
+        element.send_keys(Keys.BACKSPACE)
+        if text:
+            element.send_keys(text)
+
+    def red_columns(self, canvas_id):
+        """Red pixels per column of a canvas, and the canvas width."""
+        return self.js("""
+            const c = document.getElementById(arguments[0]);
+            const d = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
+            const counts = new Array(c.width).fill(0);
+            for (let y = 0; y < c.height; y++)
+              for (let x = 0; x < c.width; x++) {
+                const i = 4 * (y * c.width + x);
+                if (d[i] > 200 && d[i + 1] < 110 && d[i + 2] < 110) counts[x]++;
+              }
+            return [counts, c.width];""", canvas_id)
+
+    def scene_column(self, kind, x):
+        left, right = self.js(
+            "const s = cdnozzleCore && window.cdnozzlePage.dumpState().scenes[arguments[0]];"
+            "return [s.left, s.right];", kind)
+        return (x - left) / (right - left)
+
+
+class Walkthrough(PageTest):
+    def test_typed_back_pressure_places_the_shock(self):
+        self.open()
+        self.assertEqual(self.report(), [])
+        self.type_into("Text_PePo", "0.8")
+        self.assertEqual(self.report(), [])  # waits for Calculate
+        self.assertEqual(self.status(), "Press Calculate to use the Pe/Po typed in the box")
+        self.el("Command1").click()
+        self.assertEqual(self.report(), SHOCK_REPORT)
+        self.assertEqual(self.status(), SHOCK_STATUS)
+        self.assertEqual(self.bars(), [21, 201])
+        counts, width = self.red_columns("Picture_Geo")
+        column = round(self.scene_column(0, 1.575) * width)
+        near = max(counts[column - 2:column + 3])
+        self.assertGreater(near, 30, "no red shock column at x = 1.575")
+        self.assertEqual(max(counts[:column - 4] + counts[column + 5:]), 0, "red elsewhere")
+        self.assertIn("#me=2&amax=3&pepo=0.8", self.driver.current_url)
+
+    def test_coarse_steps_then_the_fine_bar_parks_the_coarse_bar(self):
+        self.open()
+        down = self.el("VScroll1").find_element(By.CSS_SELECTOR, ".arrow.down")
+        for _ in range(10):
+            down.click()
+        bar = self.el("VScroll1")
+        for _ in range(10):
+            bar.send_keys(Keys.ARROW_DOWN)
+        self.assertEqual(self.bars(), [21, 201])
+        self.assertEqual(self.el("Text_PePo").get_attribute("value"), "0.8")
+        self.assertEqual(self.status(), SHOCK_STATUS)
+        fine = self.el("VScroll2")
+        fine.send_keys(Keys.END)
+        fine.send_keys(Keys.ARROW_UP)
+        fine.send_keys(Keys.ARROW_UP)
+        self.assertEqual(self.bars(), [100, 998])
+        self.assertEqual(self.el("Text_PePo").get_attribute("value"), "0.003")
+
+    def test_refusal_is_red_and_keeps_the_last_plots(self):
+        self.open("#me=2&amax=3&pepo=0.8")
+        before = self.js("return document.getElementById('Picture_Mach').toDataURL()")
+        self.type_into("Text_Mmax", "")
+        self.assertTrue(self.status().startswith("Me_Sup = must be a number from 1 to 100"))
+        self.assertIn("refusal", self.el("StatusLine").get_attribute("class"))
+        self.assertEqual(self.report(), SHOCK_REPORT)
+        self.assertEqual(self.js("return document.getElementById('Picture_Mach').toDataURL()"), before)
+        # The address keeps the last accepted scenario.
+        self.assertIn("#me=2&amax=3&pepo=0.8", self.driver.current_url)
+
+    def test_scenario_addresses(self):
+        self.open("#me=2.5&amax=3&pepo=0.6")
+        self.assertEqual([self.el(b).get_attribute("value") for b in ("Text_Mmax", "Text_AAmax", "Text_PePo")],
+                         ["2.5", "3", "0.6"])
+        self.assertEqual(self.report()[1], "M_max=2.5")
+        self.assertEqual(self.bars(), [41, 401])
+        self.assertTrue(self.status().startswith("Normal shock inside the nozzle"))
+        self.open("#me=3&pepo=0.2")
+        self.assertTrue(self.status().startswith("Oblique shocks at the exit"), self.status())
+        # Me_Sup 3 puts the normal-shock limit at 0.2813: 0.3 is a shock just inside.
+        self.open("#me=3&pepo=0.3")
+        self.assertTrue(self.status().startswith("Normal shock inside the nozzle at x = 2.9"), self.status())
+        self.open("#me=2.5&amax=3&pepo=abc")
+        self.assertEqual(self.status(), 'Pe/Po = must be a number above 0 and at most 1 (got "abc")')
+        self.assertIn("refusal", self.el("StatusLine").get_attribute("class"))
+        self.assertEqual([self.el(b).get_attribute("value") for b in ("Text_Mmax", "Text_PePo")], ["2", "1"])
+        self.assertEqual(self.report(), [])
+        # Editing the address opens the new scenario.
+        self.js("location.hash = '#me=2&pepo=0.8'")
+        WebDriverWait(self.driver, 5).until(lambda d: self.status() == SHOCK_STATUS)
+
+    def test_about_plot_menu_and_values_under_the_cursor(self):
+        self.open("#me=2&amax=3&pepo=0.8")
+        self.el("Mn_About").click()
+        self.assertTrue(self.el("Form_About").is_displayed())
+        self.assertIn("Convergent divergent nozzle", self.el("Form_About").text)
+        self.el("Form_About").find_element(By.CSS_SELECTOR, ".close").click()
+        mach = self.el("Picture_Mach")
+        fraction = self.scene_column(1, 1.575)
+        left, top, width, height = self.js(
+            "const r = arguments[0].getBoundingClientRect(); return [r.left, r.top, r.width, r.height]", mach)
+        self.driver.execute_cdp_cmd("Input.dispatchMouseEvent", {
+            "type": "mouseMoved", "x": left + fraction * width, "y": top + height / 2})
+        self.assertIn("station 66: M = ", self.status())
+        webdriver.ActionChains(self.driver).move_to_element(self.el("Command1")).perform()
+        self.assertEqual(self.status(), SHOCK_STATUS)
+        webdriver.ActionChains(self.driver).context_click(mach).perform()
+        menu = self.el("PlotMenu")
+        self.assertTrue(menu.is_displayed())
+        self.assertEqual(menu.text.split("\n"), ["Download PNG", "Download SVG", "Download CSV"])
+        svg = self.js("return cdnozzlePage.plotSvg(1)")
+        self.assertIn('stroke="#ff0000"', svg)
+        self.assertIn(">M</text>", svg)
+        self.driver.switch_to.active_element.send_keys(Keys.ESCAPE)
+        self.assertFalse(menu.is_displayed())
+        csv = self.js("return cdnozzlePage.csv()").splitlines()
+        self.assertEqual(csv[0], "i,x,y,AA,M,PiPo")
+        self.assertEqual(len(csv), 102)
+
+    def test_controls_carry_the_window_names(self):
+        self.open()
+        for name in ("Text_Mmax", "Text_AAmax", "Text_PePo", "Command1", "VScroll1", "VScroll2",
+                     "List1", "Picture_Geo", "Picture_Mach", "Picture_PiPo", "StatusLine"):
+            self.assertTrue(self.el(name).is_displayed(), name)
+        self.assertEqual(self.el("Picture_Geo").tag_name, "canvas")
+        # Sharp: one canvas pixel per device pixel.
+        ratio = self.js("const c = document.getElementById('Picture_Geo');"
+                        "return c.width / c.getBoundingClientRect().width / devicePixelRatio")
+        self.assertAlmostEqual(ratio, 1, delta=0.01)
+
+
+class Phone(PageTest):
+    mobile = True
+
+    def tap(self, element):
+        box = self.js("const r = arguments[0].getBoundingClientRect();"
+                      "return [r.left + r.width / 2, r.top + r.height / 2]", element)
+        point = {"x": box[0], "y": box[1]}
+        self.driver.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": "touchStart", "touchPoints": [point]})
+        self.driver.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": "touchEnd", "touchPoints": []})
+
+    def test_plots_stack_above_thumb_sized_controls(self):
+        self.open()
+        rect = lambda i: self.js("return arguments[0].getBoundingClientRect().toJSON()", self.el(i))
+        self.assertLess(rect("Picture_PiPo")["bottom"], rect("Text_Mmax")["top"])
+        self.assertLessEqual(rect("Picture_Geo")["right"], 390.5)
+        for bar in ("VScroll1", "VScroll2"):
+            self.assertGreaterEqual(rect(bar)["width"], 44)
+        arrow = self.el("VScroll1").find_element(By.CSS_SELECTOR, ".arrow.down")
+        self.assertGreaterEqual(rect("Command1")["height"], 40)
+        self.assertGreaterEqual(self.js("return arguments[0].getBoundingClientRect().height", arrow), 40)
+
+    def test_touch_walkthrough(self):
+        self.open()
+        arrow = self.el("VScroll1").find_element(By.CSS_SELECTOR, ".arrow.down")
+        self.tap(arrow)
+        self.assertEqual(self.bars(), [2, 11])
+        self.assertEqual(self.el("Text_PePo").get_attribute("value"), "0.99")
+        self.type_into("Text_PePo", "0.8")
+        self.tap(self.el("Command1"))
+        self.assertEqual(self.report(), SHOCK_REPORT)
+        self.assertEqual(self.status(), SHOCK_STATUS)
+        # A finger on a plot shows the values under it; a long press opens the menu.
+        mach = self.el("Picture_Mach")
+        self.tap(mach)
+        self.assertRegex(self.status(), r"station \d+: M = ")
+        box = self.js("const r = arguments[0].getBoundingClientRect();"
+                      "return [r.left + r.width / 2, r.top + r.height / 2]", mach)
+        point = {"x": box[0], "y": box[1]}
+        self.driver.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": "touchStart", "touchPoints": [point]})
+        WebDriverWait(self.driver, 3).until(lambda d: self.el("PlotMenu").is_displayed())
+        self.driver.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": "touchEnd", "touchPoints": []})
+
+
+def random_script(seed, count):
+    rnd = random.Random(seed)
+    texts = ["2", "2.5", "3", "1.05", "1", "", "abc", "0.5", "4.25", "2."]
+    amaxes = ["3", "2", "", "-0.1", "5"]
+    pepos = ["0.8", "0.5", "0.3", "0.1", "0.9", "1", "1.5", "", "0.575", "0.0005", "0.99"]
+    events = []
+    for _ in range(count):
+        kind = rnd.randrange(10)
+        if kind == 0:
+            events.append(["editMeSup", rnd.choice(texts)])
+        elif kind == 1:
+            events.append(["editAmax", rnd.choice(amaxes)])
+        elif kind == 2:
+            events.append(["editPePo", rnd.choice(pepos)])
+        elif kind == 3:
+            events.append(["calculate"])
+        elif kind == 4:
+            events.append(["clickGeometry"])
+        elif kind == 5:
+            events.append(["moveCoarse", rnd.randint(1, 100)])
+        elif kind == 6:
+            events.append(["moveFine", rnd.choice([rnd.randint(1, 1000), rnd.randint(990, 1000)])])
+        elif kind == 7:
+            events.append(["hover", rnd.randrange(3), rnd.uniform(-0.2, 5)])
+        elif kind == 8:
+            events.append(["leave"])
+        else:
+            events.append(["scenario", rnd.choice(texts), rnd.choice(amaxes), rnd.choice(pepos)])
+    return events
+
+
+class Tally:
+    """Numbers compared, and how many differ in their last bits."""
+    numbers = 0
+    inexact = 0
+    worst = 0.0
+
+
+def first_difference(a, b, where="", tally=None):
+    """Texts, booleans and whole numbers must be equal; other numbers within
+    1e-12 relative (the browser's libm rounds a few last bits differently)."""
+    if isinstance(a, float) or isinstance(b, float):
+        if not isinstance(a, (int, float)) or not isinstance(b, (int, float)):
+            return "%s: %r != %r" % (where, a, b)
+        if tally:
+            tally.numbers += 1
+        if a == b:
+            return None
+        rel = abs(a - b) / max(abs(a), abs(b))
+        if tally:
+            tally.inexact += 1
+            tally.worst = max(tally.worst, rel)
+        return None if rel <= 1e-12 else "%s: %r != %r" % (where, a, b)
+    if type(a) != type(b):
+        return "%s: %r != %r" % (where, a, b)
+    if isinstance(a, dict):
+        for key in sorted(set(a) | set(b)):
+            d = first_difference(a.get(key), b.get(key), where + "." + key, tally)
+            if d:
+                return d
+        return None
+    if isinstance(a, list):
+        if len(a) != len(b):
+            return "%s: length %d != %d" % (where, len(a), len(b))
+        for i, (x, y) in enumerate(zip(a, b)):
+            d = first_difference(x, y, "%s[%d]" % (where, i), tally)
+            if d:
+                return d
+        return None
+    return None if a == b else "%s: %r != %r" % (where, a, b)
+
+
+class Sameness(PageTest):
+    def test_one_event_script_natively_and_in_the_page(self):
+        events = [["editPePo", "0.8"], ["calculate"], ["moveCoarse", 50], ["moveFine", 998],
+                  ["hover", 1, 1.575], ["leave"], ["editMeSup", ""], ["editMeSup", "3"],
+                  ["scenario", "2.5", "3", "0.6"], ["clickGeometry"]] + random_script(20261208, 300)
+        with tempfile.NamedTemporaryFile("w", suffix=".json", delete=False) as f:
+            json.dump(events, f)
+        try:
+            native = json.loads(subprocess.run([REPLAY, f.name], check=True, capture_output=True,
+                                               text=True).stdout)
+        finally:
+            os.unlink(f.name)
+        self.open()
+        page = json.loads(self.js("return JSON.stringify(cdnozzlePage.replay(arguments[0]))", events))
+        self.assertEqual(len(page), len(events))
+        tally = Tally()
+        for i, (n, p) in enumerate(zip(native, page)):
+            difference = first_difference(n, p, "", tally)
+            self.assertIsNone(difference, "after event %d %r: %s" % (i, events[i], difference))
+        print("sameness: %d events, %d scene numbers, %d differ in the last bits (largest "
+              "relative difference %.3g)" % (len(events), tally.numbers, tally.inexact, tally.worst))
+        # The page shows what its logic says.
+        state = page[-1]
+        self.assertEqual(self.report(), state["report"])
+        self.assertEqual(self.status(), state["status"])
+        self.assertEqual(self.bars(), state["bars"])
+
+
+class WasmAgainstNative(PageTest):
+    def test_random_inputs(self):
+        rnd = random.Random(99)
+        inputs = [("2", "3", "0.8"), ("3", "3", "0.2"), ("1", "3", "0.5"), ("20", "3", "1e-12"),
+                  ("1.05", "3", "0.55735")]
+        for _ in range(300):
+            me = rnd.choice([rnd.uniform(1, 6), rnd.uniform(1, 1.1), rnd.uniform(6, 40)])
+            pe = rnd.choice([rnd.uniform(0.001, 1), round(rnd.uniform(0.001, 1), 3), rnd.uniform(0.001, 0.1)])
+            inputs.append(("%.*g" % (rnd.randint(2, 17), me), str(rnd.randint(1, 5)),
+                           "%.*g" % (rnd.randint(2, 17), pe)))
+        self.open()
+        wasm = self.js("return arguments[0].map(t => { const r = cdnozzleCore.calculateTexts(...t);"
+                       " return JSON.stringify(r); })", inputs)
+        exact = numbers = 0
+        worst = 0.0
+        for text, w in zip(inputs, wasm):
+            w = json.loads(w)
+            run = subprocess.run([REPORT, "--json", "--me-sup", text[0], "--amax", text[1],
+                                  "--pe-po", text[2]], capture_output=True, text=True)
+            self.assertEqual(run.returncode, 0, run.stderr)
+            n = json.loads(run.stdout)
+            self.assertEqual(w["report"], n["report"], text)
+            self.assertEqual(w["regime"], n["regime"], text)
+            self.assertEqual(w["i_NS"], n["i_NS"], text)
+            pairs = [(w[k], n[k]) for k in ("Me", "PePo_e", "PePo", "AAe", "Me_sub", "PePo_sub",
+                                            "PePo_NS", "PePo_OS")]
+            for key in ("M", "PiPo", "x", "y"):
+                pairs += zip(w[key], [s[key] for s in n["stations"]])
+            for a, b in pairs:
+                numbers += 1
+                exact += a == b
+                rel = abs(a - b) / max(abs(a), abs(b)) if a != b else 0.0
+                worst = max(worst, rel)
+                self.assertLessEqual(rel, 1e-12, "%r: %r != %r" % (text, a, b))
+        print("wasm against native: %d inputs, %d numbers, %d identical, largest relative "
+              "difference %.3g" % (len(inputs), numbers, exact, worst))
+
+
+if __name__ == "__main__":
+    suite = sys.argv[4]
+    del sys.argv[1:]
+    result = unittest.TextTestRunner(verbosity=2).run(
+        unittest.defaultTestLoader.loadTestsFromTestCase(globals()[suite]))
+    sys.exit(0 if result.wasSuccessful() else 1)
