@@ -55,11 +55,13 @@ asan: deps
 	ctest --preset asan -j $(JOBS)
 
 # Benchmarks: an optimised build of their own, then the figures and targets.
-bench: deps
+# The page's figures come from headless Chromium, beside the native ones.
+bench: deps web
 	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
 		-DCDNOZZLE_BUILD_BENCH=ON -DCDNOZZLE_BUILD_TESTS=OFF
 	cmake --build $(BENCH_BUILD) -j $(JOBS) --target cdnozzle-bench
 	python3 bench/run_bench.py $(BENCH_BUILD)/bench/cdnozzle-bench
+	/usr/bin/python3 bench/page_bench.py $(WEB_BUILD)/cdnozzle.html $(BENCH_BUILD)/bench/cdnozzle-bench
 
 # Fuzzing the three box texts with libFuzzer (clang), FUZZ_SECONDS long.
 # New inputs go to build-fuzz/corpus; fuzz/corpus holds the seeds.

@@ -3,6 +3,7 @@
 // paint; everything else as plain values.
 #include "number_text.h"
 #include "panel/window_logic.h"
+#include "plots/back_pressure_bars.h"
 #include "station_data.h"
 #include "validation.h"
 
@@ -141,6 +142,19 @@ val calculateTexts(const std::string& me, const std::string& amax, const std::st
     return out;
 }
 
+// The benchmark's fine-bar sweep: the calculations of positions 1..1000 in
+// a row on one model, as the native benchmark runs them.
+void benchFineSweep()
+{
+    static std::vector<InputTexts> inputs = [] {
+        std::vector<InputTexts> v;
+        for (int w = kFineMin; w <= kFineMax; ++w) v.push_back({"2", "3", formatGeneral(finePePo(w))});
+        return v;
+    }();
+    NozzleModel model(inputs.front());
+    for (const InputTexts& texts : inputs) model.calculate(texts);
+}
+
 } // namespace
 
 } // namespace cdnozzle
@@ -177,4 +191,5 @@ EMSCRIPTEN_BINDINGS(cdnozzle)
         .function("stationTable", &PageLogic::stationTable)
         .function("takeMessages", &PageLogic::takeMessages);
     emscripten::function("calculateTexts", &calculateTexts);
+    emscripten::function("benchFineSweep", &benchFineSweep);
 }
