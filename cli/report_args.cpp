@@ -1,6 +1,10 @@
 #include "report_args.h"
 
+#include "number_text.h"
+
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <array>
 #include <string_view>
 
@@ -8,7 +12,7 @@ namespace cdnozzle {
 
 namespace {
 
-enum class Kind { Text, File, Flag };
+enum class Kind { Text, File, Value, Flag };
 
 struct OptionSpec {
     std::string_view name;
@@ -22,9 +26,13 @@ constexpr std::array kOptions{
                "half-height of the geometry plot, as typed into \"Amax/At =\" (3)"},
     OptionSpec{"--pe-po", Kind::Text, "back-pressure ratio, as typed into \"Pe/Po =\" (1)"},
     OptionSpec{"--json", Kind::Flag, "write one JSON object instead of text"},
+    OptionSpec{"--explain", Kind::Flag, "add a short explanation of the flow for students"},
     OptionSpec{"--png", Kind::File, "save the three plots, stacked as in the window, as PNG"},
     OptionSpec{"--svg", Kind::File, "save the three plots as SVG"},
     OptionSpec{"--csv", Kind::File, "save the station table (i, x, y, AA, M, PiPo) as CSV"},
+    OptionSpec{"--sweep", Kind::Value,
+               "sweep Pe/Po, one PNG of the three plots per step (with --frames)"},
+    OptionSpec{"--frames", Kind::Value, "the folder for the sweep's numbered frames"},
     OptionSpec{"--help", Kind::Flag, "print this help and exit"},
     OptionSpec{"--version", Kind::Flag, "print the version and exit"},
 };
@@ -36,6 +44,15 @@ const OptionSpec* findOption(std::string_view name)
         if (o.name == name) return &o;
     }
     return nullptr;
+}
+
+const char* missingValue(Kind kind)
+{
+    switch (kind) {
+    case Kind::Text: return " needs a value (--name= for an empty box)";
+    case Kind::File: return " needs a file name (- for standard output)";
+    default: return " needs a value";
+    }
 }
 
 bool looksLikeOption(std::string_view arg)
@@ -58,7 +75,10 @@ Slot slotFor(ReportArgs& a, std::string_view name)
     if (name == "--png") return {nullptr, &a.png};
     if (name == "--svg") return {nullptr, &a.svg};
     if (name == "--csv") return {nullptr, &a.csv};
+    if (name == "--sweep") return {nullptr, &a.sweep};
+    if (name == "--frames") return {nullptr, &a.frames};
     if (name == "--json") return {nullptr, nullptr, &a.json};
+    if (name == "--explain") return {nullptr, nullptr, &a.explain};
     if (name == "--help") return {nullptr, nullptr, &a.help};
     return {nullptr, nullptr, &a.version};
 }
@@ -100,14 +120,12 @@ ParsedArgs parseReportArgs(const std::vector<std::string>& argv)
         } else if (i + 1 < argv.size() && !looksLikeOption(argv[i + 1])) {
             value = argv[++i];
         } else {
-            out.error = std::string(option->name) + (option->kind == Kind::Text
-                                                         ? " needs a value (--name= for an empty box)"
-                                                         : " needs a file name (- for standard output)");
+            out.error = std::string(option->name) + missingValue(option->kind);
             return out;
         }
-        if (option->kind == Kind::File) {
+        if (option->kind == Kind::File || option->kind == Kind::Value) {
             if (value.empty()) {
-                out.error = std::string(option->name) + " needs a file name (- for standard output)";
+                out.error = std::string(option->name) + missingValue(option->kind);
                 return out;
             }
             *slot.file = std::move(value);
@@ -117,7 +135,43 @@ ParsedArgs parseReportArgs(const std::vector<std::string>& argv)
     }
     const int toStdout = (out.args.png == "-") + (out.args.svg == "-") + (out.args.csv == "-");
     if (toStdout > 1) out.error = "only one of --png, --svg and --csv can write to standard output";
+    if (out.args.sweep.has_value() != out.args.frames.has_value())
+        out.error = "--sweep and --frames go together";
+    if (out.args.frames == "-") out.error = "--frames needs a folder, not standard output";
     return out;
+}
+
+std::vector<std::string> sweepValues(const std::string& text, std::string& error)
+{
+    error.clear();
+    double v[3];
+    std::size_t start = 0;
+    for (int i = 0; i < 3; ++i) {
+        const std::size_t colon = i < 2 ? text.find(':', start) : text.size();
+        const std::string part = colon == std::string::npos ? "" : text.substr(start, colon - start);
+        char* end = nullptr;
+        v[i] = part.empty() ? 0 : std::strtod(part.c_str(), &end);
+        if (part.empty() || end != part.c_str() + part.size() || !std::isfinite(v[i])) {
+            error = "--sweep takes FROM:TO:STEP, three numbers (got \"" + text + "\")";
+            return {};
+        }
+        start = colon + 1;
+    }
+    const double from = v[0], to = v[1], step = v[2];
+    if (!(step > 0)) {
+        error = "--sweep needs a STEP above 0 (got \"" + text + "\")";
+        return {};
+    }
+    const double count = std::floor(std::fabs(to - from) / step * (1 + 1e-12)) + 1;
+    if (count > kMaxFrames) {
+        error = "--sweep would make more than " + std::to_string(kMaxFrames) + " frames";
+        return {};
+    }
+    std::vector<std::string> values;
+    const double direction = to < from ? -1 : 1;
+    for (int i = 0; i < static_cast<int>(count); ++i)
+        values.push_back(formatGeneral(from + direction * i * step));
+    return values;
 }
 
 std::string reportUsage()
@@ -132,6 +186,7 @@ std::string reportUsage()
         std::string left = "  " + std::string(o.name);
         if (o.kind == Kind::Text) left += " TEXT";
         if (o.kind == Kind::File) left += " FILE";
+        if (o.kind == Kind::Value) left += o.name == "--sweep" ? " FROM:TO:STEP" : " FOLDER";
         left.resize(std::max<std::size_t>(left.size() + 2, 20), ' ');
         text += left + std::string(o.help) + "\n";
     }

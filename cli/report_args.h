@@ -15,11 +15,21 @@ namespace cdnozzle {
 struct ReportArgs {
     InputTexts texts;
     bool json = false;
+    bool explain = false;
     bool help = false;
     bool version = false;
     // Output files; "-" is standard output.
     std::optional<std::string> png, svg, csv;
+    // A sweep of the back pressure written as numbered frames.
+    std::optional<std::string> sweep, frames;
 };
+
+// FROM:TO:STEP: the back pressures from FROM to TO (either way) in steps of
+// STEP > 0, each written as a box would show it ("0.99", not
+// "0.9900000000000001"); at most kMaxFrames of them. Empty with a reason
+// when the text is not such a sweep.
+inline constexpr int kMaxFrames = 100000;
+std::vector<std::string> sweepValues(const std::string& text, std::string& error);
 
 struct ParsedArgs {
     ReportArgs args;

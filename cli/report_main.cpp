@@ -1,13 +1,16 @@
 // cdnozzle-report: the window's calculation from the command line.
+#include "explanation.h"
 #include "file_output.h"
 #include "plot_render.h"
 #include "report_args.h"
 #include "report_output.h"
 #include "station_data.h"
+#include "validation.h"
 
 #include <QGuiApplication>
 
 #include <csignal>
+#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <sstream>
@@ -63,6 +66,49 @@ bool writeFiles(const cdnozzle::NozzleModel& model, const cdnozzle::ReportArgs& 
     return ok;
 }
 
+// One PNG of the three plots per back pressure of the sweep, numbered so
+// that video tools take them in order; a line per frame on standard output.
+int writeSweep(const cdnozzle::ReportArgs& args)
+{
+    std::string error;
+    const std::vector<std::string> values = cdnozzle::sweepValues(*args.sweep, error);
+    if (!error.empty()) {
+        std::cerr << "cdnozzle-report: " << error << '\n';
+        return kRefused;
+    }
+    for (const std::string& pepo : values) {
+        if (const auto refusal = cdnozzle::validateInputs({args.texts.me_sup, args.texts.amax, pepo})) {
+            std::cerr << *refusal << '\n';
+            return kRefused;
+        }
+    }
+    std::error_code ec;
+    std::filesystem::create_directories(*args.frames, ec);
+    if (ec) {
+        std::cerr << "cdnozzle-report: could not make the folder " << *args.frames << ": "
+                  << cdnozzle::errorText(ec.value()) << '\n';
+        return kWriteFailed;
+    }
+    const int digits = std::max(4, static_cast<int>(std::to_string(values.size()).size()));
+    cdnozzle::NozzleModel model(args.texts);
+    std::string listing;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        model.calculate({args.texts.me_sup, args.texts.amax, values[i]},
+                        [](const std::string& message) { std::cerr << message << '\n'; });
+        std::string number = std::to_string(i + 1);
+        number.insert(0, static_cast<std::size_t>(digits) - number.size(), '0');
+        const std::string path =
+            (std::filesystem::path(*args.frames) / ("frame-" + number + ".png")).string();
+        const QByteArray png = cdnozzle::figureBytes(
+            cdnozzle::windowFigure(model.geometryScene(), model.machScene(), model.pressureScene()),
+            cdnozzle::ImageFormat::Png);
+        if (!writeOutput(path, png.toStdString())) return kWriteFailed;
+        listing += path + "\tPe/Po=" + values[i] + "\t" +
+                   std::string(cdnozzle::regimeName(model.result().regime)) + "\n";
+    }
+    return writeStdout(listing) ? 0 : kWriteFailed;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -83,6 +129,17 @@ int main(int argc, char** argv)
         return writeStdout(std::string("cdnozzle-report ") + CDNOZZLE_VERSION + "\n") ? 0
                                                                                        : kWriteFailed;
 
+    // Rendering needs a Qt application but no display: the offscreen platform.
+    std::optional<QGuiApplication> gui;
+    int guiArgc = 3;
+    char arg0[] = "cdnozzle-report", arg1[] = "-platform", arg2[] = "offscreen";
+    char* guiArgv[] = {arg0, arg1, arg2, nullptr};
+    if (args.png || args.svg || args.sweep) {
+        qInstallMessageHandler(quietQtMessages);
+        gui.emplace(guiArgc, guiArgv);
+    }
+    if (args.sweep) return writeSweep(args);
+
     cdnozzle::NozzleModel model(args.texts);
     std::vector<std::string> messages;
     const auto refusal = model.calculate(args.texts, [&](const std::string& message) {
@@ -97,21 +154,17 @@ int main(int argc, char** argv)
     const bool fileToStdout = args.png == "-" || args.svg == "-" || args.csv == "-";
     if (!fileToStdout) {
         std::ostringstream report;
+        const std::string explanation =
+            args.explain ? cdnozzle::explainFlow(model.state(), model.result()) : "";
         if (args.json) {
-            report << cdnozzle::reportJson(model, messages).dump(2) << '\n';
+            nlohmann::json object = cdnozzle::reportJson(model, messages);
+            if (args.explain) object["explanation"] = explanation;
+            report << object.dump(2) << '\n';
         } else {
             cdnozzle::writePlainReport(report, model);
+            if (args.explain) report << '\n' << explanation << '\n';
         }
         if (!writeStdout(report.str())) return kWriteFailed;
-    }
-    // Rendering needs a Qt application but no display: the offscreen platform.
-    std::optional<QGuiApplication> gui;
-    int guiArgc = 3;
-    char arg0[] = "cdnozzle-report", arg1[] = "-platform", arg2[] = "offscreen";
-    char* guiArgv[] = {arg0, arg1, arg2, nullptr};
-    if (args.png || args.svg) {
-        qInstallMessageHandler(quietQtMessages);
-        gui.emplace(guiArgc, guiArgv);
     }
     return writeFiles(model, args) ? 0 : kWriteFailed;
 }

@@ -6,8 +6,19 @@
 #include "validation.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace cdnozzle {
+
+double stepsPerSecond(PlaySpeed speed)
+{
+    switch (speed) {
+    case PlaySpeed::Slow: return 10;
+    case PlaySpeed::Normal: return 40;
+    case PlaySpeed::Fast: return 150;
+    }
+    return 40;
+}
 
 WindowLogic::WindowLogic(const InputTexts& texts)
     : model_(texts), texts_(texts), coarse_(kCoarseMin), fine_(kFineMin)
@@ -58,34 +69,40 @@ void WindowLogic::calculateAndTeachTheBars()
 
 void WindowLogic::editMeSup(const std::string& text)
 {
+    pausePlay();
     texts_.me_sup = text;
     calculateAndTeachTheBars();
 }
 
 void WindowLogic::editAmax(const std::string& text)
 {
+    pausePlay();
     texts_.amax = text;
     calculateAndTeachTheBars();
 }
 
 void WindowLogic::editPePo(const std::string& text)
 {
+    pausePlay();
     texts_.pe_po = text;
     setStatus(StatusKind::PendingPePo, kPendingPePoText);
 }
 
 void WindowLogic::pressCalculate()
 {
+    pausePlay();
     calculateAndTeachTheBars();
 }
 
 void WindowLogic::clickGeometry()
 {
+    pausePlay();
     calculateAndTeachTheBars();
 }
 
 void WindowLogic::openScenario(const InputTexts& texts)
 {
+    pausePlay();
     if (const auto refusal = validateInputs(texts)) {
         setStatus(StatusKind::Refusal, *refusal);
         return;
@@ -96,11 +113,13 @@ void WindowLogic::openScenario(const InputTexts& texts)
 
 void WindowLogic::moveCoarse(int position)
 {
+    pausePlay();
     setCoarse(std::clamp(position, kCoarseMin, kCoarseMax));
 }
 
 void WindowLogic::moveFine(int position)
 {
+    pausePlay();
     setFine(std::clamp(position, kFineMin, kFineMax));
 }
 
@@ -145,6 +164,124 @@ void WindowLogic::fineChanged()
         coarse_ = kCoarseMax;
     } else {
         setCoarse(std::max(coarse, kCoarseMin));
+    }
+}
+
+// --- play ---
+
+void WindowLogic::playOrPause(double now)
+{
+    if (playing_) {
+        pausePlay();
+        return;
+    }
+    startPlay(playDown_, now);
+}
+
+void WindowLogic::playReverse(double now)
+{
+    startPlay(!playDown_, now);
+}
+
+void WindowLogic::pausePlay()
+{
+    playing_ = false;
+}
+
+void WindowLogic::setPlaySpeed(PlaySpeed speed, double now)
+{
+    if (playing_ && now >= resumeAt_) {
+        // Keep the position reached, go on at the new pace from now.
+        tick(now);
+        anchorTime_ = now;
+        anchorPosition_ = fine_;
+    }
+    speed_ = speed;
+}
+
+void WindowLogic::startPlay(bool down, double now)
+{
+    playDown_ = down;
+    // The play walks the fine bar's positions from the one that stands for
+    // the back pressure now.
+    const int end = down ? kFineMax : kFineMin;
+    if (fine_ == end) {
+        playing_ = false;
+        return;
+    }
+    playing_ = true;
+    anchorTime_ = now;
+    anchorPosition_ = fine_;
+    resumeAt_ = now;
+}
+
+bool WindowLogic::tick(double now)
+{
+    if (!playing_ || now < resumeAt_) return false;
+    const double rate = stepsPerSecond(speed_);
+    const int due = static_cast<int>(std::floor((now - anchorTime_) * rate + 1e-9));
+    const int end = playDown_ ? kFineMax : kFineMin;
+    const int target = playDown_ ? std::min(end, anchorPosition_ + due)
+                                 : std::max(end, anchorPosition_ - due);
+    if (target == fine_) return false;
+    std::string limit;
+    int stop = target;
+    if (pauseAtLimits_ && calculated()) {
+        const int crossing = limitCrossed(fine_, target, limit);
+        if (crossing != 0) stop = crossing;
+    }
+    playTo(stop);
+    if (!limit.empty()) {
+        // Stand still on the first step past the limit, then go on from there.
+        resumeAt_ = now + kLimitPauseSeconds;
+        anchorTime_ = resumeAt_;
+        anchorPosition_ = stop;
+        setStatus(StatusKind::PlayPause, "Paused just past " + limit + " (Pe/Po = " +
+                                             formatGeneral(finePePo(stop)) + ")");
+    }
+    if (fine_ == end) playing_ = false;
+    return true;
+}
+
+// The first fine position between from (exclusive) and to (inclusive) that
+// lies past one of the three limit ratios of the nozzle, or 0; name says
+// which limit.
+int WindowLogic::limitCrossed(int from, int to, std::string& name) const
+{
+    const FlowState& s = model_.state();
+    const struct {
+        double value;
+        const char* name;
+    } limits[] = {{s.PePo_sub, "the subsonic limit"},
+                  {s.PePo_NS, "the normal-shock limit (a normal shock in the exit plane)"},
+                  {s.PePo_OS, "the design condition"}};
+    const int direction = to > from ? 1 : -1;
+    for (int w = from + direction; w != to + direction; w += direction) {
+        const double before = finePePo(w - direction);
+        const double after = finePePo(w);
+        for (const auto& limit : limits) {
+            const bool past = direction > 0 ? (after < limit.value && limit.value <= before)
+                                            : (before <= limit.value && limit.value < after);
+            if (past) {
+                name = limit.name;
+                return w;
+            }
+        }
+    }
+    return 0;
+}
+
+// One step of the play: the back pressure of a fine position, calculated,
+// both bars moved to stand for it without running their handlers.
+void WindowLogic::playTo(int finePosition)
+{
+    texts_.pe_po = formatGeneral(finePePo(finePosition));
+    fine_ = finePosition;
+    if (calculate()) {
+        coarse_ = std::clamp(coarsePositionFor(model_.state().PePo), kCoarseMin, kCoarseMax);
+    } else {
+        // A design box the user left refused: nothing to play.
+        playing_ = false;
     }
 }
 

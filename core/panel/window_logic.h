@@ -20,9 +20,16 @@ enum class StatusKind {
     Regime,      // the regime of the last accepted calculation
     Refusal,     // why the last calculation was refused (shown in red)
     PendingPePo, // a Pe/Po typed into its box waits for "Calculate"
+    PlayPause,   // the play stands still just past a limit ratio
 };
 
 inline constexpr const char* kPendingPePoText = "Press Calculate to use the Pe/Po typed in the box";
+
+// The play's speeds, in steps of the fine bar (0.001 of Pe/Po) per second.
+enum class PlaySpeed { Slow, Normal, Fast };
+double stepsPerSecond(PlaySpeed speed);
+// How long the play stops on the first step past a limit ratio.
+inline constexpr double kLimitPauseSeconds = 2.0;
 
 class WindowLogic {
   public:
@@ -56,6 +63,25 @@ class WindowLogic {
     // calculated, a refused one is reported like a box's refusal and keeps
     // the boxes as they are.
     void openScenario(const InputTexts& texts);
+    // --- play: the back pressure swept one thousandth per step ---
+    // Play (or pause) from where the back pressure stands, down to the fine
+    // bar's end; reverse plays up to 1. now is the front end's steady clock
+    // in seconds, the same clock that later drives tick().
+    void playOrPause(double now);
+    void playReverse(double now);
+    void pausePlay();
+    void setPlaySpeed(PlaySpeed speed, double now);
+    void setPauseAtLimits(bool on) { pauseAtLimits_ = on; }
+    // Takes the steps the clock says are due since the play started (a
+    // slow front end drops steps, the sweep keeps its pace), stopping on the
+    // first step past a limit ratio. Returns whether anything changed.
+    bool tick(double now);
+    bool playing() const { return playing_; }
+    bool playingDown() const { return playDown_; }
+    PlaySpeed playSpeed() const { return speed_; }
+    bool pauseAtLimits() const { return pauseAtLimits_; }
+    // Whether the play stands still at a limit it has just crossed.
+    bool pausedAtLimit(double now) const { return playing_ && now < resumeAt_; }
     // The mouse (or a finger) over a plot at the plot's abscissa x, and off
     // it again.
     void hover(PlotKind plot, double x);
@@ -83,6 +109,9 @@ class WindowLogic {
     int calculationCount() const { return calculations_; }
 
   private:
+    void startPlay(bool down, double now);
+    void playTo(int finePosition);
+    int limitCrossed(int from, int to, std::string& name) const;
     bool calculate();
     void calculateAndTeachTheBars();
     void coarseChanged();
@@ -103,6 +132,14 @@ class WindowLogic {
     std::string statusText_;
     std::string hoverText_;
     int calculations_ = 0;
+
+    bool playing_ = false;
+    bool playDown_ = true;
+    bool pauseAtLimits_ = true;
+    PlaySpeed speed_ = PlaySpeed::Normal;
+    double anchorTime_ = 0;   // the clock when the play stood at anchorPosition_
+    int anchorPosition_ = 1;  // fine position of the play's back pressure then
+    double resumeAt_ = 0;     // end of a pause at a limit
 };
 
 } // namespace cdnozzle

@@ -64,7 +64,40 @@ INSTANTIATE_TEST_SUITE_P(
         ArgsCase{{"--mesup", "2"}, "unknown option --mesup"},
         ArgsCase{{"-x"}, "unknown option -x"},
         ArgsCase{{"2"}, "unexpected argument \"2\" (options start with --)"},
-        ArgsCase{{"--csv", "t.csv", "--json"}, "", "2", "3", "1", "t.csv", true}));
+        ArgsCase{{"--csv", "t.csv", "--json"}, "", "2", "3", "1", "t.csv", true},
+        ArgsCase{{"--explain", "--json"}, "", "2", "3", "1", std::nullopt, true},
+        ArgsCase{{"--sweep", "1:0.5:0.01", "--frames", "out"}, ""},
+        ArgsCase{{"--sweep", "1:0.5:0.01"}, "--sweep and --frames go together"},
+        ArgsCase{{"--sweep=", "--frames", "out"}, "--sweep needs a value"},
+        ArgsCase{{"--sweep", "1:0.5:0.01", "--frames", "-"},
+                 "--frames needs a folder, not standard output"}));
+
+struct SweepCase {
+    std::string text;
+    std::vector<std::string> values; // empty: refused
+};
+
+TEST(ReportArgs, SweepValuesAreWhatABoxWouldShow)
+{
+    const std::vector<SweepCase> cases{
+        {"0.5:0.53:0.01", {"0.5", "0.51", "0.52", "0.53"}},
+        {"1:0.97:0.01", {"1", "0.99", "0.98", "0.97"}},
+        {"0.3:0.3:0.1", {"0.3"}},
+        {"0.1:0.2:0.03", {"0.1", "0.13", "0.16", "0.19"}},
+        {"1:0.5", {}},
+        {"1:0.5:0", {}},
+        {"1:0.5:-0.1", {}},
+        {"a:0.5:0.1", {}},
+        {"1:0:1e-9", {}}, // more frames than anyone wants
+    };
+    for (const SweepCase& c : cases) {
+        std::string error;
+        EXPECT_EQ(sweepValues(c.text, error), c.values) << c.text;
+        EXPECT_EQ(error.empty(), !c.values.empty()) << c.text << ": " << error;
+    }
+    std::string error;
+    EXPECT_EQ(sweepValues("1:0.5:0.01", error).size(), 51u);
+}
 
 TEST(ReportArgs, HelpAndVersion)
 {

@@ -72,5 +72,23 @@ expect 2 "--csv needs a file name" -- "$exe" --csv= --json
 [ ! -e ./--json ] || fail "a file called --json"
 expect 2 "unknown option --bogus" -- "$exe" --bogus
 
+# A sweep writes one numbered frame per back pressure, and a failed frame
+# is a failure.
+"$exe" --sweep 1:0.5:0.01 --frames frames >listing.txt || fail "--sweep"
+[ "$(ls frames | wc -l)" = 51 ] || fail "--sweep 1:0.5:0.01 wrote $(ls frames | wc -l) frames"
+[ "$(head -c 4 frames/frame-0051.png | tail -c 3)" = PNG ] || fail "frame-0051.png is not a PNG"
+grep -q "frame-0021.png	Pe/Po=0.8	normal shock inside" listing.txt || fail "sweep listing"
+prlimit --fsize=20000 "$exe" --sweep 1:0.9:0.01 --frames small >/dev/null 2>stderr.txt; rc=$?
+[ $rc = 1 ] && grep -q "file too large" stderr.txt || fail "a failed frame: $rc $(cat stderr.txt)"
+touch notafolder
+expect 1 "could not make the folder notafolder" -- "$exe" --sweep 1:0.9:0.01 --frames notafolder
+expect 2 "Pe/Po = must be a number above 0" -- "$exe" --sweep 1.1:0.9:0.1 --frames refused
+[ ! -e refused ] || fail "a refused sweep made its folder"
+rm -rf frames small notafolder listing.txt
+
+# --explain follows the report, and is a key of the JSON object.
+"$exe" --pe-po 0.5 --explain | tail -1 | grep -q "over-expanded" || fail "--explain"
+"$exe" --pe-po 0.5 --explain --json | grep -q '"explanation": "Pe/Po = 0.5 lies between' || fail "--explain --json"
+
 if [ $failures -ne 0 ]; then echo "$failures failed"; exit 1; fi
 echo "all output checks passed"

@@ -108,3 +108,101 @@ TEST(WindowLogic, HoverBeforeAnyCalculationShowsNothing)
 }
 
 } // namespace cdnozzle
+
+namespace cdnozzle {
+
+namespace {
+
+// A play driven by a clock the test sets.
+struct Played : Logged {
+    double now = 100;
+    double period() const { return 1 / stepsPerSecond(logic.playSpeed()); }
+    // n ticks, one step period apart.
+    void ticks(int n)
+    {
+        for (int i = 0; i < n; ++i) {
+            now += period();
+            logic.tick(now);
+        }
+    }
+};
+
+} // namespace
+
+TEST(Play, EachTickOfTheClockIsOneStepAndTheBarsFollow)
+{
+    Played t;
+    t.logic.editPePo("0.8");
+    t.logic.pressCalculate();
+    t.pepo.clear();
+    t.logic.playOrPause(t.now);
+    EXPECT_TRUE(t.logic.playing());
+    t.ticks(7);
+    EXPECT_EQ(t.pepo, (std::vector<double>{0.799, 0.798, 0.797, 0.796, 0.795, 0.794, 0.793}));
+    // Both bars stand for the back pressure: no snapping in a play.
+    EXPECT_EQ(t.logic.finePosition(), 208);
+    EXPECT_EQ(t.logic.coarsePosition(), 22);
+    EXPECT_EQ(t.logic.texts().pe_po, "0.793");
+    // A slow front end: the clock decides where the play stands, the steps
+    // in between are dropped.
+    t.pepo.clear();
+    t.now += 10 * t.period();
+    t.logic.tick(t.now);
+    EXPECT_EQ(t.pepo, std::vector<double>{0.783});
+    // Reverse walks back up; faster goes faster.
+    t.logic.playReverse(t.now);
+    t.logic.setPlaySpeed(PlaySpeed::Fast, t.now);
+    t.pepo.clear();
+    t.ticks(3);
+    EXPECT_EQ(t.pepo, (std::vector<double>{0.784, 0.785, 0.786}));
+    EXPECT_FALSE(t.logic.playingDown());
+}
+
+TEST(Play, StopsTwoSecondsPastEachLimit)
+{
+    Played t;
+    t.logic.editPePo("0.92");
+    t.logic.pressCalculate(); // PePo_sub 0.9088, PePo_NS 0.5751, PePo_OS 0.1278
+    t.logic.setPlaySpeed(PlaySpeed::Fast, t.now);
+    t.logic.playOrPause(t.now);
+    std::vector<double> pauses;
+    for (int i = 0; i < 20000 && t.logic.playing(); ++i) {
+        t.now += 0.01;
+        t.logic.tick(t.now);
+        if (t.logic.statusKind() == StatusKind::PlayPause &&
+            (pauses.empty() || pauses.back() != t.logic.model().state().PePo)) {
+            pauses.push_back(t.logic.model().state().PePo);
+            EXPECT_TRUE(t.logic.pausedAtLimit(t.now));
+            EXPECT_FALSE(t.logic.pausedAtLimit(t.now + kLimitPauseSeconds + 0.001));
+            const int calculations = t.logic.calculationCount();
+            t.logic.tick(t.now + 1.9);
+            EXPECT_EQ(t.logic.calculationCount(), calculations); // standing still
+        }
+    }
+    EXPECT_EQ(pauses, (std::vector<double>{0.908, 0.575, 0.127}));
+    EXPECT_EQ(t.logic.finePosition(), 1000); // ran to the end and stopped
+    EXPECT_FALSE(t.logic.playing());
+}
+
+TEST(Play, WithoutLimitPausesAndPausedByTheUser)
+{
+    Played t;
+    t.logic.setPauseAtLimits(false);
+    t.logic.editPePo("0.91");
+    t.logic.pressCalculate();
+    t.logic.playOrPause(t.now);
+    t.ticks(5);
+    EXPECT_NE(t.logic.statusKind(), StatusKind::PlayPause);
+    EXPECT_EQ(t.logic.texts().pe_po, "0.905");
+    // Any action on a bar, a box or Calculate pauses the play.
+    t.logic.moveCoarse(50);
+    EXPECT_FALSE(t.logic.playing());
+    const int calculations = t.logic.calculationCount();
+    t.ticks(5);
+    EXPECT_EQ(t.logic.calculationCount(), calculations);
+    t.logic.playOrPause(t.now);
+    t.logic.editPePo("0.3");
+    EXPECT_FALSE(t.logic.playing());
+}
+
+} // namespace cdnozzle
