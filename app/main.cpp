@@ -15,6 +15,7 @@ int main(int argc, char** argv)
         }
     }
     QApplication app(argc, argv);
+    QApplication::setOrganizationName("cdnozzle");
     QApplication::setApplicationName(cdnozzle::kApplicationTitle);
     QApplication::setApplicationVersion(CDNOZZLE_VERSION);
     cdnozzle::MainWindow window;

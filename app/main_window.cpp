@@ -1,6 +1,7 @@
 #include "main_window.h"
 
 #include "about_window.h"
+#include "explanation.h"
 #include "file_output.h"
 #include "number_text.h"
 #include "plot_render.h"
@@ -12,11 +13,13 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDockWidget>
 #include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -25,6 +28,7 @@
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSettings>
 #include <QSignalBlocker>
 #include <QStatusBar>
 
@@ -100,6 +104,13 @@ MainWindow::MainWindow(QWidget* parent)
         showCalculation();
         emit calculated();
     });
+    elapsed_.start();
+    clock_ = [this] { return static_cast<double>(elapsed_.nsecsElapsed()) / 1e9; };
+    playTimer_.setTimerType(Qt::PreciseTimer);
+    playTimer_.setInterval(5);
+    connect(&playTimer_, &QTimer::timeout, this, &MainWindow::playTick);
+    loadSettings();
+    updatePlayControls();
 }
 
 MainWindow::~MainWindow() = default;
@@ -180,15 +191,33 @@ void MainWindow::buildControls()
     setTabOrder(VScroll1, VScroll2);
     Text_PePo->setFocus();
 
-    QAction* about = menuBar()->addAction("About");
-    about->setObjectName("Mn_About");
-    connect(about, &QAction::triggered, this, &MainWindow::Mn_About_Click);
+    buildMenus();
 
     statusLine_ = new QLabel(statusBar());
     statusLine_->setObjectName("StatusLine");
     statusLine_->setTextFormat(Qt::PlainText);
     statusBar()->addWidget(statusLine_, 1);
     statusBar()->setSizeGripEnabled(true);
+
+    // The explanation panel below the plots: a bottom dock without a title,
+    // so the designed client area above it keeps its layout.
+    explanation_ = new QLabel;
+    explanation_->setObjectName("Explanation");
+    explanation_->setTextFormat(Qt::PlainText);
+    explanation_->setWordWrap(true);
+    explanation_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    explanation_->setMargin(8);
+    explanation_->setAutoFillBackground(true);
+    QPalette panel = explanation_->palette();
+    panel.setColor(QPalette::Window, QColor(255, 255, 232));
+    explanation_->setPalette(panel);
+    auto* dock = new QDockWidget(this);
+    dock->setObjectName("ExplanationPanel");
+    dock->setTitleBarWidget(new QWidget(dock));
+    dock->setFeatures(QDockWidget::NoDockWidgetFeatures);
+    dock->setWidget(explanation_);
+    addDockWidget(Qt::BottomDockWidgetArea, dock);
+    dock->hide();
 
     connect(Command1, &QPushButton::clicked, this, &MainWindow::Command1_Click);
     connect(Text_Mmax, &QLineEdit::textChanged, this, &MainWindow::Text_Mmax_Change);
@@ -220,15 +249,192 @@ void MainWindow::buildControls()
     resize(sizeHint().expandedTo(minimumSizeHint()));
 }
 
+void MainWindow::buildMenus()
+{
+    QMenu* play = menuBar()->addMenu("Play");
+    play->setObjectName("Mn_Play");
+    // Function keys only: the boxes keep the focus while the play runs, and
+    // no shortcut may take a key that is typed into them.
+    auto action = [this, play](const char* name, const QString& text, QKeySequence key,
+                               auto slot) {
+        QAction* a = play->addAction(text);
+        a->setObjectName(name);
+        a->setShortcut(key);
+        a->setShortcutContext(Qt::WindowShortcut);
+        connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+    playAction_ = action("Mn_PlayPause", "Play", QKeySequence(Qt::Key_F5), [this] {
+        logic_.playOrPause(now());
+        showLogic();
+    });
+    reverseAction_ = action("Mn_Reverse", "Reverse", QKeySequence(Qt::SHIFT | Qt::Key_F5), [this] {
+        logic_.playReverse(now());
+        showLogic();
+    });
+    slowerAction_ = action("Mn_Slower", "Slower", QKeySequence(Qt::Key_F6), [this] {
+        if (logic_.playSpeed() != PlaySpeed::Slow)
+            logic_.setPlaySpeed(static_cast<PlaySpeed>(static_cast<int>(logic_.playSpeed()) - 1),
+                                now());
+        updatePlayControls();
+        saveSettings();
+    });
+    fasterAction_ = action("Mn_Faster", "Faster", QKeySequence(Qt::Key_F7), [this] {
+        if (logic_.playSpeed() != PlaySpeed::Fast)
+            logic_.setPlaySpeed(static_cast<PlaySpeed>(static_cast<int>(logic_.playSpeed()) + 1),
+                                now());
+        updatePlayControls();
+        saveSettings();
+    });
+    pauseAtLimitsAction_ = action("Mn_PauseAtLimits", "Pause at the limits", QKeySequence(),
+                                  [this](bool on) {
+                                      logic_.setPauseAtLimits(on);
+                                      saveSettings();
+                                  });
+    pauseAtLimitsAction_->setCheckable(true);
+    pauseAtLimitsAction_->setChecked(true);
+    play->addSeparator();
+    explainAction_ = action("Mn_Explain", "Explain", QKeySequence(Qt::Key_F1),
+                            [this](bool on) { setExplanationShown(on); });
+    explainAction_->setCheckable(true);
+
+    QAction* about = menuBar()->addAction("About");
+    about->setObjectName("Mn_About");
+    connect(about, &QAction::triggered, this, &MainWindow::Mn_About_Click);
+
+    // Zoom for the projector, from anywhere in the window.
+    auto zoomAction = [this](const char* name, QList<QKeySequence> keys, auto slot) {
+        auto* a = new QAction(this);
+        a->setObjectName(name);
+        a->setShortcuts(keys);
+        a->setShortcutContext(Qt::WindowShortcut);
+        connect(a, &QAction::triggered, this, slot);
+        addAction(a);
+    };
+    zoomAction("ZoomIn", {QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)},
+               [this] { zoomIn(); });
+    zoomAction("ZoomOut", {QKeySequence::ZoomOut}, [this] { zoomOut(); });
+    zoomAction("ZoomReset", {QKeySequence(Qt::CTRL | Qt::Key_0)}, [this] { setZoom(1.0); });
+}
+
+void MainWindow::updatePlayControls()
+{
+    const bool playing = logic_.playing();
+    playAction_->setText(playing ? "Pause" : "Play");
+    slowerAction_->setEnabled(logic_.playSpeed() != PlaySpeed::Slow);
+    fasterAction_->setEnabled(logic_.playSpeed() != PlaySpeed::Fast);
+    static const char* names[] = {"slow", "normal", "fast"};
+    const QString speed = QString("Speed: %1").arg(names[static_cast<int>(logic_.playSpeed())]);
+    slowerAction_->setStatusTip(speed);
+    fasterAction_->setStatusTip(speed);
+    if (playing && !playTimer_.isActive()) playTimer_.start();
+    if (!playing) playTimer_.stop();
+}
+
+void MainWindow::playTick()
+{
+    if (logic_.tick(now())) {
+        showLogic();
+        repaintPlotsNow();
+    } else {
+        updatePlayControls();
+    }
+}
+
+bool MainWindow::explanationShown() const
+{
+    return explanation_->parentWidget()->isVisibleTo(this);
+}
+
+QString MainWindow::explanationText() const
+{
+    return explanation_->text();
+}
+
+int MainWindow::explanationHeight() const
+{
+    return static_cast<int>(std::lround(110 * zoom_));
+}
+
+void MainWindow::setExplanationShown(bool shown)
+{
+    QWidget* dock = explanation_->parentWidget();
+    if (shown == dock->isVisibleTo(this)) return;
+    explainAction_->setChecked(shown);
+    // The window grows (or shrinks) by the panel; the client area stays.
+    const int keep = client_->height();
+    dock->setFixedHeight(explanationHeight());
+    dock->setVisible(shown);
+    if (isMaximized() || isFullScreen()) return;
+    // Lay the window out with the panel, then give back what it took.
+    layout()->activate();
+    resize(width(), height() + keep - client_->height());
+}
+
+void MainWindow::setZoom(double zoom)
+{
+    zoom = std::clamp(std::round(zoom / kZoomStep) * kZoomStep, kZoomMin, kZoomMax);
+    if (zoom == zoom_) return;
+    const QSize oldBase = clientSizeHint();
+    const QSize extra = client_->size() - oldBase;
+    const int oldPanel = explanationShown() ? explanationHeight() : 0;
+    zoom_ = zoom;
+    applyZoomToFonts();
+    const int panelGrowth = explanationShown() ? explanationHeight() - oldPanel : 0;
+    explanation_->parentWidget()->setFixedHeight(explanationHeight());
+    for (PlotView* view : {Picture_Geo, Picture_Mach, Picture_PiPo}) view->setLineWidth(zoom_);
+    client_->setMinimumSize(clientSizeHint());
+    layoutClient();
+    if (!isMaximized() && !isFullScreen()) {
+        // Keep whatever extra room the user gave the plots.
+        const QSize grow = clientSizeHint() + extra.expandedTo(QSize(0, 0)) - client_->size();
+        resize(size() + grow + QSize(0, panelGrowth));
+    }
+    saveSettings();
+}
+
+void MainWindow::applyZoomToFonts()
+{
+    client_->setFont(sansFont("MS Sans Serif", 8.25 * zoom_));
+    const QFont axisFont = sansFont("MS Sans Serif", 8.25 * zoom_, true);
+    Label4->setFont(axisFont);
+    Label5->setFont(axisFont);
+    statusLine_->setFont(sansFont("MS Sans Serif", 8.25 * zoom_));
+    explanation_->setFont(sansFont("MS Sans Serif", 9 * zoom_));
+}
+
+// Zoom, speed and "Pause at the limits" are remembered between runs; the
+// box texts are not: the program always opens with its start-up values.
+void MainWindow::saveSettings() const
+{
+    QSettings settings;
+    settings.setValue("zoom", zoom_);
+    settings.setValue("playSpeed", static_cast<int>(logic_.playSpeed()));
+    settings.setValue("pauseAtLimits", logic_.pauseAtLimits());
+}
+
+void MainWindow::loadSettings()
+{
+    QSettings settings;
+    const int speed = settings.value("playSpeed", 1).toInt();
+    if (speed >= 0 && speed <= 2) logic_.setPlaySpeed(static_cast<PlaySpeed>(speed), now());
+    const bool pause = settings.value("pauseAtLimits", true).toBool();
+    logic_.setPauseAtLimits(pause);
+    pauseAtLimitsAction_->setChecked(pause);
+    bool ok = false;
+    const double zoom = settings.value("zoom", 1.0).toDouble(&ok);
+    if (ok && std::isfinite(zoom)) setZoom(zoom);
+}
+
 QSize MainWindow::clientSizeHint() const
 {
-    const double dpi = layoutDpi(this);
+    const double dpi = layoutDpi(this) * zoom_;
     return {twipsToPixels(kClientWidth, dpi), twipsToPixels(kClientHeight, dpi)};
 }
 
 void MainWindow::layoutClient()
 {
-    const double dpi = layoutDpi(this);
+    const double dpi = layoutDpi(this) * zoom_;
     Label2->setGeometry(twipsRect(360, 360, 855, 255, dpi));
     Text_Mmax->setGeometry(twipsRect(1320, 360, 735, 285, dpi));
     Label3->setGeometry(twipsRect(360, 840, 975, 255, dpi));
@@ -282,6 +488,7 @@ void MainWindow::showCalculation()
     Picture_PiPo->setScene(model.pressureScene());
     List1->clear();
     for (const std::string& line : logic_.reportLines()) List1->addItem(toQString(line));
+    explanation_->setText(toQString(explainFlow(model.state(), model.result())));
 }
 
 void MainWindow::showLogic()
@@ -295,6 +502,7 @@ void MainWindow::showLogic()
     }
     statusLine_->setStyleSheet(logic_.statusIsRefusal() ? "color: rgb(200, 0, 0);" : "");
     statusLine_->setText(toQString(logic_.statusText()));
+    updatePlayControls();
 }
 
 PlotKind MainWindow::kindOf(const PlotView* view) const

@@ -9,11 +9,14 @@
 #include "panel/window_logic.h"
 #include "plot_render.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
+#include <QTimer>
 
 #include <functional>
 
+class QAction;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -70,6 +73,31 @@ class MainWindow : public QMainWindow {
     bool savePlotImage(const PlotView* view, const QString& path, ImageFormat format);
     bool saveStationCsv(const QString& path);
     AboutWindow* aboutWindow() const { return about_; }
+
+    // Zoom for the projector: the designed layout, its fonts and the plots'
+    // pens from 100 % to 300 % in steps of 25 %. Runs no calculation.
+    static constexpr double kZoomMin = 1.0, kZoomMax = 3.0, kZoomStep = 0.25;
+    double zoom() const { return zoom_; }
+    void setZoom(double zoom);
+    void zoomIn() { setZoom(zoom_ + kZoomStep); }
+    void zoomOut() { setZoom(zoom_ - kZoomStep); }
+
+    // The explanation panel below the plots.
+    bool explanationShown() const;
+    QString explanationText() const;
+    void setExplanationShown(bool shown);
+
+    // The play's clock in seconds (tests drive it by hand) and one tick of it.
+    void setClock(std::function<double()> clock) { clock_ = std::move(clock); }
+    void playTick();
+    // The play's menu actions: Play/Pause, Reverse, Slower, Faster, Pause at
+    // the limits, Explain.
+    QAction* playAction() const { return playAction_; }
+    QAction* reverseAction() const { return reverseAction_; }
+    QAction* slowerAction() const { return slowerAction_; }
+    QAction* fasterAction() const { return fasterAction_; }
+    QAction* pauseAtLimitsAction() const { return pauseAtLimitsAction_; }
+    QAction* explainAction() const { return explainAction_; }
     // The client area (without menu and status bar) at this screen's DPI.
     QSize clientSizeHint() const;
 
@@ -102,6 +130,13 @@ class MainWindow : public QMainWindow {
     void repaintPlotsNow();
     void showPlotMenu(PlotView* view, const QPoint& position);
     PlotKind kindOf(const PlotView* view) const;
+    void buildMenus();
+    double now() const { return clock_(); }
+    void updatePlayControls();
+    void applyZoomToFonts();
+    int explanationHeight() const;
+    void saveSettings() const;
+    void loadSettings();
 
     WindowLogic logic_;
     std::function<void(const QString&)> saveError_;
@@ -123,6 +158,17 @@ class MainWindow : public QMainWindow {
     PlotView* Picture_Mach = nullptr;
     PlotView* Picture_PiPo = nullptr;
     QLabel* statusLine_ = nullptr;
+    QLabel* explanation_ = nullptr;
+    QAction* playAction_ = nullptr;
+    QAction* reverseAction_ = nullptr;
+    QAction* slowerAction_ = nullptr;
+    QAction* fasterAction_ = nullptr;
+    QAction* pauseAtLimitsAction_ = nullptr;
+    QAction* explainAction_ = nullptr;
+    QTimer playTimer_;
+    QElapsedTimer elapsed_;
+    std::function<double()> clock_;
+    double zoom_ = 1.0;
     QPointer<AboutWindow> about_;
 };
 

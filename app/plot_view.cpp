@@ -37,7 +37,7 @@ void PlotView::paintEvent(QPaintEvent*)
     QPainter painter(this);
     const Rgb bg = kPlotBackground;
     painter.fillRect(rect(), QColor(bg.r, bg.g, bg.b));
-    if (hasScene_) paintScene(painter, QRectF(rect()), scene_);
+    if (hasScene_) paintScene(painter, QRectF(rect()), scene_, lineWidth_);
 }
 
 void PlotView::mousePressEvent(QMouseEvent* event)

@@ -23,6 +23,13 @@ class PlotView : public QWidget {
     void setCaption(const QString& caption) { caption_ = caption; }
     const QString& caption() const { return caption_; }
 
+    // The pens' width in pixels (the window's zoom).
+    void setLineWidth(double width)
+    {
+        lineWidth_ = width;
+        update();
+    }
+
     // The scene's x at a horizontal widget position.
     double sceneX(double widgetX) const;
 
@@ -47,6 +54,7 @@ class PlotView : public QWidget {
     PlotScene scene_;
     QString caption_;
     bool hasScene_ = false;
+    double lineWidth_ = 1;
     bool pressed_ = false;
 };
 

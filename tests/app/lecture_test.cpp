@@ -1,0 +1,163 @@
+// For the lecture hall: the play with its menu and clock, the explanation
+// panel, the zoom, and the settings remembered between runs.
+#include "gui_test_support.h"
+
+#include "twips.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QSettings>
+#include <QTest>
+
+namespace cdnozzle {
+
+namespace {
+
+// A window whose play clock the test moves.
+struct Lecture {
+    Lecture()
+    {
+        QSettings().clear();
+        w = std::make_unique<MainWindow>();
+        w->setClock([this] { return now; });
+        w->show();
+        // Shortcuts reach the active window only.
+        w->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    }
+    void tick(double seconds)
+    {
+        now += seconds;
+        w->playTick();
+    }
+    double now = 0;
+    std::unique_ptr<MainWindow> w;
+};
+
+} // namespace
+
+TEST(Lecture, PlayMenuBesideAboutWithFunctionKeys)
+{
+    Lecture t;
+    QStringList menus;
+    for (QAction* a : t.w->menuBar()->actions()) menus << a->text();
+    EXPECT_EQ(menus, (QStringList{"Play", "About"}));
+    EXPECT_EQ(t.w->playAction()->shortcut(), QKeySequence(Qt::Key_F5));
+    EXPECT_EQ(t.w->explainAction()->shortcut(), QKeySequence(Qt::Key_F1));
+    EXPECT_TRUE(t.w->pauseAtLimitsAction()->isChecked());
+    for (QAction* a : {t.w->playAction(), t.w->reverseAction(), t.w->slowerAction(),
+                       t.w->fasterAction(), t.w->explainAction()}) {
+        // No shortcut takes a key that is typed into a box.
+        const int key = a->shortcut()[0].key();
+        EXPECT_TRUE(key >= Qt::Key_F1 && key <= Qt::Key_F12) << a->text().toStdString();
+    }
+}
+
+TEST(Lecture, F5PlaysFromTheBoxThatKeepsTheFocus)
+{
+    Lecture t;
+    QLineEdit* box = test::box(*t.w, "Text_PePo");
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, "0.8");
+    t.w->Command1_Click();
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_F5);
+    EXPECT_TRUE(t.w->logic().playing());
+    EXPECT_EQ(t.w->playAction()->text(), "Pause");
+    for (int i = 0; i < 5; ++i) t.tick(1.0 / 40); // normal speed: 40 steps a second
+    EXPECT_EQ(box->text(), "0.795");
+    EXPECT_EQ(test::bar(*t.w, "VScroll2")->value(), 206);
+    EXPECT_EQ(test::bar(*t.w, "VScroll1")->value(), 22);
+    EXPECT_EQ(box->text().toStdString(), t.w->logic().texts().pe_po);
+    EXPECT_TRUE(box->hasFocus());
+    // A click on a bar pauses the play.
+    QTest::keyClick(test::bar(*t.w, "VScroll1"), Qt::Key_Down);
+    EXPECT_FALSE(t.w->logic().playing());
+    EXPECT_EQ(t.w->playAction()->text(), "Play");
+}
+
+TEST(Lecture, ThePlayStandsStillPastALimitAndSaysWhich)
+{
+    Lecture t;
+    test::box(*t.w, "Text_PePo")->setText("0.91");
+    t.w->Command1_Click();
+    t.w->playAction()->trigger();
+    for (int i = 0; i < 3; ++i) t.tick(1.0 / 40);
+    EXPECT_EQ(t.w->statusKind(), StatusKind::PlayPause);
+    EXPECT_EQ(t.w->statusText(), "Paused just past the subsonic limit (Pe/Po = 0.908)");
+    const int calculations = t.w->calculationCount();
+    t.tick(1.5);
+    EXPECT_EQ(t.w->calculationCount(), calculations);
+    t.tick(0.6);
+    t.tick(1.0 / 40);
+    EXPECT_GT(t.w->calculationCount(), calculations);
+    EXPECT_EQ(t.w->statusKind(), StatusKind::Regime);
+}
+
+TEST(Lecture, ExplainOpensAPanelBelowThePlotsThatFollowsTheFlow)
+{
+    Lecture t;
+    const QRect client = t.w->centralWidget()->geometry();
+    const int height = t.w->height();
+    t.w->explainAction()->trigger();
+    QApplication::processEvents();
+    EXPECT_TRUE(t.w->explanationShown());
+    EXPECT_GT(t.w->height(), height);
+    EXPECT_EQ(t.w->centralWidget()->geometry(), client);
+    test::box(*t.w, "Text_PePo")->setText("0.5");
+    t.w->Command1_Click();
+    EXPECT_TRUE(t.w->explanationText().contains("over-expanded"));
+}
+
+TEST(Lecture, TwoHundredPercentDoublesEveryControl)
+{
+    Lecture t;
+    const char* names[] = {"Label1", "Label2", "Label3", "Text_Mmax", "Text_AAmax", "Text_PePo",
+                           "VScroll1", "VScroll2", "Command1", "List1", "Picture_Geo",
+                           "Picture_Mach", "Picture_PiPo", "Label4", "Label5"};
+    std::map<std::string, QRect> before;
+    for (const char* name : names) before[name] = t.w->findChild<QWidget*>(name)->geometry();
+    const int calculations = t.w->calculationCount();
+    const double pointSize = test::box(*t.w, "Text_PePo")->font().pointSizeF();
+    for (int i = 0; i < 4; ++i) QTest::keyClick(t.w.get(), Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_EQ(t.w->zoom(), 2.0);
+    for (const char* name : names) {
+        const QRect r = before[name];
+        EXPECT_EQ(t.w->findChild<QWidget*>(name)->geometry(),
+                  QRect(2 * r.left(), 2 * r.top(), 2 * r.width(), 2 * r.height()))
+            << name;
+    }
+    EXPECT_DOUBLE_EQ(test::box(*t.w, "Text_PePo")->font().pointSizeF(), 2 * pointSize);
+    EXPECT_EQ(t.w->calculationCount(), calculations);
+    for (int i = 0; i < 10; ++i) t.w->zoomIn();
+    EXPECT_EQ(t.w->zoom(), 3.0);
+    QTest::keyClick(t.w.get(), Qt::Key_0, Qt::ControlModifier);
+    EXPECT_EQ(t.w->zoom(), 1.0);
+    EXPECT_EQ(t.w->findChild<QWidget*>("Text_PePo")->geometry(), before["Text_PePo"]);
+    t.w->zoomOut();
+    EXPECT_EQ(t.w->zoom(), 1.0);
+}
+
+TEST(Lecture, ZoomSpeedAndLimitPausesAreRemembered)
+{
+    {
+        Lecture t;
+        t.w->setZoom(1.5);
+        t.w->fasterAction()->trigger();
+        t.w->pauseAtLimitsAction()->trigger();
+        test::box(*t.w, "Text_Mmax")->setText("3");
+    }
+    MainWindow w;
+    EXPECT_EQ(w.zoom(), 1.5);
+    EXPECT_EQ(w.logic().playSpeed(), PlaySpeed::Fast);
+    EXPECT_FALSE(w.logic().pauseAtLimits());
+    EXPECT_FALSE(w.pauseAtLimitsAction()->isChecked());
+    EXPECT_FALSE(w.fasterAction()->isEnabled());
+    // The boxes always open with their start-up texts.
+    EXPECT_EQ(test::box(w, "Text_Mmax")->text(), "2");
+    QSettings().clear();
+}
+
+} // namespace cdnozzle
