@@ -10,6 +10,7 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -63,6 +64,20 @@ class PageLogic {
     void moveFine(int p) { logic_.moveFine(p); }
     void hover(int plot, double x) { logic_.hover(static_cast<PlotKind>(plot), x); }
     void leavePlot() { logic_.leavePlot(); }
+    void playOrPause(double now) { logic_.playOrPause(now); }
+    void playReverse(double now) { logic_.playReverse(now); }
+    void pausePlay() { logic_.pausePlay(); }
+    void setPlaySpeed(int speed, double now)
+    {
+        logic_.setPlaySpeed(static_cast<PlaySpeed>(std::clamp(speed, 0, 2)), now);
+    }
+    void setPauseAtLimits(bool on) { logic_.setPauseAtLimits(on); }
+    bool tick(double now) { return logic_.tick(now); }
+    bool playing() const { return logic_.playing(); }
+    bool playingDown() const { return logic_.playingDown(); }
+    int playSpeed() const { return static_cast<int>(logic_.playSpeed()); }
+    bool pauseAtLimits() const { return logic_.pauseAtLimits(); }
+    std::string explanation() const { return logic_.explanation(); }
     void openScenario(const std::string& me, const std::string& amax, const std::string& pepo)
     {
         logic_.openScenario({me, amax, pepo});
@@ -174,6 +189,17 @@ EMSCRIPTEN_BINDINGS(cdnozzle)
         .function("hover", &PageLogic::hover)
         .function("leavePlot", &PageLogic::leavePlot)
         .function("openScenario", &PageLogic::openScenario)
+        .function("playOrPause", &PageLogic::playOrPause)
+        .function("playReverse", &PageLogic::playReverse)
+        .function("pausePlay", &PageLogic::pausePlay)
+        .function("setPlaySpeed", &PageLogic::setPlaySpeed)
+        .function("setPauseAtLimits", &PageLogic::setPauseAtLimits)
+        .function("tick", &PageLogic::tick)
+        .function("playing", &PageLogic::playing)
+        .function("playingDown", &PageLogic::playingDown)
+        .function("playSpeed", &PageLogic::playSpeed)
+        .function("pauseAtLimits", &PageLogic::pauseAtLimits)
+        .function("explanation", &PageLogic::explanation)
         .function("meSup", &PageLogic::meSup)
         .function("amax", &PageLogic::amax)
         .function("pePo", &PageLogic::pePo)

@@ -7,9 +7,10 @@
   const VERSION = "@VERSION@";
   const PLOT_BG = "rgb(255,255,192)";
   const COLORS = ["rgb(200,200,200)", "rgb(0,0,0)", "rgb(255,0,0)", "rgb(0,0,255)"];
-  // The designed window: menu, client area and status line, in its pixels.
+  // The designed window's width in its pixels (its height is the form's:
+  // menu, client area, status line and the explanation when shown).
   const DESIGN_WIDTH = 606;
-  const DESIGN_HEIGHT = 22 + 518 + 22;
+  const SPEED_NAMES = ["slow", "normal", "fast"];
   const PHONE_WIDTH = 600;
   // The plots: canvas, scene index, caption, designed size.
   const PLOTS = [
@@ -126,9 +127,10 @@
     if (window.innerWidth < PHONE_WIDTH) {
       form.style.transform = "";
     } else {
-      const scale = Math.min(window.innerWidth / DESIGN_WIDTH, window.innerHeight / DESIGN_HEIGHT);
+      const height = form.offsetHeight || 562;
+      const scale = Math.min(window.innerWidth / DESIGN_WIDTH, window.innerHeight / height);
       const dx = Math.max(0, (window.innerWidth - DESIGN_WIDTH * scale) / 2);
-      const dy = Math.max(0, (window.innerHeight - DESIGN_HEIGHT * scale) / 2);
+      const dy = Math.max(0, (window.innerHeight - height * scale) / 2);
       form.style.transform = `translate(${dx}px, ${dy}px) scale(${scale})`;
     }
     coarse.placeThumb();
@@ -300,8 +302,63 @@
     const text = logic.statusText();
     if (status.textContent !== text) status.textContent = text;
     status.classList.toggle("refusal", logic.statusIsRefusal());
+    const explanation = logic.explanation();
+    if ($("Explanation").textContent !== explanation) $("Explanation").textContent = explanation;
+    showPlayControls();
     const messages = logic.takeMessages();
     if (messages.length) showNotConverged(messages);
+  }
+
+  // ---- play -----------------------------------------------------------------
+
+  const seconds = () => performance.now() / 1000;
+  let frame = 0;
+
+  function showPlayControls() {
+    const playing = logic.playing();
+    const play = $("Play");
+    const label = playing ? "❚❚ Pause" : "▶ Play";
+    if (play.textContent !== label) play.textContent = label;
+    play.setAttribute("aria-pressed", String(playing));
+    $("PlaySpeed").textContent = SPEED_NAMES[logic.playSpeed()];
+    $("PlaySlower").disabled = logic.playSpeed() === 0;
+    $("PlayFaster").disabled = logic.playSpeed() === 2;
+    $("PauseAtLimits").checked = logic.pauseAtLimits();
+    if (playing && !frame) frame = requestAnimationFrame(animate);
+  }
+
+  // The play follows the clock: a slow frame skips steps, never slows it.
+  function animate() {
+    frame = 0;
+    if (!logic.playing()) return;
+    if (logic.tick(seconds())) render();
+    else showPlayControls();
+  }
+
+  function remember() {
+    try {
+      localStorage.setItem("cdnozzle.playSpeed", String(logic.playSpeed()));
+      localStorage.setItem("cdnozzle.pauseAtLimits", String(logic.pauseAtLimits()));
+    } catch (err) {
+      // Storage may be off (private windows, some file:// settings): nothing to keep then.
+    }
+  }
+
+  function recall() {
+    try {
+      const speed = Number(localStorage.getItem("cdnozzle.playSpeed"));
+      if (localStorage.getItem("cdnozzle.playSpeed") !== null && speed >= 0 && speed <= 2)
+        logic.setPlaySpeed(speed, seconds());
+      if (localStorage.getItem("cdnozzle.pauseAtLimits") === "false") logic.setPauseAtLimits(false);
+    } catch (err) {
+      // As above.
+    }
+  }
+
+  function showExplanation(shown) {
+    $("Explanation").hidden = !shown;
+    $("ExplainToggle").setAttribute("aria-pressed", String(shown));
+    layout();
   }
 
   // Every user event goes through here, then the page shows the result.
@@ -316,6 +373,12 @@
     hover: (kind, x) => { logic.hover(kind, x); render(); },
     leave: () => { logic.leavePlot(); render(); },
     scenario: (me, amax, pepo) => { logic.openScenario(me, amax, pepo); render(); },
+    play: () => { logic.playOrPause(seconds()); render(); },
+    reverse: () => { logic.playReverse(seconds()); render(); },
+    slower: () => { logic.setPlaySpeed(Math.max(0, logic.playSpeed() - 1), seconds()); remember(); render(); },
+    faster: () => { logic.setPlaySpeed(Math.min(2, logic.playSpeed() + 1), seconds()); remember(); render(); },
+    pauseAtLimits: (on) => { logic.setPauseAtLimits(on); remember(); render(); },
+    explain: () => showExplanation($("Explanation").hidden),
   };
 
   const coarse = new ScrollBar($("VScroll1"), 1, 100, (v) => handlers.coarse(v));
@@ -525,6 +588,24 @@
     $("Command1").addEventListener("click", () => handlers.calculate());
     PLOTS.forEach(wirePlot);
     $("Mn_About").addEventListener("click", showAbout);
+    $("Play").addEventListener("click", () => handlers.play());
+    $("PlayReverse").addEventListener("click", () => handlers.reverse());
+    $("PlaySlower").addEventListener("click", () => handlers.slower());
+    $("PlayFaster").addEventListener("click", () => handlers.faster());
+    $("PauseAtLimits").addEventListener("change", (e) => handlers.pauseAtLimits(e.target.checked));
+    $("ExplainToggle").addEventListener("click", () => handlers.explain());
+    // The window's function keys; the boxes keep the focus and their typing.
+    document.addEventListener("keydown", (e) => {
+      const keys = {
+        F5: () => (e.shiftKey ? handlers.reverse() : handlers.play()),
+        F6: handlers.slower,
+        F7: handlers.faster,
+        F1: handlers.explain,
+      };
+      if (!(e.key in keys) || e.ctrlKey || e.altKey || e.metaKey) return;
+      e.preventDefault();
+      keys[e.key]();
+    });
     $("Form_About").querySelector(".close").addEventListener("click", () => $("Form_About").close());
     window.addEventListener("resize", layout);
     window.addEventListener("hashchange", () => {
@@ -562,6 +643,7 @@
       statusKind: logic.statusKind(),
       refusal: logic.statusIsRefusal(),
       scenes: logic.calculated() ? PLOTS.map((p) => sceneJson(logic.scene(p.kind))) : null,
+      explanation: logic.explanation(),
     };
   }
 
@@ -592,7 +674,11 @@
   createCdnozzle().then((core) => {
     window.cdnozzleCore = core;
     logic = new core.WindowLogic();
+    recall();
     wire();
+    // The explanation is open on a wide screen, a tap away on a phone.
+    $("Explanation").hidden = window.innerWidth < PHONE_WIDTH;
+    $("ExplainToggle").setAttribute("aria-pressed", String(!$("Explanation").hidden));
     layout();
     const scenario = readAddress();
     if (scenario) handlers.scenario(...scenario);

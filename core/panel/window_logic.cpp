@@ -1,5 +1,6 @@
 #include "panel/window_logic.h"
 
+#include "explanation.h"
 #include "number_text.h"
 #include "plots/back_pressure_bars.h"
 #include "regime_summary.h"
@@ -29,6 +30,11 @@ std::vector<std::string> WindowLogic::reportLines() const
 {
     if (!calculated()) return {};
     return model_.result().report.lines();
+}
+
+std::string WindowLogic::explanation() const
+{
+    return explainFlow(model_.state(), model_.result());
 }
 
 const std::string& WindowLogic::statusText() const

@@ -94,6 +94,8 @@ class WindowLogic {
     const NozzleModel& model() const { return model_; }
     NozzleModel& model() { return model_; }
     bool calculated() const { return model_.calculated(); }
+    // The explanation of the last accepted calculation for students.
+    std::string explanation() const;
     // The report of the last accepted calculation (empty before the first).
     std::vector<std::string> reportLines() const;
     // The status line as shown: the values under the cursor while a plot

@@ -40,7 +40,8 @@ json dump(const WindowLogic& logic)
             {"status", logic.statusText()},
             {"statusKind", static_cast<int>(logic.statusKind())},
             {"refusal", logic.statusIsRefusal()},
-            {"scenes", scenes}};
+            {"scenes", scenes},
+            {"explanation", logic.explanation()}};
 }
 
 } // namespace

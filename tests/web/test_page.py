@@ -198,10 +198,44 @@ class Walkthrough(PageTest):
         self.assertEqual(csv[0], "i,x,y,AA,M,PiPo")
         self.assertEqual(len(csv), 102)
 
+    def test_play_and_explanation(self):
+        self.open("#me=2&amax=3&pepo=0.8")
+        explanation = self.el("Explanation")
+        self.assertTrue(explanation.is_displayed())
+        self.assertIn("between the subsonic limit 0.9088 and the normal-shock limit 0.5751",
+                      explanation.text)
+        self.el("PlayFaster").click()
+        self.assertEqual(self.el("PlaySpeed").text, "fast")
+        self.el("Play").click()
+        self.assertEqual(self.el("Play").get_attribute("aria-pressed"), "true")
+        WebDriverWait(self.driver, 5).until(
+            lambda d: float(self.el("Text_PePo").get_attribute("value")) < 0.75)
+        self.el("Play").click()
+        self.assertEqual(self.el("Play").get_attribute("aria-pressed"), "false")
+        # The bars followed the play without snapping.
+        pepo = float(self.el("Text_PePo").get_attribute("value"))
+        coarse, fine = self.bars()
+        self.assertEqual(fine, round(1000 - 1000 * (pepo - 0.001)))
+        self.assertEqual(coarse, round(100 - 100 * (pepo - 0.01)))
+        # A click on a bar pauses a running play.
+        self.el("Play").click()
+        self.el("VScroll1").find_element(By.CSS_SELECTOR, ".arrow.up").click()
+        self.assertEqual(self.el("Play").get_attribute("aria-pressed"), "false")
+        text = self.el("Explanation").text
+        self.assertTrue(text.startswith("Pe/Po = "), text)
+        # F1 hides and shows the explanation, F5 plays from a box with the focus.
+        self.el("Text_PePo").send_keys(Keys.F1)
+        self.assertFalse(self.el("Explanation").is_displayed())
+        self.el("Text_PePo").send_keys(Keys.F5)
+        self.assertEqual(self.el("Play").get_attribute("aria-pressed"), "true")
+        self.el("Text_PePo").send_keys(Keys.F5)
+        self.assertEqual(self.el("Play").get_attribute("aria-pressed"), "false")
+
     def test_controls_carry_the_window_names(self):
         self.open()
         for name in ("Text_Mmax", "Text_AAmax", "Text_PePo", "Command1", "VScroll1", "VScroll2",
-                     "List1", "Picture_Geo", "Picture_Mach", "Picture_PiPo", "StatusLine"):
+                     "List1", "Picture_Geo", "Picture_Mach", "Picture_PiPo", "StatusLine", "Play",
+                     "Explanation"):
             self.assertTrue(self.el(name).is_displayed(), name)
         self.assertEqual(self.el("Picture_Geo").tag_name, "canvas")
         # Sharp: one canvas pixel per device pixel.
@@ -214,7 +248,8 @@ class Phone(PageTest):
     mobile = True
 
     def tap(self, element):
-        box = self.js("const r = arguments[0].getBoundingClientRect();"
+        box = self.js("arguments[0].scrollIntoView({block: 'center'});"
+                      "const r = arguments[0].getBoundingClientRect();"
                       "return [r.left + r.width / 2, r.top + r.height / 2]", element)
         point = {"x": box[0], "y": box[1]}
         self.driver.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": "touchStart", "touchPoints": [point]})
@@ -233,6 +268,10 @@ class Phone(PageTest):
 
     def test_touch_walkthrough(self):
         self.open()
+        # The explanation waits below the report for a tap on Explain.
+        self.assertFalse(self.el("Explanation").is_displayed())
+        self.tap(self.el("ExplainToggle"))
+        self.assertTrue(self.el("Explanation").is_displayed())
         arrow = self.el("VScroll1").find_element(By.CSS_SELECTOR, ".arrow.down")
         self.tap(arrow)
         self.assertEqual(self.bars(), [2, 11])
@@ -245,7 +284,8 @@ class Phone(PageTest):
         mach = self.el("Picture_Mach")
         self.tap(mach)
         self.assertRegex(self.status(), r"station \d+: M = ")
-        box = self.js("const r = arguments[0].getBoundingClientRect();"
+        box = self.js("arguments[0].scrollIntoView({block: 'center'});"
+                      "const r = arguments[0].getBoundingClientRect();"
                       "return [r.left + r.width / 2, r.top + r.height / 2]", mach)
         point = {"x": box[0], "y": box[1]}
         self.driver.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": "touchStart", "touchPoints": [point]})
