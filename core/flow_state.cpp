@@ -4,20 +4,22 @@
 
 namespace cdnozzle {
 
-void Form_Load(FlowState& s, const InputTexts& texts)
+InputNumbers readInputs(const InputTexts& texts)
 {
-    s.k = 1.4;
-    // The order matters: kp1_2km1 comes out as 3.0000000000000004, not 3.
-    s.k2_kp1 = 2 / (s.k + 1);
-    s.kp1_2km1 = ((s.k + 1) / (s.k - 1)) / 2;
-    s.kp1_2km1_inv = 1 / s.kp1_2km1;
-    s.km1_2 = (s.k - 1) / 2;
+    return {readLeadingNumber(texts.me_sup), readLeadingNumber(texts.amax),
+            readLeadingNumber(texts.pe_po)};
+}
+
+void Form_Load(FlowState& s, const InputTexts& texts, double k)
+{
+    static_cast<Gas&>(s) = gasOf(k);
     s.N_conv = 20;
     s.N_div = 80;
     s.N_tot = s.N_div + s.N_conv;
-    s.M_max = readLeadingNumber(texts.me_sup);
-    s.AA_max = readLeadingNumber(texts.amax);
-    s.PePo = readLeadingNumber(texts.pe_po);
+    const InputNumbers numbers = readInputs(texts);
+    s.M_max = numbers.M_max;
+    s.AA_max = numbers.AA_max;
+    s.PePo = numbers.PePo;
 }
 
 } // namespace cdnozzle

@@ -2,6 +2,8 @@
 // regime limits, station arrays and the values of the jump at the shock.
 #pragma once
 
+#include "gasdyn/gas.h"
+
 #include <array>
 #include <string>
 #include <string_view>
@@ -12,12 +14,9 @@ namespace cdnozzle {
 inline constexpr int kStationCapacity = 501;
 using StationArray = std::array<double, kStationCapacity>;
 
-struct FlowState {
-    double k = 0;
-    double k2_kp1 = 0;       // 2/(k+1)
-    double km1_2 = 0;        // (k-1)/2
-    double kp1_2km1 = 0;     // ((k+1)/(k-1))/2
-    double kp1_2km1_inv = 0; // 1/kp1_2km1
+// The gas constants come first (k, k2_kp1, km1_2, kp1_2km1, kp1_2km1_inv):
+// the state is the gas the relations read.
+struct FlowState : Gas {
     double PePo_sub = 0;     // subsonic limit
     double PePo_NS = 0;      // normal shock in the exit plane
     double PePo_OS = 0;      // design exit pressure ratio
@@ -48,9 +47,17 @@ struct InputTexts {
     std::string pe_po = "1";  // "Pe/Po ="
 };
 
-// Start-up: gas constants (in their fixed evaluation order), station counts,
-// and the three box texts read by the leading-number rule. Computes no
-// geometry and fills no array.
-void Form_Load(FlowState& s, const InputTexts& texts);
+// The three box texts as numbers, read by the leading-number rule.
+struct InputNumbers {
+    double M_max = 0;  // "Me_Sup ="
+    double AA_max = 0; // "Amax/At ="
+    double PePo = 0;   // "Pe/Po ="
+};
+InputNumbers readInputs(const InputTexts& texts);
+
+// Start-up: gas constants of k (in their fixed evaluation order), station
+// counts, and the three box texts read by the leading-number rule. Computes
+// no geometry and fills no array.
+void Form_Load(FlowState& s, const InputTexts& texts, double k = kAirK);
 
 } // namespace cdnozzle

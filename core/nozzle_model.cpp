@@ -12,8 +12,9 @@ NozzleModel::NozzleModel(const InputTexts& texts)
 std::optional<std::string> NozzleModel::calculate(const InputTexts& texts,
                                                   const NotConvergedHandler& notConverged)
 {
-    if (auto refusal = validateInputs(texts)) return refusal;
-    Calc_Flow(state_, texts, result_, notConverged, cacheEnabled_ ? &cache_ : nullptr);
+    InputNumbers numbers;
+    if (auto refusal = validateInputs(texts, &numbers)) return refusal;
+    Calc_Flow(state_, numbers, result_, notConverged, cacheEnabled_ ? &cache_ : nullptr);
     Grafik_Geo(state_, result_.marks, geo_);
     Grafik_Mach(state_, mach_);
     Grafik_PiPo(state_, pipo_);

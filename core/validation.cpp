@@ -27,7 +27,13 @@ std::string quoted(const std::string& text)
 
 } // namespace
 
-std::optional<std::string> validateInputs(const InputTexts& texts)
+std::optional<std::string> validateGasK(double k, const std::string& shown)
+{
+    if (k >= kMinK && k <= kMaxK) return std::nullopt;
+    return "k must be a number from 1.05 to 1.7 " + quoted(shown);
+}
+
+std::optional<std::string> validateInputs(const InputTexts& texts, InputNumbers* numbers)
 {
     const double me = readLeadingNumber(texts.me_sup);
     if (!(me >= kMeSupMin && me <= kMeSupMax)) {
@@ -43,6 +49,7 @@ std::optional<std::string> validateInputs(const InputTexts& texts)
     if (!(pepo >= DBL_MIN && pepo <= 1)) {
         return "Pe/Po = must be a number above 0 and at most 1 " + quoted(texts.pe_po);
     }
+    if (numbers) *numbers = {me, amax, pepo};
     return std::nullopt;
 }
 

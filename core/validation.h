@@ -22,6 +22,12 @@ inline constexpr double kAmaxFlat = -0.1;  // gives a geometry plot of zero heig
 // Returns nothing when the three texts can be calculated; otherwise one line
 // that names the first box at fault, its accepted range and what it read,
 // e.g.  Pe/Po = must be a number above 0 and at most 1 (got "1.2")
-std::optional<std::string> validateInputs(const InputTexts& texts);
+// The texts are read once, here: an accepted triple's numbers go to
+// numbers when it is given, for the calculation to use.
+std::optional<std::string> validateInputs(const InputTexts& texts, InputNumbers* numbers = nullptr);
+
+// A ratio of specific heats "Other..." and --k accept: 1.05 to 1.7.
+// Returns nothing, or the one-line refusal that names the accepted range.
+std::optional<std::string> validateGasK(double k, const std::string& shown);
 
 } // namespace cdnozzle

@@ -9,7 +9,7 @@ std::string notConvergedMessage()
     return "iterasyon " + std::to_string(kIterationLimit) + " adımda yakınsamadı";
 }
 
-double M_iter(const FlowState& s, double AAr, double Mr, std::string_view rejim,
+double M_iter(const Gas& s, double AAr, double Mr, std::string_view rejim,
               const NotConvergedHandler& notConverged)
 {
     constexpr double tolerance = 0.00001;

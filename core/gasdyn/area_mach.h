@@ -2,7 +2,7 @@
 // an area ratio, on the subsonic or the supersonic branch.
 #pragma once
 
-#include "flow_state.h"
+#include "gasdyn/gas.h"
 
 #include <functional>
 #include <string>
@@ -31,7 +31,7 @@ using NotConvergedHandler = std::function<void(const std::string& message)>;
 // notConverged is called with notConvergedMessage() (if it is set) and the
 // last iterate is returned. With Mr = 1 and AAr >= 1 both branches stop within
 // about 230 steps.
-double M_iter(const FlowState& s, double AAr, double Mr, std::string_view rejim,
+double M_iter(const Gas& s, double AAr, double Mr, std::string_view rejim,
               const NotConvergedHandler& notConverged);
 
 } // namespace cdnozzle

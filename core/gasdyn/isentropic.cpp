@@ -4,21 +4,21 @@
 
 namespace cdnozzle {
 
-double AAfM(const FlowState& s, double Mi)
+double AAfM(const Gas& s, double Mi)
 {
     const double q = 1 / Mi;
     const double T = 1 + (s.km1_2 * Mi) * Mi;
     return q * std::pow(s.k2_kp1 * T, s.kp1_2km1);
 }
 
-double PoP(const FlowState& s, double Mi)
+double PoP(const Gas& s, double Mi)
 {
     const double T = 1 + (s.km1_2 * Mi) * Mi;
     const double e = s.k / (s.k - 1);
     return std::pow(T, e);
 }
 
-double isentropicMachOfPressure(const FlowState& s, double r)
+double isentropicMachOfPressure(const Gas& s, double r)
 {
     const double inverse = 1 / r;
     const double powered = std::pow(inverse, (s.k - 1) / s.k);

@@ -2,7 +2,7 @@
 // only the gas constants of the flow state and change nothing.
 #pragma once
 
-#include "flow_state.h"
+#include "gasdyn/gas.h"
 
 namespace cdnozzle {
 
@@ -10,15 +10,15 @@ namespace cdnozzle {
 //   (1/Mi) * (2/(k+1) * (1 + (k-1)/2 * Mi^2)) ^ ((k+1)/(2(k-1))).
 // 1 at Mi = 1, above 1 for every other positive Mi. Mi must not be 0 (the
 // result would be infinite); no caller passes 0.
-double AAfM(const FlowState& s, double Mi);
+double AAfM(const Gas& s, double Mi);
 
 // p0/p at Mach number Mi: (1 + (k-1)/2 * Mi^2) ^ (k/(k-1)). 1 at Mi = 0.
 // Callers that want p/p0 form 1/PoP themselves.
-double PoP(const FlowState& s, double Mi);
+double PoP(const Gas& s, double Mi);
 
 // The Mach number of isentropic flow expanded from rest to the static
 // pressure ratio r = p/p0 (0 < r <= 1):
 //   sqrt(((1/r)^((k-1)/k) - 1) * (2/(k-1))).
-double isentropicMachOfPressure(const FlowState& s, double r);
+double isentropicMachOfPressure(const Gas& s, double r);
 
 } // namespace cdnozzle

@@ -4,7 +4,7 @@
 
 namespace cdnozzle {
 
-double NS(const FlowState& s, double M1)
+double NS(const Gas& s, double M1)
 {
     const double sq = M1 * M1;
     const double a = 1 + s.km1_2 * sq;
@@ -12,7 +12,7 @@ double NS(const FlowState& s, double M1)
     return std::sqrt(a / b);
 }
 
-double P2P1fM1(const FlowState& s, double M1)
+double P2P1fM1(const Gas& s, double M1)
 {
     const double c = s.k2_kp1 * s.k;
     const double sq = M1 * M1;

@@ -1,7 +1,7 @@
 // Jump relations of a stationary normal shock in a perfect gas.
 #pragma once
 
-#include "flow_state.h"
+#include "gasdyn/gas.h"
 
 namespace cdnozzle {
 
@@ -9,9 +9,9 @@ namespace cdnozzle {
 // 1 at M1 = 1. For 0.378 < M1 < 1 it gives the formal value of an expansion
 // shock; at or below sqrt((k-1)/(2k)) = 0.378 the result is NaN or infinite.
 // Callers pass M1 >= 1.
-double NS(const FlowState& s, double M1);
+double NS(const Gas& s, double M1);
 
 // p2/p1 across the shock: 1 + 2k/(k+1) (M1^2 - 1). 1 at M1 = 1.
-double P2P1fM1(const FlowState& s, double M1);
+double P2P1fM1(const Gas& s, double M1);
 
 } // namespace cdnozzle

@@ -35,7 +35,7 @@ class StationCache {
     // differs from the one it was last bound to.
     void bind(const FlowState& s)
     {
-        const Key key{bitsOf(s.M_max), s.N_conv, s.N_tot};
+        const Key key{bitsOf(s.M_max), bitsOf(s.k), s.N_conv, s.N_tot};
         if (!(key == key_)) {
             key_ = key;
             known_ = {};
@@ -75,6 +75,7 @@ class StationCache {
   private:
     struct Key {
         std::uint64_t mMaxBits = 0;
+        std::uint64_t gas = ~std::uint64_t{0};
         int nConv = -1, nTot = -1;
         bool operator==(const Key&) const = default;
     };

@@ -43,8 +43,14 @@ double limitPressureRatio(const FlowState& s, double mach)
 void Lule_Geo(FlowState& s, const InputTexts& texts, Report& report,
               const NotConvergedHandler& notConverged)
 {
-    s.M_max = readLeadingNumber(texts.me_sup);
-    s.AA_max = readLeadingNumber(texts.amax);
+    Lule_Geo(s, readInputs(texts), report, notConverged);
+}
+
+void Lule_Geo(FlowState& s, const InputNumbers& inputs, Report& report,
+              const NotConvergedHandler& notConverged)
+{
+    s.M_max = inputs.M_max;
+    s.AA_max = inputs.AA_max;
     s.i_NS = 1;
 
     yakinsak_geo(s);

@@ -28,5 +28,8 @@ void iraksak_geo(const FlowState& s, StationArray& xI, StationArray& yI);
 // defined for M_max > 0; the caller validates the texts first.
 void Lule_Geo(FlowState& s, const InputTexts& texts, Report& report,
               const NotConvergedHandler& notConverged);
+// The same with the two numbers already read (by the validation).
+void Lule_Geo(FlowState& s, const InputNumbers& inputs, Report& report,
+              const NotConvergedHandler& notConverged);
 
 } // namespace cdnozzle

@@ -109,9 +109,9 @@ double obliqueExitShocks(FlowState& s, Marks& marks, double xe, double ye, doubl
     const double beta = std::atan(sb / cb);
     const double Mn2 = std::sqrt((1 + ((k - 1) / 2) * Mn1sq) / (k * Mn1sq - (k - 1) / 2));
     const double Mt = M1 * std::sin(beta);
-    // 1.4 stands here as a fixed number, not as k (the two are equal).
+    // The gas's k (for air exactly the 1.4 of the deflection formula).
     const double theta = std::atan(2 * (Mt * Mt - 1) /
-                                   (std::tan(beta) * (M1 * M1 * (1.4 + std::cos(2 * beta)) + 2)));
+                                   (std::tan(beta) * (M1 * M1 * (k + std::cos(2 * beta)) + 2)));
     const double M2 = Mn2 / std::sin(beta - theta);
 
     setDesignExit(s);
@@ -142,14 +142,20 @@ void exitExpansion(FlowState& s, Marks& marks, double xe, double ye, double L)
 void Calc_Flow(FlowState& s, const InputTexts& texts, CalcResult& out,
                const NotConvergedHandler& notConverged, StationCache* cache)
 {
+    Calc_Flow(s, readInputs(texts), out, notConverged, cache);
+}
+
+void Calc_Flow(FlowState& s, const InputNumbers& inputs, CalcResult& out,
+               const NotConvergedHandler& notConverged, StationCache* cache)
+{
     Report& report = out.report;
     Marks& marks = out.marks;
     marks.clear();
     out.obliqueShockAngle = 0;
 
-    Lule_Geo(s, texts, report, notConverged);
+    Lule_Geo(s, inputs, report, notConverged);
     if (cache) cache->bind(s);
-    s.PePo = readLeadingNumber(texts.pe_po);
+    s.PePo = inputs.PePo;
     const int conv = s.N_conv;
     const int tot = s.N_tot;
 

@@ -79,5 +79,8 @@ struct CalcResult {
 // earlier calculations of the same nozzle; the results are the same bits.
 void Calc_Flow(FlowState& s, const InputTexts& texts, CalcResult& out,
                const NotConvergedHandler& notConverged, StationCache* cache = nullptr);
+// The same with the three numbers already read (by the validation).
+void Calc_Flow(FlowState& s, const InputNumbers& inputs, CalcResult& out,
+               const NotConvergedHandler& notConverged, StationCache* cache = nullptr);
 
 } // namespace cdnozzle

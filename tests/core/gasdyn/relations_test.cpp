@@ -1,5 +1,6 @@
 // Expected values from NACA Report 1135 (isentropic and normal-shock tables,
 // k = 1.4), quoted to the tables' five or six figures.
+#include "flow_state.h"
 #include "gasdyn/area_mach.h"
 #include "gasdyn/isentropic.h"
 #include "gasdyn/normal_shock.h"

@@ -1,0 +1,47 @@
+// The gas: its ratio of specific heats and the constants derived from it,
+// which is all the gas-dynamics relations read.
+#pragma once
+
+#include <array>
+#include <string_view>
+
+namespace cdnozzle {
+
+struct Gas {
+    double k = 0;
+    double k2_kp1 = 0;       // 2/(k+1)
+    double km1_2 = 0;        // (k-1)/2
+    double kp1_2km1 = 0;     // ((k+1)/(k-1))/2
+    double kp1_2km1_inv = 0; // 1/kp1_2km1
+
+    bool operator==(const Gas&) const = default;
+};
+
+// The constants of k in their fixed evaluation order (for k = 1.4:
+// kp1_2km1 = 3.0000000000000004, km1_2 = 0.19999999999999996).
+Gas gasOf(double k);
+
+// Air, the program's gas; the range "Other..." and --k accept.
+inline constexpr double kAirK = 1.4;
+inline constexpr double kMinK = 1.05;
+inline constexpr double kMaxK = 1.7;
+
+struct NamedGas {
+    std::string_view name;
+    double k;
+};
+
+// The gases offered by name, air first.
+inline constexpr std::array<NamedGas, 6> kGases{{
+    {"air", 1.4},
+    {"helium", 5.0 / 3.0},
+    {"argon", 5.0 / 3.0},
+    {"carbon dioxide", 1.29},
+    {"steam", 1.33},
+    {"hot combustion gas", 1.2},
+}};
+
+// "air" for k = 1.4, the first named gas of that k, or "a gas" for others.
+std::string_view gasName(double k);
+
+} // namespace cdnozzle
