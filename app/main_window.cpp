@@ -12,12 +12,14 @@
 #include "twips.h"
 
 #include <QApplication>
+#include <QActionGroup>
 #include <QClipboard>
 #include <QDockWidget>
 #include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -298,6 +300,36 @@ void MainWindow::buildMenus()
                             [this](bool on) { setExplanationShown(on); });
     explainAction_->setCheckable(true);
 
+    // Other gases: everything follows k; air is the program's own.
+    QMenu* gas = menuBar()->addMenu("Gas");
+    gas->setObjectName("Mn_Gas");
+    auto* gases = new QActionGroup(gas);
+    for (const NamedGas& g : kGases) {
+        const QString name = QString::fromUtf8(g.name.data(), static_cast<int>(g.name.size()));
+        QAction* a = gas->addAction(
+            QString("%1 (k = %2)").arg(name.left(1).toUpper() + name.mid(1), toQString(formatRounded4(g.k))));
+        a->setObjectName("Mn_Gas_" + name);
+        a->setCheckable(true);
+        a->setChecked(g.k == kAirK);
+        gases->addAction(a);
+        connect(a, &QAction::triggered, this, [this, g] {
+            takePePoText();
+            logic_.setGas(std::string(g.name), g.k);
+            showLogic();
+        });
+    }
+    QAction* other = gas->addAction("Other…");
+    other->setObjectName("Mn_Gas_Other");
+    other->setCheckable(true);
+    gases->addAction(other);
+    connect(other, &QAction::triggered, this, [this] {
+        bool ok = false;
+        const double k = QInputDialog::getDouble(this, "Other gas", "Ratio of specific heats k (1.05 to 1.7):",
+                                                 logic_.gasK(), kMinK, kMaxK, 4, &ok);
+        if (ok) setGas(k);
+        else updateGasMenu();
+    });
+
     QAction* about = menuBar()->addAction("About");
     about->setObjectName("Mn_About");
     connect(about, &QAction::triggered, this, &MainWindow::Mn_About_Click);
@@ -315,6 +347,34 @@ void MainWindow::buildMenus()
                [this] { zoomIn(); });
     zoomAction("ZoomOut", {QKeySequence::ZoomOut}, [this] { zoomOut(); });
     zoomAction("ZoomReset", {QKeySequence(Qt::CTRL | Qt::Key_0)}, [this] { setZoom(1.0); });
+}
+
+void MainWindow::setGas(double k)
+{
+    takePePoText();
+    std::string name = "gas with k = " + formatRounded4(k);
+    for (const NamedGas& g : kGases) {
+        if (g.k == k) name = std::string(g.name);
+    }
+    logic_.setGas(name, k);
+    showLogic();
+    updateGasMenu();
+}
+
+void MainWindow::updateGasMenu()
+{
+    const QString chosen = "Mn_Gas_" + toQString(logic_.gasName());
+    QAction* match = findChild<QAction*>(chosen);
+    (match ? match : findChild<QAction*>("Mn_Gas_Other"))->setChecked(true);
+}
+
+void MainWindow::setThirdPlot(PlotQuantity quantity)
+{
+    logic_.setThirdPlot(quantity);
+    const QString caption = toQString(std::string(quantityCaption(quantity)));
+    Label5->setText(caption);
+    Picture_PiPo->setCaption(caption);
+    if (logic_.calculated()) Picture_PiPo->setScene(logic_.model().pressureScene());
 }
 
 void MainWindow::updatePlayControls()
@@ -582,6 +642,18 @@ void MainWindow::showPlotMenu(PlotView* view, const QPoint& position)
     if (!view->hasScene()) return;
     QMenu menu(this);
     menu.setObjectName("PlotMenu");
+    // The third plot shows p/p0, T/T0 or rho/rho0.
+    QActionGroup quantities(&menu);
+    if (view == Picture_PiPo) {
+        for (PlotQuantity q : {PlotQuantity::Pressure, PlotQuantity::Temperature, PlotQuantity::Density}) {
+            QAction* a = menu.addAction("Show " + toQString(std::string(quantityCaption(q))));
+            a->setCheckable(true);
+            a->setChecked(logic_.thirdPlot() == q);
+            quantities.addAction(a);
+            connect(a, &QAction::triggered, this, [this, q] { setThirdPlot(q); });
+        }
+        menu.addSeparator();
+    }
     QAction* copy = menu.addAction("Copy image");
     QAction* saveImage = menu.addAction("Save image…");
     QAction* saveCsv = menu.addAction("Save data as CSV…");

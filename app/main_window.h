@@ -87,6 +87,12 @@ class MainWindow : public QMainWindow {
     QString explanationText() const;
     void setExplanationShown(bool shown);
 
+    // The gas of the calculation (the Gas menu): a named gas when k is one,
+    // otherwise "gas with k = ..."; k from 1.05 to 1.7.
+    void setGas(double k);
+    // What the third plot shows (its context menu): p/p0, T/T0 or rho/rho0.
+    void setThirdPlot(PlotQuantity quantity);
+
     // The play's clock in seconds (tests drive it by hand) and one tick of it.
     void setClock(std::function<double()> clock) { clock_ = std::move(clock); }
     void playTick();
@@ -134,6 +140,7 @@ class MainWindow : public QMainWindow {
     double now() const { return clock_(); }
     void updatePlayControls();
     void applyZoomToFonts();
+    void updateGasMenu();
     int explanationHeight() const;
     void saveSettings() const;
     void loadSettings();

@@ -1,6 +1,7 @@
 #include "report_args.h"
 
 #include "number_text.h"
+#include "validation.h"
 
 #include <algorithm>
 #include <cmath>
@@ -25,6 +26,8 @@ constexpr std::array kOptions{
     OptionSpec{"--amax", Kind::Text,
                "half-height of the geometry plot, as typed into \"Amax/At =\" (3)"},
     OptionSpec{"--pe-po", Kind::Text, "back-pressure ratio, as typed into \"Pe/Po =\" (1)"},
+    OptionSpec{"--k", Kind::Value,
+               "ratio of specific heats of the gas, 1.05 to 1.7 (1.4, air; helium 1.6667)"},
     OptionSpec{"--json", Kind::Flag, "write one JSON object instead of text"},
     OptionSpec{"--explain", Kind::Flag, "add a short explanation of the flow for students"},
     OptionSpec{"--png", Kind::File, "save the three plots, stacked as in the window, as PNG"},
@@ -76,6 +79,7 @@ Slot slotFor(ReportArgs& a, std::string_view name)
     if (name == "--svg") return {nullptr, &a.svg};
     if (name == "--csv") return {nullptr, &a.csv};
     if (name == "--sweep") return {nullptr, &a.sweep};
+    if (name == "--k") return {nullptr, &a.k};
     if (name == "--frames") return {nullptr, &a.frames};
     if (name == "--json") return {nullptr, nullptr, &a.json};
     if (name == "--explain") return {nullptr, nullptr, &a.explain};
@@ -141,6 +145,18 @@ ParsedArgs parseReportArgs(const std::vector<std::string>& argv)
     return out;
 }
 
+double gasK(const ReportArgs& args, std::string& refusal)
+{
+    refusal.clear();
+    if (!args.k) return kAirK;
+    const std::string& text = *args.k;
+    char* end = nullptr;
+    const double k = text.empty() ? 0 : std::strtod(text.c_str(), &end);
+    const bool number = !text.empty() && end == text.c_str() + text.size();
+    if (const auto r = validateGasK(number ? k : std::nan(""), text)) refusal = *r;
+    return number ? k : kAirK;
+}
+
 std::vector<std::string> sweepValues(const std::string& text, std::string& error)
 {
     error.clear();
@@ -186,7 +202,8 @@ std::string reportUsage()
         std::string left = "  " + std::string(o.name);
         if (o.kind == Kind::Text) left += " TEXT";
         if (o.kind == Kind::File) left += " FILE";
-        if (o.kind == Kind::Value) left += o.name == "--sweep" ? " FROM:TO:STEP" : " FOLDER";
+        if (o.kind == Kind::Value)
+            left += o.name == "--sweep" ? " FROM:TO:STEP" : o.name == "--k" ? " K" : " FOLDER";
         left.resize(std::max<std::size_t>(left.size() + 2, 20), ' ');
         text += left + std::string(o.help) + "\n";
     }

@@ -20,6 +20,8 @@ struct ReportArgs {
     bool version = false;
     // Output files; "-" is standard output.
     std::optional<std::string> png, svg, csv;
+    // The ratio of specific heats as given; none means air (1.4).
+    std::optional<std::string> k;
     // A sweep of the back pressure written as numbered frames.
     std::optional<std::string> sweep, frames;
 };
@@ -35,6 +37,10 @@ struct ParsedArgs {
     ReportArgs args;
     std::string error; // empty when the arguments were understood
 };
+
+// The --k text as a ratio of specific heats: air without one; a text that
+// is not a number from 1.05 to 1.7 gives the refusal.
+double gasK(const ReportArgs& args, std::string& refusal);
 
 // argv without the program name.
 ParsedArgs parseReportArgs(const std::vector<std::string>& argv);

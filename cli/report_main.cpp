@@ -68,7 +68,7 @@ bool writeFiles(const cdnozzle::NozzleModel& model, const cdnozzle::ReportArgs& 
 
 // One PNG of the three plots per back pressure of the sweep, numbered so
 // that video tools take them in order; a line per frame on standard output.
-int writeSweep(const cdnozzle::ReportArgs& args)
+int writeSweep(const cdnozzle::ReportArgs& args, double k)
 {
     std::string error;
     const std::vector<std::string> values = cdnozzle::sweepValues(*args.sweep, error);
@@ -90,7 +90,7 @@ int writeSweep(const cdnozzle::ReportArgs& args)
         return kWriteFailed;
     }
     const int digits = std::max(4, static_cast<int>(std::to_string(values.size()).size()));
-    cdnozzle::NozzleModel model(args.texts);
+    cdnozzle::NozzleModel model(args.texts, k);
     std::string listing;
     for (std::size_t i = 0; i < values.size(); ++i) {
         model.calculate({args.texts.me_sup, args.texts.amax, values[i]},
@@ -138,9 +138,15 @@ int main(int argc, char** argv)
         qInstallMessageHandler(quietQtMessages);
         gui.emplace(guiArgc, guiArgv);
     }
-    if (args.sweep) return writeSweep(args);
+    std::string gasRefusal;
+    const double k = cdnozzle::gasK(args, gasRefusal);
+    if (!gasRefusal.empty()) {
+        std::cerr << gasRefusal << '\n';
+        return kRefused;
+    }
+    if (args.sweep) return writeSweep(args, k);
 
-    cdnozzle::NozzleModel model(args.texts);
+    cdnozzle::NozzleModel model(args.texts, k);
     std::vector<std::string> messages;
     const auto refusal = model.calculate(args.texts, [&](const std::string& message) {
         std::cerr << message << '\n';

@@ -1,5 +1,6 @@
 #include "report_output.h"
 
+#include "flow_figures.h"
 #include "number_text.h"
 
 namespace cdnozzle {
@@ -9,11 +10,13 @@ void writePlainReport(std::ostream& out, const NozzleModel& model)
     const FlowState& s = model.state();
     for (const std::string& line : model.result().report.lines()) out << line << '\n';
     out << "regime: " << regimeName(model.result().regime) << '\n';
-    out << "i\tx\ty\tAA\tM\tPiPo\n";
+    out << "i\tx\ty\tAA\tM\tPiPo\tT_T0\trho_rho0\tV_astar\n";
     for (int i = 1; i <= s.N_tot + 1; ++i) {
-        out << i << '\t' << formatRoundTrip(s.x[i]) << '\t' << formatRoundTrip(s.y[i]) << '\t'
-            << formatRoundTrip(s.AA[i]) << '\t' << formatRoundTrip(s.M[i]) << '\t'
-            << formatRoundTrip(s.PiPo[i]) << '\n';
+        const StationQuantities q = stationQuantities(s, s.M[i], s.PiPo[i]);
+        out << i;
+        for (double v : {s.x[i], s.y[i], s.AA[i], s.M[i], s.PiPo[i], q.T_T0, q.rho_rho0, q.V_astar})
+            out << '\t' << formatRoundTrip(v);
+        out << '\n';
     }
 }
 
@@ -22,13 +25,18 @@ nlohmann::json reportJson(const NozzleModel& model, const std::vector<std::strin
     const FlowState& s = model.state();
     nlohmann::json stations = nlohmann::json::array();
     for (int i = 1; i <= s.N_tot + 1; ++i) {
+        const StationQuantities q = stationQuantities(s, s.M[i], s.PiPo[i]);
         stations.push_back({{"i", i},
                             {"x", s.x[i]},
                             {"y", s.y[i]},
                             {"AA", s.AA[i]},
                             {"M", s.M[i]},
-                            {"PiPo", s.PiPo[i]}});
+                            {"PiPo", s.PiPo[i]},
+                            {"T_T0", q.T_T0},
+                            {"rho_rho0", q.rho_rho0},
+                            {"V_astar", q.V_astar}});
     }
+    const NozzleFigures figures = nozzleFigures(s, model.result().regime);
     nlohmann::json marks = nlohmann::json::array();
     for (const Mark& m : model.result().marks) {
         marks.push_back({{"color", m.color == MarkColor::Red ? "red" : "blue"},
@@ -51,6 +59,12 @@ nlohmann::json reportJson(const NozzleModel& model, const std::vector<std::strin
         {"PePo_sub", s.PePo_sub},
         {"PePo_NS", s.PePo_NS},
         {"PePo_OS", s.PePo_OS},
+        {"k", s.k},
+        {"mdot_ratio", figures.mdot_ratio},
+        {"C_F", figures.C_F},
+        {"C_F_momentum", figures.C_F_momentum},
+        {"C_F_pressure", figures.C_F_pressure},
+        {"pe_pb", figures.pe_pb},
         {"stations", stations},
         {"marks", marks},
         {"messages", messages},

@@ -4,9 +4,20 @@
 
 namespace cdnozzle {
 
-NozzleModel::NozzleModel(const InputTexts& texts)
+NozzleModel::NozzleModel(const InputTexts& texts, double k)
 {
-    Form_Load(state_, texts);
+    Form_Load(state_, texts, k);
+}
+
+void NozzleModel::setGas(double k)
+{
+    static_cast<Gas&>(state_) = gasOf(k);
+}
+
+void NozzleModel::setThirdPlot(PlotQuantity quantity)
+{
+    third_ = quantity;
+    if (calculated()) Grafik_Third(state_, third_, pipo_);
 }
 
 std::optional<std::string> NozzleModel::calculate(const InputTexts& texts,
@@ -17,7 +28,7 @@ std::optional<std::string> NozzleModel::calculate(const InputTexts& texts,
     Calc_Flow(state_, numbers, result_, notConverged, cacheEnabled_ ? &cache_ : nullptr);
     Grafik_Geo(state_, result_.marks, geo_);
     Grafik_Mach(state_, mach_);
-    Grafik_PiPo(state_, pipo_);
+    Grafik_Third(state_, third_, pipo_);
     return std::nullopt;
 }
 

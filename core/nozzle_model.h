@@ -15,7 +15,15 @@ class NozzleModel {
   public:
     // Start-up with the given box texts: constants and inputs only; nothing
     // is calculated, the report and the scenes stay empty.
-    explicit NozzleModel(const InputTexts& texts = {});
+    explicit NozzleModel(const InputTexts& texts = {}, double k = kAirK);
+
+    // Another gas: its constants from now on (k must lie in kMinK..kMaxK);
+    // the next calculation uses it. The station cache starts afresh.
+    void setGas(double k);
+
+    // What the third plot shows; rebuilds that scene at once.
+    void setThirdPlot(PlotQuantity quantity);
+    PlotQuantity thirdPlot() const { return third_; }
 
     // Whether calculations reuse the grid's inversions from the previous
     // ones (on by default; the results are the same either way).
@@ -40,6 +48,7 @@ class NozzleModel {
     PlotScene geo_, mach_, pipo_;
     StationCache cache_;
     bool cacheEnabled_ = true;
+    PlotQuantity third_ = PlotQuantity::Pressure;
 };
 
 } // namespace cdnozzle

@@ -14,12 +14,4 @@ Gas gasOf(double k)
     return g;
 }
 
-std::string_view gasName(double k)
-{
-    for (const NamedGas& gas : kGases) {
-        if (gas.k == k) return gas.name;
-    }
-    return "a gas";
-}
-
 } // namespace cdnozzle

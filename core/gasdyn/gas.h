@@ -41,7 +41,4 @@ inline constexpr std::array<NamedGas, 6> kGases{{
     {"hot combustion gas", 1.2},
 }};
 
-// "air" for k = 1.4, the first named gas of that k, or "a gas" for others.
-std::string_view gasName(double k);
-
 } // namespace cdnozzle

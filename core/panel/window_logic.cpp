@@ -57,7 +57,11 @@ bool WindowLogic::calculate()
     }
     ++calculations_;
     accepted_ = texts_;
-    setStatus(StatusKind::Regime, regimeSummary(model_.state(), model_.result()));
+    std::string status = regimeSummary(model_.state(), model_.result());
+    // Air goes without saying; any other gas is named.
+    if (model_.state().k != kAirK)
+        status += " · " + gasName_ + " (k = " + formatRounded4(model_.state().k) + ")";
+    setStatus(StatusKind::Regime, status);
     if (calculated_) calculated_();
     return true;
 }
@@ -103,6 +107,18 @@ void WindowLogic::pressCalculate()
 void WindowLogic::clickGeometry()
 {
     pausePlay();
+    calculateAndTeachTheBars();
+}
+
+void WindowLogic::setGas(const std::string& name, double k)
+{
+    pausePlay();
+    if (const auto refusal = validateGasK(k, formatGeneral(k))) {
+        setStatus(StatusKind::Refusal, *refusal);
+        return;
+    }
+    gasName_ = name;
+    model_.setGas(k);
     calculateAndTeachTheBars();
 }
 

@@ -58,6 +58,15 @@ class WindowLogic {
     // change handling with its chain when the position differs.
     void moveCoarse(int position);
     void moveFine(int position);
+    // Another gas, by name ("helium") with its k: everything follows k.
+    // Recalculates as an edit of a design box does. k outside kMinK..kMaxK
+    // is refused like a box's text, and the gas stays.
+    void setGas(const std::string& name, double k);
+    const std::string& gasName() const { return gasName_; }
+    double gasK() const { return model_.state().k; }
+    // What the third plot shows (p/p0, T/T0 or rho/rho0); runs no calculation.
+    void setThirdPlot(PlotQuantity quantity) { model_.setThirdPlot(quantity); }
+    PlotQuantity thirdPlot() const { return model_.thirdPlot(); }
     // A scenario from outside (a web address): the three texts are
     // validated first; an accepted scenario fills the boxes and is
     // calculated, a refused one is reported like a box's refusal and keeps
@@ -126,6 +135,7 @@ class WindowLogic {
     NozzleModel model_;
     InputTexts texts_;
     InputTexts accepted_;
+    std::string gasName_ = "air";
     int coarse_;
     int fine_;
     NotConvergedHandler notConverged_;

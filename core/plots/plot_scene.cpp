@@ -1,5 +1,7 @@
 #include "plots/plot_scene.h"
 
+#include "flow_figures.h"
+
 namespace cdnozzle {
 
 Rgb rgbOf(SegmentColor color)
@@ -98,6 +100,34 @@ void Grafik_PiPo(const FlowState& s, PlotScene& scene)
 {
     drawFrame(s, {-0.2, -1.2, 1.2 * s.M_max, 0.2, -1, 0, -1, 0, 0.2, 0, -1}, scene);
     drawCurveWithJump(s, s.PiPo, s.PePo_e, scene);
+}
+
+std::string_view quantityCaption(PlotQuantity quantity)
+{
+    switch (quantity) {
+    case PlotQuantity::Pressure: return "p/p0";
+    case PlotQuantity::Temperature: return "T/T0";
+    case PlotQuantity::Density: return "ρ/ρ0";
+    }
+    return "p/p0";
+}
+
+void Grafik_Third(const FlowState& s, PlotQuantity quantity, PlotScene& scene)
+{
+    if (quantity == PlotQuantity::Pressure) {
+        Grafik_PiPo(s, scene);
+        return;
+    }
+    // T/T0 and rho/rho0 lie between 0 and 1 as p/p0 does: the same frame.
+    StationArray values{};
+    const bool temperature = quantity == PlotQuantity::Temperature;
+    for (int i = 1; i <= s.N_tot + 1; ++i) {
+        const StationQuantities q = stationQuantities(s, s.M[i], s.PiPo[i]);
+        values[static_cast<std::size_t>(i)] = temperature ? q.T_T0 : q.rho_rho0;
+    }
+    const StationQuantities behind = stationQuantities(s, s.Me, s.PePo_e);
+    drawFrame(s, {-0.2, -1.2, 1.2 * s.M_max, 0.2, -1, 0, -1, 0, 0.2, 0, -1}, scene);
+    drawCurveWithJump(s, values, temperature ? behind.T_T0 : behind.rho_rho0, scene);
 }
 
 } // namespace cdnozzle

@@ -88,11 +88,11 @@ TEST(Export, CsvRoundTripsToTheStationArrays)
     ASSERT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text));
     const QStringList lines = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 102);
-    EXPECT_EQ(lines[0], "i,x,y,AA,M,PiPo");
+    EXPECT_EQ(lines[0], "i,x,y,AA,M,PiPo,T_T0,rho_rho0,V_astar");
     const FlowState& s = t.w.model().state();
     for (int i = 1; i <= 101; ++i) {
         const QStringList f = lines[i].split(',');
-        ASSERT_EQ(f.size(), 6);
+        ASSERT_EQ(f.size(), 9);
         ASSERT_EQ(f[0].toInt(), i);
         ASSERT_EQ(readLeadingNumber(f[4].toStdString()), s.M[i]);
         ASSERT_EQ(readLeadingNumber(f[5].toStdString()), s.PiPo[i]);

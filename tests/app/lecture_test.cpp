@@ -42,7 +42,7 @@ TEST(Lecture, PlayMenuBesideAboutWithFunctionKeys)
     Lecture t;
     QStringList menus;
     for (QAction* a : t.w->menuBar()->actions()) menus << a->text();
-    EXPECT_EQ(menus, (QStringList{"Play", "About"}));
+    EXPECT_EQ(menus, (QStringList{"Play", "Gas", "About"}));
     EXPECT_EQ(t.w->playAction()->shortcut(), QKeySequence(Qt::Key_F5));
     EXPECT_EQ(t.w->explainAction()->shortcut(), QKeySequence(Qt::Key_F1));
     EXPECT_TRUE(t.w->pauseAtLimitsAction()->isChecked());
@@ -158,6 +158,41 @@ TEST(Lecture, ZoomSpeedAndLimitPausesAreRemembered)
     // The boxes always open with their start-up texts.
     EXPECT_EQ(test::box(w, "Text_Mmax")->text(), "2");
     QSettings().clear();
+}
+
+} // namespace cdnozzle
+
+namespace cdnozzle {
+
+TEST(Physics, GasMenuAndTheThirdPlotsQuantity)
+{
+    MainWindow w;
+    test::box(w, "Text_PePo")->setText("0.8");
+    w.Command1_Click();
+    const QString air = w.statusText();
+    EXPECT_FALSE(air.contains("k ="));
+    w.findChild<QAction*>("Mn_Gas_helium")->trigger();
+    EXPECT_TRUE(w.statusText().endsWith(" · helium (k = 1.6667)")) << w.statusText().toStdString();
+    EXPECT_EQ(w.model().state().k, 5.0 / 3.0);
+    EXPECT_EQ(test::listLines(w).value(3), "Pe/Po sesaltı limit=0.8728");
+    w.setGas(1.25);
+    EXPECT_TRUE(w.statusText().endsWith(" · gas with k = 1.25 (k = 1.25)"));
+    EXPECT_TRUE(w.findChild<QAction*>("Mn_Gas_Other")->isChecked());
+    w.findChild<QAction*>("Mn_Gas_air")->trigger();
+    EXPECT_EQ(w.statusText(), air);
+
+    // T/T0 in the third plot: its caption, and a curve from 1 down.
+    const PlotScene pressure = test::plot(w, "Picture_PiPo")->scene();
+    w.setThirdPlot(PlotQuantity::Temperature);
+    EXPECT_EQ(w.findChild<QLabel*>("Label5")->text(), "T/T0");
+    EXPECT_EQ(test::plot(w, "Picture_PiPo")->caption(), "T/T0");
+    const PlotScene temperature = test::plot(w, "Picture_PiPo")->scene();
+    EXPECT_NE(temperature, pressure);
+    EXPECT_EQ(temperature.top, pressure.top);
+    w.setThirdPlot(PlotQuantity::Density);
+    EXPECT_EQ(w.findChild<QLabel*>("Label5")->text(), "ρ/ρ0");
+    w.setThirdPlot(PlotQuantity::Pressure);
+    EXPECT_EQ(test::plot(w, "Picture_PiPo")->scene(), pressure);
 }
 
 } // namespace cdnozzle

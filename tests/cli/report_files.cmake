@@ -25,7 +25,7 @@ endif()
 file(STRINGS "${OUT}/data.csv" rows)
 list(LENGTH rows count)
 list(GET rows 0 header)
-if(NOT count EQUAL 102 OR NOT header STREQUAL "i,x,y,AA,M,PiPo")
+if(NOT count EQUAL 102 OR NOT header STREQUAL "i,x,y,AA,M,PiPo,T_T0,rho_rho0,V_astar")
   message(FATAL_ERROR "CSV: ${count} rows, header ${header}")
 endif()
 

@@ -44,10 +44,10 @@ expect 1 "no space left on device" -- "$exe" --pe-po .3 --png /dev/full
 # /dev/stdout redirected into a file: the report stays, the table follows it.
 "$exe" --pe-po 0.8 --csv /dev/stdout >both.txt 2>stderr.txt || fail "--csv /dev/stdout: $(cat stderr.txt)"
 head -1 both.txt | grep -q '^iMax=100$' || fail "the report was lost: $(head -2 both.txt)"
-grep -q '^i,x,y,AA,M,PiPo$' both.txt || fail "the table is missing"
+grep -q '^i,x,y,AA,M,PiPo,T_T0,rho_rho0,V_astar$' both.txt || fail "the table is missing"
 # "-" is standard output, which then carries that file alone.
 "$exe" --pe-po 0.8 --csv - >table.csv || fail "--csv -"
-[ "$(head -1 table.csv)" = "i,x,y,AA,M,PiPo" ] && [ "$(wc -l <table.csv)" = 102 ] || fail "--csv - content"
+[ "$(head -1 table.csv)" = "i,x,y,AA,M,PiPo,T_T0,rho_rho0,V_astar" ] && [ "$(wc -l <table.csv)" = 102 ] || fail "--csv - content"
 "$exe" --pe-po 0.8 --svg - | grep -q '<svg' || fail "--svg -"
 # A FIFO is written in place.
 mkfifo pipe && { cat pipe >from-pipe.csv & "$exe" --csv pipe || fail "--csv FIFO"; wait; }
@@ -89,6 +89,17 @@ rm -rf frames small notafolder listing.txt
 # --explain follows the report, and is a key of the JSON object.
 "$exe" --pe-po 0.5 --explain | tail -1 | grep -q "over-expanded" || fail "--explain"
 "$exe" --pe-po 0.5 --explain --json | grep -q '"explanation": "Pe/Po = 0.5 lies between' || fail "--explain --json"
+
+# Other gases: --k 1.4 is air, byte for byte; a k out of range is refused.
+"$exe" --pe-po 0.5 --json --explain >air.json
+"$exe" --pe-po 0.5 --json --explain --k 1.4 | cmp -s - air.json || fail "--k 1.4 differs from air"
+"$exe" --pe-po 0.5 --csv - --k=1.4 | cmp -s - <("$exe" --pe-po 0.5 --csv -) || fail "--k 1.4 CSV"
+expect 2 "k must be a number from 1.05 to 1.7 (got \"1.8\")" -- "$exe" --k 1.8
+expect 2 "k must be a number from 1.05 to 1.7 (got \"air\")" -- "$exe" --k air
+"$exe" --k 1.6666666666666667 --me-sup 2 --pe-po 0.8 | grep -q "sesaltı limit=0.8728" || fail "--k helium"
+grep -q '"mdot_ratio": 1' air.json && grep -q '"C_F"' air.json && grep -q '"T_T0"' air.json \
+  || fail "JSON lacks the new figures"
+rm -f air.json
 
 if [ $failures -ne 0 ]; then echo "$failures failed"; exit 1; fi
 echo "all output checks passed"

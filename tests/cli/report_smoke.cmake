@@ -14,7 +14,7 @@ Pe/Po sesüstü limit(OShock)=0.1278
 A2*=1.1058
 Po2/Po*=0.9044
 regime: normal shock inside
-i\tx\ty\tAA\tM\tPiPo
+i\tx\ty\tAA\tM\tPiPo\tT_T0\trho_rho0\tV_astar
 1\t0.05\t")
 string(FIND "${out}" "${expected}" at)
 if(NOT at EQUAL 0)

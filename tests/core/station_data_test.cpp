@@ -1,5 +1,7 @@
 #include "station_data.h"
 
+#include "flow_figures.h"
+
 #include "core/test_support.h"
 #include "number_text.h"
 
@@ -14,7 +16,7 @@ TEST(StationCsv, RoundTripsToTheStationArrays)
     std::istringstream csv(stationCsv(s));
     std::string line;
     std::getline(csv, line);
-    EXPECT_EQ(line, "i,x,y,AA,M,PiPo");
+    EXPECT_EQ(line, "i,x,y,AA,M,PiPo,T_T0,rho_rho0,V_astar");
     int rows = 0;
     while (std::getline(csv, line)) {
         ++rows;
@@ -27,6 +29,11 @@ TEST(StationCsv, RoundTripsToTheStationArrays)
             std::getline(fields, field, ',');
             ASSERT_EQ(readLeadingNumber(field), (*column)[i]) << line;
         }
+        const StationQuantities q = stationQuantities(s, s.M[i], s.PiPo[i]);
+        for (double value : {q.T_T0, q.rho_rho0, q.V_astar}) {
+            std::getline(fields, field, ',');
+            ASSERT_EQ(readLeadingNumber(field), value) << line;
+        }
     }
     EXPECT_EQ(rows, 101);
 }
@@ -38,13 +45,18 @@ TEST(HoverReadout, NearestStationAndItsValues)
     EXPECT_EQ(nearestStation(s, 1.576), 66);
     EXPECT_EQ(nearestStation(s, -0.2), 1);
     EXPECT_EQ(nearestStation(s, 2.4), 101);
+    // The plot's own quantity first, then all the others of the station.
+    const std::string four = formatRounded4(s.M[66]);
+    const std::string all = "T/T0 = 0.6684, ρ/ρ0 = 0.3652, V/a* = 1.4105";
     EXPECT_EQ(hoverReadout(s, PlotKind::Mach, 1.576),
-              "x = 1.576, station 66: M = " + formatGeneral(roundHalfEven4(s.M[66])));
+              "x = 1.576, station 66: M = " + four + ", p/p0 = 0.2441, " + all);
     EXPECT_EQ(hoverReadout(s, PlotKind::Pressure, 1.576),
-              "x = 1.576, station 66: p/p0 = " + formatGeneral(roundHalfEven4(s.PiPo[66])));
+              "x = 1.576, station 66: p/p0 = 0.2441, M = " + four + ", " + all);
     EXPECT_EQ(hoverReadout(s, PlotKind::Geometry, 1.576),
-              "x = 1.576, station 66: y = 0.6152, A/At = 1.2305");
-    EXPECT_EQ(hoverReadout(s, PlotKind::Geometry, 2.3), "x = 2.3, station 101: behind the exit");
+              "x = 1.576, station 66: y = 0.6152, A/At = 1.2305, M = " + four + ", p/p0 = 0.2441, " +
+                  all);
+    EXPECT_TRUE(hoverReadout(s, PlotKind::Geometry, 2.3)
+                    .starts_with("x = 2.3, station 101: behind the exit: M = 0.421"));
 }
 
 } // namespace cdnozzle

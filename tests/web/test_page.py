@@ -195,7 +195,7 @@ class Walkthrough(PageTest):
         self.driver.switch_to.active_element.send_keys(Keys.ESCAPE)
         self.assertFalse(menu.is_displayed())
         csv = self.js("return cdnozzlePage.csv()").splitlines()
-        self.assertEqual(csv[0], "i,x,y,AA,M,PiPo")
+        self.assertEqual(csv[0], "i,x,y,AA,M,PiPo,T_T0,rho_rho0,V_astar")
         self.assertEqual(len(csv), 102)
 
     def test_play_and_explanation(self):

@@ -75,7 +75,7 @@ TEST(WindowLogic, RefusalIsRedUntilHoveredAndKeepsTheLastResult)
     EXPECT_EQ(t.logic.reportLines(), report);
     t.logic.hover(PlotKind::Mach, 2.0);
     EXPECT_FALSE(t.logic.statusIsRefusal());
-    EXPECT_EQ(t.logic.statusText(), "x = 2, station 100: M = 2");
+    EXPECT_TRUE(t.logic.statusText().starts_with("x = 2, station 100: M = 2, p/p0 = 0.1278"));
     t.logic.leavePlot();
     EXPECT_TRUE(t.logic.statusIsRefusal());
     EXPECT_EQ(t.pepo.size(), 1u);

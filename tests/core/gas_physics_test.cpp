@@ -1,0 +1,179 @@
+// Other gases. The relations against their closed forms, evaluated here
+// independently in long double, for k = 1.2, 1.3 and 5/3; and identities a
+// correct solution satisfies whatever the gas: the mass flow is the same at
+// every station, the shock keeps T0 and a* (V1 V2 = a*^2) and loses
+// stagnation pressure as A1*/A2*, and a subsonic jet leaves at the back
+// pressure.
+#include "flow_figures.h"
+#include "gasdyn/area_mach.h"
+#include "gasdyn/isentropic.h"
+#include "gasdyn/normal_shock.h"
+#include "nozzle_model.h"
+#include "number_text.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace cdnozzle {
+
+namespace {
+
+using L = long double;
+
+L areaRatio(L k, L M)
+{
+    return 1 / M * std::pow(2 / (k + 1) * (1 + (k - 1) / 2 * M * M), (k + 1) / (2 * (k - 1)));
+}
+L stagnationOverStatic(L k, L M)
+{
+    return std::pow(1 + (k - 1) / 2 * M * M, k / (k - 1));
+}
+
+NozzleModel solved(double k, const std::string& me, const std::string& pepo)
+{
+    const InputTexts texts{me, "3", pepo};
+    NozzleModel model(texts, k);
+    const auto refusal = model.calculate(texts);
+    EXPECT_FALSE(refusal) << *refusal;
+    return model;
+}
+
+const double kGasesTested[] = {1.2, 1.3, 5.0 / 3.0};
+
+} // namespace
+
+TEST(GasRelations, ClosedFormsForOtherGases)
+{
+    for (double k : kGasesTested) {
+        const Gas g = gasOf(k);
+        for (double M : {0.2, 0.6, 1.0, 1.5, 2.0, 3.5}) {
+            EXPECT_NEAR(AAfM(g, M), areaRatio(k, M), 1e-13 * areaRatio(k, M)) << k << " " << M;
+            EXPECT_NEAR(PoP(g, M), stagnationOverStatic(k, M), 1e-13 * stagnationOverStatic(k, M));
+            EXPECT_NEAR(isentropicMachOfPressure(g, 1 / PoP(g, M)), M, 1e-12 * M);
+            if (M > 1) {
+                const L M2 = std::sqrt((1 + (k - 1) / 2 * M * M) / (k * M * M - (k - 1) / 2));
+                EXPECT_NEAR(NS(g, M), M2, 1e-13) << k << " " << M;
+                EXPECT_NEAR(P2P1fM1(g, M), 1 + 2 * k / (k + 1) * (M * M - 1), 1e-12);
+                // The inversion finds both roots of the area ratio.
+                EXPECT_NEAR(M_iter(g, AAfM(g, M), 1, kSesUstu, {}), M, 2e-4 * M);
+            } else if (M < 1) {
+                EXPECT_NEAR(M_iter(g, AAfM(g, M), 1, kSesAlti, {}), M, 2e-4);
+            }
+        }
+    }
+}
+
+TEST(GasRelations, LimitsOfADesignMachTwoNozzle)
+{
+    for (double k : kGasesTested) {
+        const FlowState s = solved(k, "2", "1").state();
+        const L design = 1 / stagnationOverStatic(k, 2);
+        EXPECT_NEAR(s.PePo_OS, design, 1e-14) << k;
+        EXPECT_NEAR(s.PePo_NS, design * (1 + 2 * k / (k + 1) * 3), 1e-14) << k;
+        EXPECT_NEAR(s.AAe, areaRatio(k, 2), 1e-12);
+        // The subsonic limit: the subsonic root of the exit area ratio.
+        EXPECT_NEAR(areaRatio(k, s.Me_sub), s.AAe, 1e-4 * s.AAe);
+        EXPECT_NEAR(s.PePo_sub, 1 / stagnationOverStatic(k, s.Me_sub), 1e-14);
+    }
+}
+
+TEST(GasIdentities, EveryRegimeOfEveryGas)
+{
+    int states = 0;
+    for (double k : {1.2, 1.3, 1.4, 5.0 / 3.0}) {
+        for (const char* me : {"1.5", "2", "3"}) {
+            const FlowState limits = solved(k, me, "1").state();
+            const double pressures[] = {0.999, (1 + limits.PePo_sub) / 2, limits.PePo_sub,
+                                        (limits.PePo_sub + limits.PePo_NS) / 2,
+                                        limits.PePo_NS + 0.00005,
+                                        (limits.PePo_NS + limits.PePo_OS) / 2, limits.PePo_OS,
+                                        limits.PePo_OS / 2};
+            for (double pepo : pressures) {
+                const NozzleModel m = solved(k, me, formatRoundTrip(pepo));
+                const FlowState& s = m.state();
+                const Regime regime = m.result().regime;
+                const std::string where = "k " + formatRoundTrip(k) + ", Me_Sup " + me +
+                                          ", Pe/Po " + formatRoundTrip(pepo);
+                ++states;
+                // Mass flux A p M / sqrt(T/T0), over the choked throat's.
+                const double sonic = 1 / PoP(s, 1) / std::sqrt(stationQuantities(s, 1, 0).T_T0);
+                const NozzleFigures f = nozzleFigures(s, regime);
+                for (int i = 1; i <= s.N_tot; ++i) {
+                    const StationQuantities q = stationQuantities(s, s.M[i], s.PiPo[i]);
+                    const double flux = s.AA[i] * s.PiPo[i] * s.M[i] / std::sqrt(q.T_T0) / sonic;
+                    ASSERT_NEAR(flux, f.mdot_ratio, 2e-4) << where << ", station " << i;
+                }
+                if (regime == Regime::NormalShockInside || regime == Regime::NormalShockAtExit) {
+                    const int i = s.i_NS;
+                    const double M1 = s.M[i], M2 = s.Me;
+                    // V1 V2 = a*^2: T0 and a* are the same on both sides.
+                    EXPECT_NEAR(stationQuantities(s, M1, 0).V_astar * stationQuantities(s, M2, 0).V_astar,
+                                1, 1e-12)
+                        << where;
+                    if (regime == Regime::NormalShockInside) {
+                        // p02/p01 = A1*/A2*, the sonic areas of either side.
+                        const double r0 = s.PePo_e * PoP(s, M2);
+                        const double A1 = s.AA[i] / AAfM(s, M1), A2 = s.AA[i] / AAfM(s, M2);
+                        EXPECT_NEAR(r0, A1 / A2, 1e-12) << where;
+                    }
+                }
+                if (regime == Regime::SubsonicThroughout || regime == Regime::ChokedSubsonic) {
+                    EXPECT_NEAR(s.PiPo[s.N_tot], s.PePo, 1e-4) << where;
+                    EXPECT_NEAR(f.pe_pb, 1, 1e-4) << where;
+                }
+                if (regime == Regime::ExitExpansion) {
+                    EXPECT_GE(f.pe_pb, 1 - 1e-12) << where; // under-expanded
+                }
+                if (regime == Regime::ObliqueExitShocks) {
+                    EXPECT_LT(f.pe_pb, 1) << where; // over-expanded
+                }
+            }
+        }
+    }
+    EXPECT_EQ(states, 96);
+}
+
+TEST(GasIdentities, ThrustCoefficientOfTheDesignPointIsTheIdealOne)
+{
+    // C_F = sqrt(2k^2/(k-1) (2/(k+1))^((k+1)/(k-1)) (1 - (pe/p0)^((k-1)/k))) A_e/A_t-free
+    // form at the design pressure ratio (no pressure thrust).
+    for (double k : {1.2, 1.4, 5.0 / 3.0}) {
+        const FlowState limits = solved(k, "3", "1").state();
+        const NozzleModel m = solved(k, "3", formatRoundTrip(limits.PePo_OS));
+        const NozzleFigures f = nozzleFigures(m.state(), m.result().regime);
+        const L ideal = std::sqrt(2 * k * k / (k - 1) * std::pow(2 / (k + 1), (k + 1) / (k - 1)) *
+                                  (1 - std::pow(limits.PePo_OS, (k - 1) / k)));
+        EXPECT_NEAR(f.C_F, ideal, 2e-4 * ideal) << k;
+        EXPECT_NEAR(f.C_F_pressure, 0, 1e-12);
+        EXPECT_EQ(f.mdot_ratio, 1);
+    }
+}
+
+TEST(GasIdentities, NoFlowHasNoThrustAndSubsonicFlowLessMassFlow)
+{
+    const NozzleModel rest = solved(1.4, "2", "1");
+    const NozzleFigures f = nozzleFigures(rest.state(), rest.result().regime);
+    EXPECT_EQ(f.mdot_ratio, 0);
+    EXPECT_EQ(f.C_F, 0);
+    const NozzleModel slow = solved(1.4, "2", "0.99");
+    const double mdot = nozzleFigures(slow.state(), slow.result().regime).mdot_ratio;
+    EXPECT_GT(mdot, 0.2);
+    EXPECT_LT(mdot, 1);
+}
+
+TEST(GasModel, AirThroughTheGasPathIsBitIdentical)
+{
+    NozzleModel plain({"2.5", "3", "0.6"});
+    NozzleModel viaGas({"2.5", "3", "0.6"}, 5.0 / 3.0);
+    viaGas.setGas(1.4);
+    for (const char* pepo : {"0.6", "0.3", "0.01"}) {
+        const InputTexts t{"2.5", "3", pepo};
+        ASSERT_FALSE(plain.calculate(t));
+        ASSERT_FALSE(viaGas.calculate(t));
+        EXPECT_EQ(plain.state(), viaGas.state());
+        EXPECT_EQ(plain.result(), viaGas.result());
+    }
+}
+
+} // namespace cdnozzle
