@@ -1,5 +1,6 @@
 #include "explanation.h"
 
+#include "flow_figures.h"
 #include "gasdyn/exact_shock.h"
 #include "gasdyn/isentropic.h"
 #include "number_text.h"
@@ -61,7 +62,27 @@ std::string shockJump(const FlowState& s, double M1, double p1, double M2, doubl
 
 } // namespace
 
+namespace {
+
+std::string describe(const FlowState& s, const CalcResult& result);
+
+} // namespace
+
 std::string explainFlow(const FlowState& s, const CalcResult& result)
+{
+    std::string text = describe(s, result);
+    if (text.empty() || result.regime == Regime::NoFlow) return text;
+    // The whole nozzle's figures, on a line of their own.
+    const NozzleFigures f = nozzleFigures(s, result.regime);
+    text += "\nMass flow " + n4(f.mdot_ratio) + " of the choked mass flow; thrust coefficient C_F = " +
+            n4(f.C_F) + " (momentum " + n4(f.C_F_momentum) + ", pressure " + n4(f.C_F_pressure) +
+            "); exit-plane to back pressure pe/pb = " + n4(f.pe_pb) + ".";
+    return text;
+}
+
+namespace {
+
+std::string describe(const FlowState& s, const CalcResult& result)
 {
     const std::string pe = "Pe/Po = " + formatGeneral(s.PePo);
     const int e = s.N_tot;
@@ -146,5 +167,7 @@ std::string explainFlow(const FlowState& s, const CalcResult& result)
     }
     return {};
 }
+
+} // namespace
 
 } // namespace cdnozzle

@@ -1,6 +1,7 @@
 #include "panel/window_logic.h"
 
 #include "explanation.h"
+#include "flow_figures.h"
 #include "number_text.h"
 #include "plots/back_pressure_bars.h"
 #include "regime_summary.h"
@@ -310,7 +311,10 @@ void WindowLogic::playTo(int finePosition)
 void WindowLogic::hover(PlotKind plot, double x)
 {
     if (!calculated()) return;
-    hoverText_ = hoverReadout(model_.state(), plot, x);
+    // The station's values, then the whole nozzle's figures.
+    const NozzleFigures f = nozzleFigures(model_.state(), model_.result().regime);
+    hoverText_ = hoverReadout(model_.state(), plot, x) + "; ṁ/ṁ* = " + formatRounded4(f.mdot_ratio) +
+                 ", C_F = " + formatRounded4(f.C_F);
 }
 
 void WindowLogic::leavePlot()

@@ -29,9 +29,10 @@ TEST_P(Explanation, NamesTheLimitsAndTheNumbers)
     ASSERT_EQ(m.result().regime, c.regime);
     const std::string text = explainFlow(m.state(), m.result());
     for (const std::string& part : c.says) EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
-    // Two to four sentences, no NaN.
+    // Two to four sentences, then a line of the nozzle's figures; no NaN.
+    const std::string prose = text.substr(0, text.find('\n'));
     int sentences = 0;
-    for (std::size_t i = 0; i + 1 < text.size(); ++i) sentences += text[i] == '.' && text[i + 1] == ' ';
+    for (std::size_t i = 0; i + 1 < prose.size(); ++i) sentences += prose[i] == '.' && prose[i + 1] == ' ';
     EXPECT_GE(sentences + 1, 2) << text;
     EXPECT_LE(sentences + 1, 4) << text;
     EXPECT_EQ(text.find("nan"), std::string::npos);
@@ -41,10 +42,11 @@ INSTANTIATE_TEST_SUITE_P(
     Regimes, Explanation,
     testing::Values(
         ExplainCase{"1", Regime::NoFlow, {"Pe/Po = 1:", "subsonic limit 0.9088", "M = 0"}},
+        // A*/A_t of the subsonic flow: 1.6875 / AAfM(0.11991) = 0.3467.
         ExplainCase{"0.99",
                     Regime::SubsonicThroughout,
                     {"between 1 and the subsonic limit 0.9088", "M = 0.1199 at the exit",
-                     "chokes"}},
+                     "chokes", "\nMass flow 0.3467 of the choked mass flow"}},
         ExplainCase{"sub",
                     Regime::ChokedSubsonic,
                     {"exactly the subsonic limit", "Mach 1 (p/p0 = 0.5283)", "M = 0.3722",
@@ -65,7 +67,11 @@ INSTANTIATE_TEST_SUITE_P(
                     Regime::ObliqueExitShocks,
                     {"between the normal-shock limit 0.5751 and the design pressure ratio 0.1278",
                      "over-expanded", "at 69.2° to the flow", "turn it by 22.4°", "M = 0.8246"}},
-        ExplainCase{"OS", Regime::ExitExpansion, {"is the design pressure ratio", "Mach angle 30.0°"}},
+        // The ideal thrust coefficient of a Mach 2 nozzle, 1.20775.
+        ExplainCase{"OS",
+                    Regime::ExitExpansion,
+                    {"is the design pressure ratio", "Mach angle 30.0°", "C_F = 1.2078",
+                     "pressure 0)", "pe/pb = 1."}},
         // Me 2.15719: Mach angle 27.6 degrees.
         ExplainCase{"0.1",
                     Regime::ExitExpansion,
