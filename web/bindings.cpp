@@ -78,6 +78,14 @@ class PageLogic {
     int playSpeed() const { return static_cast<int>(logic_.playSpeed()); }
     bool pauseAtLimits() const { return logic_.pauseAtLimits(); }
     std::string explanation() const { return logic_.explanation(); }
+    void setGas(const std::string& name, double k) { logic_.setGas(name, k); }
+    std::string gasName() const { return logic_.gasName(); }
+    double gasK() const { return logic_.gasK(); }
+    void setThirdPlot(int quantity)
+    {
+        logic_.setThirdPlot(static_cast<PlotQuantity>(std::clamp(quantity, 0, 2)));
+    }
+    int thirdPlot() const { return static_cast<int>(logic_.thirdPlot()); }
     void openScenario(const std::string& me, const std::string& amax, const std::string& pepo)
     {
         logic_.openScenario({me, amax, pepo});
@@ -157,6 +165,19 @@ val calculateTexts(const std::string& me, const std::string& amax, const std::st
     return out;
 }
 
+// The gases offered by name: [[name, k], ...].
+val gasList()
+{
+    val out = val::array();
+    for (const NamedGas& g : kGases) {
+        val item = val::array();
+        item.call<void>("push", std::string(g.name));
+        item.call<void>("push", g.k);
+        out.call<void>("push", item);
+    }
+    return out;
+}
+
 // The benchmark's fine-bar sweep: the calculations of positions 1..1000 in
 // a row on one model, as the native benchmark runs them.
 void benchFineSweep()
@@ -200,6 +221,11 @@ EMSCRIPTEN_BINDINGS(cdnozzle)
         .function("playSpeed", &PageLogic::playSpeed)
         .function("pauseAtLimits", &PageLogic::pauseAtLimits)
         .function("explanation", &PageLogic::explanation)
+        .function("setGas", &PageLogic::setGas)
+        .function("gasName", &PageLogic::gasName)
+        .function("gasK", &PageLogic::gasK)
+        .function("setThirdPlot", &PageLogic::setThirdPlot)
+        .function("thirdPlot", &PageLogic::thirdPlot)
         .function("meSup", &PageLogic::meSup)
         .function("amax", &PageLogic::amax)
         .function("pePo", &PageLogic::pePo)
@@ -217,5 +243,6 @@ EMSCRIPTEN_BINDINGS(cdnozzle)
         .function("stationTable", &PageLogic::stationTable)
         .function("takeMessages", &PageLogic::takeMessages);
     emscripten::function("calculateTexts", &calculateTexts);
+    emscripten::function("gasList", &gasList);
     emscripten::function("benchFineSweep", &benchFineSweep);
 }

@@ -379,6 +379,14 @@
     faster: () => { logic.setPlaySpeed(Math.min(2, logic.playSpeed() + 1), seconds()); remember(); render(); },
     pauseAtLimits: (on) => { logic.setPauseAtLimits(on); remember(); render(); },
     explain: () => showExplanation($("Explanation").hidden),
+    gas: (name, k) => { logic.setGas(name, k); render(); },
+    thirdPlot: (quantity) => {
+      logic.setThirdPlot(quantity);
+      PLOTS[2].caption = ["p/p0", "T/T0", "ρ/ρ0"][quantity];
+      $("Label5").textContent = PLOTS[2].caption;
+      scenes[2] = logic.scene(2);
+      paintPlots();
+    },
   };
 
   const coarse = new ScrollBar($("VScroll1"), 1, 100, (v) => handlers.coarse(v));
@@ -493,17 +501,26 @@
     if (!scenes[plot.kind]) return;
     menuPlot = plot;
     const menu = $("PlotMenu");
+    // The third plot offers its quantities.
+    $("ThirdPlotChoice").hidden = plot.kind !== 2;
+    menu.querySelectorAll("[data-show]").forEach((b) =>
+      b.setAttribute("aria-checked", String(Number(b.dataset.show) === logic.thirdPlot())));
     menu.hidden = false;
     const box = menu.getBoundingClientRect();
     menu.style.left = `${Math.max(0, Math.min(x, window.innerWidth - box.width))}px`;
     menu.style.top = `${Math.max(0, Math.min(y, window.innerHeight - box.height))}px`;
-    menu.querySelector("button").focus();
+    menu.querySelector(plot.kind === 2 ? "[data-show]" : "[data-action]").focus();
   }
   function closePlotMenu() {
     $("PlotMenu").hidden = true;
   }
 
   $("PlotMenu").addEventListener("click", (e) => {
+    if (e.target.dataset && e.target.dataset.show !== undefined) {
+      closePlotMenu();
+      handlers.thirdPlot(Number(e.target.dataset.show));
+      return;
+    }
     const action = e.target.dataset && e.target.dataset.action;
     const plot = menuPlot;
     closePlotMenu();
@@ -512,7 +529,7 @@
     if (action === "svg") download(`${plot.id}.svg`, new Blob([plotSvg(plot)], { type: "image/svg+xml" }));
     if (action === "csv") download("stations.csv", new Blob([logic.stationTable()], { type: "text/csv" }));
   });
-  $("PlotMenu").addEventListener("keydown", (e) => {
+  document.addEventListener("keydown", (e) => {
     if (e.key === "Escape") closePlotMenu();
   });
   document.addEventListener("pointerdown", (e) => {
@@ -588,6 +605,26 @@
     $("Command1").addEventListener("click", () => handlers.calculate());
     PLOTS.forEach(wirePlot);
     $("Mn_About").addEventListener("click", showAbout);
+    const gas = $("Gas");
+    const named = window.cdnozzleCore.gasList();
+    named.forEach(([name, k], i) => {
+      const option = new Option(`${name} (k = ${Math.round(k * 10000) / 10000})`, String(i));
+      gas.add(option);
+    });
+    gas.add(new Option("Other…", "other"));
+    gas.addEventListener("change", () => {
+      if (gas.value !== "other") {
+        const [name, k] = named[Number(gas.value)];
+        handlers.gas(name, k);
+        return;
+      }
+      const typed = prompt("Ratio of specific heats k (1.05 to 1.7):", String(logic.gasK()));
+      const k = typed === null ? NaN : Number(typed.replace(",", "."));
+      if (typed !== null) handlers.gas(`gas with k = ${typed.trim()}`, k);
+      // A refused k keeps the gas there was; the list shows it.
+      const index = named.findIndex(([name]) => name === logic.gasName());
+      gas.value = index >= 0 ? String(index) : "other";
+    });
     $("Play").addEventListener("click", () => handlers.play());
     $("PlayReverse").addEventListener("click", () => handlers.reverse());
     $("PlaySlower").addEventListener("click", () => handlers.slower());

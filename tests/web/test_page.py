@@ -231,6 +231,20 @@ class Walkthrough(PageTest):
         self.el("Text_PePo").send_keys(Keys.F5)
         self.assertEqual(self.el("Play").get_attribute("aria-pressed"), "false")
 
+    def test_gas_and_the_third_plots_quantity(self):
+        from selenium.webdriver.support.ui import Select
+        self.open("#me=2&amax=3&pepo=0.8")
+        Select(self.el("Gas")).select_by_visible_text("helium (k = 1.6667)")
+        self.assertTrue(self.status().endswith(" · helium (k = 1.6667)"), self.status())
+        self.assertEqual(self.report()[3], "Pe/Po sesaltı limit=0.8728")
+        pressure = self.js("return document.getElementById('Picture_PiPo').toDataURL()")
+        webdriver.ActionChains(self.driver).context_click(self.el("Picture_PiPo")).perform()
+        self.el("PlotMenu").find_element(By.CSS_SELECTOR, "[data-show='1']").click()
+        self.assertEqual(self.el("Label5").text, "T/T0")
+        self.assertNotEqual(self.js("return document.getElementById('Picture_PiPo').toDataURL()"), pressure)
+        Select(self.el("Gas")).select_by_visible_text("air (k = 1.4)")
+        self.assertEqual(self.status(), SHOCK_STATUS)
+
     def test_controls_carry_the_window_names(self):
         self.open()
         for name in ("Text_Mmax", "Text_AAmax", "Text_PePo", "Command1", "VScroll1", "VScroll2",
