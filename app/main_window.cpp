@@ -1,7 +1,6 @@
 #include "main_window.h"
 
 #include "about_window.h"
-#include "explanation.h"
 #include "file_output.h"
 #include "number_text.h"
 #include "plot_render.h"
@@ -548,7 +547,7 @@ void MainWindow::showCalculation()
     Picture_PiPo->setScene(model.pressureScene());
     List1->clear();
     for (const std::string& line : logic_.reportLines()) List1->addItem(toQString(line));
-    explanation_->setText(toQString(explainFlow(model.state(), model.result())));
+    explanation_->setText(toQString(logic_.explanation()));
 }
 
 void MainWindow::showLogic()

@@ -6,7 +6,6 @@
 #include "number_text.h"
 
 #include <cmath>
-#include <numbers>
 
 namespace cdnozzle {
 
@@ -17,23 +16,10 @@ std::string n4(double v)
     return formatRounded4(v);
 }
 
-std::string degrees(double radians)
-{
-    return formatFixed(radians * 180 / std::numbers::pi, 1) + "°";
-}
-
 // The Mach angle asin(1/M) of a supersonic flow.
 double machAngle(double M)
 {
     return std::asin(1 / M);
-}
-
-// The flow deflection of an oblique shock of angle beta at Mach M1
-// (theta-beta-M relation).
-double deflection(double k, double M1, double beta)
-{
-    const double m = M1 * std::sin(beta);
-    return std::atan(2 / std::tan(beta) * (m * m - 1) / (M1 * M1 * (k + std::cos(2 * beta)) + 2));
 }
 
 std::string limitsLine(const FlowState& s)
@@ -138,7 +124,7 @@ std::string describe(const FlowState& s, const CalcResult& result)
                n4(s.M_max) + " with p/p0 = " + n4(s.PePo_OS) +
                ", below the back pressure: the jet is over-expanded. Oblique shocks at the exit "
                "lips, at " +
-               degrees(beta) + " to the flow, turn it by " + degrees(deflection(s.k, s.M_max, beta)) +
+               formatDegrees(beta) + " to the flow, turn it by " + formatDegrees(result.obliqueShockDeflection) +
                " and raise its pressure to Pe/Po; behind them the jet moves at M = " + n4(s.Me) +
                ". As the back pressure falls the shocks weaken and lean over, until at " +
                n4(s.PePo_OS) + " they vanish.";
@@ -150,7 +136,7 @@ std::string describe(const FlowState& s, const CalcResult& result)
                    n4(s.M_max) +
                    " with exactly the back pressure, so no shock or expansion stands at the exit "
                    "(the lines mark the Mach angle " +
-                   degrees(machAngle(s.M_max)) +
+                   formatDegrees(machAngle(s.M_max)) +
                    "). Below this back pressure the jet leaves under-expanded and expands "
                    "outside the nozzle.";
         }
@@ -159,8 +145,8 @@ std::string describe(const FlowState& s, const CalcResult& result)
                " with p/p0 = " + n4(s.PePo_OS) +
                ", above the back pressure, so the jet is under-expanded. Expansion waves at the "
                "exit lips, drawn at the Mach angles " +
-               degrees(machAngle(s.M_max)) + " (M = " + n4(s.M_max) + ") and " +
-               degrees(machAngle(s.Me)) + " (M = " + n4(s.Me) +
+               formatDegrees(machAngle(s.M_max)) + " (M = " + n4(s.M_max) + ") and " +
+               formatDegrees(machAngle(s.Me)) + " (M = " + n4(s.Me) +
                "), lower its pressure to Pe/Po and speed it up to M = " + n4(s.Me) +
                ". Lowering the back pressure further changes nothing inside the nozzle; only the "
                "expansion outside grows stronger.";

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <locale.h>
+#include <numbers>
 
 namespace cdnozzle {
 
@@ -143,6 +144,11 @@ double roundHalfEven4(double value)
     // to_chars works from the exact binary value and breaks exact ties to
     // even, so only a value that is truly halfway goes to the even digit.
     return parseCDouble(formatFixed(value, 4).c_str());
+}
+
+std::string formatDegrees(double radians)
+{
+    return formatFixed(radians * 180 / std::numbers::pi, 1) + "°";
 }
 
 std::string formatRounded4(double value)

@@ -29,6 +29,9 @@ double roundHalfEven4(double value);
 // The value with a fixed number of decimals ("69.2"), "." as the point.
 std::string formatFixed(double value, int decimals);
 
+// An angle in radians as degrees with one decimal: "69.2°".
+std::string formatDegrees(double radians);
+
 // The value rounded to 4 decimal places and written in the general format,
 // as every number of the report and the status line is shown.
 std::string formatRounded4(double value);

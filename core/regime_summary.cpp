@@ -4,18 +4,9 @@
 #include "number_text.h"
 
 #include <cmath>
-#include <numbers>
 
 namespace cdnozzle {
 
-namespace {
-
-std::string degrees(double radians)
-{
-    return formatFixed(radians * 180 / std::numbers::pi, 1) + "°";
-}
-
-} // namespace
 
 std::string regimeSummary(const FlowState& s, const CalcResult& result)
 {
@@ -34,7 +25,7 @@ std::string regimeSummary(const FlowState& s, const CalcResult& result)
         return text + ")";
     }
     case Regime::ObliqueExitShocks:
-        return "Oblique shocks at the exit (β = " + degrees(result.obliqueShockAngle) + ")";
+        return "Oblique shocks at the exit (β = " + formatDegrees(result.obliqueShockAngle) + ")";
     case Regime::NormalShockAtExit: return "Normal shock in the exit plane";
     case Regime::ExitExpansion:
         if (s.PePo == s.PePo_OS)

@@ -115,9 +115,6 @@ class PageLogic {
         const NozzleModel& m = logic_.model();
         return sceneToJs(plot == 0 ? m.geometryScene() : plot == 1 ? m.machScene() : m.pressureScene());
     }
-    // The x of the shock station, or nothing to mark (for the tests and the
-    // plot menu's file names).
-    int shockStation() const { return logic_.model().state().i_NS; }
     std::string stationTable() const { return stationCsv(logic_.model().state()); }
     val takeMessages()
     {
@@ -239,7 +236,6 @@ EMSCRIPTEN_BINDINGS(cdnozzle)
         .function("statusKind", &PageLogic::statusKind)
         .function("statusIsRefusal", &PageLogic::statusIsRefusal)
         .function("scene", &PageLogic::scene)
-        .function("shockStation", &PageLogic::shockStation)
         .function("stationTable", &PageLogic::stationTable)
         .function("takeMessages", &PageLogic::takeMessages);
     emscripten::function("calculateTexts", &calculateTexts);

@@ -101,7 +101,6 @@ class WindowLogic {
     int coarsePosition() const { return coarse_; }
     int finePosition() const { return fine_; }
     const NozzleModel& model() const { return model_; }
-    NozzleModel& model() { return model_; }
     bool calculated() const { return model_.calculated(); }
     // The explanation of the last accepted calculation for students.
     std::string explanation() const;

@@ -94,8 +94,8 @@ void closeSubsonicSolution(FlowState& s)
     setExitJump(s, s.M[s.N_tot], s.PiPo[s.N_tot]);
 }
 
-// Returns the shock angle.
-double obliqueExitShocks(FlowState& s, Marks& marks, double xe, double ye, double L)
+// Sets the shock angle and the flow's deflection.
+void obliqueExitShocks(FlowState& s, CalcResult& out, double xe, double ye, double L)
 {
     const double k = s.k;
     const double M1 = s.M_max;
@@ -118,8 +118,9 @@ double obliqueExitShocks(FlowState& s, Marks& marks, double xe, double ye, doubl
     setExitJump(s, M2, s.PePo);
     // An inequality test against the band's width, not a greater-than test.
     if (std::fabs(s.PePo - s.PePo_NS) != kExitShockBand)
-        addExitPair(marks, MarkColor::Red, xe, ye, L, cb, sb);
-    return beta;
+        addExitPair(out.marks, MarkColor::Red, xe, ye, L, cb, sb);
+    out.obliqueShockAngle = beta;
+    out.obliqueShockDeflection = theta;
 }
 
 void exitExpansion(FlowState& s, Marks& marks, double xe, double ye, double L)
@@ -152,6 +153,7 @@ void Calc_Flow(FlowState& s, const InputNumbers& inputs, CalcResult& out,
     Marks& marks = out.marks;
     marks.clear();
     out.obliqueShockAngle = 0;
+    out.obliqueShockDeflection = 0;
 
     Lule_Geo(s, inputs, report, notConverged);
     if (cache) cache->bind(s);
@@ -249,7 +251,7 @@ void Calc_Flow(FlowState& s, const InputNumbers& inputs, CalcResult& out,
     const double L = s.AA[tot];
     const bool supersonicExit = stage == DivergentStage::Shock;
     if (supersonicExit && s.PePo > s.PePo_OS && s.PePo < s.PePo_NS) {
-        out.obliqueShockAngle = obliqueExitShocks(s, marks, xe, ye, L);
+        obliqueExitShocks(s, out, xe, ye, L);
         out.regime = Regime::ObliqueExitShocks;
     } else if (supersonicExit && s.PePo >= s.PePo_NS && belowExitShockBandTop(s)) {
         // The jet leaves behind the normal shock standing in the exit plane.

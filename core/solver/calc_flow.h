@@ -63,7 +63,8 @@ struct CalcResult {
     Report report;
     Marks marks;
     Regime regime = Regime::NotCalculated;
-    double obliqueShockAngle = 0; // radians; set in ObliqueExitShocks only
+    double obliqueShockAngle = 0;      // radians; set in ObliqueExitShocks only
+    double obliqueShockDeflection = 0; // radians, the flow's turn; the same
     bool operator==(const CalcResult&) const = default;
 };
 
