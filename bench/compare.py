@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Compares `cdnozzle-report --json` with model.py on many inputs: report
-lines, regime, i_NS and marks' count exactly, every number within 1e-12
+lines, regime, i_NS and marks' count exactly, every number (the stations,
+the limits, the nozzle figures and the grid-free shock) within 1e-12
 relative (or 1e-12 absolute near zero). Exit 0 when all agree.
 
     compare.py PATH/TO/cdnozzle-report [COUNT] [SEED]
@@ -44,11 +45,13 @@ def cases(count, seed):
               ("1.01", "3", "0.52"), ("1.0001", "3", "0.4"), ("6", "3", "0.0001"),
               (" 2 .5x", "3", "0.7"), ("2,5", "3abc", "1D-1"), ("1e0", "-5", ".5"),
               ("20", "3", "1e-12"), ("1.05", "3", "0.55735"), ("2", "3", "0.57517"),
-              ("1.021", "3", "0.5409691335024802")]
+              ("1.021", "3", "0.5409691335024802"), ("1.01", "3", "0.5342"), ("1.001", "3", "0.52894"),
+              ("5", "3", "0.5"), ("10", "3", "0.5"), ("100", "3", "1e-5"), ("2", "3", "0.7")]
     for c in fixed:
         yield c
     for _ in range(count):
-        me = rnd.choice([rnd.uniform(1, 6), rnd.uniform(1, 1.2), rnd.uniform(1, 1.05), rnd.uniform(6, 30)])
+        me = rnd.choice([rnd.uniform(1, 6), rnd.uniform(1, 1.2), rnd.uniform(1, 1.05), rnd.uniform(6, 30),
+                         rnd.uniform(1.001, 20)])
         pe = rnd.choice([rnd.uniform(0.001, 1), round(rnd.uniform(0.001, 1), 3), rnd.uniform(0.001, 0.2)])
         yield ("%.*g" % (rnd.randint(2, 17), me), str(rnd.randint(1, 5)), "%.*g" % (rnd.randint(2, 17), pe))
 

@@ -133,6 +133,28 @@ class Model:
         self.messages.append("iterasyon 500 adımda yakınsamadı")
         return M_new
 
+    def log_area_ratio(self, M):
+        # ln(A/A*) with log1p, exact next to Mach 1.
+        a = self.k2_kp1 * self.km1_2
+        return self.kp1_2km1 * math.log1p(a * ((M - 1) * (M + 1))) - math.log(M)
+
+    def subsonic_twin(self, M):
+        """The subsonic Mach number with the area ratio of M >= 1, by
+        bisection to adjacent doubles (the program uses Newton steps)."""
+        t = self.log_area_ratio(M)
+        if not t > 0:
+            return 1.0
+        lo, hi = 0.0, 1.0
+        for _ in range(3000):
+            mid = (lo + hi) / 2
+            if mid <= lo or mid >= hi:
+                break
+            if self.log_area_ratio(mid) > t:
+                lo = mid
+            else:
+                hi = mid
+        return min((lo, hi), key=lambda m: abs(self.log_area_ratio(m) - t) if m > 0 else math.inf)
+
     def mach_of_pressure(self, r):
         k = self.k
         return math.sqrt(((1 / r) ** ((k - 1) / k) - 1) * (2 / (k - 1)))
@@ -153,7 +175,7 @@ class Model:
             self.AA[i] = self.y[i] * 2
         self.x[self.N_tot + 1] = self.x[self.N_tot] + 0.1
         self.AAe = self.y[self.N_tot] * 2
-        self.Me_sub = self.M_iter(self.AAe, 1, SUB)
+        self.Me_sub = self.subsonic_twin(self.x[self.N_tot])
 
         def limit(m):
             t = m ** 2
@@ -209,7 +231,7 @@ class Model:
         S = self.PePo > self.PePo_sub and self.PePo < 1
         if S:
             Me_s = self.mach_of_pressure(self.PePo)
-            R = self.AAe / self.AAfM(Me_s)
+            R = min(1.0, self.AAe / self.AAfM(Me_s))
             for i in range(1, C + 1):
                 M[i] = self.M_iter(AA[i] / R, 1, SUB)
                 P[i] = 1 / self.PoP(M[i])
@@ -239,7 +261,8 @@ class Model:
             stage = "normal shock inside"
             # Up to the top of the exit-shock band the divergent part is
             # supersonic throughout: no search.
-            self.i_NS = N if self.PePo - self.PePo_NS < 0.0001 else self.search()
+            band = min(0.0001, 0.01 * self.PePo_NS)
+            self.i_NS = N if self.PePo - self.PePo_NS < band else self.search()
             j = self.i_NS
             for i in range(C + 1, j + 1):
                 M[i] = self.M_iter(AA[i], 1, SUP)
@@ -282,7 +305,7 @@ class Model:
                 self.marks.append(("red", xe, -ye, xe + L * cb, -ye + L * sb))
                 self.marks.append(("red", xe, ye, xe + L * cb, ye - L * sb))
             self.regime = "oblique exit shocks"
-        elif sup and pe >= self.PePo_NS and pe - self.PePo_NS < 0.0001:
+        elif sup and pe >= self.PePo_NS and pe - self.PePo_NS < min(0.0001, 0.01 * self.PePo_NS):
             self.i_NS, self.Me, self.PePo_e = N, shock_M2, pe
             M[N + 1], P[N + 1] = shock_M2, pe
             self.regime = "normal shock at exit"
@@ -300,9 +323,77 @@ class Model:
         else:
             self.regime = stage or "not classified"
 
+    def root(self, f, lo, hi):
+        """Bisection of a function with f(lo) > 0 > f(hi) (or the other way
+        round) down to adjacent doubles."""
+        flo = f(lo)
+        for _ in range(3000):
+            mid = (lo + hi) / 2
+            if mid <= min(lo, hi) or mid >= max(lo, hi):
+                break
+            if (f(mid) > 0) == (flo > 0):
+                lo = mid
+            else:
+                hi = mid
+        return (lo + hi) / 2
+
+    def mach_of_area(self, a, supersonic):
+        if not a > 1:
+            return 1.0
+        if supersonic:
+            hi = 2.0
+            while self.AAfM(hi) < a:
+                hi *= 2
+            return self.root(lambda m: self.AAfM(m) - a, 1.0, hi)
+        return self.root(lambda m: self.AAfM(m) - a, 1e-300, 1.0)
+
+    def shock_at(self, a):
+        M1 = self.mach_of_area(a, True)
+        M2 = self.NS(M1)
+        r0 = (self.PoP(M2) * self.P2P1(M1)) / self.PoP(M1)
+        Me = self.mach_of_area((self.AAe / a) * self.AAfM(M2), False)
+        return {"x": M1, "AA": a, "M1": M1, "M2": M2, "p02_p01": r0, "Me": Me}, r0 / self.PoP(Me)
+
+    def exact_shock(self):
+        """The continuous solution's shock for a shock-inside regime: the
+        area ratio whose exit pressure is the back pressure, by bisection."""
+        f = lambda a: self.shock_at(a)[1] - self.PePo
+        if f(1.0) >= 0 and f(self.AAe) <= 0:
+            return self.shock_at(self.root(f, 1.0, self.AAe))[0]
+        mid = self.PePo_NS + (self.PePo_sub - self.PePo_NS) / 2
+        return self.shock_at(1.0 if self.PePo > mid else self.AAe)[0]
+
+    def figures(self):
+        """Mass flow ratio and thrust coefficient with its parts; a subsonic
+        jet leaves at the back pressure with the continuous solution's exit
+        Mach number."""
+        k, N, pe = self.k, self.N_tot, self.PePo
+        out = {"mdot_ratio": 0.0, "C_F": 0.0, "C_F_momentum": 0.0, "C_F_pressure": 0.0,
+               "pe_pb": self.PiPo[N] / pe, "exact_shock": None}
+        if self.regime == "no flow":
+            return out
+        subsonic = self.regime in ("subsonic throughout", "choked subsonic")
+        if subsonic or self.regime == "normal shock inside":
+            if subsonic:
+                Me = self.mach_of_pressure(pe)
+            else:
+                out["exact_shock"] = self.exact_shock()
+                Me = out["exact_shock"]["Me"]
+            out["mdot_ratio"] = (min(1.0, self.AAe / self.AAfM(Me))
+                                 if self.regime == "subsonic throughout" else 1.0)
+            out["pe_pb"] = 1.0
+            out["C_F"] = out["C_F_momentum"] = k * pe * Me * Me * self.AAe
+            return out
+        out["mdot_ratio"] = 1.0
+        out["C_F_momentum"] = k * self.PiPo[N] * self.M[N] * self.M[N] * self.AAe
+        out["C_F_pressure"] = (self.PiPo[N] - pe) * self.AAe
+        out["C_F"] = out["C_F_momentum"] + out["C_F_pressure"]
+        return out
+
     def as_json(self):
         N = self.N_tot
         return {
+            **self.figures(),
             "report": self.report, "regime": self.regime, "i_NS": self.i_NS,
             "Me": self.Me, "PePo_e": self.PePo_e, "PePo": self.PePo,
             "M_max": self.M_max, "AA_max": self.AA_max, "AAe": self.AAe,

@@ -3,6 +3,8 @@
 #include "flow_figures.h"
 #include "number_text.h"
 
+#include <numbers>
+
 namespace cdnozzle {
 
 void writePlainReport(std::ostream& out, const NozzleModel& model)
@@ -36,7 +38,7 @@ nlohmann::json reportJson(const NozzleModel& model, const std::vector<std::strin
                             {"rho_rho0", q.rho_rho0},
                             {"V_astar", q.V_astar}});
     }
-    const NozzleFigures figures = nozzleFigures(s, model.result().regime);
+    const NozzleFigures figures = nozzleFigures(s, model.result());
     nlohmann::json marks = nlohmann::json::array();
     for (const Mark& m : model.result().marks) {
         marks.push_back({{"color", m.color == MarkColor::Red ? "red" : "blue"},
@@ -44,6 +46,30 @@ nlohmann::json reportJson(const NozzleModel& model, const std::vector<std::strin
                          {"y1", m.y1},
                          {"x2", m.x2},
                          {"y2", m.y2}});
+    }
+    const CalcResult& result = model.result();
+    nlohmann::json exactShock = nullptr;
+    if (const auto& e = result.exactShock) {
+        exactShock = {{"x", e->x},   {"AA", e->areaRatio},    {"M1", e->M1},
+                      {"M2", e->M2}, {"p02_p01", e->p02_p01}, {"Me", e->Me}};
+    }
+    const ExitWaves& w = result.waves;
+    const auto degrees = [](double radians) { return radians * 180 / std::numbers::pi; };
+    nlohmann::json exitWaves = nullptr;
+    if (result.regime == Regime::ObliqueExitShocks) {
+        exitWaves = {{"kind", "oblique shocks"},
+                     {"beta_deg", degrees(w.shockAngle)},
+                     {"theta_deg", degrees(w.deflection)},
+                     {"M_jet", s.Me},
+                     {"theta_max_deg", degrees(w.maxDeflection)},
+                     {"strong", w.strong},
+                     {"strong_above_PePo", w.strongFrom}};
+    } else if (result.regime == Regime::ExitExpansion) {
+        exitWaves = {{"kind", "expansion"},
+                     {"nu_exit_deg", degrees(w.nuExit)},
+                     {"nu_jet_deg", degrees(w.nuJet)},
+                     {"turn_deg", degrees(w.nuJet - w.nuExit)},
+                     {"M_jet", s.Me}};
     }
     return {
         {"report", model.result().report.lines()},
@@ -65,6 +91,8 @@ nlohmann::json reportJson(const NozzleModel& model, const std::vector<std::strin
         {"C_F_momentum", figures.C_F_momentum},
         {"C_F_pressure", figures.C_F_pressure},
         {"pe_pb", figures.pe_pb},
+        {"exact_shock", exactShock},
+        {"exit_waves", exitWaves},
         {"stations", stations},
         {"marks", marks},
         {"messages", messages},

@@ -27,6 +27,11 @@ struct NozzleFigures {
 // From the exit plane (station N_tot) of a calculated state; all 0 but
 // pe_pb (1) when nothing flows. The momentum and pressure parts together
 // are the same on either side of a normal shock standing in the exit plane.
-NozzleFigures nozzleFigures(const FlowState& s, Regime regime);
+// A subsonic jet (subsonic throughout, choked subsonic, a normal shock
+// inside) leaves at the back pressure: pe_pb is 1, the pressure part 0, and
+// the momentum part k (pb/p0) Me^2 Ae/At takes the exit Mach number of the
+// continuous solution (of the exact shock position, or isentropic from the
+// back pressure), not the grid's, whose shock stands at a station.
+NozzleFigures nozzleFigures(const FlowState& s, const CalcResult& result);
 
 } // namespace cdnozzle

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstdio>
 #include <clocale>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <locale.h>
 #include <numbers>
@@ -154,6 +154,21 @@ std::string formatDegrees(double radians)
 std::string formatRounded4(double value)
 {
     return formatGeneral(roundHalfEven4(value));
+}
+
+std::string formatShown(double value)
+{
+    if (value == 0 || !(std::fabs(value) < 0.001)) return formatRounded4(value);
+        // Four significant figures, rounded from the exact binary value.
+#if defined(__cpp_lib_to_chars) && __cpp_lib_to_chars >= 201611L
+    char buffer[64];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 3);
+    const std::string text(buffer, result.ptr);
+#else
+    const std::string text = printfC("%.*e", 3, value);
+#endif
+    return formatGeneral(parseCDouble(text.c_str()));
 }
 
 } // namespace cdnozzle

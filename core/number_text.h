@@ -33,8 +33,14 @@ std::string formatFixed(double value, int decimals);
 std::string formatDegrees(double radians);
 
 // The value rounded to 4 decimal places and written in the general format,
-// as every number of the report and the status line is shown.
+// as every number of the report is shown.
 std::string formatRounded4(double value);
+
+// A number in a sentence (the explanation, the status line, the values under
+// the cursor): as formatRounded4, except that a value below 0.001 in
+// magnitude, other than 0, keeps 4 significant figures ("0.0002745",
+// "6.446E-11"), so no limit, Mach number or ratio reads as 0.
+std::string formatShown(double value);
 
 } // namespace cdnozzle
 

@@ -33,7 +33,7 @@ int nearestStation(const FlowState& s, double x)
 
 std::string hoverReadout(const FlowState& s, PlotKind plot, double x)
 {
-    auto four = formatRounded4;
+    auto four = formatShown;
     const int i = nearestStation(s, x);
     std::string text = "x = " + four(x) + ", station " + std::to_string(i) + ": ";
     const StationQuantities q = stationQuantities(s, s.M[i], s.PiPo[i]);

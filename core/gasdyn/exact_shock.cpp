@@ -3,31 +3,33 @@
 #include "gasdyn/isentropic.h"
 #include "gasdyn/normal_shock.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace cdnozzle {
 
 namespace {
 
 // d(A/A*)/dM = (A/A*) (M^2 - 1) / (M (1 + (k-1)/2 M^2)).
-double areaSlope(const FlowState& s, double M, double area)
+double areaSlope(const Gas& s, double M, double area)
 {
     return area * (M * M - 1) / (M * (1 + s.km1_2 * M * M));
 }
 
-// Exit pressure ratio pe/p01 with the shock standing where A/At = a.
-double exitPressure(const FlowState& s, double a)
+// ln(A/A*) = (k+1)/(2(k-1)) ln(1 + (k-1)/(k+1) (M^2 - 1)) - ln M. Next to
+// Mach 1 both terms are close to M - 1 and their difference is of the order
+// (M - 1)^2, which log1p keeps to full relative precision; A/A* - 1 itself
+// would have lost half the digits.
+double logAreaRatio(const Gas& s, double M)
 {
-    const double M1 = machOfAreaRatio(s, a, true);
-    const double M2 = NS(s, M1);
-    const double ae = (s.AAe / a) * AAfM(s, M2);
-    const double Mx = machOfAreaRatio(s, ae, false);
-    return PoP(s, M2) * P2P1fM1(s, M1) / (PoP(s, M1) * PoP(s, Mx));
+    const double a = s.k2_kp1 * s.km1_2; // (k-1)/(k+1)
+    return s.kp1_2km1 * std::log1p(a * ((M - 1) * (M + 1))) - std::log(M);
 }
 
 } // namespace
 
-double machOfAreaRatio(const FlowState& s, double areaRatio, bool supersonic)
+double machOfAreaRatio(const Gas& s, double areaRatio, bool supersonic)
 {
     if (!(areaRatio > 1)) return 1;
     // Bracket: A/A* grows without bound towards 0 and towards infinity.
@@ -55,21 +57,87 @@ double machOfAreaRatio(const FlowState& s, double areaRatio, bool supersonic)
     return M;
 }
 
+double subsonicTwinMach(const Gas& s, double M)
+{
+    const double target = logAreaRatio(s, M);
+    if (!(target > 0)) return 1;
+    // ln(A/A*) falls from infinity at 0 to 0 at Mach 1: one root in (0, 1).
+    // Start next to it: ln(A/A*) ~ (1 - (k-1)/(k+1)) (M - 1)^2 near Mach 1,
+    // ~ ln(k2_kp1^kp1_2km1 / M) near 0.
+    const double a = s.k2_kp1 * s.km1_2;
+    double guess = 1 - std::sqrt(target / (1 - a));
+    if (!(guess > 0.5)) guess = std::exp(s.kp1_2km1 * std::log(s.k2_kp1) - target);
+    double lo = 0, hi = 1;
+    double m = std::clamp(guess, 1e-300, 1 - 1e-16);
+    for (int n = 0; n < 200; ++n) {
+        const double f = logAreaRatio(s, m) - target;
+        if (f == 0) return m;
+        if (f > 0)
+            lo = m;
+        else
+            hi = m;
+        // d ln(A/A*)/dM = (M^2 - 1) / (M (1 + (k-1)/2 M^2)).
+        const double slope = ((m - 1) * (m + 1)) / (m * (1 + s.km1_2 * m * m));
+        double next = m - f / slope;
+        if (!(next > lo && next < hi)) next = 0.5 * (lo + hi);
+        if (next == m || std::nextafter(lo, 1.0) >= hi) return next;
+        // Newton's last step is below the rounding of f: one more, then stop.
+        if (std::fabs(next - m) <= 4 * std::numeric_limits<double>::epsilon() * m) {
+            m = next;
+            break;
+        }
+        m = next;
+    }
+    return m;
+}
+
+ExactShock shockStandingAt(const FlowState& s, double areaRatio)
+{
+    ExactShock shock{};
+    shock.areaRatio = areaRatio;
+    shock.M1 = machOfAreaRatio(s, areaRatio, true);
+    shock.x = shock.M1;
+    shock.M2 = NS(s, shock.M1);
+    shock.p02_p01 = stagnationPressureRatio(s, shock.M1);
+    // The exit area over the sonic area of the flow behind the shock.
+    const double ae = (s.AAe / areaRatio) * AAfM(s, shock.M2);
+    shock.Me = machOfAreaRatio(s, ae, false);
+    shock.PePo = shock.p02_p01 / PoP(s, shock.Me);
+    return shock;
+}
+
 std::optional<ExactShock> exactShockPosition(const FlowState& s, double pepo)
 {
     if (!(s.M_max > 1) || !(s.AAe > 1)) return std::nullopt;
-    double lo = 1;     // throat: the highest exit pressure
-    double hi = s.AAe; // exit: the lowest
-    if (!(pepo <= exitPressure(s, lo) && pepo >= exitPressure(s, hi))) return std::nullopt;
+    // The exit pressure falls as the shock moves from the throat to the exit.
+    double lo = 1, hi = s.AAe;
+    double flo = shockStandingAt(s, lo).PePo - pepo;
+    double fhi = shockStandingAt(s, hi).PePo - pepo;
+    if (!(flo >= 0 && fhi <= 0)) return std::nullopt;
+    // Regula falsi with the Illinois halving, falling back to bisection when
+    // a step leaves the bracket: superlinear, and never loses the root.
+    int side = 0;
     for (int n = 0; n < 200 && hi - lo > 1e-15 * hi; ++n) {
-        const double mid = 0.5 * (lo + hi);
-        if (exitPressure(s, mid) >= pepo)
+        double mid = (flo - fhi) != 0 ? hi - fhi * (hi - lo) / (fhi - flo) : 0.5 * (lo + hi);
+        if (!(mid > lo && mid < hi)) mid = 0.5 * (lo + hi);
+        const double f = shockStandingAt(s, mid).PePo - pepo;
+        if (f == 0) {
+            lo = hi = mid;
+            break;
+        }
+        if (f > 0) {
             lo = mid;
-        else
+            flo = f;
+            if (side == 1) fhi /= 2;
+            side = 1;
+        } else {
             hi = mid;
+            fhi = f;
+            if (side == -1) flo /= 2;
+            side = -1;
+        }
     }
-    const double a = 0.5 * (lo + hi);
-    return ExactShock{a, machOfAreaRatio(s, a, true)};
+    return shockStandingAt(s, 0.5 * (lo + hi));
 }
 
 } // namespace cdnozzle

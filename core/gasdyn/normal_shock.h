@@ -11,7 +11,16 @@ namespace cdnozzle {
 // Callers pass M1 >= 1.
 double NS(const Gas& s, double M1);
 
+// The same from M1^2 already formed (the normal component of an oblique
+// shock comes as its square): NS(s, M1) is NSofSquare(s, M1 * M1).
+double NSofSquare(const Gas& s, double M1squared);
+
 // p2/p1 across the shock: 1 + 2k/(k+1) (M1^2 - 1). 1 at M1 = 1.
 double P2P1fM1(const Gas& s, double M1);
+
+// p02/p01 across the shock, (PoP(M2) * P2P1fM1(M1)) / PoP(M1) in this order
+// with M2 = NS(M1): 1 at M1 = 1, falling towards 0 as M1 grows (0.72087 at
+// Mach 2 in air). Callers pass M1 >= 1.
+double stagnationPressureRatio(const Gas& s, double M1);
 
 } // namespace cdnozzle

@@ -1,5 +1,6 @@
 #include "geometry/nozzle_geometry.h"
 
+#include "gasdyn/exact_shock.h"
 #include "gasdyn/isentropic.h"
 #include "number_text.h"
 
@@ -40,14 +41,12 @@ double limitPressureRatio(const FlowState& s, double mach)
 
 } // namespace
 
-void Lule_Geo(FlowState& s, const InputTexts& texts, Report& report,
-              const NotConvergedHandler& notConverged)
+void Lule_Geo(FlowState& s, const InputTexts& texts, Report& report)
 {
-    Lule_Geo(s, readInputs(texts), report, notConverged);
+    Lule_Geo(s, readInputs(texts), report);
 }
 
-void Lule_Geo(FlowState& s, const InputNumbers& inputs, Report& report,
-              const NotConvergedHandler& notConverged)
+void Lule_Geo(FlowState& s, const InputNumbers& inputs, Report& report)
 {
     s.M_max = inputs.M_max;
     s.AA_max = inputs.AA_max;
@@ -65,7 +64,11 @@ void Lule_Geo(FlowState& s, const InputNumbers& inputs, Report& report,
     s.x[s.N_tot + 1] = s.x[s.N_tot] + 0.1;
 
     s.AAe = s.y[s.N_tot] * 2;
-    s.Me_sub = M_iter(s, s.AAe, 1, kSesAlti, notConverged);
+    // The subsonic root of the exit area ratio, to full precision: the
+    // station inversion's stopping rule would land it low, and next to a
+    // design Mach number of 1 put the subsonic limit below the normal-shock
+    // limit.
+    s.Me_sub = subsonicTwinMach(s, s.x[s.N_tot]);
     s.PePo_sub = limitPressureRatio(s, s.Me_sub);
     s.PePo_OS = limitPressureRatio(s, s.M_max);
     const double c = (2 * s.k) / (s.k + 1);

@@ -26,10 +26,8 @@ void iraksak_geo(const FlowState& s, StationArray& xI, StationArray& yI);
 // (x(1..N_tot+1), y and AA(1..N_tot)), then the limits AAe, Me_sub, PePo_sub,
 // PePo_OS, PePo_NS, and clears the report and writes its six lines. Only
 // defined for M_max > 0; the caller validates the texts first.
-void Lule_Geo(FlowState& s, const InputTexts& texts, Report& report,
-              const NotConvergedHandler& notConverged);
+void Lule_Geo(FlowState& s, const InputTexts& texts, Report& report);
 // The same with the two numbers already read (by the validation).
-void Lule_Geo(FlowState& s, const InputNumbers& inputs, Report& report,
-              const NotConvergedHandler& notConverged);
+void Lule_Geo(FlowState& s, const InputNumbers& inputs, Report& report);
 
 } // namespace cdnozzle

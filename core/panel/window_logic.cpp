@@ -312,9 +312,9 @@ void WindowLogic::hover(PlotKind plot, double x)
 {
     if (!calculated()) return;
     // The station's values, then the whole nozzle's figures.
-    const NozzleFigures f = nozzleFigures(model_.state(), model_.result().regime);
-    hoverText_ = hoverReadout(model_.state(), plot, x) + "; ṁ/ṁ* = " + formatRounded4(f.mdot_ratio) +
-                 ", C_F = " + formatRounded4(f.C_F);
+    const NozzleFigures f = nozzleFigures(model_.state(), model_.result());
+    hoverText_ = hoverReadout(model_.state(), plot, x) + "; ṁ/ṁ* = " + formatShown(f.mdot_ratio) +
+                 ", C_F = " + formatShown(f.C_F);
 }
 
 void WindowLogic::leavePlot()

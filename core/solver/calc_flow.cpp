@@ -1,5 +1,6 @@
 #include "solver/calc_flow.h"
 
+#include "gasdyn/exit_waves.h"
 #include "gasdyn/isentropic.h"
 #include "gasdyn/normal_shock.h"
 #include "gasdyn/shock_search.h"
@@ -41,13 +42,18 @@ bool Marks::operator==(const Marks& other) const
     return true;
 }
 
+double exitShockBandWidth(double PePo_NS)
+{
+    return std::min(kExitShockBand, kExitShockBandShare * PePo_NS);
+}
+
 namespace {
 
 // PePo - PePo_NS < the band's width: at or below the top of the exit-shock
 // band, written as the band's own test so both agree to the last bit.
 bool belowExitShockBandTop(const FlowState& s)
 {
-    return s.PePo - s.PePo_NS < kExitShockBand;
+    return s.PePo - s.PePo_NS < exitShockBandWidth(s.PePo_NS);
 }
 
 // Which divergent-part branch ran.
@@ -107,11 +113,8 @@ void obliqueExitShocks(FlowState& s, CalcResult& out, double xe, double ye, doub
     // normal (beta = 90 degrees), not undefined.
     const double cb = std::sqrt(std::max(0.0, 1 - sb * sb));
     const double beta = std::atan(sb / cb);
-    const double Mn2 = std::sqrt((1 + ((k - 1) / 2) * Mn1sq) / (k * Mn1sq - (k - 1) / 2));
-    const double Mt = M1 * std::sin(beta);
-    // The gas's k (for air exactly the 1.4 of the deflection formula).
-    const double theta = std::atan(2 * (Mt * Mt - 1) /
-                                   (std::tan(beta) * (M1 * M1 * (k + std::cos(2 * beta)) + 2)));
+    const double Mn2 = NSofSquare(s, Mn1sq);
+    const double theta = obliqueDeflection(s, M1, beta);
     const double M2 = Mn2 / std::sin(beta - theta);
 
     setDesignExit(s);
@@ -119,14 +122,25 @@ void obliqueExitShocks(FlowState& s, CalcResult& out, double xe, double ye, doub
     // An inequality test against the band's width, not a greater-than test.
     if (std::fabs(s.PePo - s.PePo_NS) != kExitShockBand)
         addExitPair(out.marks, MarkColor::Red, xe, ye, L, cb, sb);
-    out.obliqueShockAngle = beta;
-    out.obliqueShockDeflection = theta;
+    // Beyond the angle of the largest deflection the single shock that
+    // matches the pressures is a strong one.
+    const MaxDeflection most = maxDeflection(s, M1);
+    ExitWaves& w = out.waves;
+    w.shockAngle = beta;
+    w.deflection = theta;
+    w.maxDeflection = most.theta;
+    w.maxDeflectionAngle = most.beta;
+    w.strong = beta > most.beta;
+    w.strongFrom = s.PePo_OS * P2P1fM1(s, M1 * std::sin(most.beta));
 }
 
-void exitExpansion(FlowState& s, Marks& marks, double xe, double ye, double L)
+void exitExpansion(FlowState& s, CalcResult& out, double xe, double ye, double L)
 {
+    Marks& marks = out.marks;
     setDesignExit(s);
     setExitJump(s, isentropicMachOfPressure(s, s.PePo), s.PePo);
+    out.waves.nuExit = prandtlMeyer(s, s.M_max);
+    out.waves.nuJet = prandtlMeyer(s, s.Me);
 
     // A Mach angle exists only for a supersonic flow; below Mach 1 the
     // cosine is undefined and that pair of waves is not drawn.
@@ -152,10 +166,10 @@ void Calc_Flow(FlowState& s, const InputNumbers& inputs, CalcResult& out,
     Report& report = out.report;
     Marks& marks = out.marks;
     marks.clear();
-    out.obliqueShockAngle = 0;
-    out.obliqueShockDeflection = 0;
+    out.waves = {};
+    out.exactShock.reset();
 
-    Lule_Geo(s, inputs, report, notConverged);
+    Lule_Geo(s, inputs, report);
     if (cache) cache->bind(s);
     s.PePo = inputs.PePo;
     const int conv = s.N_conv;
@@ -176,7 +190,11 @@ void Calc_Flow(FlowState& s, const InputNumbers& inputs, CalcResult& out,
     double R = 0; // A*/A_t of a flow that stays subsonic throughout
     if (subsonic) {
         const double Me_s = isentropicMachOfPressure(s, s.PePo);
-        R = s.AAe / AAfM(s, Me_s);
+        // Above the subsonic limit the sonic area lies below the throat's;
+        // a rounding within a hair of the limit (or of a back pressure of 1,
+        // where the exit Mach number loses its digits) must not put it
+        // above, where the throat would turn supersonic.
+        R = std::min(1.0, s.AAe / AAfM(s, Me_s));
         for (int i = 1; i <= conv; ++i) {
             s.M[i] = M_iter(s, s.AA[i] / R, 1, kSesAlti, notConverged);
             s.PiPo[i] = 1 / PoP(s, s.M[i]);
@@ -223,10 +241,8 @@ void Calc_Flow(FlowState& s, const InputNumbers& inputs, CalcResult& out,
         const double M2 = NS(s, M1);
         const double A2 = s.AA[s.i_NS] / AAfM(s, M2); // A2*/A_t
         report.append("A2*=", A2);
-        const double P1 = PoP(s, M1);
-        const double p21 = P2P1fM1(s, M1);
+        const double r0 = stagnationPressureRatio(s, M1); // p02/p01
         const double P2 = PoP(s, M2);
-        const double r0 = (P2 * p21) / P1; // p02/p01
         report.append("Po2/Po*=", r0);
         s.Me = M2;
         s.PePo_e = r0 / P2;
@@ -258,13 +274,21 @@ void Calc_Flow(FlowState& s, const InputNumbers& inputs, CalcResult& out,
         setExitJump(s, shockM2, s.PePo);
         out.regime = Regime::NormalShockAtExit;
     } else if (supersonicExit && s.PePo < s.PePo_NS) {
-        exitExpansion(s, marks, xe, ye, L);
+        exitExpansion(s, out, xe, ye, L);
         out.regime = Regime::ExitExpansion;
     } else {
         switch (stage) {
         case DivergentStage::Subsonic: out.regime = Regime::SubsonicThroughout; break;
         case DivergentStage::Choked: out.regime = Regime::ChokedSubsonic; break;
-        case DivergentStage::Shock: out.regime = Regime::NormalShockInside; break;
+        case DivergentStage::Shock:
+            out.regime = Regime::NormalShockInside;
+            out.exactShock = exactShockPosition(s, s.PePo);
+            // Within a rounding of either end of the range the continuous
+            // solution puts the shock at that end.
+            if (!out.exactShock)
+                out.exactShock = shockStandingAt(
+                    s, s.PePo > s.PePo_NS + (s.PePo_sub - s.PePo_NS) / 2 ? 1.0 : s.AAe);
+            break;
         case DivergentStage::None: out.regime = Regime::NotClassified; break;
         }
     }

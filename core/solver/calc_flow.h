@@ -4,6 +4,7 @@
 
 #include "flow_state.h"
 #include "gasdyn/area_mach.h"
+#include "gasdyn/exact_shock.h"
 #include "gasdyn/station_cache.h"
 #include "report.h"
 
@@ -13,17 +14,23 @@
 namespace cdnozzle {
 
 // Width of the "normal shock at exit" band of back-pressure ratios:
-// PePo_NS <= Pe/Po < PePo_NS + kExitShockBand.
+// PePo_NS <= Pe/Po < PePo_NS + min(kExitShockBand, kExitShockBandShare *
+// PePo_NS). Where the limit itself is small (high design Mach numbers,
+// small k) the band never reaches past 1 % of it, so a shock that stands
+// well inside the nozzle is never called one at the exit.
 inline constexpr double kExitShockBand = 0.0001;
+inline constexpr double kExitShockBandShare = 0.01;
+// The band's width for a normal-shock limit.
+double exitShockBandWidth(double PePo_NS);
 
 enum class Regime {
     NotCalculated,      // nothing has been calculated yet
     NoFlow,             // Pe/Po = 1
     SubsonicThroughout, // PePo_sub < Pe/Po < 1
     ChokedSubsonic,     // Pe/Po = PePo_sub
-    NormalShockInside,  // PePo_NS + 0.0001 <= Pe/Po < PePo_sub
+    NormalShockInside,  // PePo_NS + band <= Pe/Po < PePo_sub
     ObliqueExitShocks,  // PePo_OS < Pe/Po < PePo_NS
-    NormalShockAtExit,  // PePo_NS <= Pe/Po < PePo_NS + 0.0001
+    NormalShockAtExit,  // PePo_NS <= Pe/Po < PePo_NS + band
     ExitExpansion,      // 0 < Pe/Po <= PePo_OS
     NotClassified,      // Pe/Po above 1 (validation refuses it)
 };
@@ -58,13 +65,36 @@ class Marks {
     int count_ = 0;
 };
 
+// The waves at the exit lips (radians).
+struct ExitWaves {
+    // Oblique exit shocks: the shock's angle to the flow and the flow's turn
+    // towards the axis; the largest turn an attached shock can give the
+    // design flow and the shock angle that gives it. The shock is strong
+    // when it lies beyond that angle (a subsonic jet behind it), which
+    // happens for back pressures above strongFrom.
+    double shockAngle = 0;
+    double deflection = 0;
+    double maxDeflection = 0;
+    double maxDeflectionAngle = 0;
+    bool strong = false;
+    double strongFrom = 0;
+    // Exit expansion: the Prandtl-Meyer angles of the design flow and of the
+    // jet; the jet turns away from the axis by their difference.
+    double nuExit = 0;
+    double nuJet = 0;
+    bool operator==(const ExitWaves&) const = default;
+};
+
 // What a calculation leaves besides the flow state.
 struct CalcResult {
     Report report;
     Marks marks;
     Regime regime = Regime::NotCalculated;
-    double obliqueShockAngle = 0;      // radians; set in ObliqueExitShocks only
-    double obliqueShockDeflection = 0; // radians, the flow's turn; the same
+    // Set in ObliqueExitShocks and ExitExpansion only.
+    ExitWaves waves;
+    // NormalShockInside only: the shock of the continuous solution, which
+    // the grid places at the station before it.
+    std::optional<ExactShock> exactShock;
     bool operator==(const CalcResult&) const = default;
 };
 

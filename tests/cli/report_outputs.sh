@@ -87,7 +87,7 @@ expect 2 "Pe/Po = must be a number above 0" -- "$exe" --sweep 1.1:0.9:0.1 --fram
 rm -rf frames small notafolder listing.txt
 
 # --explain follows the report, and is a key of the JSON object.
-"$exe" --pe-po 0.5 --explain | tail -2 | grep -q "over-expanded" || fail "--explain"
+"$exe" --pe-po 0.5 --explain | tail -3 | grep -q "over-expanded" || fail "--explain"
 "$exe" --pe-po 0.5 --explain --json | grep -q '"explanation": "Pe/Po = 0.5 lies between' || fail "--explain --json"
 
 # Other gases: --k 1.4 is air, byte for byte; a k out of range is refused.

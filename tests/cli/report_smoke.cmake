@@ -33,7 +33,33 @@ string(JSON regime GET "${json}" regime)
 string(JSON stations LENGTH "${json}" stations)
 string(JSON color GET "${json}" marks 0 color)
 string(JSON x1 GET "${json}" marks 0 x1)
+# The grid-free shock beside the grid's: A/At 1.23155 at Mach 1.576369.
+string(JSON exact_x GET "${json}" exact_shock x)
+string(JSON exact_keys LENGTH "${json}" exact_shock)
+string(JSON waves TYPE "${json}" exit_waves)
 if(NOT rc EQUAL 0 OR NOT ins EQUAL 66 OR NOT regime STREQUAL "normal shock inside"
-   OR NOT stations EQUAL 101 OR NOT color STREQUAL "red" OR NOT x1 STREQUAL "1.575")
-  message(FATAL_ERROR "unexpected JSON: i_NS=${ins} regime=${regime} stations=${stations} mark=${color} ${x1}")
+   OR NOT stations EQUAL 101 OR NOT color STREQUAL "red" OR NOT x1 STREQUAL "1.575"
+   OR NOT exact_x MATCHES "^1\\.576369" OR NOT exact_keys EQUAL 6 OR NOT waves STREQUAL "NULL")
+  message(FATAL_ERROR "unexpected JSON: i_NS=${ins} regime=${regime} stations=${stations} mark=${color} ${x1} exact x=${exact_x} (${exact_keys} keys) waves ${waves}")
 endif()
+
+# The exit waves as data: the strong oblique shock of Pe/Po 0.5 (beta
+# 69.213, theta 22.358, at most 22.974 attached), the expansion of Pe/Po 0.1
+# (Prandtl-Meyer 26.380 to 30.615 degrees).
+foreach(case "0.5;beta_deg;69.21;theta_max_deg;22.97;strong;ON" "0.1;nu_exit_deg;26.37;turn_deg;4.23;M_jet;2.157")
+  list(GET case 0 pepo)
+  execute_process(COMMAND ${EXE} --json --pe-po ${pepo} OUTPUT_VARIABLE json)
+  foreach(i 1 3 5)
+    math(EXPR j "${i} + 1")
+    list(GET case ${i} key)
+    list(GET case ${j} want)
+    string(JSON got GET "${json}" exit_waves ${key})
+    if(want STREQUAL "ON")
+      if(NOT got)
+        message(FATAL_ERROR "Pe/Po ${pepo}: exit_waves ${key} is ${got}")
+      endif()
+    elseif(NOT got MATCHES "^${want}")
+      message(FATAL_ERROR "Pe/Po ${pepo}: exit_waves ${key} is ${got}, expected ${want}...")
+    endif()
+  endforeach()
+endforeach()

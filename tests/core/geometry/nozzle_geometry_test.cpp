@@ -14,7 +14,7 @@ FlowState geometryOf(const std::string& me, const std::string& amax, Report* rep
     const InputTexts texts{me, amax, "1"};
     Form_Load(s, texts);
     Report local;
-    Lule_Geo(s, texts, report ? *report : local, {});
+    Lule_Geo(s, texts, report ? *report : local);
     return s;
 }
 
@@ -64,7 +64,7 @@ TEST(StationGrid, ASmallerDesignOverwritesEveryEntryOfALargerOne)
 {
     FlowState s = geometryOf("4", "3");
     Report report;
-    Lule_Geo(s, InputTexts{"1.5", "3", "1"}, report, {});
+    Lule_Geo(s, InputTexts{"1.5", "3", "1"}, report);
     EXPECT_EQ(s, geometryOf("1.5", "3"));
 }
 
@@ -117,7 +117,7 @@ TEST(GeometryReport, ASecondRunGivesTheSameStateAndLines)
     Report first, second;
     FlowState s = geometryOf("2.7", "1.5", &first);
     const FlowState once = s;
-    Lule_Geo(s, InputTexts{"2.7", "1.5", "1"}, second, {});
+    Lule_Geo(s, InputTexts{"2.7", "1.5", "1"}, second);
     EXPECT_EQ(s, once);
     EXPECT_EQ(first.lines(), second.lines());
 }
