@@ -135,6 +135,26 @@ TEST(GasIdentities, EveryRegimeOfEveryGas)
                 }
                 if (regime == Regime::ObliqueExitShocks) {
                     EXPECT_LT(f.pe_pb, 1) << where; // over-expanded
+                    // The oblique-shock relations of this gas: the normal
+                    // component M1 sin(beta) jumps the pressure to the back
+                    // pressure, theta follows from beta, and the normal
+                    // component behind is M2 sin(beta - theta).
+                    const L b = m.result().waves.shockAngle, th = m.result().waves.deflection;
+                    const L M1 = s.M_max, Mn1 = M1 * std::sin(b);
+                    EXPECT_NEAR(1 + 2 * k / (k + 1) * (Mn1 * Mn1 - 1), s.PePo / s.PePo_OS, 1e-9) << where;
+                    const L tanTheta = 2 / std::tan(b) * (Mn1 * Mn1 - 1) / (M1 * M1 * (k + std::cos(2 * b)) + 2);
+                    EXPECT_NEAR(std::tan(th), tanTheta, 1e-9) << where;
+                    const L Mn2 = std::sqrt((1 + (k - 1) / 2 * Mn1 * Mn1) / (k * Mn1 * Mn1 - (k - 1) / 2));
+                    EXPECT_NEAR(s.Me * std::sin(b - th), Mn2, 1e-9) << where;
+                }
+                if (regime == Regime::ExitExpansion) {
+                    // The jet expands isentropically to the back pressure and
+                    // turns by the difference of the Prandtl-Meyer angles.
+                    const L Me = s.Me, c = std::sqrt((k + 1) / (k - 1));
+                    EXPECT_NEAR(1 / stagnationOverStatic(k, Me), s.PePo, 1e-12) << where;
+                    auto nu = [&](L M) { return c * std::atan(std::sqrt(M * M - 1) / c) - std::atan(std::sqrt(M * M - 1)); };
+                    EXPECT_NEAR(m.result().waves.nuJet - m.result().waves.nuExit, nu(Me) - nu(s.M_max), 1e-12)
+                        << where;
                 }
             }
         }

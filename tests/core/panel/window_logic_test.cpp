@@ -62,6 +62,27 @@ TEST(WindowLogic, BarChainsRunOnlyOnARealChangeAndStopAtTheEnds)
     EXPECT_EQ(t.logic.texts().pe_po, "0.003");
 }
 
+TEST(WindowLogic, TypedPePoBelowTheBarsParksThemAtTheirEnds)
+{
+    Logged t;
+    for (const char* typed : {"0.0004", "0.001"}) {
+        t.logic.editPePo(typed);
+        t.logic.pressCalculate();
+        EXPECT_EQ(t.logic.finePosition(), 1000) << typed;
+        EXPECT_EQ(t.logic.coarsePosition(), 100) << typed;
+    }
+    // One fine step up from the bottom: 0.002, and the coarse bar stays.
+    t.pepo.clear();
+    t.logic.moveFine(999);
+    EXPECT_EQ(t.pepo, std::vector<double>{0.002});
+    EXPECT_EQ(t.logic.coarsePosition(), 100);
+    // And the top: a typed 1 stands both bars at 1.
+    t.logic.editPePo("1");
+    t.logic.pressCalculate();
+    EXPECT_EQ(t.logic.finePosition(), 1);
+    EXPECT_EQ(t.logic.coarsePosition(), 1);
+}
+
 TEST(WindowLogic, RefusalIsRedUntilHoveredAndKeepsTheLastResult)
 {
     Logged t;
