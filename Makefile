@@ -63,17 +63,20 @@ bench: deps web
 	python3 bench/run_bench.py $(BENCH_BUILD)/bench/cdnozzle-bench
 	/usr/bin/python3 bench/page_bench.py $(WEB_BUILD)/cdnozzle.html $(BENCH_BUILD)/bench/cdnozzle-bench
 
-# Fuzzing the three box texts with libFuzzer (clang), FUZZ_SECONDS long.
-# New inputs go to build-fuzz/corpus; fuzz/corpus holds the seeds.
+# Fuzzing with libFuzzer (clang), FUZZ_SECONDS for each target: the three
+# box texts, then sequences of user events through the window's logic.
+# New inputs go to build-fuzz/corpus*; fuzz/corpus holds the box seeds.
 fuzz:
 	CDNOZZLE_EXTRA_DEPS=1 scripts/install-deps
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 		-DCDNOZZLE_BUILD_FUZZ=ON -DCDNOZZLE_BUILD_APP=OFF -DCDNOZZLE_BUILD_TESTS=OFF \
 		"-DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all"
-	cmake --build build-fuzz -j $(JOBS) --target fuzz_inputs
-	mkdir -p build-fuzz/corpus
+	cmake --build build-fuzz -j $(JOBS) --target fuzz_inputs fuzz_window
+	mkdir -p build-fuzz/corpus build-fuzz/corpus-window
 	build-fuzz/fuzz/fuzz_inputs -max_total_time=$(FUZZ_SECONDS) -max_len=256 \
 		-dict=fuzz/numbers.dict -print_final_stats=1 build-fuzz/corpus fuzz/corpus
+	build-fuzz/fuzz/fuzz_window -max_total_time=$(FUZZ_SECONDS) -max_len=512 \
+		-print_final_stats=1 build-fuzz/corpus-window
 
 # The Debian package: an optimised build installed under /usr.
 package: deps

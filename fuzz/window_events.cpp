@@ -1,0 +1,127 @@
+#include "window_events.h"
+
+#include "audit.h"
+#include "flow_figures.h"
+#include "number_text.h"
+#include "panel/window_logic.h"
+#include "plots/back_pressure_bars.h"
+#include "station_data.h"
+
+#include <cmath>
+#include <string_view>
+
+namespace cdnozzle {
+
+namespace {
+
+// Reads the fuzzer's bytes as choices; past the end every choice is 0.
+class Bytes {
+  public:
+    Bytes(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+    bool empty() const { return at_ >= size_; }
+    std::uint8_t byte() { return at_ < size_ ? data_[at_++] : 0; }
+    // A value in [0, 1] from two bytes.
+    double unit() { return (byte() * 256 + byte()) / 65535.0; }
+    int range(int lo, int hi) { return lo + static_cast<int>(unit() * (hi - lo) + 0.5); }
+    // A number as a student types it, or raw bytes.
+    std::string text(double lo, double hi)
+    {
+        switch (byte() % 4) {
+        case 0: return formatGeneral(lo + unit() * (hi - lo));
+        case 1: return formatRoundTrip(lo + unit() * (hi - lo));
+        case 2: return formatGeneral(std::pow(10.0, -14 * unit())); // down to 1e-14
+        default: {
+            std::string raw;
+            for (int n = byte() % 12; n > 0; --n) raw.push_back(static_cast<char>(byte()));
+            return raw;
+        }
+        }
+    }
+
+  private:
+    const std::uint8_t* data_;
+    std::size_t size_;
+    std::size_t at_ = 0;
+};
+
+bool shows(std::string_view text, std::string_view word)
+{
+    return text.find(word) != std::string_view::npos;
+}
+
+std::optional<std::string> badText(std::string_view what, std::string_view text)
+{
+    if (shows(text, "nan") || shows(text, "inf") || shows(text, "NaN") || shows(text, "Inf"))
+        return std::string(what) + ": " + std::string(text.substr(0, 300));
+    return std::nullopt;
+}
+
+std::optional<std::string> check(const WindowLogic& logic)
+{
+    if (logic.coarsePosition() < kCoarseMin || logic.coarsePosition() > kCoarseMax)
+        return "coarse bar at " + std::to_string(logic.coarsePosition());
+    if (logic.finePosition() < kFineMin || logic.finePosition() > kFineMax)
+        return "fine bar at " + std::to_string(logic.finePosition());
+    // A refusal quotes what was typed, whatever it is.
+    if (!logic.statusIsRefusal()) {
+        if (auto bad = badText("status", logic.statusText())) return bad;
+    }
+    if (!logic.calculated()) return std::nullopt;
+    const NozzleModel& model = logic.model();
+    if (auto bad = findNonFinite(model)) return "non-finite " + *bad;
+    const NozzleFigures f = nozzleFigures(model.state(), model.result());
+    for (double v : {f.mdot_ratio, f.C_F, f.C_F_momentum, f.C_F_pressure, f.pe_pb}) {
+        if (!std::isfinite(v)) return std::string("non-finite nozzle figure");
+    }
+    if (f.mdot_ratio > 1) return "mass flow above the choked one: " + formatRoundTrip(f.mdot_ratio);
+    if (auto bad = badText("explanation", logic.explanation())) return bad;
+    if (auto bad = badText("CSV", stationCsv(model.state()))) return bad;
+    for (const std::string& line : logic.reportLines()) {
+        if (auto bad = badText("report", line)) return bad;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<std::string> runWindowEvents(const std::uint8_t* data, std::size_t size)
+{
+    Bytes in(data, size);
+    WindowLogic logic;
+    std::string failure;
+    logic.setNotConvergedHandler([&](const std::string& m) { failure = "iteration: " + m; });
+    double now = 0;
+    // The gas first: k from 1 to 2, so outside its range too.
+    logic.setGas("gas", 1 + in.unit());
+    for (int events = 0; events < 64 && !in.empty(); ++events) {
+        const int kind = in.byte() % 17;
+        std::string event = std::to_string(kind);
+        switch (kind) {
+        case 0: logic.editMeSup(event = in.text(0.5, 120)); break;
+        case 1: logic.editAmax(event = in.text(-2, 5)); break;
+        case 2: logic.editPePo(event = in.text(-0.1, 1.1)); break;
+        case 3: logic.pressCalculate(); break;
+        case 4: logic.clickGeometry(); break;
+        case 5: logic.moveCoarse(in.range(-5, 110)); break;
+        case 6: logic.moveFine(in.range(-5, 1010)); break;
+        case 7: logic.setGas("gas", 1 + in.unit()); break;
+        case 8: logic.setThirdPlot(static_cast<PlotQuantity>(in.byte() % 3)); break;
+        case 9: logic.playOrPause(now); break;
+        case 10: logic.playReverse(now); break;
+        case 11: logic.tick(now += 3 * in.unit()); break;
+        case 12: logic.setPlaySpeed(static_cast<PlaySpeed>(in.byte() % 3), now); break;
+        case 13: logic.setPauseAtLimits(in.byte() % 2); break;
+        case 14: logic.hover(static_cast<PlotKind>(in.byte() % 3), -50 + 200 * in.unit()); break;
+        case 15: logic.leavePlot(); break;
+        default: logic.openScenario({in.text(0.5, 120), in.text(-2, 5), in.text(-0.1, 1.1)}); break;
+        }
+        if (failure.empty()) {
+            if (auto bad = check(logic)) failure = *bad;
+        }
+        if (!failure.empty())
+            return "event " + std::to_string(events) + " (" + event + "): " + failure;
+    }
+    return std::nullopt;
+}
+
+} // namespace cdnozzle
