@@ -4,9 +4,8 @@
 #include "validation.h"
 
 #include <algorithm>
-#include <cmath>
-#include <cstdlib>
 #include <array>
+#include <cmath>
 #include <string_view>
 
 namespace cdnozzle {
@@ -149,12 +148,14 @@ double gasK(const ReportArgs& args, std::string& refusal)
 {
     refusal.clear();
     if (!args.k) return kAirK;
-    const std::string& text = *args.k;
-    char* end = nullptr;
-    const double k = text.empty() ? 0 : std::strtod(text.c_str(), &end);
-    const bool number = !text.empty() && end == text.c_str() + text.size();
-    if (const auto r = validateGasK(number ? k : std::nan(""), text)) refusal = *r;
-    return number ? k : kAirK;
+    // The rendering's Qt application has switched the process to the user's
+    // locale by now: the number is read by the core's rule, "." as the point.
+    const std::optional<double> k = readWholeNumber(*args.k);
+    if (const auto r = validateGasK(k.value_or(std::nan("")), *args.k)) {
+        refusal = *r;
+        return kAirK;
+    }
+    return *k;
 }
 
 std::vector<std::string> sweepValues(const std::string& text, std::string& error)
@@ -164,10 +165,11 @@ std::vector<std::string> sweepValues(const std::string& text, std::string& error
     std::size_t start = 0;
     for (int i = 0; i < 3; ++i) {
         const std::size_t colon = i < 2 ? text.find(':', start) : text.size();
-        const std::string part = colon == std::string::npos ? "" : text.substr(start, colon - start);
-        char* end = nullptr;
-        v[i] = part.empty() ? 0 : std::strtod(part.c_str(), &end);
-        if (part.empty() || end != part.c_str() + part.size() || !std::isfinite(v[i])) {
+        const std::string part =
+            colon == std::string::npos ? "" : text.substr(start, colon - start);
+        const std::optional<double> value = readWholeNumber(part);
+        v[i] = value.value_or(0);
+        if (!value || !std::isfinite(v[i])) {
             error = "--sweep takes FROM:TO:STEP, three numbers (got \"" + text + "\")";
             return {};
         }

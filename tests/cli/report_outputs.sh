@@ -86,6 +86,23 @@ expect 2 "Pe/Po = must be a number above 0" -- "$exe" --sweep 1.1:0.9:0.1 --fram
 [ ! -e refused ] || fail "a refused sweep made its folder"
 rm -rf frames small notafolder listing.txt
 
+# Numbers are read with "." as the decimal point whatever the user's locale,
+# also once the rendering has started (a comma-decimal locale, made here
+# when the system lacks one).
+locales=$out-locales
+[ -e "$locales/de_DE.UTF-8" ] || { mkdir -p "$locales" && localedef -i de_DE -f UTF-8 "$locales/de_DE.UTF-8"; } >/dev/null 2>&1
+if [ "$(LOCPATH=$locales LC_ALL=de_DE.UTF-8 locale decimal_point 2>/dev/null)" = , ]; then
+  de() { LOCPATH=$locales LC_ALL=de_DE.UTF-8 "$@"; }
+  expect 0 "" -- de "$exe" --k 1.2 --png de.png
+  expect 2 'k must be a number from 1.05 to 1.7 (got "1,2")' -- de "$exe" --k 1,2 --png de.png
+  expect 0 "" -- de "$exe" --sweep 0.9:0.8:0.1 --frames de-frames
+  grep -q "frame-0002.png	Pe/Po=0.8	" stdout.txt || fail "sweep in a comma locale: $(cat stdout.txt)"
+  expect 2 "--sweep takes FROM:TO:STEP" -- de "$exe" --sweep 0,9:0,8:0,1 --frames de-frames2
+  rm -rf de.png de-frames
+else
+  echo "SKIP: no comma-decimal locale could be made (localedef -i de_DE); locale checks not run"
+fi
+
 # --explain follows the report, and is a key of the JSON object.
 "$exe" --pe-po 0.5 --explain | tail -2 | grep -q "over-expanded" || fail "--explain"
 "$exe" --pe-po 0.5 --explain --json | grep -q '"explanation": "Pe/Po = 0.5 lies between' || fail "--explain --json"
