@@ -14,7 +14,8 @@ namespace cdnozzle {
 std::string errorText(int error)
 {
     std::string text = std::strerror(error);
-    if (!text.empty()) text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
+    if (!text.empty())
+        text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
     return text;
 }
 
@@ -115,6 +116,10 @@ std::optional<std::string> saveFile(const std::string& path, std::string_view by
         for (int fd : {STDOUT_FILENO, STDERR_FILENO}) {
             if (sameFile(st, fd)) return writeAll(fd, bytes);
         }
+        // Renaming over the file would need only the folder's permission;
+        // the file's own is what the user set, and cp and ">" honour it too.
+        if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0)
+            return errno == EACCES ? std::string("the file is write-protected") : errorText(errno);
         // Replace the file a link points to, not the link.
         char resolved[PATH_MAX];
         if (::realpath(path.c_str(), resolved) == nullptr) return errorText(errno);

@@ -20,6 +20,11 @@ std::optional<std::string> writeAll(int fd, std::string_view bytes);
 //   same folder, flushed to the disk and renamed over the target, keeping
 //   the old file's permissions; on any failure the old file is untouched
 //   and no temporary file is left;
+// - an existing file the process may not write is refused ("the file is
+//   write-protected") and kept, as cp and the shell's ">" keep it. The
+//   check is the system's own for the effective user, so root, which may
+//   write any file, still replaces a read-only one (as cp does for root);
+//   a file on a read-only file system is refused for everyone;
 // - a file that is this process's standard output or error (such as
 //   /dev/stdout while the output is redirected to a file) is written
 //   through that stream, after whatever the stream already holds;

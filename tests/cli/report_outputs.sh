@@ -33,6 +33,21 @@ expect 1 "no space left on device" -- "$exe" --pe-po .3 --csv /dev/full
 expect 1 "no space left on device" -- "$exe" --pe-po .3 --png /dev/full
 [ "$(ls | sort | tr '\n' ' ')" = "old.csv stderr.txt stdout.txt " ] || fail "stray files: $(ls)"
 
+# A write-protected file is refused and kept, as cp and the shell's > do;
+# checked as an ordinary user, since root may write any file.
+mkdir shared && chmod 777 shared && printf precious >shared/old.csv && chmod 444 shared/old.csv
+user=()
+[ "$(id -u)" = 0 ] && user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+if "${user[@]}" true 2>/dev/null; then
+  for option in --csv --png; do
+    expect 1 "could not save shared/old.csv: the file is write-protected" -- "${user[@]}" "$exe" $option shared/old.csv
+  done
+  [ "$(cat shared/old.csv)" = precious ] && [ "$(ls -A shared)" = old.csv ] || fail "old.csv was replaced"
+else
+  echo "SKIP: cannot run as an ordinary user (setpriv); write-protected files not checked"
+fi
+rm -rf shared
+
 # Standard output that cannot be written is a failure.
 "$exe" >/dev/full 2>stderr.txt; rc=$?
 [ $rc = 1 ] && grep -q "could not write to standard output: no space left on device" stderr.txt \

@@ -9,6 +9,8 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <grp.h>
+#include <optional>
 #include <sstream>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -53,8 +55,7 @@ void write(const std::string& path, const std::string& text)
 }
 
 // Runs body in a child process; returns what the child wrote to its pipe.
-template <typename Body>
-std::string inChild(Body body)
+template <typename Body> std::string inChild(Body body)
 {
     int fds[2];
     EXPECT_EQ(::pipe(fds), 0);
@@ -73,6 +74,26 @@ std::string inChild(Body body)
     int status = 0;
     ::waitpid(pid, &status, 0);
     EXPECT_TRUE(WIFEXITED(status)) << "child ended by a signal";
+    return out;
+}
+
+// The user id the protection checks run as when the tests run as root.
+constexpr uid_t kNobody = 65534;
+
+// Runs body as a user without root's override of file permissions: this
+// process when it is one, otherwise a child that gives up root, with
+// scratch made its own. Nothing when no such user can be had.
+template <typename Body>
+std::optional<std::string> asOrdinaryUser(const fs::path& scratch, Body body)
+{
+    if (::geteuid() != 0) return body();
+    if (::chown(scratch.c_str(), kNobody, kNobody) != 0) return std::nullopt;
+    const std::string out = inChild([&] {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+            return std::string("\x01");
+        return body();
+    });
+    if (out == "\x01") return std::nullopt;
     return out;
 }
 
@@ -119,30 +140,56 @@ TEST(SaveFile, AFailedWriteKeepsTheOldFileAndLeavesNoTemporaryFile)
 struct RefusedCase {
     std::string path;
     std::string reason;
+    bool permissions = false; // a refusal root's override would not see
 };
 
+// Run as an ordinary user, so that the permission rows hold under root too.
 TEST(SaveFile, RefusalsSayWhyInWords)
 {
     TempDir dir;
     fs::create_symlink(dir / "nowhere", dir / "dangling");
+    write(dir / "protected.csv", "precious");
+    ::chmod((dir / "protected.csv").c_str(), 0444);
+    fs::create_symlink(dir / "protected.csv", dir / "to-protected");
+    fs::create_directory(dir / "readonly");
     const std::vector<RefusedCase> cases{
         {"", "no file name given"},
         {dir.path.string(), "is a directory"},
         {dir / "missing/x.csv", "no such file or directory"},
         {"/dev/full", "no space left on device"},
         {dir / "dangling", "the link points to no file"},
+        {dir / "protected.csv", "the file is write-protected", true},
+        {dir / "to-protected", "the file is write-protected", true},
+        {dir / "readonly/x.csv", "permission denied", true},
     };
+    if (::geteuid() == 0) ::chown((dir / "protected.csv").c_str(), kNobody, kNobody);
+    auto reasons = [&](bool permissions) {
+        std::string out;
+        for (const RefusedCase& c : cases) {
+            if (c.permissions && !permissions) continue;
+            out += c.path + ": " + saveFile(c.path, "data").value_or("saved") + "\n";
+        }
+        return out;
+    };
+    std::optional<std::string> got = asOrdinaryUser(dir.path, [&] {
+        ::chmod((dir / "readonly").c_str(), 0555);
+        return reasons(true);
+    });
+    const bool permissions = got.has_value();
+    if (!got) got = reasons(false);
+    std::string expected;
     for (const RefusedCase& c : cases) {
-        const auto failure = saveFile(c.path, "data");
-        ASSERT_TRUE(failure) << c.path;
-        EXPECT_EQ(*failure, c.reason) << c.path;
+        if (!c.permissions || permissions) expected += c.path + ": " + c.reason + "\n";
     }
+    EXPECT_EQ(*got, expected);
     EXPECT_FALSE(fs::exists(dir / "nowhere"));
-    if (::geteuid() != 0) {
-        ::chmod(dir.path.c_str(), 0555);
-        EXPECT_EQ(saveFile(dir / "x.csv", "data").value_or(""), "permission denied");
-        ::chmod(dir.path.c_str(), 0755);
-    }
+    EXPECT_EQ(contents(dir / "protected.csv"), "precious");
+    ::chmod((dir / "readonly").c_str(), 0755);
+    EXPECT_EQ(dir.names(),
+              (std::vector<std::string>{"dangling", "protected.csv", "readonly", "to-protected"}));
+    if (!permissions)
+        GTEST_SKIP() << "no unprivileged user id to switch to: the permission rows "
+                        "(write-protected file, read-only folder) were not checked";
 }
 
 TEST(SaveFile, DevicesAndOurOwnOutputAreWrittenInPlace)
