@@ -30,6 +30,10 @@ std::optional<std::string> writeAll(int fd, std::string_view bytes);
 //   through that stream, after whatever the stream already holds;
 // - a character device or a FIFO (/dev/null, /dev/full, a named pipe) is
 //   written directly;
+// - a link in a sticky folder that everyone may write (such as /tmp), as
+//   the file or as a folder on its way, is not followed unless it belongs
+//   to this user or to the folder's owner ("the link belongs to another
+//   user in a shared folder"), for root too;
 // - an empty path, a folder, a block device or a socket is refused.
 std::optional<std::string> saveFile(const std::string& path, std::string_view bytes);
 

@@ -192,6 +192,52 @@ TEST(SaveFile, RefusalsSayWhyInWords)
                         "(write-protected file, read-only folder) were not checked";
 }
 
+struct SharedLinkCase {
+    std::string label;
+    mode_t folderMode;
+    uid_t folderOwner, linkOwner;
+    bool linkToFolder; // the link is a folder on the way to the file
+    bool followed;
+};
+
+// In a sticky folder everyone may write (/tmp), a link is followed only
+// when it is the saver's own or the folder owner's, whatever the system's
+// own setting for such links.
+TEST(SaveFile, ALinkInASharedFolderIsFollowedOnlyForItsOwnerOrTheFolders)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only root can make a link owned by another user: the shared-folder "
+                        "link rule was not checked";
+    constexpr uid_t other = kNobody, third = kNobody - 1;
+    const std::vector<SharedLinkCase> cases{
+        {"own link", 01777, 0, 0, false, true},
+        {"another user's link", 01777, 0, other, false, false},
+        {"the folder owner's link", 01777, other, other, false, true},
+        {"a third user's link", 01777, other, third, false, false},
+        {"another user's link to a folder", 01777, 0, other, true, false},
+        {"a folder without the sticky bit", 0777, 0, other, false, true},
+    };
+    TempDir dir;
+    fs::create_directory(dir / "targets");
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const SharedLinkCase& c = cases[i];
+        const std::string shared = dir / ("shared" + std::to_string(i)).c_str();
+        fs::create_directory(shared);
+        ASSERT_EQ(::chmod(shared.c_str(), c.folderMode), 0);
+        ASSERT_EQ(::chown(shared.c_str(), c.folderOwner, c.folderOwner), 0);
+        const std::string target = dir / "targets/x.csv";
+        write(target, "precious");
+        const std::string link = shared + "/link";
+        fs::create_symlink(c.linkToFolder ? dir / "targets" : target, link);
+        ASSERT_EQ(::lchown(link.c_str(), c.linkOwner, c.linkOwner), 0);
+        const auto failure = saveFile(c.linkToFolder ? link + "/x.csv" : link, "new");
+        EXPECT_EQ(failure.value_or("followed"),
+                  c.followed ? "followed" : "the link belongs to another user in a shared folder")
+            << c.label;
+        EXPECT_EQ(contents(target), c.followed ? "new" : "precious") << c.label;
+    }
+}
+
 TEST(SaveFile, DevicesAndOurOwnOutputAreWrittenInPlace)
 {
     EXPECT_FALSE(saveFile("/dev/null", "data"));
