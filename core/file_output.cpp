@@ -70,7 +70,9 @@ mode_t newFileMode()
 std::optional<std::string> replaceAtomically(const std::string& target, std::string_view bytes,
                                              std::optional<mode_t> oldMode)
 {
-    std::string temp = target + ".XXXXXX";
+    // A short name of its own, not the target's name with more added: a
+    // name at the folder's length limit leaves no room to add anything.
+    std::string temp = target.substr(0, target.rfind('/') + 1) + ".cdnozzle-XXXXXX";
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) return errorText(errno);
     auto fail = [&](std::optional<std::string> reason) {

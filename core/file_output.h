@@ -17,9 +17,9 @@ std::optional<std::string> writeAll(int fd, std::string_view bytes);
 
 // Saves bytes under path and returns nothing, or the reason it could not:
 // - a regular file (or a new name) is written under a temporary name in the
-//   same folder, flushed to the disk and renamed over the target, keeping
-//   the old file's permissions; on any failure the old file is untouched
-//   and no temporary file is left;
+//   same folder (".cdnozzle-" and six characters), flushed to the disk and renamed over the target,
+//   keeping the old file's permissions; on any failure the old file is untouched and no temporary
+//   file is left;
 // - an existing file the process may not write is refused ("the file is
 //   write-protected") and kept, as cp and the shell's ">" keep it. The
 //   check is the system's own for the effective user, so root, which may

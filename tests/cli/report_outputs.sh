@@ -31,7 +31,7 @@ done
 [ ! -e new.csv ] || fail "new.csv was left behind"
 expect 1 "no space left on device" -- "$exe" --pe-po .3 --csv /dev/full
 expect 1 "no space left on device" -- "$exe" --pe-po .3 --png /dev/full
-[ "$(ls | sort | tr '\n' ' ')" = "old.csv stderr.txt stdout.txt " ] || fail "stray files: $(ls)"
+[ "$(ls -A | sort | tr '\n' ' ')" = "old.csv stderr.txt stdout.txt " ] || fail "stray files: $(ls -A)"
 
 # A write-protected file is refused and kept, as cp and the shell's > do;
 # checked as an ordinary user, since root may write any file.

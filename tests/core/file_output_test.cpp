@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
@@ -115,7 +116,12 @@ TEST(SaveFile, NewAndReplacedFilesAreWholeAndKeepTheirPermissions)
     ASSERT_FALSE(saveFile(dir / "link.csv", "three\n"));
     EXPECT_TRUE(fs::is_symlink(dir / "link.csv"));
     EXPECT_EQ(contents(dir / "a.csv"), "three\n");
-    EXPECT_EQ(dir.names(), (std::vector<std::string>{"a.csv", "link.csv"}));
+    // A name as long as a folder allows leaves no room to add to it.
+    const std::string longest(NAME_MAX, 'n');
+    ASSERT_FALSE(saveFile(dir / longest.c_str(), "one\n"));
+    ASSERT_FALSE(saveFile(dir / longest.c_str(), "two\n"));
+    EXPECT_EQ(contents(dir / longest.c_str()), "two\n");
+    EXPECT_EQ(dir.names(), (std::vector<std::string>{"a.csv", "link.csv", longest}));
 }
 
 TEST(SaveFile, AFailedWriteKeepsTheOldFileAndLeavesNoTemporaryFile)
