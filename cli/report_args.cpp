@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdlib>
 #include <string_view>
+#include <utility>
 
 namespace cdnozzle {
 
@@ -86,6 +88,18 @@ Slot slotFor(ReportArgs& a, std::string_view name)
     return {nullptr, nullptr, &a.version};
 }
 
+// The decimal places a number text (as readWholeNumber takes it) carries:
+// "0.0001" and "1e-4" 4, "2.5E1" and "25" 0.
+int decimalPlaces(const std::string& text)
+{
+    const std::size_t e = std::min(text.find_first_of("EeDd"), text.size());
+    const std::size_t point = text.find('.');
+    long places = point < e ? static_cast<long>(e - point - 1) : 0;
+    if (e < text.size())
+        places -= std::clamp(std::strtol(text.c_str() + e + 1, nullptr, 10), -1000L, 1000L);
+    return static_cast<int>(std::clamp(places, 0L, 1000L));
+}
+
 } // namespace
 
 ParsedArgs parseReportArgs(const std::vector<std::string>& argv)
@@ -162,11 +176,12 @@ std::vector<std::string> sweepValues(const std::string& text, std::string& error
 {
     error.clear();
     double v[3];
+    std::string parts[3];
     std::size_t start = 0;
     for (int i = 0; i < 3; ++i) {
         const std::size_t colon = i < 2 ? text.find(':', start) : text.size();
-        const std::string part =
-            colon == std::string::npos ? "" : text.substr(start, colon - start);
+        std::string& part = parts[i];
+        if (colon != std::string::npos) part = text.substr(start, colon - start);
         const std::optional<double> value = readWholeNumber(part);
         v[i] = value.value_or(0);
         if (!value || !std::isfinite(v[i])) {
@@ -180,15 +195,32 @@ std::vector<std::string> sweepValues(const std::string& text, std::string& error
         error = "--sweep needs a STEP above 0 (got \"" + text + "\")";
         return {};
     }
-    const double count = std::floor(std::fabs(to - from) / step * (1 + 1e-12)) + 1;
+    // Counted in units of the last decimal place the three texts carry, the
+    // values are the decimals a person expects: 0.001 - 9 * 0.0001 is
+    // 0.0001, not 9.99999999999999E-05. Each is a whole number of units
+    // divided by an exact power of ten, so it is the double nearest that
+    // decimal. Texts too fine for whole units in a double take steps as
+    // they are.
+    const int decimals =
+        std::max({decimalPlaces(parts[0]), decimalPlaces(parts[1]), decimalPlaces(parts[2])});
+    const double scale = std::pow(10.0, decimals);
+    const double f = std::round(from * scale), t = std::round(to * scale),
+                 s = std::round(step * scale);
+    constexpr double kWholeLimit = 9007199254740992.0; // 2^53
+    const bool units =
+        decimals <= 22 && s >= 1 && std::max(std::fabs(f), std::fabs(t)) + s < kWholeLimit;
+    const double count = units ? std::floor(std::fabs(t - f) / s) + 1
+                               : std::floor(std::fabs(to - from) / step * (1 + 1e-12)) + 1;
     if (count > kMaxFrames) {
         error = "--sweep would make more than " + std::to_string(kMaxFrames) + " frames";
         return {};
     }
     std::vector<std::string> values;
     const double direction = to < from ? -1 : 1;
-    for (int i = 0; i < static_cast<int>(count); ++i)
-        values.push_back(formatGeneral(from + direction * i * step));
+    for (int i = 0; i < static_cast<int>(count); ++i) {
+        values.push_back(
+            formatGeneral(units ? (f + direction * i * s) / scale : from + direction * i * step));
+    }
     return values;
 }
 
