@@ -155,6 +155,18 @@ ParsedArgs parseReportArgs(const std::vector<std::string>& argv)
     if (out.args.sweep.has_value() != out.args.frames.has_value())
         out.error = "--sweep and --frames go together";
     if (out.args.frames == "-") out.error = "--frames needs a folder, not standard output";
+    if (out.error.empty() && out.args.sweep) {
+        const std::pair<bool, const char*> others[] = {{out.args.png.has_value(), "--png"},
+                                                       {out.args.svg.has_value(), "--svg"},
+                                                       {out.args.csv.has_value(), "--csv"},
+                                                       {out.args.json, "--json"},
+                                                       {out.args.explain, "--explain"}};
+        for (const auto& [given, name] : others) {
+            if (!given) continue;
+            out.error = std::string(name) + " cannot go with --sweep, which writes frames only";
+            break;
+        }
+    }
     return out;
 }
 

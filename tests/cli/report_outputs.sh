@@ -87,14 +87,25 @@ expect 2 "--csv needs a file name" -- "$exe" --csv= --json
 [ ! -e ./--json ] || fail "a file called --json"
 expect 2 "unknown option --bogus" -- "$exe" --bogus
 
-# A sweep writes one numbered frame per back pressure, and a failed frame
-# is a failure.
+# A sweep writes one numbered frame per back pressure, never into a folder
+# that holds frames already, and a failed frame is a failure that still
+# lists the frames written before it.
 "$exe" --sweep 1:0.5:0.01 --frames frames >listing.txt || fail "--sweep"
 [ "$(ls frames | wc -l)" = 51 ] || fail "--sweep 1:0.5:0.01 wrote $(ls frames | wc -l) frames"
 [ "$(head -c 4 frames/frame-0051.png | tail -c 3)" = PNG ] || fail "frame-0051.png is not a PNG"
 grep -q "frame-0021.png	Pe/Po=0.8	normal shock inside" listing.txt || fail "sweep listing"
-prlimit --fsize=20000 "$exe" --sweep 1:0.9:0.01 --frames small >/dev/null 2>stderr.txt; rc=$?
+expect 2 "the folder frames already holds frames" -- "$exe" --sweep 0.9:0.8:0.1 --frames frames
+cmp -s frames/frame-0001.png <("$exe" --png - --pe-po 1) && [ "$(ls frames | wc -l)" = 51 ] \
+  || fail "a second sweep changed the frames"
+# The first frame (no flow) is the smallest: the second one fails.
+prlimit --fsize="$(stat -c %s frames/frame-0001.png)" "$exe" --sweep 1:0.9:0.01 --frames small \
+  >stdout.txt 2>stderr.txt; rc=$?
 [ $rc = 1 ] && grep -q "file too large" stderr.txt || fail "a failed frame: $rc $(cat stderr.txt)"
+[ "$(cat stdout.txt)" = "small/frame-0001.png	Pe/Po=1	no flow" ] || fail "listing of a failed sweep: $(cat stdout.txt)"
+for option in --png=x.png --svg=x.svg --csv=x.csv --json --explain; do
+  expect 2 "${option%%=*} cannot go with --sweep" -- "$exe" --sweep 1:0.9:0.1 --frames with $option
+done
+[ ! -e with ] && [ ! -e x.png ] || fail "a refused sweep wrote files"
 touch notafolder
 expect 1 "could not make the folder notafolder" -- "$exe" --sweep 1:0.9:0.01 --frames notafolder
 expect 2 "Pe/Po = must be a number above 0" -- "$exe" --sweep 1.1:0.9:0.1 --frames refused
