@@ -1,6 +1,7 @@
 #include "report_args.h"
 
 #include "number_text.h"
+#include "report_output.h"
 #include "validation.h"
 
 #include <algorithm>
@@ -33,10 +34,11 @@ constexpr std::array kOptions{
     OptionSpec{"--explain", Kind::Flag, "add a short explanation of the flow for students"},
     OptionSpec{"--png", Kind::File, "save the three plots, stacked as in the window, as PNG"},
     OptionSpec{"--svg", Kind::File, "save the three plots as SVG"},
-    OptionSpec{"--csv", Kind::File, "save the station table (i, x, y, AA, M, PiPo) as CSV"},
+    OptionSpec{"--csv", Kind::File, "save the station table as CSV"},
     OptionSpec{"--sweep", Kind::Value,
-               "sweep Pe/Po, one PNG of the three plots per step (with --frames)"},
-    OptionSpec{"--frames", Kind::Value, "the folder for the sweep's numbered frames"},
+               "sweep Pe/Po, a PNG of the three plots per step (with --frames alone)"},
+    OptionSpec{"--frames", Kind::Value,
+               "the folder for the sweep's numbered frames, new or without frames"},
     OptionSpec{"--help", Kind::Flag, "print this help and exit"},
     OptionSpec{"--version", Kind::Flag, "print the version and exit"},
 };
@@ -238,10 +240,15 @@ std::vector<std::string> sweepValues(const std::string& text, std::string& error
 
 std::string reportUsage()
 {
+    auto line = [](std::string left, std::string_view help, std::size_t width) {
+        left.resize(std::max(left.size() + 2, width), ' ');
+        return left + std::string(help) + "\n";
+    };
     std::string text =
         "Usage: cdnozzle-report [OPTIONS]\n"
-        "Steady quasi-one-dimensional flow through a convergent-divergent nozzle (k = 1.4):\n"
-        "the report, the regime and the station table for one set of inputs.\n\n"
+        "Steady quasi-one-dimensional flow of a perfect gas through a convergent-divergent\n"
+        "nozzle (k from --k; 1.4, air, without it): the report, the regime and the station\n"
+        "table for one set of inputs.\n\n"
         "Options (a value as --name VALUE or --name=VALUE; --name= is an empty text;\n"
         "a file name of - is standard output, which then carries that file alone):\n";
     for (const OptionSpec& o : kOptions) {
@@ -250,9 +257,15 @@ std::string reportUsage()
         if (o.kind == Kind::File) left += " FILE";
         if (o.kind == Kind::Value)
             left += o.name == "--sweep" ? " FROM:TO:STEP" : o.name == "--k" ? " K" : " FOLDER";
-        left.resize(std::max<std::size_t>(left.size() + 2, 20), ' ');
-        text += left + std::string(o.help) + "\n";
+        text += line(left, o.help, 20);
     }
+    text += "\nThe station table (the text report, --csv and the JSON \"stations\"), one row\n"
+            "per station:\n";
+    for (const OutputField& column : kStationColumns)
+        text += line("  " + std::string(column.name), column.meaning, 14);
+    text += "\nThe keys of the --json object:\n";
+    for (const OutputField& key : kReportJsonKeys)
+        text += line("  " + std::string(key.name), key.meaning, 16);
     text += "\nExit status: 0 done, 1 a file or the output could not be written,\n"
             "2 the arguments or an input were refused.\n";
     return text;
