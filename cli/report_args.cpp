@@ -1,13 +1,15 @@
 #include "report_args.h"
 
 #include "number_text.h"
+#include "report_output.h"
 #include "validation.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
-#include <array>
 #include <string_view>
+#include <utility>
 
 namespace cdnozzle {
 
@@ -32,10 +34,11 @@ constexpr std::array kOptions{
     OptionSpec{"--explain", Kind::Flag, "add a short explanation of the flow for students"},
     OptionSpec{"--png", Kind::File, "save the three plots, stacked as in the window, as PNG"},
     OptionSpec{"--svg", Kind::File, "save the three plots as SVG"},
-    OptionSpec{"--csv", Kind::File, "save the station table (i, x, y, AA, M, PiPo) as CSV"},
+    OptionSpec{"--csv", Kind::File, "save the station table as CSV"},
     OptionSpec{"--sweep", Kind::Value,
-               "sweep Pe/Po, one PNG of the three plots per step (with --frames)"},
-    OptionSpec{"--frames", Kind::Value, "the folder for the sweep's numbered frames"},
+               "sweep Pe/Po, a PNG of the three plots per step (with --frames alone)"},
+    OptionSpec{"--frames", Kind::Value,
+               "the folder for the sweep's numbered frames, new or without frames"},
     OptionSpec{"--help", Kind::Flag, "print this help and exit"},
     OptionSpec{"--version", Kind::Flag, "print the version and exit"},
 };
@@ -85,6 +88,18 @@ Slot slotFor(ReportArgs& a, std::string_view name)
     if (name == "--explain") return {nullptr, nullptr, &a.explain};
     if (name == "--help") return {nullptr, nullptr, &a.help};
     return {nullptr, nullptr, &a.version};
+}
+
+// The decimal places a number text (as readWholeNumber takes it) carries:
+// "0.0001" and "1e-4" 4, "2.5E1" and "25" 0.
+int decimalPlaces(const std::string& text)
+{
+    const std::size_t e = std::min(text.find_first_of("EeDd"), text.size());
+    const std::size_t point = text.find('.');
+    long places = point < e ? static_cast<long>(e - point - 1) : 0;
+    if (e < text.size())
+        places -= std::clamp(std::strtol(text.c_str() + e + 1, nullptr, 10), -1000L, 1000L);
+    return static_cast<int>(std::clamp(places, 0L, 1000L));
 }
 
 } // namespace
@@ -142,6 +157,18 @@ ParsedArgs parseReportArgs(const std::vector<std::string>& argv)
     if (out.args.sweep.has_value() != out.args.frames.has_value())
         out.error = "--sweep and --frames go together";
     if (out.args.frames == "-") out.error = "--frames needs a folder, not standard output";
+    if (out.error.empty() && out.args.sweep) {
+        const std::pair<bool, const char*> others[] = {{out.args.png.has_value(), "--png"},
+                                                       {out.args.svg.has_value(), "--svg"},
+                                                       {out.args.csv.has_value(), "--csv"},
+                                                       {out.args.json, "--json"},
+                                                       {out.args.explain, "--explain"}};
+        for (const auto& [given, name] : others) {
+            if (!given) continue;
+            out.error = std::string(name) + " cannot go with --sweep, which writes frames only";
+            break;
+        }
+    }
     return out;
 }
 
@@ -149,25 +176,29 @@ double gasK(const ReportArgs& args, std::string& refusal)
 {
     refusal.clear();
     if (!args.k) return kAirK;
-    const std::string& text = *args.k;
-    char* end = nullptr;
-    const double k = text.empty() ? 0 : std::strtod(text.c_str(), &end);
-    const bool number = !text.empty() && end == text.c_str() + text.size();
-    if (const auto r = validateGasK(number ? k : std::nan(""), text)) refusal = *r;
-    return number ? k : kAirK;
+    // The rendering's Qt application has switched the process to the user's
+    // locale by now: the number is read by the core's rule, "." as the point.
+    const std::optional<double> k = readWholeNumber(*args.k);
+    if (const auto r = validateGasK(k.value_or(std::nan("")), *args.k)) {
+        refusal = *r;
+        return kAirK;
+    }
+    return *k;
 }
 
 std::vector<std::string> sweepValues(const std::string& text, std::string& error)
 {
     error.clear();
     double v[3];
+    std::string parts[3];
     std::size_t start = 0;
     for (int i = 0; i < 3; ++i) {
         const std::size_t colon = i < 2 ? text.find(':', start) : text.size();
-        const std::string part = colon == std::string::npos ? "" : text.substr(start, colon - start);
-        char* end = nullptr;
-        v[i] = part.empty() ? 0 : std::strtod(part.c_str(), &end);
-        if (part.empty() || end != part.c_str() + part.size() || !std::isfinite(v[i])) {
+        std::string& part = parts[i];
+        if (colon != std::string::npos) part = text.substr(start, colon - start);
+        const std::optional<double> value = readWholeNumber(part);
+        v[i] = value.value_or(0);
+        if (!value || !std::isfinite(v[i])) {
             error = "--sweep takes FROM:TO:STEP, three numbers (got \"" + text + "\")";
             return {};
         }
@@ -178,24 +209,46 @@ std::vector<std::string> sweepValues(const std::string& text, std::string& error
         error = "--sweep needs a STEP above 0 (got \"" + text + "\")";
         return {};
     }
-    const double count = std::floor(std::fabs(to - from) / step * (1 + 1e-12)) + 1;
+    // Counted in units of the last decimal place the three texts carry, the
+    // values are the decimals a person expects: 0.001 - 9 * 0.0001 is
+    // 0.0001, not 9.99999999999999E-05. Each is a whole number of units
+    // divided by an exact power of ten, so it is the double nearest that
+    // decimal. Texts too fine for whole units in a double take steps as
+    // they are.
+    const int decimals =
+        std::max({decimalPlaces(parts[0]), decimalPlaces(parts[1]), decimalPlaces(parts[2])});
+    const double scale = std::pow(10.0, decimals);
+    const double f = std::round(from * scale), t = std::round(to * scale),
+                 s = std::round(step * scale);
+    constexpr double kWholeLimit = 9007199254740992.0; // 2^53
+    const bool units =
+        decimals <= 22 && s >= 1 && std::max(std::fabs(f), std::fabs(t)) + s < kWholeLimit;
+    const double count = units ? std::floor(std::fabs(t - f) / s) + 1
+                               : std::floor(std::fabs(to - from) / step * (1 + 1e-12)) + 1;
     if (count > kMaxFrames) {
         error = "--sweep would make more than " + std::to_string(kMaxFrames) + " frames";
         return {};
     }
     std::vector<std::string> values;
     const double direction = to < from ? -1 : 1;
-    for (int i = 0; i < static_cast<int>(count); ++i)
-        values.push_back(formatGeneral(from + direction * i * step));
+    for (int i = 0; i < static_cast<int>(count); ++i) {
+        values.push_back(
+            formatGeneral(units ? (f + direction * i * s) / scale : from + direction * i * step));
+    }
     return values;
 }
 
 std::string reportUsage()
 {
+    auto line = [](std::string left, std::string_view help, std::size_t width) {
+        left.resize(std::max(left.size() + 2, width), ' ');
+        return left + std::string(help) + "\n";
+    };
     std::string text =
         "Usage: cdnozzle-report [OPTIONS]\n"
-        "Steady quasi-one-dimensional flow through a convergent-divergent nozzle (k = 1.4):\n"
-        "the report, the regime and the station table for one set of inputs.\n\n"
+        "Steady quasi-one-dimensional flow of a perfect gas through a convergent-divergent\n"
+        "nozzle (k from --k; 1.4, air, without it): the report, the regime and the station\n"
+        "table for one set of inputs.\n\n"
         "Options (a value as --name VALUE or --name=VALUE; --name= is an empty text;\n"
         "a file name of - is standard output, which then carries that file alone):\n";
     for (const OptionSpec& o : kOptions) {
@@ -204,9 +257,15 @@ std::string reportUsage()
         if (o.kind == Kind::File) left += " FILE";
         if (o.kind == Kind::Value)
             left += o.name == "--sweep" ? " FROM:TO:STEP" : o.name == "--k" ? " K" : " FOLDER";
-        left.resize(std::max<std::size_t>(left.size() + 2, 20), ' ');
-        text += left + std::string(o.help) + "\n";
+        text += line(left, o.help, 20);
     }
+    text += "\nThe station table (the text report, --csv and the JSON \"stations\"), one row\n"
+            "per station:\n";
+    for (const OutputField& column : kStationColumns)
+        text += line("  " + std::string(column.name), column.meaning, 14);
+    text += "\nThe keys of the --json object:\n";
+    for (const OutputField& key : kReportJsonKeys)
+        text += line("  " + std::string(key.name), key.meaning, 16);
     text += "\nExit status: 0 done, 1 a file or the output could not be written,\n"
             "2 the arguments or an input were refused.\n";
     return text;

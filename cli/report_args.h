@@ -39,7 +39,9 @@ struct ParsedArgs {
 };
 
 // The --k text as a ratio of specific heats: air without one; a text that
-// is not a number from 1.05 to 1.7 gives the refusal.
+// is not a number from 1.05 to 1.7 gives the refusal. Numbers here and in
+// --sweep are read whole by readWholeNumber, "." as the decimal point in
+// every locale ("1,2" and "1.2abc" are refused).
 double gasK(const ReportArgs& args, std::string& refusal);
 
 // argv without the program name.

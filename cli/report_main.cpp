@@ -67,7 +67,8 @@ bool writeFiles(const cdnozzle::NozzleModel& model, const cdnozzle::ReportArgs& 
 }
 
 // One PNG of the three plots per back pressure of the sweep, numbered so
-// that video tools take them in order; a line per frame on standard output.
+// that video tools take them in order, into a folder without frames; a line
+// per frame written on standard output, also when a later frame fails.
 int writeSweep(const cdnozzle::ReportArgs& args, double k)
 {
     std::string error;
@@ -77,12 +78,28 @@ int writeSweep(const cdnozzle::ReportArgs& args, double k)
         return kRefused;
     }
     for (const std::string& pepo : values) {
-        if (const auto refusal = cdnozzle::validateInputs({args.texts.me_sup, args.texts.amax, pepo})) {
+        if (const auto refusal =
+                cdnozzle::validateInputs({args.texts.me_sup, args.texts.amax, pepo})) {
             std::cerr << *refusal << '\n';
             return kRefused;
         }
     }
+    // Frames of an earlier sweep would mix with this one's in a video.
     std::error_code ec;
+    for (std::filesystem::directory_iterator it(*args.frames, ec), end; !ec && it != end;
+         it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.starts_with("frame-") && name.ends_with(".png")) {
+            std::cerr << "cdnozzle-report: the folder " << *args.frames << " already holds frames ("
+                      << name << "); give an empty or new folder\n";
+            return kRefused;
+        }
+    }
+    if (ec && ec != std::errc::no_such_file_or_directory && ec != std::errc::not_a_directory) {
+        std::cerr << "cdnozzle-report: could not read the folder " << *args.frames << ": "
+                  << cdnozzle::errorText(ec.value()) << '\n';
+        return kWriteFailed;
+    }
     std::filesystem::create_directories(*args.frames, ec);
     if (ec) {
         std::cerr << "cdnozzle-report: could not make the folder " << *args.frames << ": "
@@ -102,7 +119,11 @@ int writeSweep(const cdnozzle::ReportArgs& args, double k)
         const QByteArray png = cdnozzle::figureBytes(
             cdnozzle::windowFigure(model.geometryScene(), model.machScene(), model.pressureScene()),
             cdnozzle::ImageFormat::Png);
-        if (!writeOutput(path, png.toStdString())) return kWriteFailed;
+        if (!writeOutput(path, png.toStdString())) {
+            // The frames already written are listed all the same.
+            writeStdout(listing);
+            return kWriteFailed;
+        }
         listing += path + "\tPe/Po=" + values[i] + "\t" +
                    std::string(cdnozzle::regimeName(model.result().regime)) + "\n";
     }
@@ -126,8 +147,9 @@ int main(int argc, char** argv)
     const cdnozzle::ReportArgs& args = parsed.args;
     if (args.help) return writeStdout(cdnozzle::reportUsage()) ? 0 : kWriteFailed;
     if (args.version)
-        return writeStdout(std::string("cdnozzle-report ") + CDNOZZLE_VERSION + "\n") ? 0
-                                                                                       : kWriteFailed;
+        return writeStdout(std::string("cdnozzle-report ") + CDNOZZLE_VERSION + "\n")
+                   ? 0
+                   : kWriteFailed;
 
     // Rendering needs a Qt application but no display: the offscreen platform.
     std::optional<QGuiApplication> gui;

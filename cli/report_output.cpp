@@ -12,7 +12,8 @@ void writePlainReport(std::ostream& out, const NozzleModel& model)
     const FlowState& s = model.state();
     for (const std::string& line : model.result().report.lines()) out << line << '\n';
     out << "regime: " << regimeName(model.result().regime) << '\n';
-    out << "i\tx\ty\tAA\tM\tPiPo\tT_T0\trho_rho0\tV_astar\n";
+    for (const OutputField& column : kStationColumns)
+        out << column.name << (column.name == kStationColumns.back().name ? '\n' : '\t');
     for (int i = 1; i <= s.N_tot + 1; ++i) {
         const StationQuantities q = stationQuantities(s, s.M[i], s.PiPo[i]);
         out << i;

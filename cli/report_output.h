@@ -3,20 +3,70 @@
 
 #include "nozzle_model.h"
 
+#include <array>
 #include <nlohmann/json.hpp>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace cdnozzle {
 
+// A name the report writes, with what it holds, as --help lists it.
+struct OutputField {
+    std::string_view name;
+    std::string_view meaning;
+};
+
+// The station table's columns, in order: the plain report's table, the CSV
+// file and each object of the JSON "stations" carry these.
+inline constexpr std::array kStationColumns{
+    OutputField{"i", "station: 1 to N; the last, N+1, is a run-out 0.1 behind the exit"},
+    OutputField{"x", "position on the axis: the throat at 1, the exit at Me_Sup"},
+    OutputField{"y", "wall half-height, AA/2"},
+    OutputField{"AA", "area ratio A/At"},
+    OutputField{"M", "Mach number"},
+    OutputField{"PiPo", "pressure ratio p/p0"},
+    OutputField{"T_T0", "temperature ratio T/T0"},
+    OutputField{"rho_rho0", "density ratio rho/rho0"},
+    OutputField{"V_astar", "velocity over the critical speed of sound, V/a*"},
+};
+
+// The keys of the JSON object (written in alphabetical order). A new key
+// is added here as well as in reportJson: the help lists these, and a test
+// holds the two together.
+inline constexpr std::array kReportJsonKeys{
+    OutputField{"report", "the report lines, as the window lists them"},
+    OutputField{"regime", "the flow regime in words"},
+    OutputField{"i_NS", "station of the jump the Mach and p/p0 plots draw"},
+    OutputField{"Me", "Mach number just downstream of that jump"},
+    OutputField{"PePo_e", "p/p0 just downstream of that jump"},
+    OutputField{"PePo", "back-pressure ratio, \"Pe/Po =\""},
+    OutputField{"M_max", "design exit Mach number, \"Me_Sup =\""},
+    OutputField{"AA_max", "half-height of the geometry plot, \"Amax/At =\""},
+    OutputField{"AAe", "exit-to-throat area ratio"},
+    OutputField{"Me_sub", "subsonic exit Mach number with a sonic throat"},
+    OutputField{"PePo_sub", "subsonic limit of Pe/Po"},
+    OutputField{"PePo_NS", "Pe/Po of a normal shock in the exit plane"},
+    OutputField{"PePo_OS", "design exit pressure ratio"},
+    OutputField{"k", "ratio of specific heats (--k)"},
+    OutputField{"mdot_ratio", "mass flow over the choked mass flow"},
+    OutputField{"C_F", "thrust coefficient, C_F_momentum + C_F_pressure"},
+    OutputField{"C_F_momentum", "momentum part of C_F"},
+    OutputField{"C_F_pressure", "pressure part of C_F"},
+    OutputField{"pe_pb", "exit-plane pressure over back pressure"},
+    OutputField{"stations", "the station table, one object per row"},
+    OutputField{"marks", "shock and wave marks: color (red, blue), x1, y1, x2, y2"},
+    OutputField{"messages", "what the calculation said (iteration not converged)"},
+    OutputField{"explanation", "the explanation for students (with --explain)"},
+};
+
 // The report lines, "regime: ...", then the station table of stations
-// 1..N_tot+1 (i, x, y, AA, M, PiPo; tab-separated, with a header row).
+// 1..N_tot+1 (the kStationColumns; tab-separated, with a header row).
 void writePlainReport(std::ostream& out, const NozzleModel& model);
 
-// One object: report, regime, i_NS, Me, PePo_e, PePo, M_max, AA_max, AAe,
-// Me_sub, PePo_sub, PePo_NS, PePo_OS, stations, marks, messages. Numbers
-// are written so that they read back as the same double.
+// One object with the kReportJsonKeys but "explanation", which the caller
+// adds. Numbers are written so that they read back as the same double.
 nlohmann::json reportJson(const NozzleModel& model, const std::vector<std::string>& messages);
 
 } // namespace cdnozzle

@@ -1,5 +1,6 @@
 #include "file_output.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <climits>
@@ -8,13 +9,15 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace cdnozzle {
 
 std::string errorText(int error)
 {
     std::string text = std::strerror(error);
-    if (!text.empty()) text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
+    if (!text.empty())
+        text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
     return text;
 }
 
@@ -67,7 +70,9 @@ mode_t newFileMode()
 std::optional<std::string> replaceAtomically(const std::string& target, std::string_view bytes,
                                              std::optional<mode_t> oldMode)
 {
-    std::string temp = target + ".XXXXXX";
+    // A short name of its own, not the target's name with more added: a
+    // name at the folder's length limit leaves no room to add anything.
+    std::string temp = target.substr(0, target.rfind('/') + 1) + ".cdnozzle-XXXXXX";
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) return errorText(errno);
     auto fail = [&](std::optional<std::string> reason) {
@@ -93,11 +98,63 @@ std::optional<std::string> replaceAtomically(const std::string& target, std::str
     return std::nullopt;
 }
 
+// Walks path name by name as the system resolves it, and refuses a link
+// found in a sticky folder that everyone may write (such as /tmp) unless it
+// belongs to this user or to the folder's owner: anyone may put a link
+// there, and following it would let them choose which of our files the
+// save replaces. Systems with protected symlinks apply the same rule;
+// this keeps it where that setting is off. Names that cannot be looked up
+// end the walk: the save itself then says why.
+std::optional<std::string> foreignLinkInSharedFolder(const std::string& path)
+{
+    constexpr int kMaxLinks = 40; // the system's own limit for one path
+    std::string folder = path.starts_with('/') ? "/" : ".";
+    std::vector<std::string> rest; // the names still to walk, the next one last
+    auto push = [&rest](std::string_view text) {
+        const std::size_t first = rest.size();
+        for (std::size_t start = 0; start <= text.size();) {
+            const std::size_t end = std::min(text.find('/', start), text.size());
+            if (end > start) rest.emplace_back(text.substr(start, end - start));
+            start = end + 1;
+        }
+        std::reverse(rest.begin() + static_cast<std::ptrdiff_t>(first), rest.end());
+    };
+    push(path);
+    for (int links = 0; !rest.empty();) {
+        const std::string name = std::move(rest.back());
+        rest.pop_back();
+        if (name == ".") continue;
+        // folder holds no link, so folder/.. is the parent the system takes.
+        std::string entry = folder;
+        if (entry != "/") entry += '/';
+        entry += name;
+        struct stat link;
+        if (::lstat(entry.c_str(), &link) != 0) return std::nullopt;
+        if (!S_ISLNK(link.st_mode)) {
+            folder = entry;
+            continue;
+        }
+        struct stat dir;
+        if (::stat(folder.c_str(), &dir) == 0 && (dir.st_mode & S_ISVTX) &&
+            (dir.st_mode & S_IWOTH) && link.st_uid != ::geteuid() && link.st_uid != dir.st_uid)
+            return std::string("the link belongs to another user in a shared folder");
+        if (++links > kMaxLinks) return std::nullopt;
+        std::string target(PATH_MAX, '\0');
+        const ssize_t n = ::readlink(entry.c_str(), target.data(), target.size());
+        if (n <= 0) return std::nullopt;
+        target.resize(static_cast<std::size_t>(n));
+        if (target.starts_with('/')) folder.assign(1, '/');
+        push(target);
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 std::optional<std::string> saveFile(const std::string& path, std::string_view bytes)
 {
     if (path.empty()) return std::string("no file name given");
+    if (auto refusal = foreignLinkInSharedFolder(path)) return refusal;
     struct stat st;
     if (::stat(path.c_str(), &st) != 0) {
         if (errno != ENOENT) return errorText(errno);
@@ -115,6 +172,10 @@ std::optional<std::string> saveFile(const std::string& path, std::string_view by
         for (int fd : {STDOUT_FILENO, STDERR_FILENO}) {
             if (sameFile(st, fd)) return writeAll(fd, bytes);
         }
+        // Renaming over the file would need only the folder's permission;
+        // the file's own is what the user set, and cp and ">" honour it too.
+        if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0)
+            return errno == EACCES ? std::string("the file is write-protected") : errorText(errno);
         // Replace the file a link points to, not the link.
         char resolved[PATH_MAX];
         if (::realpath(path.c_str(), resolved) == nullptr) return errorText(errno);

@@ -17,14 +17,23 @@ std::optional<std::string> writeAll(int fd, std::string_view bytes);
 
 // Saves bytes under path and returns nothing, or the reason it could not:
 // - a regular file (or a new name) is written under a temporary name in the
-//   same folder, flushed to the disk and renamed over the target, keeping
-//   the old file's permissions; on any failure the old file is untouched
-//   and no temporary file is left;
+//   same folder (".cdnozzle-" and six characters), flushed to the disk and renamed over the target,
+//   keeping the old file's permissions; on any failure the old file is untouched and no temporary
+//   file is left;
+// - an existing file the process may not write is refused ("the file is
+//   write-protected") and kept, as cp and the shell's ">" keep it. The
+//   check is the system's own for the effective user, so root, which may
+//   write any file, still replaces a read-only one (as cp does for root);
+//   a file on a read-only file system is refused for everyone;
 // - a file that is this process's standard output or error (such as
 //   /dev/stdout while the output is redirected to a file) is written
 //   through that stream, after whatever the stream already holds;
 // - a character device or a FIFO (/dev/null, /dev/full, a named pipe) is
 //   written directly;
+// - a link in a sticky folder that everyone may write (such as /tmp), as
+//   the file or as a folder on its way, is not followed unless it belongs
+//   to this user or to the folder's owner ("the link belongs to another
+//   user in a shared folder"), for root too;
 // - an empty path, a folder, a block device or a socket is refused.
 std::optional<std::string> saveFile(const std::string& path, std::string_view bytes);
 

@@ -121,6 +121,31 @@ double readLeadingNumber(std::string_view text)
     return parseCDouble(number.c_str());
 }
 
+std::optional<double> readWholeNumber(std::string_view text)
+{
+    std::string number(text);
+    std::size_t i = 0;
+    auto digits = [&] {
+        const std::size_t start = i;
+        while (i < number.size() && isDigit(number[i])) ++i;
+        return i - start;
+    };
+    if (i < number.size() && (number[i] == '+' || number[i] == '-')) ++i;
+    std::size_t mantissa = digits();
+    if (i < number.size() && number[i] == '.') {
+        ++i;
+        mantissa += digits();
+    }
+    if (mantissa == 0) return std::nullopt;
+    if (i < number.size() && std::string_view("EeDd").find(number[i]) != std::string_view::npos) {
+        number[i++] = 'e';
+        if (i < number.size() && (number[i] == '+' || number[i] == '-')) ++i;
+        if (digits() == 0) return std::nullopt;
+    }
+    if (i != number.size()) return std::nullopt;
+    return parseCDouble(number.c_str());
+}
+
 std::string formatGeneral(double value)
 {
     if (value == 0) return "0"; // also negative zero

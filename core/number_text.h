@@ -1,6 +1,7 @@
 // The number rules shared by every box and every report line.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,15 @@ namespace cdnozzle {
 // Never fails: an exponent beyond the double range gives +-infinity or 0.
 // Independent of the process locale.
 double readLeadingNumber(std::string_view text);
+
+// Text to number for a value that is a number and nothing else (an option
+// of the report command): an optional sign, digits with at most one "."
+// (at least one digit) and an optional exponent ("E", "e", "D" or "d",
+// optional sign, digits), with no blank anywhere. "." is the decimal point
+// whatever the process locale. Nothing for any other text ("1,2", "1.2abc",
+// " 1", "inf", "0x10", ""). An exponent beyond the double range gives
+// +-infinity or 0, as the leading-number rule does.
+std::optional<double> readWholeNumber(std::string_view text);
 
 // Number to text, the general format: rounded to 15 significant digits,
 // shortest form, no trailing zeros, "." as decimal point, "0" before the

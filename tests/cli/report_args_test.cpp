@@ -1,5 +1,6 @@
 // The report command's argument grammar, one row per way of writing it.
 #include "report_args.h"
+#include "report_output.h"
 
 #include <gtest/gtest.h>
 
@@ -41,8 +42,7 @@ TEST_P(ReportArgsGrammar, ReadsWhatWasMeant)
 INSTANTIATE_TEST_SUITE_P(
     Rows, ReportArgsGrammar,
     testing::Values(
-        ArgsCase{{}, ""},
-        ArgsCase{{"--me-sup", "2.5", "--pe-po", "0.6"}, "", "2.5", "3", "0.6"},
+        ArgsCase{{}, ""}, ArgsCase{{"--me-sup", "2.5", "--pe-po", "0.6"}, "", "2.5", "3", "0.6"},
         ArgsCase{{"--me-sup=2.5", "--amax=-5"}, "", "2.5", "-5"},
         // A negative number is a value, not an option.
         ArgsCase{{"--amax", "-0.5"}, "", "2", "-0.5"},
@@ -50,7 +50,8 @@ INSTANTIATE_TEST_SUITE_P(
         ArgsCase{{"--amax=", "--pe-po=0.5"}, "", "2", "", "0.5"},
         ArgsCase{{"--pe-po="}, "", "2", "3", ""},
         ArgsCase{{"--pe-po", "0.5=x"}, "", "2", "3", "0.5=x"},
-        ArgsCase{{"--me-sup", "--pe-po", "0.5"}, "--me-sup needs a value (--name= for an empty box)"},
+        ArgsCase{{"--me-sup", "--pe-po", "0.5"},
+                 "--me-sup needs a value (--name= for an empty box)"},
         ArgsCase{{"--pe-po"}, "--pe-po needs a value (--name= for an empty box)"},
         ArgsCase{{"--csv", "--json"}, "--csv needs a file name (- for standard output)"},
         ArgsCase{{"--csv=", "--json"}, "--csv needs a file name (- for standard output)"},
@@ -61,8 +62,7 @@ INSTANTIATE_TEST_SUITE_P(
         ArgsCase{{"--pe-po", "0.5", "--pe-po", "0.6"}, "--pe-po is given more than once"},
         ArgsCase{{"--json", "--json"}, "--json is given more than once"},
         ArgsCase{{"--json=yes"}, "--json takes no value"},
-        ArgsCase{{"--mesup", "2"}, "unknown option --mesup"},
-        ArgsCase{{"-x"}, "unknown option -x"},
+        ArgsCase{{"--mesup", "2"}, "unknown option --mesup"}, ArgsCase{{"-x"}, "unknown option -x"},
         ArgsCase{{"2"}, "unexpected argument \"2\" (options start with --)"},
         ArgsCase{{"--csv", "t.csv", "--json"}, "", "2", "3", "1", "t.csv", true},
         ArgsCase{{"--explain", "--json"}, "", "2", "3", "1", std::nullopt, true},
@@ -84,6 +84,12 @@ TEST(ReportArgs, SweepValuesAreWhatABoxWouldShow)
         {"1:0.97:0.01", {"1", "0.99", "0.98", "0.97"}},
         {"0.3:0.3:0.1", {"0.3"}},
         {"0.1:0.2:0.03", {"0.1", "0.13", "0.16", "0.19"}},
+        // Decimal steps come out as the decimals a person writes.
+        {"0.001:0:0.0001",
+         {"0.001", "0.0009", "0.0008", "0.0007", "0.0006", "0.0005", "0.0004", "0.0003", "0.0002",
+          "0.0001", "0"}},
+        {"1e-2:1E-3:1d-3",
+         {"0.01", "0.009", "0.008", "0.007", "0.006", "0.005", "0.004", "0.003", "0.002", "0.001"}},
         {"1:0.5", {}},
         {"1:0.5:0", {}},
         {"1:0.5:-0.1", {}},
@@ -99,12 +105,30 @@ TEST(ReportArgs, SweepValuesAreWhatABoxWouldShow)
     EXPECT_EQ(sweepValues("1:0.5:0.01", error).size(), 51u);
 }
 
+// The help follows what the report writes, also when a key is added.
+TEST(ReportArgs, HelpNamesEveryTableColumnAndJsonKey)
+{
+    const std::string usage = reportUsage();
+    const InputTexts texts{"2", "3", "0.8"};
+    NozzleModel model(texts);
+    ASSERT_FALSE(model.calculate(texts));
+    const nlohmann::json json = reportJson(model, {});
+    std::vector<std::string> names{"explanation"};
+    for (const auto& item : json.items()) names.push_back(item.key());
+    for (const auto& item : json["stations"][0].items()) names.push_back(item.key());
+    for (const std::string& name : names)
+        EXPECT_NE(usage.find("\n  " + name + " "), std::string::npos) << name;
+    EXPECT_EQ(names.size(), kReportJsonKeys.size() + kStationColumns.size());
+    EXPECT_EQ(usage.find("k = 1.4"), std::string::npos) << "k follows --k";
+}
+
 TEST(ReportArgs, HelpAndVersion)
 {
     EXPECT_TRUE(parseReportArgs({"-h"}).args.help);
     EXPECT_TRUE(parseReportArgs({"--version"}).args.version);
     const std::string usage = reportUsage();
-    for (const char* option : {"--me-sup", "--amax", "--pe-po", "--json", "--png", "--svg", "--csv"})
+    for (const char* option :
+         {"--me-sup", "--amax", "--pe-po", "--json", "--png", "--svg", "--csv"})
         EXPECT_NE(usage.find(option), std::string::npos) << option;
 }
 

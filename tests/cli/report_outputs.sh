@@ -31,7 +31,22 @@ done
 [ ! -e new.csv ] || fail "new.csv was left behind"
 expect 1 "no space left on device" -- "$exe" --pe-po .3 --csv /dev/full
 expect 1 "no space left on device" -- "$exe" --pe-po .3 --png /dev/full
-[ "$(ls | sort | tr '\n' ' ')" = "old.csv stderr.txt stdout.txt " ] || fail "stray files: $(ls)"
+[ "$(ls -A | sort | tr '\n' ' ')" = "old.csv stderr.txt stdout.txt " ] || fail "stray files: $(ls -A)"
+
+# A write-protected file is refused and kept, as cp and the shell's > do;
+# checked as an ordinary user, since root may write any file.
+mkdir shared && chmod 777 shared && printf precious >shared/old.csv && chmod 444 shared/old.csv
+user=()
+[ "$(id -u)" = 0 ] && user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+if "${user[@]}" true 2>/dev/null; then
+  for option in --csv --png; do
+    expect 1 "could not save shared/old.csv: the file is write-protected" -- "${user[@]}" "$exe" $option shared/old.csv
+  done
+  [ "$(cat shared/old.csv)" = precious ] && [ "$(ls -A shared)" = old.csv ] || fail "old.csv was replaced"
+else
+  echo "SKIP: cannot run as an ordinary user (setpriv); write-protected files not checked"
+fi
+rm -rf shared
 
 # Standard output that cannot be written is a failure.
 "$exe" >/dev/full 2>stderr.txt; rc=$?
@@ -72,19 +87,47 @@ expect 2 "--csv needs a file name" -- "$exe" --csv= --json
 [ ! -e ./--json ] || fail "a file called --json"
 expect 2 "unknown option --bogus" -- "$exe" --bogus
 
-# A sweep writes one numbered frame per back pressure, and a failed frame
-# is a failure.
+# A sweep writes one numbered frame per back pressure, never into a folder
+# that holds frames already, and a failed frame is a failure that still
+# lists the frames written before it.
 "$exe" --sweep 1:0.5:0.01 --frames frames >listing.txt || fail "--sweep"
 [ "$(ls frames | wc -l)" = 51 ] || fail "--sweep 1:0.5:0.01 wrote $(ls frames | wc -l) frames"
 [ "$(head -c 4 frames/frame-0051.png | tail -c 3)" = PNG ] || fail "frame-0051.png is not a PNG"
 grep -q "frame-0021.png	Pe/Po=0.8	normal shock inside" listing.txt || fail "sweep listing"
-prlimit --fsize=20000 "$exe" --sweep 1:0.9:0.01 --frames small >/dev/null 2>stderr.txt; rc=$?
+expect 2 "the folder frames already holds frames" -- "$exe" --sweep 0.9:0.8:0.1 --frames frames
+cmp -s frames/frame-0001.png <("$exe" --png - --pe-po 1) && [ "$(ls frames | wc -l)" = 51 ] \
+  || fail "a second sweep changed the frames"
+# The first frame (no flow) is the smallest: the second one fails.
+prlimit --fsize="$(stat -c %s frames/frame-0001.png)" "$exe" --sweep 1:0.9:0.01 --frames small \
+  >stdout.txt 2>stderr.txt; rc=$?
 [ $rc = 1 ] && grep -q "file too large" stderr.txt || fail "a failed frame: $rc $(cat stderr.txt)"
+[ "$(cat stdout.txt)" = "small/frame-0001.png	Pe/Po=1	no flow" ] || fail "listing of a failed sweep: $(cat stdout.txt)"
+for option in --png=x.png --svg=x.svg --csv=x.csv --json --explain; do
+  expect 2 "${option%%=*} cannot go with --sweep" -- "$exe" --sweep 1:0.9:0.1 --frames with $option
+done
+[ ! -e with ] && [ ! -e x.png ] || fail "a refused sweep wrote files"
 touch notafolder
 expect 1 "could not make the folder notafolder" -- "$exe" --sweep 1:0.9:0.01 --frames notafolder
 expect 2 "Pe/Po = must be a number above 0" -- "$exe" --sweep 1.1:0.9:0.1 --frames refused
 [ ! -e refused ] || fail "a refused sweep made its folder"
 rm -rf frames small notafolder listing.txt
+
+# Numbers are read with "." as the decimal point whatever the user's locale,
+# also once the rendering has started (a comma-decimal locale, made here
+# when the system lacks one).
+locales=$out-locales
+[ -e "$locales/de_DE.UTF-8" ] || { mkdir -p "$locales" && localedef -i de_DE -f UTF-8 "$locales/de_DE.UTF-8"; } >/dev/null 2>&1
+if [ "$(LOCPATH=$locales LC_ALL=de_DE.UTF-8 locale decimal_point 2>/dev/null)" = , ]; then
+  de() { LOCPATH=$locales LC_ALL=de_DE.UTF-8 "$@"; }
+  expect 0 "" -- de "$exe" --k 1.2 --png de.png
+  expect 2 'k must be a number from 1.05 to 1.7 (got "1,2")' -- de "$exe" --k 1,2 --png de.png
+  expect 0 "" -- de "$exe" --sweep 0.9:0.8:0.1 --frames de-frames
+  grep -q "frame-0002.png	Pe/Po=0.8	" stdout.txt || fail "sweep in a comma locale: $(cat stdout.txt)"
+  expect 2 "--sweep takes FROM:TO:STEP" -- de "$exe" --sweep 0,9:0,8:0,1 --frames de-frames2
+  rm -rf de.png de-frames
+else
+  echo "SKIP: no comma-decimal locale could be made (localedef -i de_DE); locale checks not run"
+fi
 
 # --explain follows the report, and is a key of the JSON object.
 "$exe" --pe-po 0.5 --explain | tail -3 | grep -q "over-expanded" || fail "--explain"

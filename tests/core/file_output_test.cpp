@@ -4,11 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <grp.h>
+#include <optional>
 #include <sstream>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -53,8 +56,7 @@ void write(const std::string& path, const std::string& text)
 }
 
 // Runs body in a child process; returns what the child wrote to its pipe.
-template <typename Body>
-std::string inChild(Body body)
+template <typename Body> std::string inChild(Body body)
 {
     int fds[2];
     EXPECT_EQ(::pipe(fds), 0);
@@ -76,6 +78,26 @@ std::string inChild(Body body)
     return out;
 }
 
+// The user id the protection checks run as when the tests run as root.
+constexpr uid_t kNobody = 65534;
+
+// Runs body as a user without root's override of file permissions: this
+// process when it is one, otherwise a child that gives up root, with
+// scratch made its own. Nothing when no such user can be had.
+template <typename Body>
+std::optional<std::string> asOrdinaryUser(const fs::path& scratch, Body body)
+{
+    if (::geteuid() != 0) return body();
+    if (::chown(scratch.c_str(), kNobody, kNobody) != 0) return std::nullopt;
+    const std::string out = inChild([&] {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+            return std::string("\x01");
+        return body();
+    });
+    if (out == "\x01") return std::nullopt;
+    return out;
+}
+
 } // namespace
 
 TEST(SaveFile, NewAndReplacedFilesAreWholeAndKeepTheirPermissions)
@@ -94,7 +116,12 @@ TEST(SaveFile, NewAndReplacedFilesAreWholeAndKeepTheirPermissions)
     ASSERT_FALSE(saveFile(dir / "link.csv", "three\n"));
     EXPECT_TRUE(fs::is_symlink(dir / "link.csv"));
     EXPECT_EQ(contents(dir / "a.csv"), "three\n");
-    EXPECT_EQ(dir.names(), (std::vector<std::string>{"a.csv", "link.csv"}));
+    // A name as long as a folder allows leaves no room to add to it.
+    const std::string longest(NAME_MAX, 'n');
+    ASSERT_FALSE(saveFile(dir / longest.c_str(), "one\n"));
+    ASSERT_FALSE(saveFile(dir / longest.c_str(), "two\n"));
+    EXPECT_EQ(contents(dir / longest.c_str()), "two\n");
+    EXPECT_EQ(dir.names(), (std::vector<std::string>{"a.csv", "link.csv", longest}));
 }
 
 TEST(SaveFile, AFailedWriteKeepsTheOldFileAndLeavesNoTemporaryFile)
@@ -119,29 +146,101 @@ TEST(SaveFile, AFailedWriteKeepsTheOldFileAndLeavesNoTemporaryFile)
 struct RefusedCase {
     std::string path;
     std::string reason;
+    bool permissions = false; // a refusal root's override would not see
 };
 
+// Run as an ordinary user, so that the permission rows hold under root too.
 TEST(SaveFile, RefusalsSayWhyInWords)
 {
     TempDir dir;
     fs::create_symlink(dir / "nowhere", dir / "dangling");
+    write(dir / "protected.csv", "precious");
+    ::chmod((dir / "protected.csv").c_str(), 0444);
+    fs::create_symlink(dir / "protected.csv", dir / "to-protected");
+    fs::create_directory(dir / "readonly");
     const std::vector<RefusedCase> cases{
         {"", "no file name given"},
         {dir.path.string(), "is a directory"},
         {dir / "missing/x.csv", "no such file or directory"},
         {"/dev/full", "no space left on device"},
         {dir / "dangling", "the link points to no file"},
+        {dir / "protected.csv", "the file is write-protected", true},
+        {dir / "to-protected", "the file is write-protected", true},
+        {dir / "readonly/x.csv", "permission denied", true},
     };
+    if (::geteuid() == 0) ::chown((dir / "protected.csv").c_str(), kNobody, kNobody);
+    auto reasons = [&](bool permissions) {
+        std::string out;
+        for (const RefusedCase& c : cases) {
+            if (c.permissions && !permissions) continue;
+            out += c.path + ": " + saveFile(c.path, "data").value_or("saved") + "\n";
+        }
+        return out;
+    };
+    std::optional<std::string> got = asOrdinaryUser(dir.path, [&] {
+        ::chmod((dir / "readonly").c_str(), 0555);
+        return reasons(true);
+    });
+    const bool permissions = got.has_value();
+    if (!got) got = reasons(false);
+    std::string expected;
     for (const RefusedCase& c : cases) {
-        const auto failure = saveFile(c.path, "data");
-        ASSERT_TRUE(failure) << c.path;
-        EXPECT_EQ(*failure, c.reason) << c.path;
+        if (!c.permissions || permissions) expected += c.path + ": " + c.reason + "\n";
     }
+    EXPECT_EQ(*got, expected);
     EXPECT_FALSE(fs::exists(dir / "nowhere"));
-    if (::geteuid() != 0) {
-        ::chmod(dir.path.c_str(), 0555);
-        EXPECT_EQ(saveFile(dir / "x.csv", "data").value_or(""), "permission denied");
-        ::chmod(dir.path.c_str(), 0755);
+    EXPECT_EQ(contents(dir / "protected.csv"), "precious");
+    ::chmod((dir / "readonly").c_str(), 0755);
+    EXPECT_EQ(dir.names(),
+              (std::vector<std::string>{"dangling", "protected.csv", "readonly", "to-protected"}));
+    if (!permissions)
+        GTEST_SKIP() << "no unprivileged user id to switch to: the permission rows "
+                        "(write-protected file, read-only folder) were not checked";
+}
+
+struct SharedLinkCase {
+    std::string label;
+    mode_t folderMode;
+    uid_t folderOwner, linkOwner;
+    bool linkToFolder; // the link is a folder on the way to the file
+    bool followed;
+};
+
+// In a sticky folder everyone may write (/tmp), a link is followed only
+// when it is the saver's own or the folder owner's, whatever the system's
+// own setting for such links.
+TEST(SaveFile, ALinkInASharedFolderIsFollowedOnlyForItsOwnerOrTheFolders)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only root can make a link owned by another user: the shared-folder "
+                        "link rule was not checked";
+    constexpr uid_t other = kNobody, third = kNobody - 1;
+    const std::vector<SharedLinkCase> cases{
+        {"own link", 01777, 0, 0, false, true},
+        {"another user's link", 01777, 0, other, false, false},
+        {"the folder owner's link", 01777, other, other, false, true},
+        {"a third user's link", 01777, other, third, false, false},
+        {"another user's link to a folder", 01777, 0, other, true, false},
+        {"a folder without the sticky bit", 0777, 0, other, false, true},
+    };
+    TempDir dir;
+    fs::create_directory(dir / "targets");
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const SharedLinkCase& c = cases[i];
+        const std::string shared = dir / ("shared" + std::to_string(i)).c_str();
+        fs::create_directory(shared);
+        ASSERT_EQ(::chmod(shared.c_str(), c.folderMode), 0);
+        ASSERT_EQ(::chown(shared.c_str(), c.folderOwner, c.folderOwner), 0);
+        const std::string target = dir / "targets/x.csv";
+        write(target, "precious");
+        const std::string link = shared + "/link";
+        fs::create_symlink(c.linkToFolder ? dir / "targets" : target, link);
+        ASSERT_EQ(::lchown(link.c_str(), c.linkOwner, c.linkOwner), 0);
+        const auto failure = saveFile(c.linkToFolder ? link + "/x.csv" : link, "new");
+        EXPECT_EQ(failure.value_or("followed"),
+                  c.followed ? "followed" : "the link belongs to another user in a shared folder")
+            << c.label;
+        EXPECT_EQ(contents(target), c.followed ? "new" : "precious") << c.label;
     }
 }
 

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace cdnozzle {
 
@@ -38,6 +40,35 @@ TEST(LeadingNumber, HugeExponentsGiveInfinityNotAFailure)
     EXPECT_EQ(readLeadingNumber("1e400"), std::numeric_limits<double>::infinity());
     EXPECT_EQ(readLeadingNumber("-1D999999999999999999"), -std::numeric_limits<double>::infinity());
 }
+
+struct WholeCase {
+    const char* text;
+    std::optional<double> value; // none: refused
+};
+
+class WholeNumber : public testing::TestWithParam<WholeCase> {};
+
+TEST_P(WholeNumber, TakesTheWholeTextOrNothing)
+{
+    EXPECT_EQ(readWholeNumber(GetParam().text), GetParam().value) << '"' << GetParam().text << '"';
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, WholeNumber,
+    testing::Values(WholeCase{"1.2", 1.2}, WholeCase{"-0.5", -0.5}, WholeCase{"+2", 2},
+                    WholeCase{".5", 0.5}, WholeCase{"5.", 5}, WholeCase{"1e-4", 1e-4},
+                    WholeCase{"1D3", 1000}, WholeCase{"1E+400", HUGE_VAL}, WholeCase{"", {}},
+                    WholeCase{"1,2", {}}, WholeCase{"1.2abc", {}}, WholeCase{" 1", {}},
+                    WholeCase{"1 ", {}}, WholeCase{"1 2", {}}, WholeCase{".", {}},
+                    WholeCase{"-", {}}, WholeCase{"1e", {}}, WholeCase{"1e+", {}},
+                    WholeCase{"1.2.3", {}}, WholeCase{"inf", {}}, WholeCase{"nan", {}},
+                    WholeCase{"0x10", {}}, WholeCase{"--1", {}}),
+    [](const testing::TestParamInfo<WholeCase>& info) {
+        std::string name = info.param.value ? "Takes_" : "Refuses_";
+        for (const char c : std::string_view(info.param.text))
+            name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+        return name + "_" + std::to_string(info.index);
+    });
 
 struct FormatCase {
     double value;
