@@ -55,6 +55,11 @@ inline constexpr std::array kReportJsonKeys{
     OutputField{"C_F_momentum", "momentum part of C_F"},
     OutputField{"C_F_pressure", "pressure part of C_F"},
     OutputField{"pe_pb", "exit-plane pressure over back pressure"},
+    OutputField{"exact_shock",
+                "with a shock inside, the continuous solution's: x, AA, M1, M2, p02_p01, Me"},
+    OutputField{"exit_waves",
+                "oblique shocks: kind, beta_deg, theta_deg, M_jet, theta_max_deg, strong, "
+                "strong_above_PePo; expansion: kind, nu_exit_deg, nu_jet_deg, turn_deg, M_jet"},
     OutputField{"stations", "the station table, one object per row"},
     OutputField{"marks", "shock and wave marks: color (red, blue), x1, y1, x2, y2"},
     OutputField{"messages", "what the calculation said (iteration not converged)"},
