@@ -1,6 +1,7 @@
 // The report command's argument grammar, one row per way of writing it.
 #include "report_args.h"
 #include "report_output.h"
+#include "test_names.h"
 
 #include <gtest/gtest.h>
 
@@ -70,7 +71,14 @@ INSTANTIATE_TEST_SUITE_P(
         ArgsCase{{"--sweep", "1:0.5:0.01"}, "--sweep and --frames go together"},
         ArgsCase{{"--sweep=", "--frames", "out"}, "--sweep needs a value"},
         ArgsCase{{"--sweep", "1:0.5:0.01", "--frames", "-"},
-                 "--frames needs a folder, not standard output"}));
+                 "--frames needs a folder, not standard output"}),
+    [](const testing::TestParamInfo<ArgsCase>& info) {
+        std::string name;
+        for (const std::string& a : info.param.argv)
+            name += (name.empty() ? "" : "_") + test::caseName(a);
+        return (info.param.error.empty() ? "reads_" : "refuses_") +
+               (name.empty() ? "nothing" : name);
+    });
 
 struct SweepCase {
     std::string text;

@@ -6,6 +6,7 @@
 
 #include "core/test_support.h"
 #include "number_text.h"
+#include "test_names.h"
 
 namespace cdnozzle {
 
@@ -130,7 +131,11 @@ INSTANTIATE_TEST_SUITE_P(
         ExplainCase{"0.1",
                     Regime::ExitExpansion,
                     {"below the design pressure ratio 0.1278", "under-expanded", "30.0° (M = 2)",
-                     "27.6° (M = 2.1572)", "away from the axis by 4.2°", "from 26.4° to 30.6°"}}));
+                     "27.6° (M = 2.1572)", "away from the axis by 4.2°", "from 26.4° to 30.6°"}}),
+    [](const testing::TestParamInfo<ExplainCase>& info) {
+        return "Me_Sup_" + test::caseName(info.param.me) + "_PePo_" +
+               test::caseName(info.param.pepo);
+    });
 
 TEST(Explanation, NothingBeforeACalculation)
 {

@@ -10,6 +10,7 @@
 #include "gasdyn/normal_shock.h"
 #include "nozzle_model.h"
 #include "number_text.h"
+#include "test_names.h"
 
 #include <gtest/gtest.h>
 
@@ -141,10 +142,13 @@ TEST(GasIdentities, EveryRegimeOfEveryGas)
                     // component behind is M2 sin(beta - theta).
                     const L b = m.result().waves.shockAngle, th = m.result().waves.deflection;
                     const L M1 = s.M_max, Mn1 = M1 * std::sin(b);
-                    EXPECT_NEAR(1 + 2 * k / (k + 1) * (Mn1 * Mn1 - 1), s.PePo / s.PePo_OS, 1e-9) << where;
-                    const L tanTheta = 2 / std::tan(b) * (Mn1 * Mn1 - 1) / (M1 * M1 * (k + std::cos(2 * b)) + 2);
+                    EXPECT_NEAR(1 + 2 * k / (k + 1) * (Mn1 * Mn1 - 1), s.PePo / s.PePo_OS, 1e-9)
+                        << where;
+                    const L tanTheta =
+                        2 / std::tan(b) * (Mn1 * Mn1 - 1) / (M1 * M1 * (k + std::cos(2 * b)) + 2);
                     EXPECT_NEAR(std::tan(th), tanTheta, 1e-9) << where;
-                    const L Mn2 = std::sqrt((1 + (k - 1) / 2 * Mn1 * Mn1) / (k * Mn1 * Mn1 - (k - 1) / 2));
+                    const L Mn2 =
+                        std::sqrt((1 + (k - 1) / 2 * Mn1 * Mn1) / (k * Mn1 * Mn1 - (k - 1) / 2));
                     EXPECT_NEAR(s.Me * std::sin(b - th), Mn2, 1e-9) << where;
                 }
                 if (regime == Regime::ExitExpansion) {
@@ -152,8 +156,12 @@ TEST(GasIdentities, EveryRegimeOfEveryGas)
                     // turns by the difference of the Prandtl-Meyer angles.
                     const L Me = s.Me, c = std::sqrt((k + 1) / (k - 1));
                     EXPECT_NEAR(1 / stagnationOverStatic(k, Me), s.PePo, 1e-12) << where;
-                    auto nu = [&](L M) { return c * std::atan(std::sqrt(M * M - 1) / c) - std::atan(std::sqrt(M * M - 1)); };
-                    EXPECT_NEAR(m.result().waves.nuJet - m.result().waves.nuExit, nu(Me) - nu(s.M_max), 1e-12)
+                    auto nu = [&](L M) {
+                        return c * std::atan(std::sqrt(M * M - 1) / c) -
+                               std::atan(std::sqrt(M * M - 1));
+                    };
+                    EXPECT_NEAR(m.result().waves.nuJet - m.result().waves.nuExit,
+                                nu(Me) - nu(s.M_max), 1e-12)
                         << where;
                 }
             }
@@ -227,12 +235,8 @@ INSTANTIATE_TEST_SUITE_P(
                     SubsonicJetCase{1.4, "2", "0.99", Regime::SubsonicThroughout, 0.03362894473,
                                     1e-9}),
     [](const testing::TestParamInfo<SubsonicJetCase>& info) {
-        std::string name =
-            "k" + formatRoundTrip(info.param.k) + "_Me" + info.param.me + "_PePo" + info.param.pepo;
-        for (char& c : name) {
-            if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-        }
-        return name;
+        return "k_" + test::caseName(formatRoundTrip(info.param.k)) + "_Me_Sup_" +
+               test::caseName(info.param.me) + "_PePo_" + test::caseName(info.param.pepo);
     });
 
 TEST(GasIdentities, ThrustCoefficientOfTheDesignPointIsTheIdealOne)

@@ -1,4 +1,5 @@
 #include "number_text.h"
+#include "test_names.h"
 
 #include <gtest/gtest.h>
 
@@ -33,7 +34,11 @@ INSTANTIATE_TEST_SUITE_P(
                     ReadCase{"1e", 1}, ReadCase{"1e+", 1}, ReadCase{"1e 2", 100},
                     ReadCase{"1 e - 2", 0.01}, ReadCase{"2-3", 2}, ReadCase{"--2", 0},
                     ReadCase{"\r2", 0}, ReadCase{"0.51", 0.51}, ReadCase{"0.1e1", 1},
-                    ReadCase{"5.", 5}, ReadCase{"1E-400", 0}));
+                    ReadCase{"5.", 5}, ReadCase{"1E-400", 0}),
+    [](const testing::TestParamInfo<ReadCase>& info) {
+        return test::caseName(info.param.text) + "_reads_" +
+               test::caseName(formatRoundTrip(info.param.value));
+    });
 
 TEST(LeadingNumber, HugeExponentsGiveInfinityNotAFailure)
 {
@@ -64,10 +69,7 @@ INSTANTIATE_TEST_SUITE_P(
                     WholeCase{"1.2.3", {}}, WholeCase{"inf", {}}, WholeCase{"nan", {}},
                     WholeCase{"0x10", {}}, WholeCase{"--1", {}}),
     [](const testing::TestParamInfo<WholeCase>& info) {
-        std::string name = info.param.value ? "Takes_" : "Refuses_";
-        for (const char c : std::string_view(info.param.text))
-            name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-        return name + "_" + std::to_string(info.index);
+        return (info.param.value ? "takes_" : "refuses_") + test::caseName(info.param.text);
     });
 
 struct FormatCase {
@@ -90,7 +92,12 @@ INSTANTIATE_TEST_SUITE_P(
                     FormatCase{(1000 - 500) / 1000.0 + 0.001, "0.501"},
                     FormatCase{0.1 + 0.2, "0.3"}, FormatCase{2.0 / 3.0, "0.666666666666667"},
                     FormatCase{0.001, "0.001"}, FormatCase{123456.5, "123456.5"},
-                    FormatCase{1e20, "1E+20"}, FormatCase{1e-7, "1E-07"}));
+                    FormatCase{1e20, "1E+20"}, FormatCase{1e-7, "1E-07"}),
+    [](const testing::TestParamInfo<FormatCase>& info) {
+        // Two rows write 0.51 and two 0: the row number tells them apart.
+        return test::caseName(formatRoundTrip(info.param.value)) + "_as_" +
+               test::caseName(info.param.text) + "_row" + std::to_string(info.index);
+    });
 
 TEST(GeneralFormat, WrittenValuesReadBackUnchanged)
 {
@@ -124,6 +131,10 @@ INSTANTIATE_TEST_SUITE_P(
                     RoundCase{0.03125, 0.0312}, RoundCase{0.09375, 0.0938},
                     RoundCase{-0.03125, -0.0312}, RoundCase{1.00005, 1.0001},
                     // 0.12345 is slightly above the tie in binary, so it rounds up.
-                    RoundCase{0.12345, 0.1235}, RoundCase{2, 2}, RoundCase{-0.57512, -0.5751}));
+                    RoundCase{0.12345, 0.1235}, RoundCase{2, 2}, RoundCase{-0.57512, -0.5751}),
+    [](const testing::TestParamInfo<RoundCase>& info) {
+        return test::caseName(formatRoundTrip(info.param.value)) + "_to_" +
+               test::caseName(formatRoundTrip(info.param.rounded));
+    });
 
 } // namespace cdnozzle

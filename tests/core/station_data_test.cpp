@@ -53,8 +53,8 @@ TEST(HoverReadout, NearestStationAndItsValues)
     EXPECT_EQ(hoverReadout(s, PlotKind::Pressure, 1.576),
               "x = 1.576, station 66: p/p0 = 0.2441, M = " + four + ", " + all);
     EXPECT_EQ(hoverReadout(s, PlotKind::Geometry, 1.576),
-              "x = 1.576, station 66: y = 0.6152, A/At = 1.2305, M = " + four + ", p/p0 = 0.2441, " +
-                  all);
+              "x = 1.576, station 66: y = 0.6152, A/At = 1.2305, M = " + four +
+                  ", p/p0 = 0.2441, " + all);
     EXPECT_TRUE(hoverReadout(s, PlotKind::Geometry, 2.3)
                     .starts_with("x = 2.3, station 101: behind the exit: M = 0.421"));
 }

@@ -1,6 +1,7 @@
 #include "validation.h"
 
 #include "core/test_support.h"
+#include "test_names.h"
 
 namespace cdnozzle {
 
@@ -27,7 +28,8 @@ INSTANTIATE_TEST_SUITE_P(
     Inputs, Validation,
     testing::Values(
         RefusalCase{{"2", "3", "1"}, ""}, RefusalCase{{"1", "-5", "0.001"}, ""},
-        RefusalCase{{"100", "1000", "1E-300"}, ""}, // A design Mach number below 1 folds the contour back on itself.
+        RefusalCase{{"100", "1000", "1E-300"},
+                    ""}, // A design Mach number below 1 folds the contour back on itself.
         RefusalCase{{"0.999", "3", "0.9"},
                     "Me_Sup = must be a number from 1 to 100 (got \"0.999\")"},
         RefusalCase{{"0.5", "3", "0.4"}, "Me_Sup = must be a number from 1 to 100 (got \"0.5\")"},
@@ -40,8 +42,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "Pe/Po = must be a number above 0 and at most 1 (got \"1e-310\")"},
         RefusalCase{{"0", "3", "1"}, "Me_Sup = must be a number from 1 to 100 (got \"0\")"},
         RefusalCase{{"-2", "3", "1"}, "Me_Sup = must be a number from 1 to 100 (got \"-2\")"},
-        RefusalCase{{"1e400", "3", "1"},
-                    "Me_Sup = must be a number from 1 to 100 (got \"1e400\")"},
+        RefusalCase{{"1e400", "3", "1"}, "Me_Sup = must be a number from 1 to 100 (got \"1e400\")"},
         RefusalCase{
             {"2", "-0.1", "1"},
             "Amax/At = must be a number from -1000 to 1000, other than -0.1 (got \"-0.1\")"},
@@ -53,7 +54,13 @@ INSTANTIATE_TEST_SUITE_P(
                     "Pe/Po = must be a number above 0 and at most 1 (got \"2  \")"},
         RefusalCase{{"2", "3", "99999999999999999999999999"},
                     "Pe/Po = must be a number above 0 and at most 1 (got "
-                    "\"999999999999999999999999...\")"}));
+                    "\"999999999999999999999999...\")"}),
+    [](const testing::TestParamInfo<RefusalCase>& info) {
+        const InputTexts& t = info.param.texts;
+        return std::string(*info.param.message ? "refuses_" : "accepts_") +
+               test::caseName(t.me_sup) + "_and_" + test::caseName(t.amax) + "_and_" +
+               test::caseName(t.pe_po);
+    });
 
 TEST(Validation, ARefusedInputChangesNothing)
 {

@@ -1,6 +1,7 @@
 #include "geometry/nozzle_geometry.h"
 
 #include "core/test_support.h"
+#include "test_names.h"
 
 #include <vector>
 
@@ -100,7 +101,10 @@ INSTANTIATE_TEST_SUITE_P(
         // Below sqrt(1/7) the normal-shock factor and its limit are negative.
         ReportCase{"0.3",
                    {"iMax=100", "M_max=0.3", "Me_sub limit=0.3", "Pe/Po sesaltı limit=0.9395",
-                    "Pe/Po sesüstü limit(NShock)=-0.0579", "Pe/Po sesüstü limit(OShock)=0.9395"}}));
+                    "Pe/Po sesüstü limit(NShock)=-0.0579", "Pe/Po sesüstü limit(OShock)=0.9395"}}),
+    [](const testing::TestParamInfo<ReportCase>& info) {
+        return "Me_Sup_" + test::caseName(info.param.me);
+    });
 
 TEST(GeometryReport, LimitsOfTheStartUpNozzle)
 {

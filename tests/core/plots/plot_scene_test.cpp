@@ -177,5 +177,4 @@ TEST(PressureScene, JumpAtTheExitStationToTheBackPressure)
     EXPECT_EQ(red[100], (Segment{SegmentColor::Red, 2, -0.5, 2.1, -0.5}));
 }
 
-
 } // namespace cdnozzle

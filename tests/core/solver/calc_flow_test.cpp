@@ -6,6 +6,7 @@
 
 #include "core/test_support.h"
 #include "number_text.h"
+#include "test_names.h"
 
 #include <cmath>
 #include <vector>
@@ -123,7 +124,10 @@ TEST_P(NormalShockInside, ShockAtTheSearchedStation)
 INSTANTIATE_TEST_SUITE_P(BackPressures, NormalShockInside,
                          testing::Values(ShockCase{0.9, 36, 1.2, "1.0073", "0.9928"},
                                          ShockCase{0.8, 66, 1.575, "1.1058", "0.9044"},
-                                         ShockCase{0.6, 96, 1.95, "1.3437", "0.7442"}));
+                                         ShockCase{0.6, 96, 1.95, "1.3437", "0.7442"}),
+                         [](const testing::TestParamInfo<ShockCase>& info) {
+                             return "PePo_" + test::caseName(formatRoundTrip(info.param.pepo));
+                         });
 
 TEST(CalcFlow, JumpValuesAtPointEight)
 {
@@ -202,7 +206,12 @@ INSTANTIATE_TEST_SUITE_P(Cases, RegimeAgreesWithTheLimits,
                                          BandCase{"1.05", "0.5574", Regime::ObliqueExitShocks},
                                          // Between the normal-shock limit 0.53438 and the exact
                                          // subsonic limit 0.53443: no subsonic flow.
-                                         BandCase{"1.01", "0.5342", Regime::ObliqueExitShocks}));
+                                         BandCase{"1.01", "0.5342", Regime::ObliqueExitShocks}),
+                         [](const testing::TestParamInfo<BandCase>& info) {
+                             const std::string pepo = *info.param.pepo ? info.param.pepo : "design";
+                             return "Me_Sup_" + test::caseName(info.param.me) + "_PePo_" +
+                                    test::caseName(pepo);
+                         });
 
 TEST(CalcFlow, ExitShockBandAtADesignMachNumberOfTwenty)
 {
