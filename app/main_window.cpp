@@ -10,8 +10,8 @@
 #include "station_data.h"
 #include "twips.h"
 
-#include <QApplication>
 #include <QActionGroup>
+#include <QApplication>
 #include <QClipboard>
 #include <QDockWidget>
 #include <QEvent>
@@ -256,8 +256,7 @@ void MainWindow::buildMenus()
     play->setObjectName("Mn_Play");
     // Function keys only: the boxes keep the focus while the play runs, and
     // no shortcut may take a key that is typed into them.
-    auto action = [this, play](const char* name, const QString& text, QKeySequence key,
-                               auto slot) {
+    auto action = [this, play](const char* name, const QString& text, QKeySequence key, auto slot) {
         QAction* a = play->addAction(text);
         a->setObjectName(name);
         a->setShortcut(key);
@@ -287,11 +286,11 @@ void MainWindow::buildMenus()
         updatePlayControls();
         saveSettings();
     });
-    pauseAtLimitsAction_ = action("Mn_PauseAtLimits", "Pause at the limits", QKeySequence(),
-                                  [this](bool on) {
-                                      logic_.setPauseAtLimits(on);
-                                      saveSettings();
-                                  });
+    pauseAtLimitsAction_ =
+        action("Mn_PauseAtLimits", "Pause at the limits", QKeySequence(), [this](bool on) {
+            logic_.setPauseAtLimits(on);
+            saveSettings();
+        });
     pauseAtLimitsAction_->setCheckable(true);
     pauseAtLimitsAction_->setChecked(true);
     play->addSeparator();
@@ -306,7 +305,8 @@ void MainWindow::buildMenus()
     for (const NamedGas& g : kGases) {
         const QString name = QString::fromUtf8(g.name.data(), static_cast<int>(g.name.size()));
         QAction* a = gas->addAction(
-            QString("%1 (k = %2)").arg(name.left(1).toUpper() + name.mid(1), toQString(formatRounded4(g.k))));
+            QString("%1 (k = %2)")
+                .arg(name.left(1).toUpper() + name.mid(1), toQString(formatRounded4(g.k))));
         a->setObjectName("Mn_Gas_" + name);
         a->setCheckable(true);
         a->setChecked(g.k == kAirK);
@@ -323,10 +323,13 @@ void MainWindow::buildMenus()
     gases->addAction(other);
     connect(other, &QAction::triggered, this, [this] {
         bool ok = false;
-        const double k = QInputDialog::getDouble(this, "Other gas", "Ratio of specific heats k (1.05 to 1.7):",
-                                                 logic_.gasK(), kMinK, kMaxK, 4, &ok);
-        if (ok) setGas(k);
-        else updateGasMenu();
+        const double k = QInputDialog::getDouble(
+            this, "Other gas", "Ratio of specific heats k (1.05 to 1.7):", logic_.gasK(), kMinK,
+            kMaxK, 4, &ok);
+        if (ok)
+            setGas(k);
+        else
+            updateGasMenu();
     });
 
     QAction* about = menuBar()->addAction("About");
@@ -644,7 +647,8 @@ void MainWindow::showPlotMenu(PlotView* view, const QPoint& position)
     // The third plot shows p/p0, T/T0 or rho/rho0.
     QActionGroup quantities(&menu);
     if (view == Picture_PiPo) {
-        for (PlotQuantity q : {PlotQuantity::Pressure, PlotQuantity::Temperature, PlotQuantity::Density}) {
+        for (PlotQuantity q :
+             {PlotQuantity::Pressure, PlotQuantity::Temperature, PlotQuantity::Density}) {
             QAction* a = menu.addAction("Show " + toQString(std::string(quantityCaption(q))));
             a->setCheckable(true);
             a->setChecked(logic_.thirdPlot() == q);
@@ -678,24 +682,20 @@ void MainWindow::showPlotMenu(PlotView* view, const QPoint& position)
     }
 }
 
-namespace {
-
-// One plot as the window shows it now.
-Figure figureOf(const PlotView* view)
+// One plot as it is exported.
+DisplayList MainWindow::exportOf(const PlotView* view) const
 {
-    return {{{&view->scene(), view->caption(), double(view->height())}}, double(view->width())};
+    return exportedPlot(kindOf(view), view->scene(), view->caption().toStdString());
 }
-
-} // namespace
 
 void MainWindow::copyPlotImage(const PlotView* view) const
 {
-    QGuiApplication::clipboard()->setImage(renderFigure(figureOf(view)));
+    QGuiApplication::clipboard()->setImage(renderImage(exportOf(view)));
 }
 
 bool MainWindow::savePlotImage(const PlotView* view, const QString& path, ImageFormat format)
 {
-    const auto failure = saveFigure(path, figureOf(view), format);
+    const auto failure = saveImage(path, exportOf(view), format);
     if (failure) saveError_(QString("Could not save %1: %2").arg(path, *failure));
     return !failure;
 }

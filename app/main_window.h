@@ -136,6 +136,7 @@ class MainWindow : public QMainWindow {
     void repaintPlotsNow();
     void showPlotMenu(PlotView* view, const QPoint& position);
     PlotKind kindOf(const PlotView* view) const;
+    DisplayList exportOf(const PlotView* view) const;
     void buildMenus();
     double now() const { return clock_(); }
     void updatePlayControls();

@@ -28,16 +28,19 @@ QSize PlotView::sizeHint() const
 
 double PlotView::sceneX(double widgetX) const
 {
-    if (width() <= 0) return scene_.left;
-    return scene_.left + widgetX / width() * (scene_.right - scene_.left);
+    const Projection to(scene_, width(), height());
+    return to.valid() ? to.sceneX(widgetX) : scene_.left;
 }
 
 void PlotView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    const Rgb bg = kPlotBackground;
-    painter.fillRect(rect(), QColor(bg.r, bg.g, bg.b));
-    if (hasScene_) paintScene(painter, QRectF(rect()), scene_, lineWidth_);
+    if (!hasScene_) {
+        const Rgb bg = kPlotBackground;
+        painter.fillRect(rect(), QColor(bg.r, bg.g, bg.b));
+        return;
+    }
+    paintDisplayList(painter, drawScene(scene_, width(), height(), lineWidth_));
 }
 
 void PlotView::mousePressEvent(QMouseEvent* event)

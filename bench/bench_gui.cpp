@@ -55,9 +55,10 @@ void BM_PaintScenes(benchmark::State& state)
         image.fill(QColor(255, 255, 192));
         QPainter painter(&image);
         const double third = height / 3.0;
-        paintScene(painter, QRectF(0, 0, width, third), model.geometryScene());
-        paintScene(painter, QRectF(0, third, width, third), model.machScene());
-        paintScene(painter, QRectF(0, 2 * third, width, third), model.pressureScene());
+        paintDisplayList(painter, drawScene(model.geometryScene(), width, third, 1));
+        paintDisplayList(painter, drawScene(model.machScene(), width, third, 1), {0, third});
+        paintDisplayList(painter, drawScene(model.pressureScene(), width, third, 1),
+                         {0, 2 * third});
     }
 }
 BENCHMARK(BM_PaintScenes)->Args({377, 498})->Args({1700, 1000})->Unit(benchmark::kMillisecond);

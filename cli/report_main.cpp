@@ -39,6 +39,13 @@ void quietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
     if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << message.toStdString() << '\n';
 }
 
+// The three plots as the window stacks them.
+cdnozzle::DisplayList figureOf(const cdnozzle::NozzleModel& model)
+{
+    return cdnozzle::exportedFigure(model.geometryScene(), model.machScene(), model.pressureScene(),
+                                    cdnozzle::quantityCaption(model.thirdPlot()));
+}
+
 // Writes one output file ("-": standard output); false after saying why.
 bool writeOutput(const std::string& path, const std::string& bytes)
 {
@@ -55,9 +62,7 @@ bool writeFiles(const cdnozzle::NozzleModel& model, const cdnozzle::ReportArgs& 
     bool ok = true;
     auto image = [&](const std::optional<std::string>& path, cdnozzle::ImageFormat format) {
         if (!path) return;
-        const cdnozzle::Figure figure =
-            cdnozzle::windowFigure(model.geometryScene(), model.machScene(), model.pressureScene());
-        const QByteArray bytes = cdnozzle::figureBytes(figure, format);
+        const QByteArray bytes = cdnozzle::imageBytes(figureOf(model), format);
         ok = writeOutput(*path, bytes.toStdString()) && ok;
     };
     image(args.png, cdnozzle::ImageFormat::Png);
@@ -116,9 +121,7 @@ int writeSweep(const cdnozzle::ReportArgs& args, double k)
         number.insert(0, static_cast<std::size_t>(digits) - number.size(), '0');
         const std::string path =
             (std::filesystem::path(*args.frames) / ("frame-" + number + ".png")).string();
-        const QByteArray png = cdnozzle::figureBytes(
-            cdnozzle::windowFigure(model.geometryScene(), model.machScene(), model.pressureScene()),
-            cdnozzle::ImageFormat::Png);
+        const QByteArray png = cdnozzle::imageBytes(figureOf(model), cdnozzle::ImageFormat::Png);
         if (!writeOutput(path, png.toStdString())) {
             // The frames already written are listed all the same.
             writeStdout(listing);
@@ -156,7 +159,8 @@ int main(int argc, char** argv)
     int guiArgc = 3;
     char arg0[] = "cdnozzle-report", arg1[] = "-platform", arg2[] = "offscreen";
     char* guiArgv[] = {arg0, arg1, arg2, nullptr};
-    if (args.png || args.svg || args.sweep) {
+    // Only PNG images are painted with Qt; SVG files are text from the core.
+    if (args.png || args.sweep) {
         qInstallMessageHandler(quietQtMessages);
         gui.emplace(guiArgc, guiArgv);
     }

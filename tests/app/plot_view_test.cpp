@@ -22,11 +22,7 @@ int redPixelsInColumn(const QImage& image, int column)
 
 QImage paintGeometry(const PlotScene& scene, QSize size)
 {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(QColor(255, 255, 192));
-    QPainter painter(&image);
-    paintScene(painter, QRectF(QPointF(0, 0), QSizeF(size)), scene);
-    return image;
+    return renderImage(drawScene(scene, size.width(), size.height(), 1));
 }
 
 // Column of the image at plot abscissa x.

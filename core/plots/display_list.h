@@ -1,0 +1,106 @@
+// A plot scene turned into what a painter draws on a surface of a given
+// pixel size: the one projection between scene coordinates and pixels
+// (and back, for the values under the cursor), lines cut at the surface's
+// edges, which lines are drawn crisp on the pixel grid, their colours and
+// widths, the caption's place and font, and the SVG text of it all. The
+// window's painter, the page's canvas and both exporters draw these lists,
+// so the three cannot differ.
+#pragma once
+
+#include "plots/plot_scene.h"
+#include "station_data.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace cdnozzle {
+
+// How a line meets the pixel grid: slanted lines are smoothed; lines along
+// an axis are drawn crisp (a painter centres them on a pixel row or column
+// and draws them without smoothing).
+enum class Crisp { No, Vertical, Horizontal };
+
+struct DisplayLine {
+    double x1, y1, x2, y2; // pixels, from the surface's top-left corner
+    Rgb color;
+    double width; // pixels; a crisp line's is whole
+    Crisp crisp;
+    bool operator==(const DisplayLine&) const = default;
+};
+
+struct DisplayText {
+    double x, y; // pixels: the left end of the text's baseline
+    std::string text;
+    double size; // pixels
+    bool italic;
+    Rgb color;
+    bool operator==(const DisplayText&) const = default;
+};
+
+// Everything drawn on one surface, in drawing order: the background, the
+// lines, then the texts.
+struct DisplayList {
+    double width = 0, height = 0;
+    Rgb background = kPlotBackground;
+    std::vector<DisplayLine> lines;
+    std::vector<DisplayText> texts;
+    bool operator==(const DisplayList&) const = default;
+};
+
+// The linear map between a scene's window and a surface: x and y each on
+// their own scale. An empty or non-finite window maps nothing.
+class Projection {
+  public:
+    Projection(const PlotScene& scene, double width, double height);
+    bool valid() const { return valid_; }
+    double px(double x) const { return (x - left_) * sx_; }
+    double py(double y) const { return (y - top_) * sy_; }
+    // The scene's abscissa at a horizontal pixel position.
+    double sceneX(double px) const { return left_ + px / sx_; }
+
+  private:
+    double left_, top_, sx_ = 0, sy_ = 0;
+    bool valid_ = false;
+};
+
+// The plots as the window is designed (pixels at 96 dots per inch): their
+// size on screen and their place on the figure of all three.
+struct PlotDesign {
+    double width, height;
+};
+PlotDesign plotDesign(PlotKind plot);
+inline constexpr double kFigureGap = 7; // between stacked plots
+
+// The caption a plot carries in its upper-left corner: italic, 11 designed
+// pixels high, its baseline 8 pixels in and 19 down.
+inline constexpr double kCaptionSize = 11, kCaptionLeft = 8, kCaptionBaseline = 19;
+
+// Draws the scene on a width x height surface. scale is the surface's
+// pixels per designed pixel: lines are scale pixels wide (crisp ones
+// rounded to whole pixels, at least 1) and the caption, if any, grows with
+// it. Lines are cut a line's width beyond the edges, so a line along an
+// edge still shows.
+DisplayList drawScene(const PlotScene& scene, double width, double height, double scale,
+                      std::string_view caption = {});
+
+// Stacks lists top to bottom, gap pixels apart, into one of their width.
+DisplayList stack(const std::vector<DisplayList>& lists, double gap);
+
+// The width of exported figures, in pixels: large enough for paper.
+inline constexpr double kExportWidth = 1200;
+
+// A plot as it is exported: kExportWidth wide, in its designed proportions,
+// with its caption.
+DisplayList exportedPlot(PlotKind plot, const PlotScene& scene, std::string_view caption);
+
+// The three plots stacked as the window shows them, each exported as above,
+// kFigureGap designed pixels apart: the report command's figure.
+DisplayList exportedFigure(const PlotScene& geometry, const PlotScene& mach, const PlotScene& third,
+                           std::string_view thirdCaption);
+
+// The SVG file of a list: a light-yellow background, the lines grouped by
+// colour and width, the texts; numbers to two decimals. UTF-8.
+std::string svgText(const DisplayList& list);
+
+} // namespace cdnozzle
