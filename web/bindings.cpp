@@ -78,7 +78,8 @@ class PageLogic {
     int playSpeed() const { return static_cast<int>(logic_.playSpeed()); }
     bool pauseAtLimits() const { return logic_.pauseAtLimits(); }
     std::string explanation() const { return logic_.explanation(); }
-    void setGas(const std::string& name, double k) { logic_.setGas(name, k); }
+    void setListedGas(const std::string& name) { logic_.setListedGas(name); }
+    void setOtherGas(const std::string& typed) { logic_.setOtherGas(typed); }
     std::string gasName() const { return logic_.gasName(); }
     double gasK() const { return logic_.gasK(); }
     void setThirdPlot(int quantity)
@@ -218,7 +219,8 @@ EMSCRIPTEN_BINDINGS(cdnozzle)
         .function("playSpeed", &PageLogic::playSpeed)
         .function("pauseAtLimits", &PageLogic::pauseAtLimits)
         .function("explanation", &PageLogic::explanation)
-        .function("setGas", &PageLogic::setGas)
+        .function("setListedGas", &PageLogic::setListedGas)
+        .function("setOtherGas", &PageLogic::setOtherGas)
         .function("gasName", &PageLogic::gasName)
         .function("gasK", &PageLogic::gasK)
         .function("setThirdPlot", &PageLogic::setThirdPlot)

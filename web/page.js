@@ -26,6 +26,8 @@
   let scenes = [null, null, null];
   let shownCalculation = -1;
   let ownHash = "";
+  // The listed gases, [[name, k], ...], air first.
+  let named = [];
 
   // ---- painting -----------------------------------------------------------
 
@@ -305,8 +307,21 @@
     const explanation = logic.explanation();
     if ($("Explanation").textContent !== explanation) $("Explanation").textContent = explanation;
     showPlayControls();
+    showGas();
     const messages = logic.takeMessages();
     if (messages.length) showNotConverged(messages);
+  }
+
+  // The Gas list shows the logic's gas.
+  function showGas() {
+    const gas = $("Gas");
+    const name = logic.gasName();
+    const index = named.findIndex(([n]) => n === name);
+    const chosen = gas.querySelector("option[value=chosen]");
+    chosen.hidden = index >= 0;
+    if (index < 0 && chosen.text !== name) chosen.text = name;
+    const value = index >= 0 ? String(index) : "chosen";
+    if (gas.value !== value) gas.value = value;
   }
 
   // ---- play -----------------------------------------------------------------
@@ -379,7 +394,8 @@
     faster: () => { logic.setPlaySpeed(Math.min(2, logic.playSpeed() + 1), seconds()); remember(); render(); },
     pauseAtLimits: (on) => { logic.setPauseAtLimits(on); remember(); render(); },
     explain: () => showExplanation($("Explanation").hidden),
-    gas: (name, k) => { logic.setGas(name, k); render(); },
+    gas: (name) => { logic.setListedGas(name); render(); },
+    otherGas: (typed) => { logic.setOtherGas(typed); render(); },
     thirdPlot: (quantity) => {
       logic.setThirdPlot(quantity);
       PLOTS[2].caption = ["p/p0", "T/T0", "ρ/ρ0"][quantity];
@@ -606,24 +622,25 @@
     PLOTS.forEach(wirePlot);
     $("Mn_About").addEventListener("click", showAbout);
     const gas = $("Gas");
-    const named = window.cdnozzleCore.gasList();
     named.forEach(([name, k], i) => {
       const option = new Option(`${name} (k = ${Math.round(k * 10000) / 10000})`, String(i));
       gas.add(option);
     });
+    // A gas of another k has an entry of its own while it is chosen, so
+    // that "Other…" is always a change and opens its prompt again.
+    const chosen = new Option("", "chosen");
+    chosen.hidden = true;
+    gas.add(chosen);
     gas.add(new Option("Other…", "other"));
     gas.addEventListener("change", () => {
-      if (gas.value !== "other") {
-        const [name, k] = named[Number(gas.value)];
-        handlers.gas(name, k);
-        return;
+      if (gas.value === "other") {
+        const typed = prompt("Ratio of specific heats k (1.05 to 1.7):", String(logic.gasK()));
+        if (typed !== null) handlers.otherGas(typed);
+      } else if (gas.value !== "chosen") {
+        handlers.gas(named[Number(gas.value)][0]);
       }
-      const typed = prompt("Ratio of specific heats k (1.05 to 1.7):", String(logic.gasK()));
-      const k = typed === null ? NaN : Number(typed.replace(",", "."));
-      if (typed !== null) handlers.gas(`gas with k = ${typed.trim()}`, k);
-      // A refused k keeps the gas there was; the list shows it.
-      const index = named.findIndex(([name]) => name === logic.gasName());
-      gas.value = index >= 0 ? String(index) : "other";
+      // A refused or cancelled choice keeps the gas there was.
+      showGas();
     });
     $("Play").addEventListener("click", () => handlers.play());
     $("PlayReverse").addEventListener("click", () => handlers.reverse());
@@ -711,6 +728,7 @@
   createCdnozzle().then((core) => {
     window.cdnozzleCore = core;
     logic = new core.WindowLogic();
+    named = core.gasList();
     recall();
     wire();
     // The explanation is open on a wide screen, a tap away on a phone.

@@ -12,6 +12,30 @@
 
 namespace cdnozzle {
 
+namespace {
+
+// A gas chosen by its name or by a typed k: its name and k, or why not.
+struct GasChoice {
+    std::string name;
+    double k = kAirK;
+    std::optional<std::string> refusal;
+};
+
+GasChoice listedGas(const std::string& name)
+{
+    if (auto refusal = validateGasName(name)) return {{}, 0, std::move(refusal)};
+    return {name, findGas(name)->k, std::nullopt};
+}
+
+GasChoice typedGas(const std::string& typed)
+{
+    const double k = readLeadingNumberAllowingComma(typed);
+    if (auto refusal = validateGasK(k, typed)) return {{}, 0, std::move(refusal)};
+    return {gasNameFor(k), k, std::nullopt};
+}
+
+} // namespace
+
 double stepsPerSecond(PlaySpeed speed)
 {
     switch (speed) {
@@ -121,6 +145,28 @@ void WindowLogic::setGas(const std::string& name, double k)
     gasName_ = name;
     model_.setGas(k);
     calculateAndTeachTheBars();
+}
+
+void WindowLogic::setListedGas(const std::string& name)
+{
+    const GasChoice gas = listedGas(name);
+    if (gas.refusal) {
+        pausePlay();
+        setStatus(StatusKind::Refusal, *gas.refusal);
+        return;
+    }
+    setGas(gas.name, gas.k);
+}
+
+void WindowLogic::setOtherGas(const std::string& typed)
+{
+    const GasChoice gas = typedGas(typed);
+    if (gas.refusal) {
+        pausePlay();
+        setStatus(StatusKind::Refusal, *gas.refusal);
+        return;
+    }
+    setGas(gas.name, gas.k);
 }
 
 void WindowLogic::openScenario(const InputTexts& texts)

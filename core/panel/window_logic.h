@@ -62,6 +62,13 @@ class WindowLogic {
     // Recalculates as an edit of a design box does. k outside kMinK..kMaxK
     // is refused like a box's text, and the gas stays.
     void setGas(const std::string& name, double k);
+    // A gas of the list by its name; any other name is refused like a box's
+    // text, and the gas stays.
+    void setListedGas(const std::string& name);
+    // The k typed into "Other...", read by the leading-number rule (a ","
+    // stands for the point when there is no "."), refused outside
+    // kMinK..kMaxK quoting the text as typed; the gas is named gasNameFor(k).
+    void setOtherGas(const std::string& typed);
     const std::string& gasName() const { return gasName_; }
     double gasK() const { return model_.state().k; }
     // What the third plot shows (p/p0, T/T0 or rho/rho0); runs no calculation.

@@ -19,7 +19,8 @@ from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
-from selenium.webdriver.support.ui import WebDriverWait
+from selenium.webdriver.support import expected_conditions
+from selenium.webdriver.support.ui import Select, WebDriverWait
 
 PAGE, REPLAY, REPORT = (os.path.abspath(p) for p in sys.argv[1:4])
 
@@ -81,6 +82,12 @@ class PageTest(unittest.TestCase):
         element.send_keys(Keys.BACKSPACE)
         if text:
             element.send_keys(text)
+
+    def choose_other_gas(self, typed):
+        Select(self.el("Gas")).select_by_visible_text("Other…")
+        prompt = WebDriverWait(self.driver, 3).until(expected_conditions.alert_is_present())
+        prompt.send_keys(typed)
+        prompt.accept()
 
     def red_columns(self, canvas_id):
         """Red pixels per column of a canvas, and the canvas width."""
@@ -232,7 +239,6 @@ class Walkthrough(PageTest):
         self.assertEqual(self.el("Play").get_attribute("aria-pressed"), "false")
 
     def test_gas_and_the_third_plots_quantity(self):
-        from selenium.webdriver.support.ui import Select
         self.open("#me=2&amax=3&pepo=0.8")
         Select(self.el("Gas")).select_by_visible_text("helium (k = 1.6667)")
         self.assertTrue(self.status().endswith(" · helium (k = 1.6667)"), self.status())
@@ -244,6 +250,17 @@ class Walkthrough(PageTest):
         self.assertNotEqual(self.js("return document.getElementById('Picture_PiPo').toDataURL()"), pressure)
         Select(self.el("Gas")).select_by_visible_text("air (k = 1.4)")
         self.assertEqual(self.status(), SHOCK_STATUS)
+        # "Other…" names the gas as the window does, and opens again with
+        # another k chosen; a refusal quotes what was typed.
+        chosen = lambda: Select(self.el("Gas")).first_selected_option.text
+        self.choose_other_gas("1,25")
+        self.assertTrue(self.status().endswith(" · gas with k = 1.25 (k = 1.25)"), self.status())
+        self.assertEqual(chosen(), "gas with k = 1.25")
+        self.choose_other_gas("1.23456789012345678901234567890123456789")
+        self.assertTrue(self.status().endswith(" · gas with k = 1.2346 (k = 1.2346)"), self.status())
+        self.choose_other_gas("x" * 40)
+        self.assertEqual(self.status(), 'k must be a number from 1.05 to 1.7 (got "%s...")' % ("x" * 24))
+        self.assertEqual(chosen(), "gas with k = 1.2346")
 
     def test_controls_carry_the_window_names(self):
         self.open()

@@ -2,6 +2,8 @@
 // where the bars stand, and what the status line says.
 #include "panel/window_logic.h"
 
+#include "number_text.h"
+
 #include <gtest/gtest.h>
 
 namespace cdnozzle {
@@ -97,6 +99,50 @@ TEST(WindowLogic, ScenarioOpensCalculatedOrIsRefusedKeepingTheBoxes)
     EXPECT_EQ(fresh.texts().me_sup, "2");
     EXPECT_EQ(fresh.texts().pe_po, "1");
     EXPECT_FALSE(fresh.calculated());
+}
+
+TEST(WindowLogic, GasFromTheListOrTypedIntoOtherIsNamedOnceOrRefused)
+{
+    // What "Other..." makes of a typed k: the gas's name, or the refusal.
+    const struct {
+        std::string typed;
+        std::string name;
+        std::string refusal;
+    } rows[] = {
+        {"1.25", "gas with k = 1.25", ""},
+        {" 1,3", "gas with k = 1.3", ""}, // a decimal comma
+        {"1.6666666666666667", "helium", ""},
+        {"1.23456789012345678901234567890123456789", "gas with k = 1.2346", ""},
+        {"2", "", "k must be a number from 1.05 to 1.7 (got \"2\")"},
+        {"abc", "", "k must be a number from 1.05 to 1.7 (got \"abc\")"},
+        {std::string(40, '9'), "",
+         "k must be a number from 1.05 to 1.7 (got \"999999999999999999999999...\")"},
+    };
+    for (const auto& row : rows) {
+        WindowLogic logic;
+        logic.editPePo("0.8");
+        logic.pressCalculate();
+        logic.setOtherGas(row.typed);
+        if (row.refusal.empty()) {
+            EXPECT_EQ(logic.gasName(), row.name) << row.typed;
+            EXPECT_TRUE(logic.statusText().ends_with(" · " + row.name +
+                                                     " (k = " + formatRounded4(logic.gasK()) + ")"))
+                << logic.statusText();
+        } else {
+            EXPECT_EQ(logic.statusText(), row.refusal);
+            EXPECT_TRUE(logic.statusIsRefusal());
+            EXPECT_EQ(logic.gasName(), "air");
+            EXPECT_EQ(logic.gasK(), kAirK);
+        }
+    }
+    WindowLogic logic;
+    logic.setListedGas("argon");
+    EXPECT_EQ(logic.gasName(), "argon");
+    logic.setListedGas("xenon");
+    EXPECT_EQ(logic.statusText(),
+              "The gas must be one of air, helium, argon, carbon dioxide, steam, "
+              "hot combustion gas (got \"xenon\")");
+    EXPECT_EQ(logic.gasName(), "argon");
 }
 
 TEST(WindowLogic, HoverBeforeAnyCalculationShowsNothing)
