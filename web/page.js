@@ -25,6 +25,7 @@
   let logic = null;
   let scenes = [null, null, null];
   let shownCalculation = -1;
+  let shownThird = 0;
   let ownHash = "";
   // The listed gases, [[name, k], ...], air first.
   let named = [];
@@ -300,6 +301,15 @@
       paintPlots();
       writeAddress();
     }
+    const third = logic.thirdPlot();
+    if (third !== shownThird) {
+      shownThird = third;
+      PLOTS[2].caption = ["p/p0", "T/T0", "ρ/ρ0"][third];
+      $("Label5").textContent = PLOTS[2].caption;
+      scenes[2] = logic.scene(2);
+      paintPlots();
+      writeAddress();
+    }
     const status = $("StatusLine");
     const text = logic.statusText();
     if (status.textContent !== text) status.textContent = text;
@@ -387,7 +397,10 @@
     fine: (position) => { logic.moveFine(position); render(); },
     hover: (kind, x) => { logic.hover(kind, x); render(); },
     leave: () => { logic.leavePlot(); render(); },
-    scenario: (me, amax, pepo) => { logic.openScenario(me, amax, pepo); render(); },
+    scenario: (me, amax, pepo, gas = "", k = "", third = 0) => {
+      logic.openScenario(me, amax, pepo, gas, k, third);
+      render();
+    },
     play: () => { logic.playOrPause(seconds()); render(); },
     reverse: () => { logic.playReverse(seconds()); render(); },
     slower: () => { logic.setPlaySpeed(Math.max(0, logic.playSpeed() - 1), seconds()); remember(); render(); },
@@ -396,13 +409,7 @@
     explain: () => showExplanation($("Explanation").hidden),
     gas: (name) => { logic.setListedGas(name); render(); },
     otherGas: (typed) => { logic.setOtherGas(typed); render(); },
-    thirdPlot: (quantity) => {
-      logic.setThirdPlot(quantity);
-      PLOTS[2].caption = ["p/p0", "T/T0", "ρ/ρ0"][quantity];
-      $("Label5").textContent = PLOTS[2].caption;
-      scenes[2] = logic.scene(2);
-      paintPlots();
-    },
+    thirdPlot: (quantity) => { logic.setThirdPlot(quantity); render(); },
   };
 
   const coarse = new ScrollBar($("VScroll1"), 1, 100, (v) => handlers.coarse(v));
@@ -432,16 +439,34 @@
 
   // ---- the scenario in the address ----------------------------------------
 
+  // #me=2&amax=3&pepo=0.8, then the gas (gas=helium for a listed one, k=1.25
+  // for another, nothing for air) and the third plot (plot=T or plot=rho,
+  // nothing for p/p0). The logic checks what an address says as it checks
+  // the boxes and the Gas list.
+  const PLOT_KEYS = ["p", "T", "rho"];
+
   function readAddress() {
     const params = new URLSearchParams(location.hash.replace(/^#/, ""));
-    if (!params.has("me") && !params.has("amax") && !params.has("pepo")) return null;
-    return [params.get("me") ?? "2", params.get("amax") ?? "3", params.get("pepo") ?? "1"];
+    if (!["me", "amax", "pepo", "gas", "k", "plot"].some((key) => params.has(key))) return null;
+    return [params.get("me") ?? "2", params.get("amax") ?? "3", params.get("pepo") ?? "1",
+      params.get("gas") ?? "", params.get("k") ?? "", Math.max(0, PLOT_KEYS.indexOf(params.get("plot")))];
+  }
+
+  // What the page shows: the last accepted calculation, with its gas.
+  function address() {
+    const t = logic.acceptedTexts();
+    const params = new URLSearchParams({ me: t.me, amax: t.amax, pepo: t.pepo });
+    const gas = logic.acceptedGasName();
+    if (!named.some(([name]) => name === gas)) params.set("k", String(logic.acceptedGasK()));
+    else if (gas !== "air") params.set("gas", gas);
+    if (logic.thirdPlot() > 0) params.set("plot", PLOT_KEYS[logic.thirdPlot()]);
+    return `#${params}`;
   }
 
   function writeAddress() {
-    const t = logic.acceptedTexts();
-    const e = encodeURIComponent;
-    const hash = `#me=${e(t.me)}&amax=${e(t.amax)}&pepo=${e(t.pepo)}`;
+    // Nothing calculated yet: an address that was refused stays to be mended.
+    if (!logic.calculated()) return;
+    const hash = address();
     if (location.hash === hash) return;
     ownHash = hash;
     try {

@@ -82,6 +82,8 @@ bool WindowLogic::calculate()
     }
     ++calculations_;
     accepted_ = texts_;
+    acceptedGasName_ = gasName_;
+    acceptedGasK_ = model_.state().k;
     std::string status = regimeSummary(model_.state(), model_.result());
     // Air goes without saying; any other gas is named.
     if (model_.state().k != kAirK)
@@ -169,14 +171,23 @@ void WindowLogic::setOtherGas(const std::string& typed)
     setGas(gas.name, gas.k);
 }
 
-void WindowLogic::openScenario(const InputTexts& texts)
+void WindowLogic::openScenario(const InputTexts& texts, const std::string& gas,
+                               const std::string& k, PlotQuantity third)
 {
     pausePlay();
-    if (const auto refusal = validateInputs(texts)) {
+    std::optional<std::string> refusal = validateInputs(texts);
+    const GasChoice choice = !k.empty()     ? typedGas(k)
+                             : !gas.empty() ? listedGas(gas)
+                                            : listedGas(std::string(kGases.front().name));
+    if (!refusal) refusal = choice.refusal;
+    if (refusal) {
         setStatus(StatusKind::Refusal, *refusal);
         return;
     }
     texts_ = texts;
+    gasName_ = choice.name;
+    model_.setGas(choice.k);
+    model_.setThirdPlot(third);
     calculateAndTeachTheBars();
 }
 

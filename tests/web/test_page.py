@@ -83,6 +83,22 @@ class PageTest(unittest.TestCase):
         if text:
             element.send_keys(text)
 
+    def seen(self):
+        """Everything the page shows of a scenario, its plots' pixels too."""
+        return {
+            "boxes": [self.el(b).get_attribute("value") for b in ("Text_Mmax", "Text_AAmax", "Text_PePo")],
+            "bars": self.bars(), "report": self.report(), "status": self.status(),
+            "explanation": self.el("Explanation").get_attribute("textContent"),
+            "gas": Select(self.el("Gas")).first_selected_option.text, "third": self.el("Label5").text,
+            "plots": self.js("return [...document.querySelectorAll('canvas')].map(c => c.toDataURL())"),
+        }
+
+    def wait_for_address(self, hash):
+        try:
+            WebDriverWait(self.driver, 3).until(lambda d: self.js("return location.hash") == hash)
+        except Exception:
+            self.assertEqual(self.js("return location.hash"), hash)
+
     def choose_other_gas(self, typed):
         Select(self.el("Gas")).select_by_visible_text("Other…")
         prompt = WebDriverWait(self.driver, 3).until(expected_conditions.alert_is_present())
@@ -168,11 +184,19 @@ class Walkthrough(PageTest):
         # Me_Sup 3 puts the normal-shock limit at 0.2813: 0.3 is a shock just inside.
         self.open("#me=3&pepo=0.3")
         self.assertTrue(self.status().startswith("Normal shock inside the nozzle at x = 2.9"), self.status())
-        self.open("#me=2.5&amax=3&pepo=abc")
-        self.assertEqual(self.status(), 'Pe/Po = must be a number above 0 and at most 1 (got "abc")')
-        self.assertIn("refusal", self.el("StatusLine").get_attribute("class"))
-        self.assertEqual([self.el(b).get_attribute("value") for b in ("Text_Mmax", "Text_PePo")], ["2", "1"])
-        self.assertEqual(self.report(), [])
+        gases = "air, helium, argon, carbon dioxide, steam, hot combustion gas"
+        for link, refusal in (("#me=2.5&amax=3&pepo=abc", 'Pe/Po = must be a number above 0 and at most 1 (got "abc")'),
+                              ("#me=2&pepo=0.8&k=1.75", 'k must be a number from 1.05 to 1.7 (got "1.75")'),
+                              ("#me=2&pepo=0.8&gas=helium&k=abc", 'k must be a number from 1.05 to 1.7 (got "abc")'),
+                              ("#me=2&pepo=0.8&gas=xenon", 'The gas must be one of %s (got "xenon")' % gases)):
+            self.open(link)
+            self.assertEqual(self.status(), refusal)
+            self.assertIn("refusal", self.el("StatusLine").get_attribute("class"))
+            self.assertEqual([self.el(b).get_attribute("value") for b in ("Text_Mmax", "Text_PePo")], ["2", "1"])
+            self.assertEqual(self.report(), [])
+            self.assertEqual(Select(self.el("Gas")).first_selected_option.text, "air (k = 1.4)")
+            # The refused address stays to be mended.
+            self.assertEqual(self.js("return location.hash"), link)
         # Editing the address opens the new scenario.
         self.js("location.hash = '#me=2&pepo=0.8'")
         WebDriverWait(self.driver, 5).until(lambda d: self.status() == SHOCK_STATUS)
@@ -248,6 +272,18 @@ class Walkthrough(PageTest):
         self.el("PlotMenu").find_element(By.CSS_SELECTOR, "[data-show='1']").click()
         self.assertEqual(self.el("Label5").text, "T/T0")
         self.assertNotEqual(self.js("return document.getElementById('Picture_PiPo').toDataURL()"), pressure)
+        # The address carries the gas and the quantity: a link opens what its sender saw.
+        self.el("VScroll2").send_keys(Keys.ARROW_DOWN)
+        shown = self.seen()
+        self.wait_for_address("#me=2&amax=3&pepo=0.799&gas=helium&plot=T")
+        self.open("#me=2&amax=3&pepo=0.799&gas=helium&plot=T")
+        self.assertEqual(self.seen(), shown)
+        # An address of before opens air and p/p0.
+        self.js("location.hash = '#me=2&amax=3&pepo=0.8'")
+        WebDriverWait(self.driver, 5).until(lambda d: self.status() == SHOCK_STATUS)
+        self.assertEqual(self.el("Label5").text, "p/p0")
+        self.assertEqual(Select(self.el("Gas")).first_selected_option.text, "air (k = 1.4)")
+        Select(self.el("Gas")).select_by_visible_text("helium (k = 1.6667)")
         Select(self.el("Gas")).select_by_visible_text("air (k = 1.4)")
         self.assertEqual(self.status(), SHOCK_STATUS)
         # "Other…" names the gas as the window does, and opens again with
@@ -258,6 +294,13 @@ class Walkthrough(PageTest):
         self.assertEqual(chosen(), "gas with k = 1.25")
         self.choose_other_gas("1.23456789012345678901234567890123456789")
         self.assertTrue(self.status().endswith(" · gas with k = 1.2346 (k = 1.2346)"), self.status())
+        webdriver.ActionChains(self.driver).context_click(self.el("Picture_PiPo")).perform()
+        self.el("PlotMenu").find_element(By.CSS_SELECTOR, "[data-show='2']").click()
+        shown = self.seen()
+        link = "#me=2&amax=3&pepo=0.8&k=1.2345678901234567&plot=rho"
+        self.wait_for_address(link)
+        self.open(link)
+        self.assertEqual(self.seen(), shown)
         self.choose_other_gas("x" * 40)
         self.assertEqual(self.status(), 'k must be a number from 1.05 to 1.7 (got "%s...")' % ("x" * 24))
         self.assertEqual(chosen(), "gas with k = 1.2346")

@@ -99,6 +99,37 @@ TEST(WindowLogic, ScenarioOpensCalculatedOrIsRefusedKeepingTheBoxes)
     EXPECT_EQ(fresh.texts().me_sup, "2");
     EXPECT_EQ(fresh.texts().pe_po, "1");
     EXPECT_FALSE(fresh.calculated());
+
+    // With a gas and the third plot's quantity; without them, air and p/p0.
+    t.logic.openScenario({"2", "3", "0.8"}, "helium", "", PlotQuantity::Temperature);
+    EXPECT_EQ(t.logic.gasName(), "helium");
+    EXPECT_EQ(t.logic.thirdPlot(), PlotQuantity::Temperature);
+    EXPECT_EQ(t.logic.reportLines().at(3), "Pe/Po sesaltı limit=0.8728");
+    t.logic.openScenario({"2", "3", "0.8"}, "", "1,25");
+    EXPECT_EQ(t.logic.acceptedGasName(), "gas with k = 1.25");
+    EXPECT_EQ(t.logic.acceptedGasK(), 1.25);
+    EXPECT_EQ(t.logic.thirdPlot(), PlotQuantity::Pressure);
+    t.logic.openScenario({"2", "3", "0.8"});
+    EXPECT_EQ(t.logic.gasName(), "air");
+    // A refused gas, or refused texts with a good gas, change nothing.
+    const std::pair<InputTexts, std::pair<std::string, std::string>> refused[] = {
+        {{"3", "3", "0.5"}, {"xenon", ""}},
+        {{"3", "3", "0.5"}, {"helium", "2"}},
+        {{"3", "3", "abc"}, {"helium", ""}},
+    };
+    for (const auto& [texts, gas] : refused) {
+        t.logic.openScenario(texts, gas.first, gas.second, PlotQuantity::Density);
+        EXPECT_TRUE(t.logic.statusIsRefusal()) << gas.first << gas.second;
+        EXPECT_EQ(t.logic.texts().me_sup, "2");
+        EXPECT_EQ(t.logic.gasName(), "air");
+        EXPECT_EQ(t.logic.thirdPlot(), PlotQuantity::Pressure);
+    }
+    // The gas shared is the one the shown results were calculated with.
+    t.logic.editMeSup("");
+    t.logic.setListedGas("argon");
+    EXPECT_EQ(t.logic.gasName(), "argon");
+    EXPECT_EQ(t.logic.acceptedGasName(), "air");
+    EXPECT_EQ(t.logic.acceptedGasK(), kAirK);
 }
 
 TEST(WindowLogic, GasFromTheListOrTypedIntoOtherIsNamedOnceOrRefused)
