@@ -20,6 +20,10 @@
   ];
   const EXPORT_WIDTH = 1200;
   const LONG_PRESS_MS = 550;
+  // Browsers ignore address changes beyond a couple of hundred in ten
+  // seconds (a fast play makes one a frame): the address is written at most
+  // once in this time, and always once more after the last change.
+  const ADDRESS_SPACING_MS = 250;
 
   const $ = (id) => document.getElementById(id);
   let logic = null;
@@ -299,7 +303,6 @@
       }));
       scenes = PLOTS.map((p) => logic.scene(p.kind));
       paintPlots();
-      writeAddress();
     }
     const third = logic.thirdPlot();
     if (third !== shownThird) {
@@ -308,8 +311,8 @@
       $("Label5").textContent = PLOTS[2].caption;
       scenes[2] = logic.scene(2);
       paintPlots();
-      writeAddress();
     }
+    writeAddressSoon();
     const status = $("StatusLine");
     const text = logic.statusText();
     if (status.textContent !== text) status.textContent = text;
@@ -463,12 +466,28 @@
     return `#${params}`;
   }
 
+  let addressWritten = -Infinity;
+  let addressTimer = 0;
+  function writeAddressSoon() {
+    if (addressTimer) return;
+    const wait = addressWritten + ADDRESS_SPACING_MS - performance.now();
+    if (wait > 0) {
+      addressTimer = setTimeout(() => {
+        addressTimer = 0;
+        writeAddress();
+      }, wait);
+    } else {
+      writeAddress();
+    }
+  }
+
   function writeAddress() {
     // Nothing calculated yet: an address that was refused stays to be mended.
     if (!logic.calculated()) return;
     const hash = address();
     if (location.hash === hash) return;
     ownHash = hash;
+    addressWritten = performance.now();
     try {
       history.replaceState(null, "", hash);
     } catch (err) {

@@ -160,6 +160,13 @@ class Walkthrough(PageTest):
         fine.send_keys(Keys.ARROW_UP)
         self.assertEqual(self.bars(), [100, 998])
         self.assertEqual(self.el("Text_PePo").get_attribute("value"), "0.003")
+        # Hundreds of quick steps (more than the browser takes address
+        # changes for): the address still ends on what the page shows.
+        self.js("""const bar = document.getElementById('VScroll2');
+            const key = (name) => bar.dispatchEvent(new KeyboardEvent('keydown', {key: name, bubbles: true}));
+            key('Home');
+            for (let i = 0; i < 300; i++) key('ArrowDown');""")
+        self.wait_for_address("#me=2&amax=3&pepo=" + self.el("Text_PePo").get_attribute("value"))
 
     def test_refusal_is_red_and_keeps_the_last_plots(self):
         self.open("#me=2&amax=3&pepo=0.8")
@@ -243,6 +250,7 @@ class Walkthrough(PageTest):
             lambda d: float(self.el("Text_PePo").get_attribute("value")) < 0.75)
         self.el("Play").click()
         self.assertEqual(self.el("Play").get_attribute("aria-pressed"), "false")
+        self.wait_for_address("#me=2&amax=3&pepo=" + self.el("Text_PePo").get_attribute("value"))
         # The bars followed the play without snapping.
         pepo = float(self.el("Text_PePo").get_attribute("value"))
         coarse, fine = self.bars()
