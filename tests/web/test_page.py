@@ -49,6 +49,11 @@ class PageTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.driver = browser(cls.mobile)
+        # Whatever the page's Content-Security-Policy refuses, from the first line on.
+        cls.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": """
+            window.cdnozzleViolations = [];
+            document.addEventListener('securitypolicyviolation', (e) =>
+              window.cdnozzleViolations.push(e.effectiveDirective + ' ' + e.blockedURI));"""})
 
     @classmethod
     def tearDownClass(cls):
@@ -59,6 +64,14 @@ class PageTest(unittest.TestCase):
         self.driver.get("file://" + PAGE + fragment)
         WebDriverWait(self.driver, 30).until(
             lambda d: d.execute_script("return document.documentElement.dataset.ready === '1'"))
+        self.assertEqual(self.violations(), [])
+
+    def tearDown(self):
+        # Nothing the page does needs more than its policy allows.
+        self.assertEqual(self.violations(), [])
+
+    def violations(self):
+        return self.js("return (window.cdnozzleViolations || []).splice(0)")
 
     def js(self, script, *args):
         return self.driver.execute_script(script, *args)
@@ -312,6 +325,30 @@ class Walkthrough(PageTest):
         self.choose_other_gas("x" * 40)
         self.assertEqual(self.status(), 'k must be a number from 1.05 to 1.7 (got "%s...")' % ("x" * 24))
         self.assertEqual(chosen(), "gas with k = 1.2346")
+
+    def test_the_page_reaches_nothing_outside_itself(self):
+        self.open()
+        policy = self.js("return document.querySelector('meta[http-equiv=Content-Security-Policy]').content")
+        self.assertIn("default-src 'none'", policy)
+        # Connections anywhere (a data: URL too), a remote image or script,
+        # a script slipped into the page: all refused.
+        outcome = self.driver.execute_async_script("""
+            const done = arguments[arguments.length - 1];
+            const image = new Image();
+            image.src = 'http://127.0.0.1:9/a.png';
+            const script = document.createElement('script');
+            script.textContent = 'window.slipped = true;';
+            document.body.append(script);
+            Promise.all(['http://127.0.0.1:9/', 'data:text/plain,reached'].map((url) =>
+                fetch(url).then((r) => r.text(), () => 'refused')))
+              .then((fetched) => setTimeout(() => done([fetched, window.slipped === true]), 200));""")
+        self.assertEqual(outcome, [["refused", "refused"], False])
+        self.assertEqual(sorted(v.split()[0] for v in self.violations()),
+                         ["connect-src", "connect-src", "img-src", "script-src-elem"])
+        # The dialogs' forms still close them.
+        self.js("document.getElementById('NotConvergedBox').showModal()")
+        self.el("NotConvergedOk").click()
+        self.assertFalse(self.el("NotConvergedBox").is_displayed())
 
     def test_controls_carry_the_window_names(self):
         self.open()
