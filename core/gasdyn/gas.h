@@ -47,8 +47,8 @@ const NamedGas* findGas(std::string_view name);
 
 // The name a gas of ratio k goes by, wherever a gas is chosen by its k: the
 // first listed gas with exactly that k ("helium" for 5/3), otherwise
-// "gas with k = " and k rounded to 4 decimals ("gas with k = 1.2346"), so the
-// name is never longer than the number it stands for.
+// "gas with k = " and k rounded to 4 decimals ("gas with k = 1.2346"),
+// however many digits k was typed with.
 std::string gasNameFor(double k);
 
 } // namespace cdnozzle
