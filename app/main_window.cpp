@@ -313,7 +313,7 @@ void MainWindow::buildMenus()
         gases->addAction(a);
         connect(a, &QAction::triggered, this, [this, g] {
             takePePoText();
-            logic_.setGas(std::string(g.name), g.k);
+            logic_.setListedGas(std::string(g.name));
             showLogic();
         });
     }
@@ -354,11 +354,7 @@ void MainWindow::buildMenus()
 void MainWindow::setGas(double k)
 {
     takePePoText();
-    std::string name = "gas with k = " + formatRounded4(k);
-    for (const NamedGas& g : kGases) {
-        if (g.k == k) name = std::string(g.name);
-    }
-    logic_.setGas(name, k);
+    logic_.setGas(gasNameFor(k), k);
     showLogic();
     updateGasMenu();
 }

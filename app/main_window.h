@@ -87,8 +87,8 @@ class MainWindow : public QMainWindow {
     QString explanationText() const;
     void setExplanationShown(bool shown);
 
-    // The gas of the calculation (the Gas menu): a named gas when k is one,
-    // otherwise "gas with k = ..."; k from 1.05 to 1.7.
+    // The gas of the calculation (the Gas menu's "Other..."), named by
+    // gasNameFor(k); k from 1.05 to 1.7.
     void setGas(double k);
     // What the third plot shows (its context menu): p/p0, T/T0 or rho/rho0.
     void setThirdPlot(PlotQuantity quantity);

@@ -146,6 +146,16 @@ std::optional<double> readWholeNumber(std::string_view text)
     return parseCDouble(number.c_str());
 }
 
+double readLeadingNumberAllowingComma(std::string_view text)
+{
+    const std::size_t comma = text.find(',');
+    if (comma == std::string_view::npos || text.find('.') != std::string_view::npos)
+        return readLeadingNumber(text);
+    std::string withPoint(text);
+    withPoint[comma] = '.';
+    return readLeadingNumber(withPoint);
+}
+
 std::string formatGeneral(double value)
 {
     if (value == 0) return "0"; // also negative zero

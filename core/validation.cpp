@@ -33,6 +33,14 @@ std::optional<std::string> validateGasK(double k, const std::string& shown)
     return "k must be a number from 1.05 to 1.7 " + quoted(shown);
 }
 
+std::optional<std::string> validateGasName(const std::string& name)
+{
+    if (findGas(name)) return std::nullopt;
+    std::string names;
+    for (const NamedGas& g : kGases) names += (names.empty() ? "" : ", ") + std::string(g.name);
+    return "The gas must be one of " + names + " " + quoted(name);
+}
+
 std::optional<std::string> validateInputs(const InputTexts& texts, InputNumbers* numbers)
 {
     const double me = readLeadingNumber(texts.me_sup);

@@ -30,4 +30,8 @@ std::optional<std::string> validateInputs(const InputTexts& texts, InputNumbers*
 // Returns nothing, or the one-line refusal that names the accepted range.
 std::optional<std::string> validateGasK(double k, const std::string& shown);
 
+// A gas chosen by its name (the Gas list, a web address): one of kGases,
+// spelled exactly. Returns nothing, or the one-line refusal that lists them.
+std::optional<std::string> validateGasName(const std::string& name);
+
 } // namespace cdnozzle

@@ -78,7 +78,8 @@ class PageLogic {
     int playSpeed() const { return static_cast<int>(logic_.playSpeed()); }
     bool pauseAtLimits() const { return logic_.pauseAtLimits(); }
     std::string explanation() const { return logic_.explanation(); }
-    void setGas(const std::string& name, double k) { logic_.setGas(name, k); }
+    void setListedGas(const std::string& name) { logic_.setListedGas(name); }
+    void setOtherGas(const std::string& typed) { logic_.setOtherGas(typed); }
     std::string gasName() const { return logic_.gasName(); }
     double gasK() const { return logic_.gasK(); }
     void setThirdPlot(int quantity)
@@ -86,9 +87,11 @@ class PageLogic {
         logic_.setThirdPlot(static_cast<PlotQuantity>(std::clamp(quantity, 0, 2)));
     }
     int thirdPlot() const { return static_cast<int>(logic_.thirdPlot()); }
-    void openScenario(const std::string& me, const std::string& amax, const std::string& pepo)
+    void openScenario(const std::string& me, const std::string& amax, const std::string& pepo,
+                      const std::string& gas, const std::string& k, int third)
     {
-        logic_.openScenario({me, amax, pepo});
+        logic_.openScenario({me, amax, pepo}, gas, k,
+                            static_cast<PlotQuantity>(std::clamp(third, 0, 2)));
     }
 
     std::string meSup() const { return logic_.texts().me_sup; }
@@ -102,6 +105,8 @@ class PageLogic {
         out.set("pepo", logic_.acceptedTexts().pe_po);
         return out;
     }
+    std::string acceptedGasName() const { return logic_.acceptedGasName(); }
+    double acceptedGasK() const { return logic_.acceptedGasK(); }
     int coarsePosition() const { return logic_.coarsePosition(); }
     int finePosition() const { return logic_.finePosition(); }
     int calculationCount() const { return logic_.calculationCount(); }
@@ -218,7 +223,8 @@ EMSCRIPTEN_BINDINGS(cdnozzle)
         .function("playSpeed", &PageLogic::playSpeed)
         .function("pauseAtLimits", &PageLogic::pauseAtLimits)
         .function("explanation", &PageLogic::explanation)
-        .function("setGas", &PageLogic::setGas)
+        .function("setListedGas", &PageLogic::setListedGas)
+        .function("setOtherGas", &PageLogic::setOtherGas)
         .function("gasName", &PageLogic::gasName)
         .function("gasK", &PageLogic::gasK)
         .function("setThirdPlot", &PageLogic::setThirdPlot)
@@ -227,6 +233,8 @@ EMSCRIPTEN_BINDINGS(cdnozzle)
         .function("amax", &PageLogic::amax)
         .function("pePo", &PageLogic::pePo)
         .function("acceptedTexts", &PageLogic::acceptedTexts)
+        .function("acceptedGasName", &PageLogic::acceptedGasName)
+        .function("acceptedGasK", &PageLogic::acceptedGasK)
         .function("coarsePosition", &PageLogic::coarsePosition)
         .function("finePosition", &PageLogic::finePosition)
         .function("calculationCount", &PageLogic::calculationCount)

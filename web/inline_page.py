@@ -1,16 +1,27 @@
 #!/usr/bin/env python3
 """Builds the one self-contained page: page.html with page.css, the compiled
-core (its WebAssembly already inside the JavaScript) and page.js inlined.
+core (its WebAssembly already inside the JavaScript) and page.js inlined,
+and the hashes of those inline blocks in its Content-Security-Policy, so
+that no other script or style runs.
 
     inline_page.py WEB_DIR CORE_JS OUT_HTML VERSION
 """
+import base64
+import hashlib
 import os
+import re
 import sys
 
 
 def script_safe(js):
     # Nothing inside a <script> element may close it early.
     return js.replace("</script", "<\\/script").replace("<!--", "<\\!--")
+
+
+def hashes(page, element):
+    blocks = re.findall(r"<%s>(.*?)</%s>" % (element, element), page, re.S)
+    return " ".join("'sha256-%s'" % base64.b64encode(hashlib.sha256(b.encode("utf-8")).digest()).decode()
+                    for b in blocks)
 
 
 def main():
@@ -26,6 +37,10 @@ def main():
         if page.count(marker) != 1:
             sys.exit("inline_page.py: %s must appear once in page.html" % marker)
         page = page.replace(marker, text)
+    for marker, element in (("/*SCRIPT_HASHES*/", "script"), ("/*STYLE_HASHES*/", "style")):
+        if page.count(marker) != 1:
+            sys.exit("inline_page.py: %s must appear once in page.html" % marker)
+        page = page.replace(marker, hashes(page, element))
     temp = out + ".tmp"
     with open(temp, "w", encoding="utf-8") as f:
         f.write(page)

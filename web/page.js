@@ -20,12 +20,19 @@
   ];
   const EXPORT_WIDTH = 1200;
   const LONG_PRESS_MS = 550;
+  // Browsers ignore address changes beyond a couple of hundred in ten
+  // seconds (a fast play makes one a frame): the address is written at most
+  // once in this time, and always once more after the last change.
+  const ADDRESS_SPACING_MS = 250;
 
   const $ = (id) => document.getElementById(id);
   let logic = null;
   let scenes = [null, null, null];
   let shownCalculation = -1;
+  let shownThird = 0;
   let ownHash = "";
+  // The listed gases, [[name, k], ...], air first.
+  let named = [];
 
   // ---- painting -----------------------------------------------------------
 
@@ -296,8 +303,16 @@
       }));
       scenes = PLOTS.map((p) => logic.scene(p.kind));
       paintPlots();
-      writeAddress();
     }
+    const third = logic.thirdPlot();
+    if (third !== shownThird) {
+      shownThird = third;
+      PLOTS[2].caption = ["p/p0", "T/T0", "ρ/ρ0"][third];
+      $("Label5").textContent = PLOTS[2].caption;
+      scenes[2] = logic.scene(2);
+      paintPlots();
+    }
+    writeAddressSoon();
     const status = $("StatusLine");
     const text = logic.statusText();
     if (status.textContent !== text) status.textContent = text;
@@ -305,8 +320,21 @@
     const explanation = logic.explanation();
     if ($("Explanation").textContent !== explanation) $("Explanation").textContent = explanation;
     showPlayControls();
+    showGas();
     const messages = logic.takeMessages();
     if (messages.length) showNotConverged(messages);
+  }
+
+  // The Gas list shows the logic's gas.
+  function showGas() {
+    const gas = $("Gas");
+    const name = logic.gasName();
+    const index = named.findIndex(([n]) => n === name);
+    const chosen = gas.querySelector("option[value=chosen]");
+    chosen.hidden = index >= 0;
+    if (index < 0 && chosen.text !== name) chosen.text = name;
+    const value = index >= 0 ? String(index) : "chosen";
+    if (gas.value !== value) gas.value = value;
   }
 
   // ---- play -----------------------------------------------------------------
@@ -372,21 +400,19 @@
     fine: (position) => { logic.moveFine(position); render(); },
     hover: (kind, x) => { logic.hover(kind, x); render(); },
     leave: () => { logic.leavePlot(); render(); },
-    scenario: (me, amax, pepo) => { logic.openScenario(me, amax, pepo); render(); },
+    scenario: (me, amax, pepo, gas = "", k = "", third = 0) => {
+      logic.openScenario(me, amax, pepo, gas, k, third);
+      render();
+    },
     play: () => { logic.playOrPause(seconds()); render(); },
     reverse: () => { logic.playReverse(seconds()); render(); },
     slower: () => { logic.setPlaySpeed(Math.max(0, logic.playSpeed() - 1), seconds()); remember(); render(); },
     faster: () => { logic.setPlaySpeed(Math.min(2, logic.playSpeed() + 1), seconds()); remember(); render(); },
     pauseAtLimits: (on) => { logic.setPauseAtLimits(on); remember(); render(); },
     explain: () => showExplanation($("Explanation").hidden),
-    gas: (name, k) => { logic.setGas(name, k); render(); },
-    thirdPlot: (quantity) => {
-      logic.setThirdPlot(quantity);
-      PLOTS[2].caption = ["p/p0", "T/T0", "ρ/ρ0"][quantity];
-      $("Label5").textContent = PLOTS[2].caption;
-      scenes[2] = logic.scene(2);
-      paintPlots();
-    },
+    gas: (name) => { logic.setListedGas(name); render(); },
+    otherGas: (typed) => { logic.setOtherGas(typed); render(); },
+    thirdPlot: (quantity) => { logic.setThirdPlot(quantity); render(); },
   };
 
   const coarse = new ScrollBar($("VScroll1"), 1, 100, (v) => handlers.coarse(v));
@@ -416,18 +442,52 @@
 
   // ---- the scenario in the address ----------------------------------------
 
+  // #me=2&amax=3&pepo=0.8, then the gas (gas=helium for a listed one, k=1.25
+  // for another, nothing for air) and the third plot (plot=T or plot=rho,
+  // nothing for p/p0). The logic checks what an address says as it checks
+  // the boxes and the Gas list.
+  const PLOT_KEYS = ["p", "T", "rho"];
+
   function readAddress() {
     const params = new URLSearchParams(location.hash.replace(/^#/, ""));
-    if (!params.has("me") && !params.has("amax") && !params.has("pepo")) return null;
-    return [params.get("me") ?? "2", params.get("amax") ?? "3", params.get("pepo") ?? "1"];
+    if (!["me", "amax", "pepo", "gas", "k", "plot"].some((key) => params.has(key))) return null;
+    return [params.get("me") ?? "2", params.get("amax") ?? "3", params.get("pepo") ?? "1",
+      params.get("gas") ?? "", params.get("k") ?? "", Math.max(0, PLOT_KEYS.indexOf(params.get("plot")))];
+  }
+
+  // What the page shows: the last accepted calculation, with its gas.
+  function address() {
+    const t = logic.acceptedTexts();
+    const params = new URLSearchParams({ me: t.me, amax: t.amax, pepo: t.pepo });
+    const gas = logic.acceptedGasName();
+    if (!named.some(([name]) => name === gas)) params.set("k", String(logic.acceptedGasK()));
+    else if (gas !== "air") params.set("gas", gas);
+    if (logic.thirdPlot() > 0) params.set("plot", PLOT_KEYS[logic.thirdPlot()]);
+    return `#${params}`;
+  }
+
+  let addressWritten = -Infinity;
+  let addressTimer = 0;
+  function writeAddressSoon() {
+    if (addressTimer) return;
+    const wait = addressWritten + ADDRESS_SPACING_MS - performance.now();
+    if (wait > 0) {
+      addressTimer = setTimeout(() => {
+        addressTimer = 0;
+        writeAddress();
+      }, wait);
+    } else {
+      writeAddress();
+    }
   }
 
   function writeAddress() {
-    const t = logic.acceptedTexts();
-    const e = encodeURIComponent;
-    const hash = `#me=${e(t.me)}&amax=${e(t.amax)}&pepo=${e(t.pepo)}`;
+    // Nothing calculated yet: an address that was refused stays to be mended.
+    if (!logic.calculated()) return;
+    const hash = address();
     if (location.hash === hash) return;
     ownHash = hash;
+    addressWritten = performance.now();
     try {
       history.replaceState(null, "", hash);
     } catch (err) {
@@ -606,24 +666,25 @@
     PLOTS.forEach(wirePlot);
     $("Mn_About").addEventListener("click", showAbout);
     const gas = $("Gas");
-    const named = window.cdnozzleCore.gasList();
     named.forEach(([name, k], i) => {
       const option = new Option(`${name} (k = ${Math.round(k * 10000) / 10000})`, String(i));
       gas.add(option);
     });
+    // A gas of another k has an entry of its own while it is chosen, so
+    // that "Other…" is always a change and opens its prompt again.
+    const chosen = new Option("", "chosen");
+    chosen.hidden = true;
+    gas.add(chosen);
     gas.add(new Option("Other…", "other"));
     gas.addEventListener("change", () => {
-      if (gas.value !== "other") {
-        const [name, k] = named[Number(gas.value)];
-        handlers.gas(name, k);
-        return;
+      if (gas.value === "other") {
+        const typed = prompt("Ratio of specific heats k (1.05 to 1.7):", String(logic.gasK()));
+        if (typed !== null) handlers.otherGas(typed);
+      } else if (gas.value !== "chosen") {
+        handlers.gas(named[Number(gas.value)][0]);
       }
-      const typed = prompt("Ratio of specific heats k (1.05 to 1.7):", String(logic.gasK()));
-      const k = typed === null ? NaN : Number(typed.replace(",", "."));
-      if (typed !== null) handlers.gas(`gas with k = ${typed.trim()}`, k);
-      // A refused k keeps the gas there was; the list shows it.
-      const index = named.findIndex(([name]) => name === logic.gasName());
-      gas.value = index >= 0 ? String(index) : "other";
+      // A refused or cancelled choice keeps the gas there was.
+      showGas();
     });
     $("Play").addEventListener("click", () => handlers.play());
     $("PlayReverse").addEventListener("click", () => handlers.reverse());
@@ -711,6 +772,7 @@
   createCdnozzle().then((core) => {
     window.cdnozzleCore = core;
     logic = new core.WindowLogic();
+    named = core.gasList();
     recall();
     wire();
     // The explanation is open on a wide screen, a tap away on a phone.

@@ -1,5 +1,7 @@
 #include "gasdyn/gas.h"
 
+#include "number_text.h"
+
 namespace cdnozzle {
 
 Gas gasOf(double k)
@@ -12,6 +14,22 @@ Gas gasOf(double k)
     g.kp1_2km1_inv = 1 / g.kp1_2km1;
     g.km1_2 = (g.k - 1) / 2;
     return g;
+}
+
+const NamedGas* findGas(std::string_view name)
+{
+    for (const NamedGas& g : kGases) {
+        if (g.name == name) return &g;
+    }
+    return nullptr;
+}
+
+std::string gasNameFor(double k)
+{
+    for (const NamedGas& g : kGases) {
+        if (g.k == k) return std::string(g.name);
+    }
+    return "gas with k = " + formatRounded4(k);
 }
 
 } // namespace cdnozzle

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <string>
 #include <string_view>
 
 namespace cdnozzle {
@@ -40,5 +41,14 @@ inline constexpr std::array<NamedGas, 6> kGases{{
     {"steam", 1.33},
     {"hot combustion gas", 1.2},
 }};
+
+// The listed gas of that exact name, or nullptr.
+const NamedGas* findGas(std::string_view name);
+
+// The name a gas of ratio k goes by, wherever a gas is chosen by its k: the
+// first listed gas with exactly that k ("helium" for 5/3), otherwise
+// "gas with k = " and k rounded to 4 decimals ("gas with k = 1.2346"),
+// however many digits k was typed with.
+std::string gasNameFor(double k);
 
 } // namespace cdnozzle

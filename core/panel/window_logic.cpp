@@ -12,6 +12,30 @@
 
 namespace cdnozzle {
 
+namespace {
+
+// A gas chosen by its name or by a typed k: its name and k, or why not.
+struct GasChoice {
+    std::string name;
+    double k = kAirK;
+    std::optional<std::string> refusal;
+};
+
+GasChoice listedGas(const std::string& name)
+{
+    if (auto refusal = validateGasName(name)) return {{}, 0, std::move(refusal)};
+    return {name, findGas(name)->k, std::nullopt};
+}
+
+GasChoice typedGas(const std::string& typed)
+{
+    const double k = readLeadingNumberAllowingComma(typed);
+    if (auto refusal = validateGasK(k, typed)) return {{}, 0, std::move(refusal)};
+    return {gasNameFor(k), k, std::nullopt};
+}
+
+} // namespace
+
 double stepsPerSecond(PlaySpeed speed)
 {
     switch (speed) {
@@ -58,6 +82,8 @@ bool WindowLogic::calculate()
     }
     ++calculations_;
     accepted_ = texts_;
+    acceptedGasName_ = gasName_;
+    acceptedGasK_ = model_.state().k;
     std::string status = regimeSummary(model_.state(), model_.result());
     // Air goes without saying; any other gas is named.
     if (model_.state().k != kAirK)
@@ -123,14 +149,45 @@ void WindowLogic::setGas(const std::string& name, double k)
     calculateAndTeachTheBars();
 }
 
-void WindowLogic::openScenario(const InputTexts& texts)
+void WindowLogic::setListedGas(const std::string& name)
+{
+    const GasChoice gas = listedGas(name);
+    if (gas.refusal) {
+        pausePlay();
+        setStatus(StatusKind::Refusal, *gas.refusal);
+        return;
+    }
+    setGas(gas.name, gas.k);
+}
+
+void WindowLogic::setOtherGas(const std::string& typed)
+{
+    const GasChoice gas = typedGas(typed);
+    if (gas.refusal) {
+        pausePlay();
+        setStatus(StatusKind::Refusal, *gas.refusal);
+        return;
+    }
+    setGas(gas.name, gas.k);
+}
+
+void WindowLogic::openScenario(const InputTexts& texts, const std::string& gas,
+                               const std::string& k, PlotQuantity third)
 {
     pausePlay();
-    if (const auto refusal = validateInputs(texts)) {
+    std::optional<std::string> refusal = validateInputs(texts);
+    const GasChoice choice = !k.empty()     ? typedGas(k)
+                             : !gas.empty() ? listedGas(gas)
+                                            : listedGas(std::string(kGases.front().name));
+    if (!refusal) refusal = choice.refusal;
+    if (refusal) {
         setStatus(StatusKind::Refusal, *refusal);
         return;
     }
     texts_ = texts;
+    gasName_ = choice.name;
+    model_.setGas(choice.k);
+    model_.setThirdPlot(third);
     calculateAndTeachTheBars();
 }
 

@@ -62,16 +62,27 @@ class WindowLogic {
     // Recalculates as an edit of a design box does. k outside kMinK..kMaxK
     // is refused like a box's text, and the gas stays.
     void setGas(const std::string& name, double k);
+    // A gas of the list by its name; any other name is refused like a box's
+    // text, and the gas stays.
+    void setListedGas(const std::string& name);
+    // The k typed into "Other...", read by the leading-number rule (a ","
+    // stands for the point when there is no "."), refused outside
+    // kMinK..kMaxK quoting the text as typed; the gas is named gasNameFor(k).
+    void setOtherGas(const std::string& typed);
     const std::string& gasName() const { return gasName_; }
     double gasK() const { return model_.state().k; }
     // What the third plot shows (p/p0, T/T0 or rho/rho0); runs no calculation.
     void setThirdPlot(PlotQuantity quantity) { model_.setThirdPlot(quantity); }
     PlotQuantity thirdPlot() const { return model_.thirdPlot(); }
-    // A scenario from outside (a web address): the three texts are
-    // validated first; an accepted scenario fills the boxes and is
-    // calculated, a refused one is reported like a box's refusal and keeps
-    // the boxes as they are.
-    void openScenario(const InputTexts& texts);
+    // A scenario from outside (a web address): the three texts, the gas (k
+    // as typed into "Other..." when given, else a listed gas by its name,
+    // else air) and the third plot's quantity. The texts and the gas are
+    // checked as their boxes and the Gas list check them; an accepted
+    // scenario fills the boxes, takes the gas and the quantity and is
+    // calculated, a refused one is reported like a box's refusal and changes
+    // nothing.
+    void openScenario(const InputTexts& texts, const std::string& gas = {},
+                      const std::string& k = {}, PlotQuantity third = PlotQuantity::Pressure);
     // --- play: the back pressure swept one thousandth per step ---
     // Play (or pause) from where the back pressure stands, down to the fine
     // bar's end; reverse plays up to 1. now is the front end's steady clock
@@ -113,8 +124,11 @@ class WindowLogic {
     // The refusal is shown in red (not while the values under the cursor are).
     bool statusIsRefusal() const { return statusKind_ == StatusKind::Refusal && hoverText_.empty(); }
     bool hovering() const { return !hoverText_.empty(); }
-    // The texts of the last accepted calculation (a scenario to share).
+    // The texts and the gas of the last accepted calculation (a scenario
+    // to share).
     const InputTexts& acceptedTexts() const { return accepted_; }
+    const std::string& acceptedGasName() const { return acceptedGasName_; }
+    double acceptedGasK() const { return acceptedGasK_; }
     // Accepted calculations since start-up.
     int calculationCount() const { return calculations_; }
 
@@ -135,6 +149,8 @@ class WindowLogic {
     InputTexts texts_;
     InputTexts accepted_;
     std::string gasName_ = "air";
+    std::string acceptedGasName_ = "air";
+    double acceptedGasK_ = kAirK;
     int coarse_;
     int fine_;
     NotConvergedHandler notConverged_;

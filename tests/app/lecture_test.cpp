@@ -178,6 +178,9 @@ TEST(Physics, GasMenuAndTheThirdPlotsQuantity)
     w.setGas(1.25);
     EXPECT_TRUE(w.statusText().endsWith(" · gas with k = 1.25 (k = 1.25)"));
     EXPECT_TRUE(w.findChild<QAction*>("Mn_Gas_Other")->isChecked());
+    // A listed gas's k goes by the first name listed with it, as on the page.
+    w.setGas(5.0 / 3.0);
+    EXPECT_TRUE(w.findChild<QAction*>("Mn_Gas_helium")->isChecked());
     w.findChild<QAction*>("Mn_Gas_air")->trigger();
     EXPECT_EQ(w.statusText(), air);
 

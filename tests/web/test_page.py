@@ -19,7 +19,8 @@ from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
-from selenium.webdriver.support.ui import WebDriverWait
+from selenium.webdriver.support import expected_conditions
+from selenium.webdriver.support.ui import Select, WebDriverWait
 
 PAGE, REPLAY, REPORT = (os.path.abspath(p) for p in sys.argv[1:4])
 
@@ -48,6 +49,11 @@ class PageTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.driver = browser(cls.mobile)
+        # Whatever the page's Content-Security-Policy refuses, from the first line on.
+        cls.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": """
+            window.cdnozzleViolations = [];
+            document.addEventListener('securitypolicyviolation', (e) =>
+              window.cdnozzleViolations.push(e.effectiveDirective + ' ' + e.blockedURI));"""})
 
     @classmethod
     def tearDownClass(cls):
@@ -58,6 +64,14 @@ class PageTest(unittest.TestCase):
         self.driver.get("file://" + PAGE + fragment)
         WebDriverWait(self.driver, 30).until(
             lambda d: d.execute_script("return document.documentElement.dataset.ready === '1'"))
+        self.assertEqual(self.violations(), [])
+
+    def tearDown(self):
+        # Nothing the page does needs more than its policy allows.
+        self.assertEqual(self.violations(), [])
+
+    def violations(self):
+        return self.js("return (window.cdnozzleViolations || []).splice(0)")
 
     def js(self, script, *args):
         return self.driver.execute_script(script, *args)
@@ -81,6 +95,28 @@ class PageTest(unittest.TestCase):
         element.send_keys(Keys.BACKSPACE)
         if text:
             element.send_keys(text)
+
+    def seen(self):
+        """Everything the page shows of a scenario, its plots' pixels too."""
+        return {
+            "boxes": [self.el(b).get_attribute("value") for b in ("Text_Mmax", "Text_AAmax", "Text_PePo")],
+            "bars": self.bars(), "report": self.report(), "status": self.status(),
+            "explanation": self.el("Explanation").get_attribute("textContent"),
+            "gas": Select(self.el("Gas")).first_selected_option.text, "third": self.el("Label5").text,
+            "plots": self.js("return [...document.querySelectorAll('canvas')].map(c => c.toDataURL())"),
+        }
+
+    def wait_for_address(self, hash):
+        try:
+            WebDriverWait(self.driver, 3).until(lambda d: self.js("return location.hash") == hash)
+        except Exception:
+            self.assertEqual(self.js("return location.hash"), hash)
+
+    def choose_other_gas(self, typed):
+        Select(self.el("Gas")).select_by_visible_text("Other…")
+        prompt = WebDriverWait(self.driver, 3).until(expected_conditions.alert_is_present())
+        prompt.send_keys(typed)
+        prompt.accept()
 
     def red_columns(self, canvas_id):
         """Red pixels per column of a canvas, and the canvas width."""
@@ -137,6 +173,13 @@ class Walkthrough(PageTest):
         fine.send_keys(Keys.ARROW_UP)
         self.assertEqual(self.bars(), [100, 998])
         self.assertEqual(self.el("Text_PePo").get_attribute("value"), "0.003")
+        # Hundreds of quick steps (more than the browser takes address
+        # changes for): the address still ends on what the page shows.
+        self.js("""const bar = document.getElementById('VScroll2');
+            const key = (name) => bar.dispatchEvent(new KeyboardEvent('keydown', {key: name, bubbles: true}));
+            key('Home');
+            for (let i = 0; i < 300; i++) key('ArrowDown');""")
+        self.wait_for_address("#me=2&amax=3&pepo=" + self.el("Text_PePo").get_attribute("value"))
 
     def test_refusal_is_red_and_keeps_the_last_plots(self):
         self.open("#me=2&amax=3&pepo=0.8")
@@ -161,11 +204,19 @@ class Walkthrough(PageTest):
         # Me_Sup 3 puts the normal-shock limit at 0.2813: 0.3 is a shock just inside.
         self.open("#me=3&pepo=0.3")
         self.assertTrue(self.status().startswith("Normal shock inside the nozzle at x = 2.9"), self.status())
-        self.open("#me=2.5&amax=3&pepo=abc")
-        self.assertEqual(self.status(), 'Pe/Po = must be a number above 0 and at most 1 (got "abc")')
-        self.assertIn("refusal", self.el("StatusLine").get_attribute("class"))
-        self.assertEqual([self.el(b).get_attribute("value") for b in ("Text_Mmax", "Text_PePo")], ["2", "1"])
-        self.assertEqual(self.report(), [])
+        gases = "air, helium, argon, carbon dioxide, steam, hot combustion gas"
+        for link, refusal in (("#me=2.5&amax=3&pepo=abc", 'Pe/Po = must be a number above 0 and at most 1 (got "abc")'),
+                              ("#me=2&pepo=0.8&k=1.75", 'k must be a number from 1.05 to 1.7 (got "1.75")'),
+                              ("#me=2&pepo=0.8&gas=helium&k=abc", 'k must be a number from 1.05 to 1.7 (got "abc")'),
+                              ("#me=2&pepo=0.8&gas=xenon", 'The gas must be one of %s (got "xenon")' % gases)):
+            self.open(link)
+            self.assertEqual(self.status(), refusal)
+            self.assertIn("refusal", self.el("StatusLine").get_attribute("class"))
+            self.assertEqual([self.el(b).get_attribute("value") for b in ("Text_Mmax", "Text_PePo")], ["2", "1"])
+            self.assertEqual(self.report(), [])
+            self.assertEqual(Select(self.el("Gas")).first_selected_option.text, "air (k = 1.4)")
+            # The refused address stays to be mended.
+            self.assertEqual(self.js("return location.hash"), link)
         # Editing the address opens the new scenario.
         self.js("location.hash = '#me=2&pepo=0.8'")
         WebDriverWait(self.driver, 5).until(lambda d: self.status() == SHOCK_STATUS)
@@ -212,6 +263,7 @@ class Walkthrough(PageTest):
             lambda d: float(self.el("Text_PePo").get_attribute("value")) < 0.75)
         self.el("Play").click()
         self.assertEqual(self.el("Play").get_attribute("aria-pressed"), "false")
+        self.wait_for_address("#me=2&amax=3&pepo=" + self.el("Text_PePo").get_attribute("value"))
         # The bars followed the play without snapping.
         pepo = float(self.el("Text_PePo").get_attribute("value"))
         coarse, fine = self.bars()
@@ -232,7 +284,6 @@ class Walkthrough(PageTest):
         self.assertEqual(self.el("Play").get_attribute("aria-pressed"), "false")
 
     def test_gas_and_the_third_plots_quantity(self):
-        from selenium.webdriver.support.ui import Select
         self.open("#me=2&amax=3&pepo=0.8")
         Select(self.el("Gas")).select_by_visible_text("helium (k = 1.6667)")
         self.assertTrue(self.status().endswith(" · helium (k = 1.6667)"), self.status())
@@ -242,8 +293,62 @@ class Walkthrough(PageTest):
         self.el("PlotMenu").find_element(By.CSS_SELECTOR, "[data-show='1']").click()
         self.assertEqual(self.el("Label5").text, "T/T0")
         self.assertNotEqual(self.js("return document.getElementById('Picture_PiPo').toDataURL()"), pressure)
+        # The address carries the gas and the quantity: a link opens what its sender saw.
+        self.el("VScroll2").send_keys(Keys.ARROW_DOWN)
+        shown = self.seen()
+        self.wait_for_address("#me=2&amax=3&pepo=0.799&gas=helium&plot=T")
+        self.open("#me=2&amax=3&pepo=0.799&gas=helium&plot=T")
+        self.assertEqual(self.seen(), shown)
+        # An address of before opens air and p/p0.
+        self.js("location.hash = '#me=2&amax=3&pepo=0.8'")
+        WebDriverWait(self.driver, 5).until(lambda d: self.status() == SHOCK_STATUS)
+        self.assertEqual(self.el("Label5").text, "p/p0")
+        self.assertEqual(Select(self.el("Gas")).first_selected_option.text, "air (k = 1.4)")
+        Select(self.el("Gas")).select_by_visible_text("helium (k = 1.6667)")
         Select(self.el("Gas")).select_by_visible_text("air (k = 1.4)")
         self.assertEqual(self.status(), SHOCK_STATUS)
+        # "Other…" names the gas as the window does, and opens again with
+        # another k chosen; a refusal quotes what was typed.
+        chosen = lambda: Select(self.el("Gas")).first_selected_option.text
+        self.choose_other_gas("1,25")
+        self.assertTrue(self.status().endswith(" · gas with k = 1.25 (k = 1.25)"), self.status())
+        self.assertEqual(chosen(), "gas with k = 1.25")
+        self.choose_other_gas("1.23456789012345678901234567890123456789")
+        self.assertTrue(self.status().endswith(" · gas with k = 1.2346 (k = 1.2346)"), self.status())
+        webdriver.ActionChains(self.driver).context_click(self.el("Picture_PiPo")).perform()
+        self.el("PlotMenu").find_element(By.CSS_SELECTOR, "[data-show='2']").click()
+        shown = self.seen()
+        link = "#me=2&amax=3&pepo=0.8&k=1.2345678901234567&plot=rho"
+        self.wait_for_address(link)
+        self.open(link)
+        self.assertEqual(self.seen(), shown)
+        self.choose_other_gas("x" * 40)
+        self.assertEqual(self.status(), 'k must be a number from 1.05 to 1.7 (got "%s...")' % ("x" * 24))
+        self.assertEqual(chosen(), "gas with k = 1.2346")
+
+    def test_the_page_reaches_nothing_outside_itself(self):
+        self.open()
+        policy = self.js("return document.querySelector('meta[http-equiv=Content-Security-Policy]').content")
+        self.assertIn("default-src 'none'", policy)
+        # Connections anywhere (a data: URL too), a remote image or script,
+        # a script slipped into the page: all refused.
+        outcome = self.driver.execute_async_script("""
+            const done = arguments[arguments.length - 1];
+            const image = new Image();
+            image.src = 'http://127.0.0.1:9/a.png';
+            const script = document.createElement('script');
+            script.textContent = 'window.slipped = true;';
+            document.body.append(script);
+            Promise.all(['http://127.0.0.1:9/', 'data:text/plain,reached'].map((url) =>
+                fetch(url).then((r) => r.text(), () => 'refused')))
+              .then((fetched) => setTimeout(() => done([fetched, window.slipped === true]), 200));""")
+        self.assertEqual(outcome, [["refused", "refused"], False])
+        self.assertEqual(sorted(v.split()[0] for v in self.violations()),
+                         ["connect-src", "connect-src", "img-src", "script-src-elem"])
+        # The dialogs' forms still close them.
+        self.js("document.getElementById('NotConvergedBox').showModal()")
+        self.el("NotConvergedOk").click()
+        self.assertFalse(self.el("NotConvergedBox").is_displayed())
 
     def test_controls_carry_the_window_names(self):
         self.open()

@@ -2,6 +2,8 @@
 // where the bars stand, and what the status line says.
 #include "panel/window_logic.h"
 
+#include "number_text.h"
+
 #include <gtest/gtest.h>
 
 namespace cdnozzle {
@@ -118,6 +120,81 @@ TEST(WindowLogic, ScenarioOpensCalculatedOrIsRefusedKeepingTheBoxes)
     EXPECT_EQ(fresh.texts().me_sup, "2");
     EXPECT_EQ(fresh.texts().pe_po, "1");
     EXPECT_FALSE(fresh.calculated());
+
+    // With a gas and the third plot's quantity; without them, air and p/p0.
+    t.logic.openScenario({"2", "3", "0.8"}, "helium", "", PlotQuantity::Temperature);
+    EXPECT_EQ(t.logic.gasName(), "helium");
+    EXPECT_EQ(t.logic.thirdPlot(), PlotQuantity::Temperature);
+    EXPECT_EQ(t.logic.reportLines().at(3), "Pe/Po sesaltı limit=0.8728");
+    t.logic.openScenario({"2", "3", "0.8"}, "", "1,25");
+    EXPECT_EQ(t.logic.acceptedGasName(), "gas with k = 1.25");
+    EXPECT_EQ(t.logic.acceptedGasK(), 1.25);
+    EXPECT_EQ(t.logic.thirdPlot(), PlotQuantity::Pressure);
+    t.logic.openScenario({"2", "3", "0.8"});
+    EXPECT_EQ(t.logic.gasName(), "air");
+    // A refused gas, or refused texts with a good gas, change nothing.
+    const std::pair<InputTexts, std::pair<std::string, std::string>> refused[] = {
+        {{"3", "3", "0.5"}, {"xenon", ""}},
+        {{"3", "3", "0.5"}, {"helium", "2"}},
+        {{"3", "3", "abc"}, {"helium", ""}},
+    };
+    for (const auto& [texts, gas] : refused) {
+        t.logic.openScenario(texts, gas.first, gas.second, PlotQuantity::Density);
+        EXPECT_TRUE(t.logic.statusIsRefusal()) << gas.first << gas.second;
+        EXPECT_EQ(t.logic.texts().me_sup, "2");
+        EXPECT_EQ(t.logic.gasName(), "air");
+        EXPECT_EQ(t.logic.thirdPlot(), PlotQuantity::Pressure);
+    }
+    // The gas shared is the one the shown results were calculated with.
+    t.logic.editMeSup("");
+    t.logic.setListedGas("argon");
+    EXPECT_EQ(t.logic.gasName(), "argon");
+    EXPECT_EQ(t.logic.acceptedGasName(), "air");
+    EXPECT_EQ(t.logic.acceptedGasK(), kAirK);
+}
+
+TEST(WindowLogic, GasFromTheListOrTypedIntoOtherIsNamedOnceOrRefused)
+{
+    // What "Other..." makes of a typed k: the gas's name, or the refusal.
+    const struct {
+        std::string typed;
+        std::string name;
+        std::string refusal;
+    } rows[] = {
+        {"1.25", "gas with k = 1.25", ""},
+        {" 1,3", "gas with k = 1.3", ""}, // a decimal comma
+        {"1.6666666666666667", "helium", ""},
+        {"1.23456789012345678901234567890123456789", "gas with k = 1.2346", ""},
+        {"2", "", "k must be a number from 1.05 to 1.7 (got \"2\")"},
+        {"abc", "", "k must be a number from 1.05 to 1.7 (got \"abc\")"},
+        {std::string(40, '9'), "",
+         "k must be a number from 1.05 to 1.7 (got \"999999999999999999999999...\")"},
+    };
+    for (const auto& row : rows) {
+        WindowLogic logic;
+        logic.editPePo("0.8");
+        logic.pressCalculate();
+        logic.setOtherGas(row.typed);
+        if (row.refusal.empty()) {
+            EXPECT_EQ(logic.gasName(), row.name) << row.typed;
+            EXPECT_TRUE(logic.statusText().ends_with(" · " + row.name +
+                                                     " (k = " + formatRounded4(logic.gasK()) + ")"))
+                << logic.statusText();
+        } else {
+            EXPECT_EQ(logic.statusText(), row.refusal);
+            EXPECT_TRUE(logic.statusIsRefusal());
+            EXPECT_EQ(logic.gasName(), "air");
+            EXPECT_EQ(logic.gasK(), kAirK);
+        }
+    }
+    WindowLogic logic;
+    logic.setListedGas("argon");
+    EXPECT_EQ(logic.gasName(), "argon");
+    logic.setListedGas("xenon");
+    EXPECT_EQ(logic.statusText(),
+              "The gas must be one of air, helium, argon, carbon dioxide, steam, "
+              "hot combustion gas (got \"xenon\")");
+    EXPECT_EQ(logic.gasName(), "argon");
 }
 
 TEST(WindowLogic, HoverBeforeAnyCalculationShowsNothing)
