@@ -1,13 +1,13 @@
 #include "main_window.h"
 
 #include "about_window.h"
-#include "file_output.h"
-#include "number_text.h"
+#include "io/file_output.h"
+#include "text/number_text.h"
 #include "plot_render.h"
 #include "plot_view.h"
-#include "plots/back_pressure_bars.h"
-#include "regime_summary.h"
-#include "station_data.h"
+#include "panel/back_pressure_bars.h"
+#include "results/regime_summary.h"
+#include "results/station_data.h"
 #include "twips.h"
 
 #include <QActionGroup>

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "about_window.h"
-#include "nozzle_model.h"
+#include "panel/nozzle_model.h"
 #include "panel/window_logic.h"
 #include "plot_render.h"
 

@@ -1,8 +1,8 @@
 #include "report_args.h"
 
-#include "number_text.h"
+#include "text/number_text.h"
 #include "report_output.h"
-#include "validation.h"
+#include "text/validation.h"
 
 #include <algorithm>
 #include <array>

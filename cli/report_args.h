@@ -4,7 +4,7 @@
 // that is itself an option, and every option may be given once.
 #pragma once
 
-#include "flow_state.h"
+#include "nozzle/flow_state.h"
 
 #include <optional>
 #include <string>

@@ -1,7 +1,7 @@
 #include "report_output.h"
 
-#include "flow_figures.h"
-#include "number_text.h"
+#include "results/flow_figures.h"
+#include "text/number_text.h"
 
 #include <numbers>
 

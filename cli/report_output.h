@@ -1,7 +1,7 @@
 // The report command's two output forms for a calculated model.
 #pragma once
 
-#include "nozzle_model.h"
+#include "panel/nozzle_model.h"
 
 #include <array>
 #include <nlohmann/json.hpp>

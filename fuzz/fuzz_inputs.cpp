@@ -2,8 +2,8 @@
 // "Pe/Po =", separated by '|'), through validation and, when accepted, the
 // calculation and the three scenes. Any crash, sanitizer report, non-finite
 // accepted result, or refusal without a proper message is a finding.
-#include "audit.h"
-#include "validation.h"
+#include "audit/audit.h"
+#include "text/validation.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -1,11 +1,11 @@
 #include "window_events.h"
 
-#include "audit.h"
-#include "flow_figures.h"
-#include "number_text.h"
+#include "audit/audit.h"
+#include "results/flow_figures.h"
+#include "text/number_text.h"
 #include "panel/window_logic.h"
-#include "plots/back_pressure_bars.h"
-#include "station_data.h"
+#include "panel/back_pressure_bars.h"
+#include "results/station_data.h"
 
 #include <cmath>
 #include <string_view>

@@ -1,6 +1,6 @@
 #include "plot_render.h"
 
-#include "file_output.h"
+#include "io/file_output.h"
 
 #include <QBuffer>
 #include <QPainter>

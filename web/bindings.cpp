@@ -1,11 +1,11 @@
 // The window's logic for the web page: the same class the desktop window
 // drives, bound with embind. Scenes travel as typed arrays, one copy per
 // paint; everything else as plain values.
-#include "number_text.h"
+#include "text/number_text.h"
 #include "panel/window_logic.h"
-#include "plots/back_pressure_bars.h"
-#include "station_data.h"
-#include "validation.h"
+#include "panel/back_pressure_bars.h"
+#include "results/station_data.h"
+#include "text/validation.h"
 
 #include <emscripten/bind.h>
 #include <emscripten/val.h>

@@ -1,11 +1,11 @@
 #include "panel/window_logic.h"
 
-#include "explanation.h"
-#include "flow_figures.h"
-#include "number_text.h"
-#include "plots/back_pressure_bars.h"
-#include "regime_summary.h"
-#include "validation.h"
+#include "results/explanation.h"
+#include "results/flow_figures.h"
+#include "text/number_text.h"
+#include "panel/back_pressure_bars.h"
+#include "results/regime_summary.h"
+#include "text/validation.h"
 
 #include <algorithm>
 #include <cmath>

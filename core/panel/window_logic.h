@@ -5,8 +5,8 @@
 // drift apart.
 #pragma once
 
-#include "nozzle_model.h"
-#include "station_data.h"
+#include "panel/nozzle_model.h"
+#include "results/station_data.h"
 
 #include <functional>
 #include <string>

@@ -1,6 +1,6 @@
 #include "plots/display_list.h"
 
-#include "number_text.h"
+#include "text/number_text.h"
 
 #include <algorithm>
 #include <cmath>

@@ -8,7 +8,7 @@
 #pragma once
 
 #include "plots/plot_scene.h"
-#include "station_data.h"
+#include "results/station_data.h"
 
 #include <string>
 #include <string_view>

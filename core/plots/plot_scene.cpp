@@ -1,6 +1,6 @@
 #include "plots/plot_scene.h"
 
-#include "flow_figures.h"
+#include "results/flow_figures.h"
 
 namespace cdnozzle {
 

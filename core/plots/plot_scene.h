@@ -2,8 +2,8 @@
 // The window paints a scene; the report command and the tests read it.
 #pragma once
 
-#include "flow_state.h"
-#include "solver/calc_flow.h"
+#include "nozzle/flow_state.h"
+#include "nozzle/calc_flow.h"
 
 #include <cstdint>
 #include <string_view>

@@ -2,8 +2,8 @@
 // values under the cursor.
 #include "gui_test_support.h"
 
-#include "number_text.h"
-#include "station_data.h"
+#include "text/number_text.h"
+#include "results/station_data.h"
 
 #include <QClipboard>
 #include <QDir>

@@ -4,8 +4,8 @@
 // "Pe/Po =" equal to the state's Pe/Po while the status line shows a regime.
 #include "gui_test_support.h"
 
-#include "audit.h"
-#include "number_text.h"
+#include "audit/audit.h"
+#include "text/number_text.h"
 
 #include <QApplication>
 #include <QTest>

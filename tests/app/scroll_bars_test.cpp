@@ -1,7 +1,7 @@
 // The chains of nested change handlers that keep the two bars in step.
 #include "gui_test_support.h"
 
-#include "plots/back_pressure_bars.h"
+#include "panel/back_pressure_bars.h"
 
 #include <QTest>
 

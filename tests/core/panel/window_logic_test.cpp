@@ -2,7 +2,7 @@
 // where the bars stand, and what the status line says.
 #include "panel/window_logic.h"
 
-#include "number_text.h"
+#include "text/number_text.h"
 
 #include <gtest/gtest.h>
 

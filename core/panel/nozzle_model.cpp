@@ -1,0 +1,35 @@
+#include "panel/nozzle_model.h"
+
+#include "text/validation.h"
+
+namespace cdnozzle {
+
+NozzleModel::NozzleModel(const InputTexts& texts, double k)
+{
+    Form_Load(state_, texts, k);
+}
+
+void NozzleModel::setGas(double k)
+{
+    static_cast<Gas&>(state_) = gasOf(k);
+}
+
+void NozzleModel::setThirdPlot(PlotQuantity quantity)
+{
+    third_ = quantity;
+    if (calculated()) Grafik_Third(state_, third_, pipo_);
+}
+
+std::optional<std::string> NozzleModel::calculate(const InputTexts& texts,
+                                                  const NotConvergedHandler& notConverged)
+{
+    InputNumbers numbers;
+    if (auto refusal = validateInputs(texts, &numbers)) return refusal;
+    Calc_Flow(state_, numbers, result_, notConverged, cacheEnabled_ ? &cache_ : nullptr);
+    Grafik_Geo(state_, result_.marks, geo_);
+    Grafik_Mach(state_, mach_);
+    Grafik_Third(state_, third_, pipo_);
+    return std::nullopt;
+}
+
+} // namespace cdnozzle

@@ -1,0 +1,19 @@
+// A short explanation of the current flow for a student who has just met
+// the topic: between which limit ratios the back pressure lies, what the
+// flow does (where it is subsonic, sonic, supersonic; the shock with its
+// jumps and loss of stagnation pressure; over- or under-expansion with the
+// exit waves' angles) and what happens next as the back pressure falls.
+#pragma once
+
+#include "nozzle/flow_state.h"
+#include "nozzle/calc_flow.h"
+
+#include <string>
+
+namespace cdnozzle {
+
+// Two to four sentences with their numbers (4 decimals, angles to 0.1
+// degree). Empty before the first calculation.
+std::string explainFlow(const FlowState& s, const CalcResult& result);
+
+} // namespace cdnozzle

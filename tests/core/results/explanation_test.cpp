@@ -1,0 +1,145 @@
+// The explanation names the right limits and the flow's own numbers in
+// every regime. Numbers: the start-up nozzle (Me_Sup 2: limits 0.9088,
+// 0.5751, 0.1278) worked by hand from the isentropic, normal- and
+// oblique-shock relations; Mach angles asin(1/M).
+#include "results/explanation.h"
+
+#include "core/test_support.h"
+#include "text/number_text.h"
+#include "test_names.h"
+
+namespace cdnozzle {
+
+struct ExplainCase {
+    std::string pepo; // "sub", "NS", "OS": exactly that limit
+    Regime regime;
+    std::vector<std::string> says;
+    std::vector<std::string> never = {};
+    std::string me = "2";
+};
+
+class Explanation : public testing::TestWithParam<ExplainCase> {};
+
+TEST_P(Explanation, NamesTheLimitsAndTheNumbers)
+{
+    const ExplainCase& c = GetParam();
+    const FlowState limits = test::calculated(c.me, "1").state();
+    std::string pepo = c.pepo;
+    if (pepo == "sub") pepo = formatRoundTrip(limits.PePo_sub);
+    if (pepo == "NS") pepo = formatRoundTrip(limits.PePo_NS);
+    if (pepo == "OS") pepo = formatRoundTrip(limits.PePo_OS);
+    const NozzleModel m = test::calculated(c.me, pepo);
+    ASSERT_EQ(m.result().regime, c.regime);
+    const std::string text = explainFlow(m.state(), m.result());
+    for (const std::string& part : c.says)
+        EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
+    for (const std::string& part : c.never)
+        EXPECT_EQ(text.find(part), std::string::npos) << part << "\n" << text;
+    // Two to four sentences, then a line of the nozzle's figures; no NaN.
+    const std::string prose = text.substr(0, text.find('\n'));
+    int sentences = 0;
+    for (std::size_t i = 0; i + 1 < prose.size(); ++i)
+        sentences += prose[i] == '.' && prose[i + 1] == ' ';
+    EXPECT_GE(sentences + 1, 2) << text;
+    EXPECT_LE(sentences + 1, 4) << text;
+    EXPECT_EQ(text.find("nan"), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Regimes, Explanation,
+    testing::Values(
+        ExplainCase{"1", Regime::NoFlow, {"Pe/Po = 1:", "subsonic limit 0.9088", "M = 0"}},
+        // A*/A_t of the subsonic flow: 1.6875 / AAfM(0.11991) = 0.3467.
+        ExplainCase{"0.99",
+                    Regime::SubsonicThroughout,
+                    {"between 1 and the subsonic limit 0.9088", "M = 0.1199 at the exit", "chokes",
+                     "\nMass flow 0.3467 of the choked mass flow"}},
+        ExplainCase{"sub",
+                    Regime::ChokedSubsonic,
+                    {"exactly the subsonic limit", "Mach 1 (p/p0 = 0.5283)", "M = 0.3722",
+                     "normal shock appears"}},
+        // Drawn at station 66 (M1 = x = 1.575), M2 0.6761, p02/p01 0.9044;
+        // the continuous solution (a 40-digit model): x = M1 = 1.57637
+        // (A/At 1.23155), M2 0.67568, p02/p01 0.90386, exit Mach 0.42126.
+        ExplainCase{"0.8",
+                    Regime::NormalShockInside,
+                    {"between the subsonic limit 0.9088 and the normal-shock limit 0.5751",
+                     "drawn at station 66 (x = 1.575)", "p02/p01 = 0.9044", "falls by 9.6 %",
+                     "moves downstream",
+                     "\nWithout the station grid the shock stands at x = 1.5764",
+                     "to 0.6757, p02/p01 = 0.9039", "at M = 0.4213"}},
+        // M2 behind a Mach 2 shock 0.5774, p2/p0 = 0.1278 * 4.5 = 0.5751,
+        // p02/p01 0.7209.
+        ExplainCase{"NS",
+                    Regime::NormalShockAtExit,
+                    {"normal-shock limit 0.5751", "to 0.5774", "from 0.1278 to 0.5751",
+                     "p02/p01 = 0.7209", "oblique shocks"}},
+        // Design Mach 1.05 in the band: the shock's own M1 1.0499 gives
+        // p02/p01 0.999854, a loss of 0.0146 %, and p2 = 0.4979 * 1.1193.
+        ExplainCase{"0.55746",
+                    Regime::NormalShockAtExit,
+                    {"falls by 0.0146 % (p02/p01 = 0.9999)", "from 0.4979 to 0.5573"},
+                    {"falls by -", "p02/p01 = 1.0001"},
+                    "1.05"},
+        // beta 69.213, theta 22.358, M2 0.8246; above Pe/Po 0.4659 (the
+        // largest attached deflection, 22.97 degrees) the shock is strong.
+        ExplainCase{"0.5",
+                    Regime::ObliqueExitShocks,
+                    {"between the normal-shock limit 0.5751 and the design pressure ratio 0.1278",
+                     "over-expanded", "at 69.2° to the flow", "towards the axis by 22.4°",
+                     "M = 0.8246", "\nNo weak oblique shock", "by 23.0° at most", "Pe/Po = 0.4659",
+                     "strong branch", "Mach disk"}},
+        // beta 47.22, theta 16.33: a weak shock.
+        ExplainCase{"0.3",
+                    Regime::ObliqueExitShocks,
+                    {"at 47.2° to the flow", "towards the axis by 16.3°"},
+                    {"Mach disk", "strong"}},
+        // Design Mach 20: the normal-shock limit 9.7534e-5 and the exit
+        // Mach number 7.5267e-5 keep four significant figures.
+        ExplainCase{"0.5",
+                    Regime::NormalShockInside,
+                    {"normal-shock limit 9.753E-05", "until at 9.753E-05", "at M = 7.527E-05"},
+                    {"limit 0.", "limit 0 ", "at 0 "},
+                    "20"},
+        // A convergent nozzle: the exit is the throat; below the choking
+        // ratio 0.5283 the jet leaves at Mach 1 and expands to 1.4328,
+        // turning by nu(1.4328) = 9.9 degrees.
+        ExplainCase{"0.9",
+                    Regime::SubsonicThroughout,
+                    {"the exit is the throat", "M = 0.3909"},
+                    {"divergent"},
+                    "1"},
+        ExplainCase{"sub",
+                    Regime::ChokedSubsonic,
+                    {"choking pressure ratio", "the exit is the throat", "Mach 1 (p/p0 = 0.5283)",
+                     "leaves at Mach 1, under-expanded"},
+                    {"divergent", "normal shock"},
+                    "1"},
+        ExplainCase{"0.3",
+                    Regime::ExitExpansion,
+                    {"the exit is the throat", "under-expanded at Mach 1", "M = 1.4328",
+                     "away from the axis by 9.9°"},
+                    {"in the divergent part", "design Mach number"},
+                    "1"},
+        // The ideal thrust coefficient of a Mach 2 nozzle, 1.20775.
+        ExplainCase{"OS",
+                    Regime::ExitExpansion,
+                    {"is the design pressure ratio", "Mach angle 30.0°", "C_F = 1.2078",
+                     "pressure 0)", "pe/pb = 1."}},
+        // Me 2.15719: Mach angle 27.6 degrees.
+        // nu(2) 26.38, nu(2.1572) 30.61 degrees: the jet turns by 4.2.
+        ExplainCase{"0.1",
+                    Regime::ExitExpansion,
+                    {"below the design pressure ratio 0.1278", "under-expanded", "30.0° (M = 2)",
+                     "27.6° (M = 2.1572)", "away from the axis by 4.2°", "from 26.4° to 30.6°"}}),
+    [](const testing::TestParamInfo<ExplainCase>& info) {
+        return "Me_Sup_" + test::caseName(info.param.me) + "_PePo_" +
+               test::caseName(info.param.pepo);
+    });
+
+TEST(Explanation, NothingBeforeACalculation)
+{
+    EXPECT_EQ(explainFlow(FlowState{}, CalcResult{}), "");
+}
+
+} // namespace cdnozzle

@@ -1,0 +1,140 @@
+#include "text/number_text.h"
+#include "test_names.h"
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <cmath>
+#include <limits>
+#include <optional>
+
+namespace cdnozzle {
+
+struct ReadCase {
+    const char* text;
+    double value;
+};
+
+class LeadingNumber : public testing::TestWithParam<ReadCase> {};
+
+TEST_P(LeadingNumber, ReadsTheLeadingNumberOnly)
+{
+    EXPECT_EQ(readLeadingNumber(GetParam().text), GetParam().value)
+        << '"' << GetParam().text << '"';
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, LeadingNumber,
+    testing::Values(ReadCase{"2", 2}, ReadCase{"", 0}, ReadCase{"-", 0}, ReadCase{"+", 0},
+                    ReadCase{".", 0}, ReadCase{"abc", 0}, ReadCase{".5", 0.5},
+                    ReadCase{"2.5abc", 2.5}, ReadCase{"2,5", 2}, ReadCase{"1e3", 1000},
+                    ReadCase{"1E3", 1000}, ReadCase{"1D-3", 0.001}, ReadCase{"1d+2", 100},
+                    ReadCase{"+ 2", 2}, ReadCase{"- 2.5", -2.5}, ReadCase{"-0.5", -0.5},
+                    ReadCase{" \t\n 1 2 . 5", 12.5}, ReadCase{"1\t0", 10}, ReadCase{"1.2.3", 1.2},
+                    ReadCase{"1e", 1}, ReadCase{"1e+", 1}, ReadCase{"1e 2", 100},
+                    ReadCase{"1 e - 2", 0.01}, ReadCase{"2-3", 2}, ReadCase{"--2", 0},
+                    ReadCase{"\r2", 0}, ReadCase{"0.51", 0.51}, ReadCase{"0.1e1", 1},
+                    ReadCase{"5.", 5}, ReadCase{"1E-400", 0}),
+    [](const testing::TestParamInfo<ReadCase>& info) {
+        return test::caseName(info.param.text) + "_reads_" +
+               test::caseName(formatRoundTrip(info.param.value));
+    });
+
+TEST(LeadingNumber, HugeExponentsGiveInfinityNotAFailure)
+{
+    EXPECT_EQ(readLeadingNumber("1e400"), std::numeric_limits<double>::infinity());
+    EXPECT_EQ(readLeadingNumber("-1D999999999999999999"), -std::numeric_limits<double>::infinity());
+}
+
+struct WholeCase {
+    const char* text;
+    std::optional<double> value; // none: refused
+};
+
+class WholeNumber : public testing::TestWithParam<WholeCase> {};
+
+TEST_P(WholeNumber, TakesTheWholeTextOrNothing)
+{
+    EXPECT_EQ(readWholeNumber(GetParam().text), GetParam().value) << '"' << GetParam().text << '"';
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, WholeNumber,
+    testing::Values(WholeCase{"1.2", 1.2}, WholeCase{"-0.5", -0.5}, WholeCase{"+2", 2},
+                    WholeCase{".5", 0.5}, WholeCase{"5.", 5}, WholeCase{"1e-4", 1e-4},
+                    WholeCase{"1D3", 1000}, WholeCase{"1E+400", HUGE_VAL}, WholeCase{"", {}},
+                    WholeCase{"1,2", {}}, WholeCase{"1.2abc", {}}, WholeCase{" 1", {}},
+                    WholeCase{"1 ", {}}, WholeCase{"1 2", {}}, WholeCase{".", {}},
+                    WholeCase{"-", {}}, WholeCase{"1e", {}}, WholeCase{"1e+", {}},
+                    WholeCase{"1.2.3", {}}, WholeCase{"inf", {}}, WholeCase{"nan", {}},
+                    WholeCase{"0x10", {}}, WholeCase{"--1", {}}),
+    [](const testing::TestParamInfo<WholeCase>& info) {
+        return (info.param.value ? "takes_" : "refuses_") + test::caseName(info.param.text);
+    });
+
+struct FormatCase {
+    double value;
+    const char* text;
+};
+
+class GeneralFormat : public testing::TestWithParam<FormatCase> {};
+
+TEST_P(GeneralFormat, WritesTheShortestFifteenDigitForm)
+{
+    EXPECT_EQ(formatGeneral(GetParam().value), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, GeneralFormat,
+    testing::Values(FormatCase{0.51, "0.51"}, FormatCase{1, "1"}, FormatCase{-0.5, "-0.5"},
+                    FormatCase{100, "100"}, FormatCase{0, "0"}, FormatCase{-0.0, "0"},
+                    FormatCase{(100 - 50) / 100.0 + 0.01, "0.51"},
+                    FormatCase{(1000 - 500) / 1000.0 + 0.001, "0.501"},
+                    FormatCase{0.1 + 0.2, "0.3"}, FormatCase{2.0 / 3.0, "0.666666666666667"},
+                    FormatCase{0.001, "0.001"}, FormatCase{123456.5, "123456.5"},
+                    FormatCase{1e20, "1E+20"}, FormatCase{1e-7, "1E-07"}),
+    [](const testing::TestParamInfo<FormatCase>& info) {
+        // Two rows write 0.51 and two 0: the row number tells them apart.
+        return test::caseName(formatRoundTrip(info.param.value)) + "_as_" +
+               test::caseName(info.param.text) + "_row" + std::to_string(info.index);
+    });
+
+TEST(GeneralFormat, WrittenValuesReadBackUnchanged)
+{
+    for (int v = 1; v <= 1000; ++v) {
+        const double pepo = (1000 - v) / 1000.0 + 0.001;
+        const std::string text = formatGeneral(pepo);
+        const double back = readLeadingNumber(text);
+        ASSERT_EQ(formatGeneral(back), text);
+        ASSERT_LE(std::fabs(back - pepo), 1e-15);
+    }
+    EXPECT_EQ(readLeadingNumber(formatGeneral(0.51)), 0.51);
+}
+
+struct RoundCase {
+    double value;
+    double rounded;
+};
+
+class RoundFour : public testing::TestWithParam<RoundCase> {};
+
+TEST_P(RoundFour, RoundsHalfToEvenOnTheExactValue)
+{
+    EXPECT_EQ(roundHalfEven4(GetParam().value), GetParam().rounded) << GetParam().value;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, RoundFour,
+    testing::Values(RoundCase{0.908757996, 0.9088}, RoundCase{0.37225, 0.3723},
+                    RoundCase{0.0006103515625, 0.0006},
+                    // Exactly representable ties go to the even digit.
+                    RoundCase{0.03125, 0.0312}, RoundCase{0.09375, 0.0938},
+                    RoundCase{-0.03125, -0.0312}, RoundCase{1.00005, 1.0001},
+                    // 0.12345 is slightly above the tie in binary, so it rounds up.
+                    RoundCase{0.12345, 0.1235}, RoundCase{2, 2}, RoundCase{-0.57512, -0.5751}),
+    [](const testing::TestParamInfo<RoundCase>& info) {
+        return test::caseName(formatRoundTrip(info.param.value)) + "_to_" +
+               test::caseName(formatRoundTrip(info.param.rounded));
+    });
+
+} // namespace cdnozzle
