@@ -3,8 +3,8 @@
 #include "gas/exit_waves.h"
 #include "gas/isentropic.h"
 #include "gas/normal_shock.h"
-#include "nozzle/shock_search.h"
 #include "nozzle/nozzle_geometry.h"
+#include "nozzle/shock_search.h"
 #include "text/number_text.h"
 
 #include <algorithm>

@@ -2,11 +2,11 @@
 // solution in the flow state, the report, the regime and the geometry marks.
 #pragma once
 
-#include "nozzle/flow_state.h"
 #include "gas/area_mach.h"
 #include "nozzle/exact_shock.h"
-#include "nozzle/station_cache.h"
+#include "nozzle/flow_state.h"
 #include "nozzle/report.h"
+#include "nozzle/station_cache.h"
 
 #include <array>
 #include <string_view>

@@ -1,8 +1,8 @@
 #include "nozzle/exact_shock.h"
 
 #include "gas/area_mach.h"
-#include "gas/isentropic.h"
 #include "gas/normal_shock.h"
+#include "nozzle/shock_exit.h"
 
 #include <algorithm>
 #include <cmath>
@@ -16,12 +16,12 @@ ExactShock shockStandingAt(const FlowState& s, double areaRatio)
     shock.areaRatio = areaRatio;
     shock.M1 = machOfAreaRatio(s, areaRatio, true);
     shock.x = shock.M1;
-    shock.M2 = NS(s, shock.M1);
     shock.p02_p01 = stagnationPressureRatio(s, shock.M1);
-    // The exit area over the sonic area of the flow behind the shock.
-    const double ae = (s.AAe / areaRatio) * AAfM(s, shock.M2);
-    shock.Me = machOfAreaRatio(s, ae, false);
-    shock.PePo = shock.p02_p01 / PoP(s, shock.Me);
+    const auto subsonicMachOf = [&](double area) { return machOfAreaRatio(s, area, false); };
+    const ShockExit exit = shockExit(s, shock.M1, s.AAe / areaRatio, subsonicMachOf);
+    shock.M2 = exit.M2;
+    shock.Me = exit.Me;
+    shock.PePo = exit.PePo;
     return shock;
 }
 

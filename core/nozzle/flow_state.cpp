@@ -1,8 +1,6 @@
 #include "nozzle/flow_state.h"
 
-
 namespace cdnozzle {
-
 
 void Form_Load(FlowState& s, const InputTexts& texts, double k)
 {

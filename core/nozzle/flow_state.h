@@ -18,18 +18,18 @@ using StationArray = std::array<double, kStationCapacity>;
 // The gas constants come first (k, k2_kp1, km1_2, kp1_2km1, kp1_2km1_inv):
 // the state is the gas the relations read.
 struct FlowState : Gas {
-    double PePo_sub = 0;     // subsonic limit
-    double PePo_NS = 0;      // normal shock in the exit plane
-    double PePo_OS = 0;      // design exit pressure ratio
-    double Me_sub = 0;       // subsonic exit Mach number with a sonic throat
-    int i_NS = 0;            // station of the jump drawn by the Mach and p/p0 plots
-    int N_conv = 0;          // convergent stations; also the throat station
-    int N_div = 0;           // divergent stations
-    int N_tot = 0;           // exit station
-    double M_max = 0;        // design exit Mach number ("Me_Sup =")
-    double AA_max = 0;       // half-height of the geometry plot ("Amax/At =")
-    double AAe = 0;          // exit-to-throat area ratio
-    double PePo = 0;         // back-pressure ratio ("Pe/Po =")
+    double PePo_sub = 0; // subsonic limit
+    double PePo_NS = 0;  // normal shock in the exit plane
+    double PePo_OS = 0;  // design exit pressure ratio
+    double Me_sub = 0;   // subsonic exit Mach number with a sonic throat
+    int i_NS = 0;        // station of the jump drawn by the Mach and p/p0 plots
+    int N_conv = 0;      // convergent stations; also the throat station
+    int N_div = 0;       // divergent stations
+    int N_tot = 0;       // exit station
+    double M_max = 0;    // design exit Mach number ("Me_Sup =")
+    double AA_max = 0;   // half-height of the geometry plot ("Amax/At =")
+    double AAe = 0;      // exit-to-throat area ratio
+    double PePo = 0;     // back-pressure ratio ("Pe/Po =")
     StationArray M{};
     StationArray AA{};
     StationArray x{};
@@ -40,7 +40,6 @@ struct FlowState : Gas {
 
     bool operator==(const FlowState&) const = default;
 };
-
 
 // Start-up: gas constants of k (in their fixed evaluation order), station
 // counts, and the three box texts read by the leading-number rule. Computes

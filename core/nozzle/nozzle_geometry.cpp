@@ -1,7 +1,7 @@
 #include "nozzle/nozzle_geometry.h"
 
-#include "nozzle/exact_shock.h"
 #include "gas/isentropic.h"
+#include "nozzle/exact_shock.h"
 #include "text/number_text.h"
 
 #include <cmath>

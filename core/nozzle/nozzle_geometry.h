@@ -8,8 +8,8 @@
 // run-out station 0.1 behind the exit (only its x is set here).
 #pragma once
 
-#include "nozzle/flow_state.h"
 #include "gas/area_mach.h"
+#include "nozzle/flow_state.h"
 #include "nozzle/report.h"
 
 namespace cdnozzle {

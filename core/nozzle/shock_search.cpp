@@ -1,27 +1,8 @@
 #include "nozzle/shock_search.h"
 
-#include "gas/isentropic.h"
-#include "gas/normal_shock.h"
+#include "nozzle/shock_exit.h"
 
 namespace cdnozzle {
-
-namespace {
-
-double exitPressureBehindShock(const FlowState& s, int i, double M1,
-                               const NotConvergedHandler& notConverged)
-{
-    const double M2 = NS(s, M1);
-    const double r1 = PoP(s, M1);      // p01/p1
-    const double r21 = P2P1fM1(s, M1); // p2/p1
-    const double r2 = PoP(s, M2);      // p02/p2
-    const double a2 = AAfM(s, M2);     // A_i/A2*
-    const double ae = (s.AAe / s.AA[i]) * a2;
-    const double Mx = M_iter(s, ae, 1, kSesAlti, notConverged);
-    const double rx = PoP(s, Mx); // p02/pe
-    return (((1 / rx) * r2) * r21) / r1;
-}
-
-} // namespace
 
 double supersonicMachAt(const FlowState& s, int i, const NotConvergedHandler& notConverged,
                         StationCache* cache)
@@ -33,7 +14,11 @@ double exitPressureWithShockAt(const FlowState& s, int i, const NotConvergedHand
                                StationCache* cache)
 {
     auto compute = [&](const NotConvergedHandler& handler) {
-        return exitPressureBehindShock(s, i, supersonicMachAt(s, i, handler, cache), handler);
+        const auto subsonicMachOf = [&](double area) {
+            return M_iter(s, area, 1, kSesAlti, handler);
+        };
+        return shockExit(s, supersonicMachAt(s, i, handler, cache), s.AAe / s.AA[i], subsonicMachOf)
+            .PePo;
     };
     if (!cache) return compute(notConverged);
     return cache->get(StationCache::ShockExitPressure, i, notConverged, compute);

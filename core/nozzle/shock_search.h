@@ -1,8 +1,8 @@
 // Where a normal shock in the divergent part matches the back pressure.
 #pragma once
 
-#include "nozzle/flow_state.h"
 #include "gas/area_mach.h"
+#include "nozzle/flow_state.h"
 #include "nozzle/station_cache.h"
 
 namespace cdnozzle {

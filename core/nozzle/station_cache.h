@@ -9,8 +9,8 @@
 // time it occurs, exactly as without the cache).
 #pragma once
 
-#include "nozzle/flow_state.h"
 #include "gas/area_mach.h"
+#include "nozzle/flow_state.h"
 
 #include <array>
 #include <cstdint>
