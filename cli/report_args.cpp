@@ -261,7 +261,7 @@ std::string reportUsage()
     }
     text += "\nThe station table (the text report, --csv and the JSON \"stations\"), one row\n"
             "per station:\n";
-    for (const OutputField& column : kStationColumns)
+    for (const StationColumn& column : kStationColumns)
         text += line("  " + std::string(column.name), column.meaning, 14);
     text += "\nThe keys of the --json object:\n";
     for (const OutputField& key : kReportJsonKeys)

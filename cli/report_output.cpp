@@ -12,15 +12,7 @@ void writePlainReport(std::ostream& out, const NozzleModel& model)
     const FlowState& s = model.state();
     for (const std::string& line : model.result().report.lines()) out << line << '\n';
     out << "regime: " << regimeName(model.result().regime) << '\n';
-    for (const OutputField& column : kStationColumns)
-        out << column.name << (column.name == kStationColumns.back().name ? '\n' : '\t');
-    for (int i = 1; i <= s.N_tot + 1; ++i) {
-        const StationQuantities q = stationQuantities(s, s.M[i], s.PiPo[i]);
-        out << i;
-        for (double v : {s.x[i], s.y[i], s.AA[i], s.M[i], s.PiPo[i], q.T_T0, q.rho_rho0, q.V_astar})
-            out << '\t' << formatRoundTrip(v);
-        out << '\n';
-    }
+    out << stationTable(s, '\t');
 }
 
 nlohmann::json reportJson(const NozzleModel& model, const std::vector<std::string>& messages)
@@ -28,16 +20,10 @@ nlohmann::json reportJson(const NozzleModel& model, const std::vector<std::strin
     const FlowState& s = model.state();
     nlohmann::json stations = nlohmann::json::array();
     for (int i = 1; i <= s.N_tot + 1; ++i) {
-        const StationQuantities q = stationQuantities(s, s.M[i], s.PiPo[i]);
-        stations.push_back({{"i", i},
-                            {"x", s.x[i]},
-                            {"y", s.y[i]},
-                            {"AA", s.AA[i]},
-                            {"M", s.M[i]},
-                            {"PiPo", s.PiPo[i]},
-                            {"T_T0", q.T_T0},
-                            {"rho_rho0", q.rho_rho0},
-                            {"V_astar", q.V_astar}});
+        nlohmann::json row = {{"i", i}};
+        const auto values = stationRow(s, i);
+        for (std::size_t c = 1; c < values.size(); ++c) row[std::string(kStationColumns[c].name)] = values[c];
+        stations.push_back(std::move(row));
     }
     const NozzleFigures figures = nozzleFigures(s, model.result());
     nlohmann::json marks = nlohmann::json::array();

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "panel/nozzle_model.h"
+#include "results/station_data.h"
 
 #include <array>
 #include <nlohmann/json.hpp>
@@ -16,20 +17,6 @@ namespace cdnozzle {
 struct OutputField {
     std::string_view name;
     std::string_view meaning;
-};
-
-// The station table's columns, in order: the plain report's table, the CSV
-// file and each object of the JSON "stations" carry these.
-inline constexpr std::array kStationColumns{
-    OutputField{"i", "station: 1 to N; the last, N+1, is a run-out 0.1 behind the exit"},
-    OutputField{"x", "position on the axis: the throat at 1, the exit at Me_Sup"},
-    OutputField{"y", "wall half-height, AA/2"},
-    OutputField{"AA", "area ratio A/At"},
-    OutputField{"M", "Mach number"},
-    OutputField{"PiPo", "pressure ratio p/p0"},
-    OutputField{"T_T0", "temperature ratio T/T0"},
-    OutputField{"rho_rho0", "density ratio rho/rho0"},
-    OutputField{"V_astar", "velocity over the critical speed of sound, V/a*"},
 };
 
 // The keys of the JSON object (written in alphabetical order). A new key

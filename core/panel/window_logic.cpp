@@ -81,6 +81,7 @@ bool WindowLogic::calculate()
         return false;
     }
     ++calculations_;
+    ++sceneRevision_;
     accepted_ = texts_;
     acceptedGasName_ = gasName_;
     acceptedGasK_ = model_.state().k;
@@ -365,12 +366,19 @@ void WindowLogic::playTo(int finePosition)
     }
 }
 
+void WindowLogic::setThirdPlot(PlotQuantity quantity)
+{
+    if (quantity == model_.thirdPlot()) return;
+    model_.setThirdPlot(quantity);
+    ++sceneRevision_;
+}
+
 void WindowLogic::hover(PlotKind plot, double x)
 {
     if (!calculated()) return;
     // The station's values, then the whole nozzle's figures.
     const NozzleFigures f = nozzleFigures(model_.state(), model_.result());
-    hoverText_ = hoverReadout(model_.state(), plot, x) + "; ṁ/ṁ* = " + formatShown(f.mdot_ratio) +
+    hoverText_ = hoverReadout(model_.state(), plot, x, model_.thirdPlot()) + "; ṁ/ṁ* = " + formatShown(f.mdot_ratio) +
                  ", C_F = " + formatShown(f.C_F);
 }
 

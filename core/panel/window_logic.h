@@ -6,6 +6,7 @@
 #pragma once
 
 #include "panel/nozzle_model.h"
+#include "panel/view.h"
 #include "results/station_data.h"
 
 #include <functional>
@@ -28,6 +29,8 @@ inline constexpr const char* kPendingPePoText = "Press Calculate to use the Pe/P
 // The play's speeds, in steps of the fine bar (0.001 of Pe/Po) per second.
 enum class PlaySpeed { Slow, Normal, Fast };
 double stepsPerSecond(PlaySpeed speed);
+// "slow", "normal", "fast".
+std::string_view speedName(PlaySpeed speed);
 // How long the play stops on the first step past a limit ratio.
 inline constexpr double kLimitPauseSeconds = 2.0;
 
@@ -43,6 +46,34 @@ class WindowLogic {
     // calculation, also those nested in a bar's chain.
     void setNotConvergedHandler(NotConvergedHandler handler) { notConverged_ = std::move(handler); }
     void setCalculatedHandler(std::function<void()> handler) { calculated_ = std::move(handler); }
+
+    // --- the front ends' one entry: every user action as an Event ---
+    void handle(const Event& event);
+    // Everything to show now.
+    ViewState view() const;
+    // The context menu of a plot.
+    Menu plotMenu(PlotKind plot) const;
+    // Keys besides those of the menu entries.
+    std::vector<KeyBinding> extraKeys() const;
+    // The "Other..." gas dialog.
+    GasPrompt otherGasPrompt() const;
+    // The last file asked for with an Export event.
+    const ExportFile& lastExport() const { return export_; }
+    // A plot drawn on a width x height surface at scale pixels per designed
+    // pixel, as the window and the page show it (their captions are
+    // separate labels).
+    DisplayList displayList(PlotKind plot, double width, double height, double scale) const;
+    // Counts the changes of the three scenes (calculations, the third
+    // plot's quantity): a front end repaints when it moves.
+    int sceneRevision() const { return sceneRevision_; }
+    // The settings kept between runs, as text; applySetting takes one back
+    // (a key it does not know, or a value it cannot take, changes nothing).
+    std::vector<Setting> settings() const;
+    void applySetting(const Setting& setting);
+    // The window's zoom for the back row: 1 to 3 in steps of 0.25.
+    static constexpr double kZoomMin = 1.0, kZoomMax = 3.0, kZoomStep = 0.25;
+    double zoom() const { return zoom_; }
+    bool explanationShown() const { return explanationShown_; }
 
     // --- user events ---
     // Every edit of "Me_Sup =" or "Amax/At =" recalculates at once.
@@ -72,7 +103,7 @@ class WindowLogic {
     const std::string& gasName() const { return gasName_; }
     double gasK() const { return model_.state().k; }
     // What the third plot shows (p/p0, T/T0 or rho/rho0); runs no calculation.
-    void setThirdPlot(PlotQuantity quantity) { model_.setThirdPlot(quantity); }
+    void setThirdPlot(PlotQuantity quantity);
     PlotQuantity thirdPlot() const { return model_.thirdPlot(); }
     // A scenario from outside (a web address): the three texts, the gas (k
     // as typed into "Other..." when given, else a listed gas by its name,
@@ -133,6 +164,8 @@ class WindowLogic {
     int calculationCount() const { return calculations_; }
 
   private:
+    void setZoom(double zoom);
+    void prepareExport(PlotKind plot, const std::string& format);
     void startPlay(bool down, double now);
     void playTo(int finePosition);
     int limitCrossed(int from, int to, std::string& name) const;
@@ -167,6 +200,11 @@ class WindowLogic {
     double anchorTime_ = 0;   // the clock when the play stood at anchorPosition_
     int anchorPosition_ = 1;  // fine position of the play's back pressure then
     double resumeAt_ = 0;     // end of a pause at a limit
+
+    bool explanationShown_ = false;
+    double zoom_ = 1;
+    int sceneRevision_ = 0;
+    ExportFile export_;
 };
 
 } // namespace cdnozzle

@@ -102,16 +102,6 @@ void Grafik_PiPo(const FlowState& s, PlotScene& scene)
     drawCurveWithJump(s, s.PiPo, s.PePo_e, scene);
 }
 
-std::string_view quantityCaption(PlotQuantity quantity)
-{
-    switch (quantity) {
-    case PlotQuantity::Pressure: return "p/p0";
-    case PlotQuantity::Temperature: return "T/T0";
-    case PlotQuantity::Density: return "ρ/ρ0";
-    }
-    return "p/p0";
-}
-
 void Grafik_Third(const FlowState& s, PlotQuantity quantity, PlotScene& scene)
 {
     if (quantity == PlotQuantity::Pressure) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "nozzle/flow_state.h"
+#include "results/station_data.h"
 #include "nozzle/calc_flow.h"
 
 #include <cstdint>
@@ -51,10 +52,6 @@ void Grafik_Mach(const FlowState& s, PlotScene& scene);
 // Pressure plot: y = -p/p0, the twin of the Mach plot with PiPo and PePo_e.
 void Grafik_PiPo(const FlowState& s, PlotScene& scene);
 
-// What the third plot shows: p/p0 (the default), T/T0 or rho/rho0.
-enum class PlotQuantity { Pressure, Temperature, Density };
-// "p/p0", "T/T0", "ρ/ρ0".
-std::string_view quantityCaption(PlotQuantity quantity);
 
 // The third plot: Grafik_PiPo for p/p0; for T/T0 and rho/rho0 the same
 // frame with that quantity's curve and its jump at i_NS.

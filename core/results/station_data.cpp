@@ -7,19 +7,46 @@
 
 namespace cdnozzle {
 
+std::array<double, kStationColumns.size()> stationRow(const FlowState& s, int i)
+{
+    const StationQuantities q = stationQuantities(s, s.M[i], s.PiPo[i]);
+    return {static_cast<double>(i), s.x[i], s.y[i], s.AA[i], s.M[i], s.PiPo[i],
+            q.T_T0,                 q.rho_rho0, q.V_astar};
+}
+
+std::string stationTable(const FlowState& s, char separator)
+{
+    std::string table;
+    for (const StationColumn& c : kStationColumns) {
+        if (!table.empty()) table += separator;
+        table += c.name;
+    }
+    table += '\n';
+    for (int i = 1; i <= s.N_tot + 1; ++i) {
+        table += std::to_string(i);
+        const auto row = stationRow(s, i);
+        for (std::size_t c = 1; c < row.size(); ++c) {
+            table += separator;
+            table += formatRoundTrip(row[c]);
+        }
+        table += '\n';
+    }
+    return table;
+}
+
 std::string stationCsv(const FlowState& s)
 {
-    std::string csv = "i,x,y,AA,M,PiPo,T_T0,rho_rho0,V_astar\n";
-    for (int i = 1; i <= s.N_tot + 1; ++i) {
-        csv += std::to_string(i);
-        const StationQuantities q = stationQuantities(s, s.M[i], s.PiPo[i]);
-        for (double v : {s.x[i], s.y[i], s.AA[i], s.M[i], s.PiPo[i], q.T_T0, q.rho_rho0, q.V_astar}) {
-            csv += ',';
-            csv += formatRoundTrip(v);
-        }
-        csv += '\n';
+    return stationTable(s, ',');
+}
+
+std::string_view quantityCaption(PlotQuantity quantity)
+{
+    switch (quantity) {
+    case PlotQuantity::Pressure: return "p/p0";
+    case PlotQuantity::Temperature: return "T/T0";
+    case PlotQuantity::Density: return "ρ/ρ0";
     }
-    return csv;
+    return "p/p0";
 }
 
 int nearestStation(const FlowState& s, double x)
@@ -31,26 +58,38 @@ int nearestStation(const FlowState& s, double x)
     return best;
 }
 
-std::string hoverReadout(const FlowState& s, PlotKind plot, double x)
+std::string hoverReadout(const FlowState& s, PlotKind plot, double x, PlotQuantity third)
 {
     auto four = formatShown;
     const int i = nearestStation(s, x);
     std::string text = "x = " + four(x) + ", station " + std::to_string(i) + ": ";
     const StationQuantities q = stationQuantities(s, s.M[i], s.PiPo[i]);
-    // The plot's own quantity first, then the others of the station.
-    const std::string M = "M = " + four(s.M[i]);
-    const std::string p = "p/p0 = " + four(s.PiPo[i]);
-    const std::string rest = "T/T0 = " + four(q.T_T0) + ", ρ/ρ0 = " + four(q.rho_rho0) +
-                             ", V/a* = " + four(q.V_astar);
+    // The station's quantities, the plot's own first, then the others.
+    const std::pair<std::string_view, double> all[] = {{"M", s.M[i]},
+                                                       {"p/p0", s.PiPo[i]},
+                                                       {"T/T0", q.T_T0},
+                                                       {"ρ/ρ0", q.rho_rho0},
+                                                       {"V/a*", q.V_astar}};
+    std::string_view own;
     switch (plot) {
     case PlotKind::Geometry:
-        if (i > s.N_tot) return text + "behind the exit: " + M + ", " + p + ", " + rest;
-        return text + "y = " + four(s.y[i]) + ", A/At = " + four(s.AA[i]) + ", " + M + ", " + p +
-               ", " + rest;
-    case PlotKind::Mach: return text + M + ", " + p + ", " + rest;
-    case PlotKind::Pressure: return text + p + ", " + M + ", " + rest;
+        if (i > s.N_tot)
+            text += "behind the exit: ";
+        else
+            text += "y = " + four(s.y[i]) + ", A/At = " + four(s.AA[i]) + ", ";
+        break;
+    case PlotKind::Mach: own = "M"; break;
+    case PlotKind::Pressure: own = quantityCaption(third); break;
     }
-    return text;
+    std::string values;
+    for (const auto& [name, value] : all) {
+        const std::string shown = std::string(name) + " = " + four(value);
+        if (name == own)
+            values = shown + (values.empty() ? "" : ", ") + values;
+        else
+            values += (values.empty() ? "" : ", ") + shown;
+    }
+    return text + values;
 }
 
 } // namespace cdnozzle

@@ -1,0 +1,258 @@
+#include "panel/view.h"
+
+#include "text/number_text.h"
+
+namespace cdnozzle {
+
+const std::vector<EventFormat>& eventFormats()
+{
+    static const std::vector<EventFormat> formats{
+        {EventKind::EditMeSup, "editMeSup", "t"},
+        {EventKind::EditAmax, "editAmax", "t"},
+        {EventKind::EditPePo, "editPePo", "t"},
+        {EventKind::Calculate, "calculate", ""},
+        {EventKind::ClickGeometry, "clickGeometry", ""},
+        {EventKind::MoveCoarse, "moveCoarse", "n"},
+        {EventKind::MoveFine, "moveFine", "n"},
+        {EventKind::ListedGas, "listedGas", "t"},
+        {EventKind::OtherGas, "otherGas", "t"},
+        {EventKind::ThirdPlot, "thirdPlot", "n"},
+        {EventKind::Play, "play", "s"},
+        {EventKind::Reverse, "reverse", "s"},
+        {EventKind::Slower, "slower", "s"},
+        {EventKind::Faster, "faster", "s"},
+        {EventKind::PauseAtLimits, "pauseAtLimits", "n"},
+        {EventKind::Tick, "tick", "s"},
+        {EventKind::Explain, "explain", "n"},
+        {EventKind::ZoomIn, "zoomIn", ""},
+        {EventKind::ZoomOut, "zoomOut", ""},
+        {EventKind::ZoomReset, "zoomReset", ""},
+        {EventKind::Hover, "hover", "pnw"},
+        {EventKind::Leave, "leave", ""},
+        {EventKind::OpenAddress, "openAddress", "t"},
+        {EventKind::Export, "export", "pt"},
+    };
+    return formats;
+}
+
+const EventFormat* eventFormatNamed(std::string_view name)
+{
+    for (const EventFormat& f : eventFormats()) {
+        if (f.name == name) return &f;
+    }
+    return nullptr;
+}
+
+const EventFormat& eventFormatOf(EventKind kind)
+{
+    for (const EventFormat& f : eventFormats()) {
+        if (f.kind == kind) return f;
+    }
+    return eventFormats().front();
+}
+
+namespace {
+
+std::string quote(std::string_view text)
+{
+    std::string out = "\"";
+    for (const char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\t': out += "\\t"; break;
+        case '\r': out += "\\r"; break;
+        default:
+            if (u < 0x20) {
+                static const char digits[] = "0123456789abcdef";
+                out += "\\u00";
+                out += digits[u >> 4];
+                out += digits[u & 15];
+            } else {
+                out += c;
+            }
+        }
+    }
+    return out + "\"";
+}
+
+std::string boolean(bool value)
+{
+    return value ? "true" : "false";
+}
+
+std::string strings(const std::vector<std::string>& list)
+{
+    std::string out = "[";
+    for (const std::string& s : list) out += (out.size() > 1 ? "," : "") + quote(s);
+    return out + "]";
+}
+
+std::string bar(const BarState& b)
+{
+    return "{\"position\":" + std::to_string(b.position) + ",\"minimum\":" +
+           std::to_string(b.minimum) + ",\"maximum\":" + std::to_string(b.maximum) + "}";
+}
+
+std::string eventJson(const Event& e)
+{
+    const EventFormat& f = eventFormatOf(e.kind);
+    std::string out = "[" + quote(f.name);
+    for (const char field : f.fields) {
+        out += ",";
+        switch (field) {
+        case 't': out += quote(e.text); break;
+        case 'n': out += formatRoundTrip(e.number); break;
+        case 'p': out += std::to_string(e.plot); break;
+        case 'w': out += formatRoundTrip(e.width); break;
+        case 's': out += formatRoundTrip(e.time); break;
+        }
+    }
+    return out + "]";
+}
+
+std::string menuJson(const Menu& m)
+{
+    std::string out = "{\"id\":" + quote(m.id) + ",\"title\":" + quote(m.title) + ",\"items\":[";
+    bool first = true;
+    for (const MenuItem& i : m.items) {
+        out += first ? "" : ",";
+        first = false;
+        out += "{\"id\":" + quote(i.id) + ",\"label\":" + quote(i.label) + ",\"icon\":" +
+               quote(i.icon) + ",\"key\":" + quote(i.key) + ",\"event\":" + eventJson(i.event) +
+               ",\"checkable\":" + boolean(i.checkable) + ",\"checked\":" + boolean(i.checked) +
+               ",\"enabled\":" + boolean(i.enabled) + ",\"separatorBefore\":" +
+               boolean(i.separatorBefore) + "}";
+    }
+    return out + "]}";
+}
+
+} // namespace
+
+std::string viewJson(const ViewState& v)
+{
+    std::string plots = "[";
+    for (const PlotState& p : v.plots) {
+        plots += (plots.size() > 1 ? "," : "") + std::string("{\"id\":") + quote(p.id) +
+                 ",\"caption\":" + quote(p.caption) + ",\"description\":" + quote(p.description) +
+                 ",\"width\":" + formatRoundTrip(p.design.width) +
+                 ",\"height\":" + formatRoundTrip(p.design.height) + "}";
+    }
+    plots += "]";
+    std::string menus = "[";
+    for (const Menu& m : v.menus) menus += (menus.size() > 1 ? "," : "") + menuJson(m);
+    menus += "]";
+    return "{\"boxes\":" + strings({v.boxes.me_sup, v.boxes.amax, v.boxes.pe_po}) +
+           ",\"coarse\":" + bar(v.coarse) + ",\"fine\":" + bar(v.fine) +
+           ",\"status\":" + quote(v.status) + ",\"statusIsRefusal\":" + boolean(v.statusIsRefusal) +
+           ",\"report\":" + strings(v.report) + ",\"explanation\":" + quote(v.explanation) +
+           ",\"explanationShown\":" + boolean(v.explanationShown) + ",\"plots\":" + plots +
+           ",\"menus\":" + menus + ",\"playing\":" + boolean(v.playing) +
+           ",\"speed\":" + quote(v.speed) + ",\"zoom\":" + formatRoundTrip(v.zoom) +
+           ",\"address\":" + quote(v.address) + ",\"calculations\":" +
+           std::to_string(v.calculations) + "}";
+}
+
+namespace {
+
+constexpr std::string_view kPlotKeys[] = {"p", "T", "rho"};
+
+// As a web form writes a value: letters, digits and "*-._" stay, a blank
+// is "+", every other byte %XX.
+std::string formEncoded(std::string_view text)
+{
+    static const char digits[] = "0123456789ABCDEF";
+    std::string out;
+    for (const char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '*' ||
+            c == '-' || c == '.' || c == '_') {
+            out += c;
+        } else if (c == ' ') {
+            out += '+';
+        } else {
+            out += '%';
+            out += digits[u >> 4];
+            out += digits[u & 15];
+        }
+    }
+    return out;
+}
+
+int hexValue(char c)
+{
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+std::string formDecoded(std::string_view text)
+{
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '+') {
+            out += ' ';
+        } else if (c == '%' && i + 2 < text.size() && hexValue(text[i + 1]) >= 0 &&
+                   hexValue(text[i + 2]) >= 0) {
+            out += static_cast<char>(hexValue(text[i + 1]) * 16 + hexValue(text[i + 2]));
+            i += 2;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+std::string addressOf(const InputTexts& texts, const std::string& gasName, double k,
+                      PlotQuantity third)
+{
+    std::string out = "#me=" + formEncoded(texts.me_sup) + "&amax=" + formEncoded(texts.amax) +
+                      "&pepo=" + formEncoded(texts.pe_po);
+    if (!findGas(gasName)) {
+        out += "&k=" + formEncoded(formatRoundTrip(k));
+    } else if (gasName != kGases.front().name) {
+        out += "&gas=" + formEncoded(gasName);
+    }
+    const auto q = static_cast<std::size_t>(third);
+    if (q > 0 && q < std::size(kPlotKeys)) out += "&plot=" + std::string(kPlotKeys[q]);
+    return out;
+}
+
+std::optional<Scenario> scenarioOf(std::string_view address)
+{
+    if (address.starts_with('#')) address.remove_prefix(1);
+    Scenario s;
+    bool any = false;
+    while (!address.empty()) {
+        const std::size_t amp = address.find('&');
+        const std::string_view pair = address.substr(0, amp);
+        address.remove_prefix(amp == std::string_view::npos ? address.size() : amp + 1);
+        const std::size_t eq = pair.find('=');
+        const std::string key = formDecoded(pair.substr(0, eq));
+        const std::string value =
+            eq == std::string_view::npos ? std::string() : formDecoded(pair.substr(eq + 1));
+        if (key == "me") s.texts.me_sup = value;
+        else if (key == "amax") s.texts.amax = value;
+        else if (key == "pepo") s.texts.pe_po = value;
+        else if (key == "gas") s.gas = value;
+        else if (key == "k") s.k = value;
+        else if (key == "plot") {
+            for (std::size_t q = 0; q < std::size(kPlotKeys); ++q) {
+                if (value == kPlotKeys[q]) s.third = static_cast<PlotQuantity>(q);
+            }
+        } else {
+            continue;
+        }
+        any = true;
+    }
+    if (!any) return std::nullopt;
+    return s;
+}
+
+} // namespace cdnozzle

@@ -1,0 +1,178 @@
+// What the window and the page exchange with the window's logic: one Event
+// type for every user action (also the replay format of an event log), and
+// one ViewState with everything a front end shows. The front ends turn
+// their platform's events into Events and draw the ViewState; every
+// decision a user can see is made behind these two types.
+#pragma once
+
+#include "plots/display_list.h"
+#include "plots/plot_scene.h"
+#include "results/station_data.h"
+#include "text/validation.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace cdnozzle {
+
+enum class EventKind {
+    EditMeSup,     // text: "Me_Sup =" edited
+    EditAmax,      // text: "Amax/At =" edited
+    EditPePo,      // text: "Pe/Po =" edited (waits for Calculate)
+    Calculate,     // "Calculate"
+    ClickGeometry, // a click on the geometry plot
+    MoveCoarse,    // number: the coarse bar's new position
+    MoveFine,      // number: the fine bar's new position
+    ListedGas,     // text: a gas of the list by its name
+    OtherGas,      // text: the k typed into "Other..."
+    ThirdPlot,     // number: what the third plot shows (PlotQuantity)
+    Play,          // time: play or pause
+    Reverse,       // time: play the other way
+    Slower,        // time
+    Faster,        // time
+    PauseAtLimits, // number: 1 on, 0 off
+    Tick,          // time: the front end's clock moved on
+    Explain,       // number: 1 show the explanation, 0 hide it
+    ZoomIn,
+    ZoomOut,
+    ZoomReset,
+    Hover,       // plot, number: pixel x over the plot, width: its width in pixels
+    Leave,       // the pointer left the plots
+    OpenAddress, // text: a scenario's address ("#me=2&amax=3&pepo=0.8")
+    Export,      // plot, text: "png", "svg", "csv" or "copy"
+};
+
+struct Event {
+    EventKind kind = EventKind::Calculate;
+    std::string text;
+    double number = 0;
+    int plot = 0;      // a PlotKind
+    double width = 0;  // Hover only
+    double time = 0;   // seconds on the front end's steady clock
+    bool operator==(const Event&) const = default;
+};
+
+// The events' names in a log ("editMeSup", "moveCoarse", ...) and the
+// fields each carries after its name, in order: t text, n number, p plot,
+// w width, s time. A log is a JSON array of [name, fields...].
+struct EventFormat {
+    EventKind kind;
+    std::string_view name;
+    std::string_view fields;
+};
+const std::vector<EventFormat>& eventFormats();
+const EventFormat* eventFormatNamed(std::string_view name);
+const EventFormat& eventFormatOf(EventKind kind);
+
+// A menu entry, a button of the page's play bar or of the plot menu: what it
+// says and does, its key, and its state.
+struct MenuItem {
+    std::string id;    // the control's name ("Play", "Mn_Gas_air", ...)
+    std::string label; // "Play", "Air (k = 1.4)", "Save SVG image…"
+    std::string icon;  // a symbol a button may show before it ("▶"), or ""
+    std::string key;   // its key ("F5", "Shift+F5", "Ctrl+0"), or ""
+    Event event;       // what choosing it does
+    bool checkable = false;
+    bool checked = false;
+    bool enabled = true;
+    bool separatorBefore = false;
+    bool operator==(const MenuItem&) const = default;
+};
+
+struct Menu {
+    std::string id;    // "Mn_Play", "Mn_Gas", "Mn_View", "PlotMenu"
+    std::string title; // "Play"
+    std::vector<MenuItem> items;
+    bool operator==(const Menu&) const = default;
+};
+
+// A key with no menu entry of its own (a second key for an entry).
+struct KeyBinding {
+    std::string key;
+    Event event;
+};
+
+// A setting kept between runs: its key in the store, and its value as text.
+struct Setting {
+    std::string key;
+    std::string value;
+    bool operator==(const Setting&) const = default;
+};
+
+// A file a user asked for: its default name, its type, and its contents
+// (the text of an SVG or CSV file; a PNG or a copied picture is painted
+// from the display list).
+struct ExportFile {
+    std::string name;   // "Picture_PiPo.svg"
+    std::string format; // "png", "svg", "csv", "copy"
+    std::string mime;   // "image/svg+xml"
+    std::string text;
+    DisplayList picture;
+    int serial = 0; // counts the exports asked for
+};
+
+// The "Other..." dialog: its title, its question (with the accepted range)
+// and the text it opens with.
+struct GasPrompt {
+    std::string title;
+    std::string question;
+    std::string initial;
+};
+
+struct BarState {
+    int position = 1, minimum = 1, maximum = 1;
+    bool operator==(const BarState&) const = default;
+};
+
+struct PlotState {
+    std::string id;      // "Picture_Geo", "Picture_Mach", "Picture_PiPo"
+    std::string caption; // "", "M", "p/p0", "T/T0", "ρ/ρ0"
+    std::string description; // what the plot shows, for a screen reader
+    const PlotScene* scene = nullptr; // nothing before the first calculation
+    PlotDesign design;
+};
+
+// Everything a front end shows.
+struct ViewState {
+    InputTexts boxes;
+    BarState coarse, fine;
+    std::string status;
+    bool statusIsRefusal = false;
+    std::vector<std::string> report;
+    std::string explanation;
+    bool explanationShown = false;
+    std::array<PlotState, 3> plots;
+    std::vector<Menu> menus; // the menu bar, left to right
+    bool playing = false;
+    std::string speed; // "slow", "normal", "fast"
+    double zoom = 1;   // the window's scale for the back row, 1 to 3
+    std::string address; // the scenario of the last accepted calculation, "" before one
+    int calculations = 0; // accepted calculations since start-up
+};
+
+// A JSON object of everything a ViewState shows but the plots' scenes (the
+// replay's record of one state, and what the page reads after each event).
+std::string viewJson(const ViewState& view);
+
+// The scenario as an address fragment: "#me=2&amax=3&pepo=0.8", then the
+// gas ("&gas=helium", or "&k=1.25" for a gas not in the list; nothing for
+// air) and the third plot ("&plot=T" or "&plot=rho"; nothing for p/p0).
+// Texts are written as a web form writes them (blank as "+", others %XX).
+std::string addressOf(const InputTexts& texts, const std::string& gasName, double k,
+                      PlotQuantity third);
+
+// An address read back: the texts, the gas by name or by k (as typed), the
+// third plot. Keys it does not know are ignored; a missing box takes its
+// start-up text. Nothing when the address names none of its keys.
+struct Scenario {
+    InputTexts texts;
+    std::string gas;
+    std::string k;
+    PlotQuantity third = PlotQuantity::Pressure;
+};
+std::optional<Scenario> scenarioOf(std::string_view address);
+
+} // namespace cdnozzle

@@ -1,0 +1,345 @@
+// The window's logic as the front ends see it: events in, the view state,
+// the menus, the keys, the settings and the exported files out.
+#include "panel/window_logic.h"
+
+#include "panel/back_pressure_bars.h"
+#include "results/station_data.h"
+#include "text/number_text.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace cdnozzle {
+
+std::string_view speedName(PlaySpeed speed)
+{
+    switch (speed) {
+    case PlaySpeed::Slow: return "slow";
+    case PlaySpeed::Normal: return "normal";
+    case PlaySpeed::Fast: return "fast";
+    }
+    return "normal";
+}
+
+namespace {
+
+Event eventOf(EventKind kind, double number = 0)
+{
+    Event e;
+    e.kind = kind;
+    e.number = number;
+    return e;
+}
+
+Event textEvent(EventKind kind, std::string text)
+{
+    Event e;
+    e.kind = kind;
+    e.text = std::move(text);
+    return e;
+}
+
+std::string capitalized(std::string text)
+{
+    if (!text.empty() && text[0] >= 'a' && text[0] <= 'z') text[0] = static_cast<char>(text[0] - 32);
+    return text;
+}
+
+// The gas as a menu entry shows it: "Air (k = 1.4)".
+std::string gasLabel(std::string_view name, double k)
+{
+    return capitalized(std::string(name)) + " (k = " + formatRounded4(k) + ")";
+}
+
+constexpr PlotQuantity kQuantities[] = {PlotQuantity::Pressure, PlotQuantity::Temperature,
+                                        PlotQuantity::Density};
+
+const char* plotId(PlotKind plot)
+{
+    switch (plot) {
+    case PlotKind::Geometry: return "Picture_Geo";
+    case PlotKind::Mach: return "Picture_Mach";
+    case PlotKind::Pressure: return "Picture_PiPo";
+    }
+    return "Picture_Geo";
+}
+
+std::string plotDescription(PlotKind plot, PlotQuantity third)
+{
+    switch (plot) {
+    case PlotKind::Geometry: return "Nozzle contour";
+    case PlotKind::Mach: return "Mach number along the nozzle";
+    case PlotKind::Pressure: break;
+    }
+    switch (third) {
+    case PlotQuantity::Pressure: return "Pressure ratio p/p0 along the nozzle";
+    case PlotQuantity::Temperature: return "Temperature ratio T/T0 along the nozzle";
+    case PlotQuantity::Density: return "Density ratio ρ/ρ0 along the nozzle";
+    }
+    return {};
+}
+
+} // namespace
+
+void WindowLogic::handle(const Event& e)
+{
+    const auto whole = [](double v, int lo, int hi) {
+        return std::isfinite(v) ? static_cast<int>(std::clamp(v, double(lo), double(hi))) : lo;
+    };
+    switch (e.kind) {
+    case EventKind::EditMeSup: editMeSup(e.text); break;
+    case EventKind::EditAmax: editAmax(e.text); break;
+    case EventKind::EditPePo: editPePo(e.text); break;
+    case EventKind::Calculate: pressCalculate(); break;
+    case EventKind::ClickGeometry: clickGeometry(); break;
+    case EventKind::MoveCoarse: moveCoarse(whole(e.number, -1, kCoarseMax + 1)); break;
+    case EventKind::MoveFine: moveFine(whole(e.number, -1, kFineMax + 1)); break;
+    case EventKind::ListedGas: setListedGas(e.text); break;
+    case EventKind::OtherGas: setOtherGas(e.text); break;
+    case EventKind::ThirdPlot: setThirdPlot(kQuantities[whole(e.number, 0, 2)]); break;
+    case EventKind::Play: playOrPause(e.time); break;
+    case EventKind::Reverse: playReverse(e.time); break;
+    case EventKind::Slower:
+        setPlaySpeed(static_cast<PlaySpeed>(std::max(0, static_cast<int>(speed_) - 1)), e.time);
+        break;
+    case EventKind::Faster:
+        setPlaySpeed(static_cast<PlaySpeed>(std::min(2, static_cast<int>(speed_) + 1)), e.time);
+        break;
+    case EventKind::PauseAtLimits: setPauseAtLimits(e.number != 0); break;
+    case EventKind::Tick: tick(e.time); break;
+    case EventKind::Explain: explanationShown_ = e.number != 0; break;
+    case EventKind::ZoomIn: setZoom(zoom_ + kZoomStep); break;
+    case EventKind::ZoomOut: setZoom(zoom_ - kZoomStep); break;
+    case EventKind::ZoomReset: setZoom(kZoomMin); break;
+    case EventKind::Hover: {
+        const auto plot = static_cast<PlotKind>(whole(e.plot, 0, 2));
+        if (!calculated()) break;
+        const PlotScene& scene = plot == PlotKind::Geometry ? model_.geometryScene()
+                                 : plot == PlotKind::Mach   ? model_.machScene()
+                                                            : model_.pressureScene();
+        const Projection to(scene, e.width, 1);
+        if (to.valid() && std::isfinite(e.number)) hover(plot, to.sceneX(e.number));
+        break;
+    }
+    case EventKind::Leave: leavePlot(); break;
+    case EventKind::OpenAddress:
+        if (const auto s = scenarioOf(e.text)) openScenario(s->texts, s->gas, s->k, s->third);
+        break;
+    case EventKind::Export: prepareExport(static_cast<PlotKind>(whole(e.plot, 0, 2)), e.text); break;
+    }
+}
+
+void WindowLogic::setZoom(double zoom)
+{
+    if (!std::isfinite(zoom)) return;
+    zoom_ = std::clamp(std::round(zoom / kZoomStep) * kZoomStep, kZoomMin, kZoomMax);
+}
+
+ViewState WindowLogic::view() const
+{
+    ViewState v;
+    v.boxes = texts_;
+    v.coarse = {coarse_, kCoarseMin, kCoarseMax};
+    v.fine = {fine_, kFineMin, kFineMax};
+    v.status = statusText();
+    v.statusIsRefusal = statusIsRefusal();
+    v.report = reportLines();
+    v.explanation = explanation();
+    v.explanationShown = explanationShown_;
+    const PlotQuantity third = model_.thirdPlot();
+    const PlotScene* scenes[] = {&model_.geometryScene(), &model_.machScene(),
+                                 &model_.pressureScene()};
+    const std::string captions[] = {"", "M", std::string(quantityCaption(third))};
+    for (int i = 0; i < 3; ++i) {
+        const auto kind = static_cast<PlotKind>(i);
+        PlotState& p = v.plots[static_cast<std::size_t>(i)];
+        p.id = plotId(kind);
+        p.caption = captions[i];
+        p.description = plotDescription(kind, third);
+        p.scene = calculated() ? scenes[i] : nullptr;
+        p.design = plotDesign(kind);
+    }
+
+    Menu play{"Mn_Play", "Play", {}};
+    auto item = [](std::string id, std::string label, std::string icon, std::string key, Event e) {
+        MenuItem m;
+        m.id = std::move(id);
+        m.label = std::move(label);
+        m.icon = std::move(icon);
+        m.key = std::move(key);
+        m.event = std::move(e);
+        return m;
+    };
+    play.items.push_back(item("Play", playing_ ? "Pause" : "Play", playing_ ? "❚❚" : "▶", "F5",
+                              eventOf(EventKind::Play)));
+    play.items.push_back(item("PlayReverse", "Reverse", "⇅", "Shift+F5", eventOf(EventKind::Reverse)));
+    play.items.push_back(item("PlaySlower", "Slower", "−", "F6", eventOf(EventKind::Slower)));
+    play.items.back().enabled = speed_ != PlaySpeed::Slow;
+    play.items.push_back(item("PlayFaster", "Faster", "+", "F7", eventOf(EventKind::Faster)));
+    play.items.back().enabled = speed_ != PlaySpeed::Fast;
+    play.items.push_back(item("PauseAtLimits", "Pause at the limits", "", "",
+                              eventOf(EventKind::PauseAtLimits, pauseAtLimits_ ? 0 : 1)));
+    play.items.back().checkable = true;
+    play.items.back().checked = pauseAtLimits_;
+    play.items.back().separatorBefore = true;
+    play.items.push_back(item("ExplainToggle", "Explain", "", "F1",
+                              eventOf(EventKind::Explain, explanationShown_ ? 0 : 1)));
+    play.items.back().checkable = true;
+    play.items.back().checked = explanationShown_;
+    play.items.back().separatorBefore = true;
+
+    Menu gas{"Mn_Gas", "Gas", {}};
+    bool listed = false;
+    for (const NamedGas& g : kGases) {
+        MenuItem m = item("Mn_Gas_" + std::string(g.name), gasLabel(g.name, g.k), "", "",
+                          textEvent(EventKind::ListedGas, std::string(g.name)));
+        m.checkable = true;
+        m.checked = gasName_ == g.name;
+        listed = listed || m.checked;
+        gas.items.push_back(std::move(m));
+    }
+    if (!listed) {
+        // The gas of another k stays in the list while it is chosen.
+        MenuItem m = item("Mn_Gas_chosen", capitalized(gasName_), "", "",
+                          textEvent(EventKind::OtherGas, formatRoundTrip(gasK())));
+        m.checkable = true;
+        m.checked = true;
+        gas.items.push_back(std::move(m));
+    }
+    MenuItem other = item("Mn_Gas_Other", "Other…", "", "", textEvent(EventKind::OtherGas, ""));
+    other.checkable = true;
+    other.separatorBefore = true;
+    gas.items.push_back(std::move(other));
+
+    Menu zoom{"Mn_View", "View", {}};
+    zoom.items.push_back(item("ZoomIn", "Zoom in", "", "Ctrl++", eventOf(EventKind::ZoomIn)));
+    zoom.items.back().enabled = zoom_ < kZoomMax;
+    zoom.items.push_back(item("ZoomOut", "Zoom out", "", "Ctrl+-", eventOf(EventKind::ZoomOut)));
+    zoom.items.back().enabled = zoom_ > kZoomMin;
+    zoom.items.push_back(item("ZoomReset", "Actual size", "", "Ctrl+0", eventOf(EventKind::ZoomReset)));
+    v.menus = {std::move(play), std::move(gas), std::move(zoom)};
+
+    v.playing = playing_;
+    v.speed = speedName(speed_);
+    v.zoom = zoom_;
+    if (calculated())
+        v.address = addressOf(accepted_, acceptedGasName_, acceptedGasK_, model_.thirdPlot());
+    v.calculations = calculations_;
+    return v;
+}
+
+Menu WindowLogic::plotMenu(PlotKind plot) const
+{
+    Menu menu{"PlotMenu", "", {}};
+    auto add = [&](std::string id, std::string label, Event e) {
+        MenuItem m;
+        m.id = std::move(id);
+        m.label = std::move(label);
+        m.event = std::move(e);
+        m.enabled = calculated();
+        menu.items.push_back(std::move(m));
+        return &menu.items.back();
+    };
+    if (plot == PlotKind::Pressure) {
+        for (int q = 0; q < 3; ++q) {
+            const PlotQuantity quantity = kQuantities[q];
+            MenuItem* m = add("Show_" + std::to_string(q), "Show " + std::string(quantityCaption(quantity)),
+                              eventOf(EventKind::ThirdPlot, q));
+            m->checkable = true;
+            m->checked = model_.thirdPlot() == quantity;
+        }
+    }
+    const std::pair<const char*, const char*> exports[] = {
+        {"copy", "Copy image"},
+        {"png", "Save PNG image…"},
+        {"svg", "Save SVG image…"},
+        {"csv", "Save data as CSV…"}};
+    bool first = true;
+    for (const auto& [format, label] : exports) {
+        Event e = textEvent(EventKind::Export, format);
+        e.plot = static_cast<int>(plot);
+        MenuItem* m = add(std::string("Export_") + format, label, e);
+        m->separatorBefore = first && plot == PlotKind::Pressure;
+        first = false;
+    }
+    return menu;
+}
+
+std::vector<KeyBinding> WindowLogic::extraKeys() const
+{
+    return {{"Ctrl+=", eventOf(EventKind::ZoomIn)}};
+}
+
+GasPrompt WindowLogic::otherGasPrompt() const
+{
+    return {"Other gas",
+            "Ratio of specific heats k (" + formatGeneral(kMinK) + " to " + formatGeneral(kMaxK) + "):",
+            formatRoundTrip(gasK())};
+}
+
+DisplayList WindowLogic::displayList(PlotKind plot, double width, double height, double scale) const
+{
+    if (!calculated()) {
+        DisplayList empty;
+        empty.width = width;
+        empty.height = height;
+        return empty;
+    }
+    const PlotScene& scene = plot == PlotKind::Geometry ? model_.geometryScene()
+                             : plot == PlotKind::Mach   ? model_.machScene()
+                                                        : model_.pressureScene();
+    return drawScene(scene, width, height, scale);
+}
+
+void WindowLogic::prepareExport(PlotKind plot, const std::string& format)
+{
+    if (!calculated()) return;
+    ExportFile& f = export_;
+    const std::string base = plotId(plot);
+    const PlotScene& scene = plot == PlotKind::Geometry ? model_.geometryScene()
+                             : plot == PlotKind::Mach   ? model_.machScene()
+                                                        : model_.pressureScene();
+    const std::string caption = plot == PlotKind::Geometry ? ""
+                                : plot == PlotKind::Mach   ? "M"
+                                                           : std::string(quantityCaption(model_.thirdPlot()));
+    f.format = format;
+    f.text.clear();
+    f.picture = {};
+    if (format == "csv") {
+        f.name = "stations.csv";
+        f.mime = "text/csv";
+        f.text = stationCsv(model_.state());
+    } else if (format == "svg") {
+        f.name = base + ".svg";
+        f.mime = "image/svg+xml";
+        f.text = svgText(exportedPlot(plot, scene, caption));
+    } else {
+        f.format = format == "copy" ? "copy" : "png";
+        f.name = base + ".png";
+        f.mime = "image/png";
+        f.picture = exportedPlot(plot, scene, caption);
+    }
+    ++f.serial;
+}
+
+std::vector<Setting> WindowLogic::settings() const
+{
+    return {{"zoom", formatGeneral(zoom_)},
+            {"playSpeed", std::to_string(static_cast<int>(speed_))},
+            {"pauseAtLimits", pauseAtLimits_ ? "true" : "false"}};
+}
+
+void WindowLogic::applySetting(const Setting& s)
+{
+    if (s.key == "zoom") {
+        const auto v = readWholeNumber(s.value);
+        if (v) setZoom(*v); // clamped into the range
+    } else if (s.key == "playSpeed") {
+        if (s.value == "0" || s.value == "1" || s.value == "2")
+            speed_ = static_cast<PlaySpeed>(s.value[0] - '0');
+    } else if (s.key == "pauseAtLimits") {
+        if (s.value == "true" || s.value == "false") pauseAtLimits_ = s.value == "true";
+    }
+}
+
+} // namespace cdnozzle
