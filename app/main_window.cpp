@@ -2,12 +2,12 @@
 
 #include "about_window.h"
 #include "io/file_output.h"
-#include "text/number_text.h"
+#include "panel/back_pressure_bars.h"
 #include "plot_render.h"
 #include "plot_view.h"
-#include "panel/back_pressure_bars.h"
 #include "results/regime_summary.h"
 #include "results/station_data.h"
+#include "text/number_text.h"
 #include "twips.h"
 
 #include <QActionGroup>
@@ -101,17 +101,14 @@ MainWindow::MainWindow(QWidget* parent)
         WindowLogic(InputTexts{Text_Mmax->text().toStdString(), Text_AAmax->text().toStdString(),
                                Text_PePo->text().toStdString()});
     logic_.setNotConvergedHandler([this](const std::string& m) { showNotConvergedBox(this, m); });
-    logic_.setCalculatedHandler([this] {
-        showCalculation();
-        emit calculated();
-    });
+    logic_.setCalculatedHandler([this] { emit calculated(); });
     elapsed_.start();
     clock_ = [this] { return static_cast<double>(elapsed_.nsecsElapsed()) / 1e9; };
     playTimer_.setTimerType(Qt::PreciseTimer);
     playTimer_.setInterval(5);
     connect(&playTimer_, &QTimer::timeout, this, &MainWindow::playTick);
     loadSettings();
-    updatePlayControls();
+    render();
 }
 
 MainWindow::~MainWindow() = default;
@@ -192,7 +189,17 @@ void MainWindow::buildControls()
     setTabOrder(VScroll1, VScroll2);
     Text_PePo->setFocus();
 
-    buildMenus();
+    // The menus come from the logic's view; About is the window's own.
+    aboutAction_ = menuBar()->addAction("About");
+    aboutAction_->setObjectName("Mn_About");
+    connect(aboutAction_, &QAction::triggered, this, &MainWindow::Mn_About_Click);
+    for (const KeyBinding& k : logic_.extraKeys()) {
+        auto* a = new QAction(this);
+        a->setShortcut(QKeySequence::fromString(QString::fromStdString(k.key)));
+        a->setShortcutContext(Qt::WindowShortcut);
+        connect(a, &QAction::triggered, this, [this, e = k.event] { dispatch(e); });
+        addAction(a);
+    }
 
     statusLine_ = new QLabel(statusBar());
     statusLine_->setObjectName("StatusLine");
@@ -226,19 +233,17 @@ void MainWindow::buildControls()
     connect(Text_PePo, &QLineEdit::textEdited, this, &MainWindow::Text_PePo_Edited);
     connect(Picture_Geo, &PlotView::clicked, this, &MainWindow::Picture_Geo_Click);
     for (PlotView* view : {Picture_Geo, Picture_Mach, Picture_PiPo}) {
-        connect(view, &PlotView::hovered, this, [this, view](double x) {
-            logic_.hover(kindOf(view), x);
-            showLogic();
+        connect(view, &PlotView::hovered, this, [this, view](double px) {
+            Event e{EventKind::Hover};
+            e.plot = static_cast<int>(kindOf(view));
+            e.number = px;
+            e.width = view->width();
+            dispatch(e);
         });
-        connect(view, &PlotView::left, this, [this] {
-            logic_.leavePlot();
-            showLogic();
-        });
+        connect(view, &PlotView::left, this, [this] { dispatch({EventKind::Leave}); });
         connect(view, &QWidget::customContextMenuRequested, this,
                 [this, view](const QPoint& pos) { showPlotMenu(view, pos); });
     }
-    Picture_Mach->setCaption("M");
-    Picture_PiPo->setCaption("p/p0");
     connect(VScroll1, &QScrollBar::valueChanged, this, &MainWindow::VScroll1_Change);
     connect(VScroll2, &QScrollBar::valueChanged, this, &MainWindow::VScroll2_Change);
 
@@ -250,153 +255,154 @@ void MainWindow::buildControls()
     resize(sizeHint().expandedTo(minimumSizeHint()));
 }
 
-void MainWindow::buildMenus()
+void MainWindow::dispatch(Event event)
 {
-    QMenu* play = menuBar()->addMenu("Play");
-    play->setObjectName("Mn_Play");
-    // Function keys only: the boxes keep the focus while the play runs, and
-    // no shortcut may take a key that is typed into them.
-    auto action = [this, play](const char* name, const QString& text, QKeySequence key, auto slot) {
-        QAction* a = play->addAction(text);
-        a->setObjectName(name);
-        a->setShortcut(key);
-        a->setShortcutContext(Qt::WindowShortcut);
-        connect(a, &QAction::triggered, this, slot);
-        return a;
-    };
-    playAction_ = action("Mn_PlayPause", "Play", QKeySequence(Qt::Key_F5), [this] {
-        logic_.playOrPause(now());
-        showLogic();
-    });
-    reverseAction_ = action("Mn_Reverse", "Reverse", QKeySequence(Qt::SHIFT | Qt::Key_F5), [this] {
-        logic_.playReverse(now());
-        showLogic();
-    });
-    slowerAction_ = action("Mn_Slower", "Slower", QKeySequence(Qt::Key_F6), [this] {
-        if (logic_.playSpeed() != PlaySpeed::Slow)
-            logic_.setPlaySpeed(static_cast<PlaySpeed>(static_cast<int>(logic_.playSpeed()) - 1),
-                                now());
-        updatePlayControls();
-        saveSettings();
-    });
-    fasterAction_ = action("Mn_Faster", "Faster", QKeySequence(Qt::Key_F7), [this] {
-        if (logic_.playSpeed() != PlaySpeed::Fast)
-            logic_.setPlaySpeed(static_cast<PlaySpeed>(static_cast<int>(logic_.playSpeed()) + 1),
-                                now());
-        updatePlayControls();
-        saveSettings();
-    });
-    pauseAtLimitsAction_ =
-        action("Mn_PauseAtLimits", "Pause at the limits", QKeySequence(), [this](bool on) {
-            logic_.setPauseAtLimits(on);
-            saveSettings();
-        });
-    pauseAtLimitsAction_->setCheckable(true);
-    pauseAtLimitsAction_->setChecked(true);
-    play->addSeparator();
-    explainAction_ = action("Mn_Explain", "Explain", QKeySequence(Qt::Key_F1),
-                            [this](bool on) { setExplanationShown(on); });
-    explainAction_->setCheckable(true);
-
-    // Other gases: everything follows k; air is the program's own.
-    QMenu* gas = menuBar()->addMenu("Gas");
-    gas->setObjectName("Mn_Gas");
-    auto* gases = new QActionGroup(gas);
-    for (const NamedGas& g : kGases) {
-        const QString name = QString::fromUtf8(g.name.data(), static_cast<int>(g.name.size()));
-        QAction* a = gas->addAction(
-            QString("%1 (k = %2)")
-                .arg(name.left(1).toUpper() + name.mid(1), toQString(formatRounded4(g.k))));
-        a->setObjectName("Mn_Gas_" + name);
-        a->setCheckable(true);
-        a->setChecked(g.k == kAirK);
-        gases->addAction(a);
-        connect(a, &QAction::triggered, this, [this, g] {
-            takePePoText();
-            logic_.setListedGas(std::string(g.name));
-            showLogic();
-        });
-    }
-    QAction* other = gas->addAction("Other…");
-    other->setObjectName("Mn_Gas_Other");
-    other->setCheckable(true);
-    gases->addAction(other);
-    connect(other, &QAction::triggered, this, [this] {
-        bool ok = false;
-        const double k = QInputDialog::getDouble(
-            this, "Other gas", "Ratio of specific heats k (1.05 to 1.7):", logic_.gasK(), kMinK,
-            kMaxK, 4, &ok);
-        if (ok)
-            setGas(k);
-        else
-            updateGasMenu();
-    });
-
-    QAction* about = menuBar()->addAction("About");
-    about->setObjectName("Mn_About");
-    connect(about, &QAction::triggered, this, &MainWindow::Mn_About_Click);
-
-    // Zoom for the projector, from anywhere in the window.
-    auto zoomAction = [this](const char* name, QList<QKeySequence> keys, auto slot) {
-        auto* a = new QAction(this);
-        a->setObjectName(name);
-        a->setShortcuts(keys);
-        a->setShortcutContext(Qt::WindowShortcut);
-        connect(a, &QAction::triggered, this, slot);
-        addAction(a);
-    };
-    zoomAction("ZoomIn", {QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)},
-               [this] { zoomIn(); });
-    zoomAction("ZoomOut", {QKeySequence::ZoomOut}, [this] { zoomOut(); });
-    zoomAction("ZoomReset", {QKeySequence(Qt::CTRL | Qt::Key_0)}, [this] { setZoom(1.0); });
+    event.time = now();
+    logic_.handle(event);
+    render();
 }
 
-void MainWindow::setGas(double k)
+// --- what the logic says, shown ---
+
+void MainWindow::render()
+{
+    const ViewState v = logic_.view();
+    const QSignalBlocker blockMe(Text_Mmax), blockAmax(Text_AAmax);
+    for (auto [box, text] : {std::pair{Text_Mmax, &v.boxes.me_sup},
+                             {Text_AAmax, &v.boxes.amax},
+                             {Text_PePo, &v.boxes.pe_po}}) {
+        const QString shown = toQString(*text);
+        if (box->text() != shown) box->setText(shown);
+    }
+    {
+        const QSignalBlocker coarse(VScroll1), fine(VScroll2);
+        VScroll1->setValue(v.coarse.position);
+        VScroll2->setValue(v.fine.position);
+    }
+    statusLine_->setStyleSheet(v.statusIsRefusal ? "color: rgb(200, 0, 0);" : "");
+    const QString status = toQString(v.status);
+    if (statusLine_->text() != status) statusLine_->setText(status);
+    if (v.calculations != shownCalculations_) {
+        shownCalculations_ = v.calculations;
+        List1->clear();
+        for (const std::string& line : v.report) List1->addItem(toQString(line));
+    }
+    const QString explanation = toQString(v.explanation);
+    if (explanation_->text() != explanation) explanation_->setText(explanation);
+    if (logic_.sceneRevision() != shownScenes_) {
+        shownScenes_ = logic_.sceneRevision();
+        PlotView* views[] = {Picture_Geo, Picture_Mach, Picture_PiPo};
+        for (std::size_t i = 0; i < 3; ++i) {
+            views[i]->setCaption(toQString(v.plots[i].caption));
+            if (v.plots[i].scene) views[i]->setScene(*v.plots[i].scene);
+        }
+        Label5->setText(toQString(v.plots[2].caption));
+    }
+    renderMenus(v.menus);
+    setExplanationShown(v.explanationShown);
+    if (v.zoom != appliedZoom_) applyZoom(v.zoom);
+    if (v.playing && !playTimer_.isActive()) playTimer_.start();
+    if (!v.playing) playTimer_.stop();
+    saveSettings();
+}
+
+void MainWindow::renderMenus(const std::vector<Menu>& menus)
+{
+    if (menus == shownMenus_) return;
+    for (const Menu& m : menus) {
+        auto* menu = menuBar()->findChild<QMenu*>(toQString(m.id));
+        if (!menu) {
+            menu = new QMenu(toQString(m.title), menuBar());
+            menu->setObjectName(toQString(m.id));
+            menuBar()->insertMenu(aboutAction_, menu);
+        }
+        fillMenu(menu, m);
+    }
+    shownMenus_ = menus;
+}
+
+// The entries of a menu as the logic lists them: rebuilt when the list
+// changes, otherwise only their text, tick and state follow.
+void MainWindow::fillMenu(QMenu* menu, const Menu& m)
+{
+    QList<QAction*> actions;
+    for (QAction* a : menu->actions()) {
+        if (!a->isSeparator()) actions << a;
+    }
+    bool same = actions.size() == static_cast<int>(m.items.size());
+    for (std::size_t i = 0; same && i < m.items.size(); ++i)
+        same = actions[static_cast<int>(i)]->objectName() == toQString(m.items[i].id);
+    if (!same) {
+        menu->clear();
+        std::map<std::string, QActionGroup*> groups;
+        for (const MenuItem& item : m.items) {
+            if (item.separatorBefore) menu->addSeparator();
+            QAction* a = menu->addAction(toQString(item.label));
+            a->setObjectName(toQString(item.id));
+            if (!item.key.empty()) {
+                a->setShortcut(QKeySequence::fromString(toQString(item.key)));
+                a->setShortcutContext(Qt::WindowShortcut);
+            }
+            if (!item.group.empty()) {
+                QActionGroup*& group = groups[item.group];
+                if (!group) group = new QActionGroup(menu);
+                group->addAction(a);
+            }
+            const std::string id = item.id;
+            const std::string menuId = m.id;
+            connect(a, &QAction::triggered, this, [this, menuId, id] {
+                for (const Menu& shown : shownMenus_) {
+                    for (const MenuItem& it : shown.items) {
+                        if (shown.id == menuId && it.id == id) return choose(it);
+                    }
+                }
+            });
+        }
+        actions.clear();
+        for (QAction* a : menu->actions()) {
+            if (!a->isSeparator()) actions << a;
+        }
+    }
+    for (std::size_t i = 0; i < m.items.size(); ++i) {
+        const MenuItem& item = m.items[i];
+        QAction* a = actions[static_cast<int>(i)];
+        a->setText(toQString(item.label));
+        a->setCheckable(item.checkable);
+        a->setChecked(item.checked);
+        a->setEnabled(item.enabled);
+    }
+}
+
+void MainWindow::choose(const MenuItem& item)
 {
     takePePoText();
-    logic_.setGas(gasNameFor(k), k);
-    showLogic();
-    updateGasMenu();
+    Event e = item.event;
+    if (item.asks) {
+        const GasPrompt prompt = logic_.otherGasPrompt();
+        bool ok = false;
+        const QString typed =
+            QInputDialog::getText(this, toQString(prompt.title), toQString(prompt.question),
+                                  QLineEdit::Normal, toQString(prompt.initial), &ok);
+        if (!ok) {
+            // Nothing chosen: the menu shows the gas there is.
+            shownMenus_.clear();
+            render();
+            return;
+        }
+        e.text = typed.toStdString();
+    }
+    dispatch(e);
 }
 
-void MainWindow::updateGasMenu()
+QAction* MainWindow::menuAction(const std::string& id) const
 {
-    const QString chosen = "Mn_Gas_" + toQString(logic_.gasName());
-    QAction* match = findChild<QAction*>(chosen);
-    (match ? match : findChild<QAction*>("Mn_Gas_Other"))->setChecked(true);
-}
-
-void MainWindow::setThirdPlot(PlotQuantity quantity)
-{
-    logic_.setThirdPlot(quantity);
-    const QString caption = toQString(std::string(quantityCaption(quantity)));
-    Label5->setText(caption);
-    Picture_PiPo->setCaption(caption);
-    if (logic_.calculated()) Picture_PiPo->setScene(logic_.model().pressureScene());
-}
-
-void MainWindow::updatePlayControls()
-{
-    const bool playing = logic_.playing();
-    playAction_->setText(playing ? "Pause" : "Play");
-    slowerAction_->setEnabled(logic_.playSpeed() != PlaySpeed::Slow);
-    fasterAction_->setEnabled(logic_.playSpeed() != PlaySpeed::Fast);
-    static const char* names[] = {"slow", "normal", "fast"};
-    const QString speed = QString("Speed: %1").arg(names[static_cast<int>(logic_.playSpeed())]);
-    slowerAction_->setStatusTip(speed);
-    fasterAction_->setStatusTip(speed);
-    if (playing && !playTimer_.isActive()) playTimer_.start();
-    if (!playing) playTimer_.stop();
+    return menuBar()->findChild<QAction*>(toQString(id));
 }
 
 void MainWindow::playTick()
 {
-    if (logic_.tick(now())) {
-        showLogic();
-        repaintPlotsNow();
-    } else {
-        updatePlayControls();
-    }
+    dispatch({EventKind::Tick});
+    repaintPlotsNow();
 }
 
 bool MainWindow::explanationShown() const
@@ -411,14 +417,17 @@ QString MainWindow::explanationText() const
 
 int MainWindow::explanationHeight() const
 {
-    return static_cast<int>(std::lround(110 * zoom_));
+    return static_cast<int>(std::lround(110 * logic_.zoom()));
 }
 
 void MainWindow::setExplanationShown(bool shown)
 {
+    if (shown != logic_.explanationShown()) {
+        dispatch(Event(EventKind::Explain, shown ? 1.0 : 0.0));
+        return;
+    }
     QWidget* dock = explanation_->parentWidget();
     if (shown == dock->isVisibleTo(this)) return;
-    explainAction_->setChecked(shown);
     // The window grows (or shrinks) by the panel; the client area stays.
     const int keep = client_->height();
     dock->setFixedHeight(explanationHeight());
@@ -431,16 +440,20 @@ void MainWindow::setExplanationShown(bool shown)
 
 void MainWindow::setZoom(double zoom)
 {
-    zoom = std::clamp(std::round(zoom / kZoomStep) * kZoomStep, kZoomMin, kZoomMax);
-    if (zoom == zoom_) return;
+    logic_.applySetting({"zoom", formatRoundTrip(zoom)});
+    render();
+}
+
+void MainWindow::applyZoom(double zoom)
+{
     const QSize oldBase = clientSizeHint();
     const QSize extra = client_->size() - oldBase;
     const int oldPanel = explanationShown() ? explanationHeight() : 0;
-    zoom_ = zoom;
+    appliedZoom_ = zoom;
     applyZoomToFonts();
     const int panelGrowth = explanationShown() ? explanationHeight() - oldPanel : 0;
     explanation_->parentWidget()->setFixedHeight(explanationHeight());
-    for (PlotView* view : {Picture_Geo, Picture_Mach, Picture_PiPo}) view->setLineWidth(zoom_);
+    for (PlotView* view : {Picture_Geo, Picture_Mach, Picture_PiPo}) view->setLineWidth(zoom);
     client_->setMinimumSize(clientSizeHint());
     layoutClient();
     if (!isMaximized() && !isFullScreen()) {
@@ -448,51 +461,50 @@ void MainWindow::setZoom(double zoom)
         const QSize grow = clientSizeHint() + extra.expandedTo(QSize(0, 0)) - client_->size();
         resize(size() + grow + QSize(0, panelGrowth));
     }
-    saveSettings();
 }
 
 void MainWindow::applyZoomToFonts()
 {
-    client_->setFont(sansFont("MS Sans Serif", 8.25 * zoom_));
-    const QFont axisFont = sansFont("MS Sans Serif", 8.25 * zoom_, true);
+    const double zoom = appliedZoom_;
+    client_->setFont(sansFont("MS Sans Serif", 8.25 * zoom));
+    const QFont axisFont = sansFont("MS Sans Serif", 8.25 * zoom, true);
     Label4->setFont(axisFont);
     Label5->setFont(axisFont);
-    statusLine_->setFont(sansFont("MS Sans Serif", 8.25 * zoom_));
-    explanation_->setFont(sansFont("MS Sans Serif", 9 * zoom_));
+    statusLine_->setFont(sansFont("MS Sans Serif", 8.25 * zoom));
+    explanation_->setFont(sansFont("MS Sans Serif", 9 * zoom));
 }
 
-// Zoom, speed and "Pause at the limits" are remembered between runs; the
-// box texts are not: the program always opens with its start-up values.
-void MainWindow::saveSettings() const
+// The settings the logic keeps between runs, in the user's settings; the
+// box texts are not among them: the program always opens with its
+// start-up values.
+void MainWindow::saveSettings()
 {
+    std::vector<Setting> now = logic_.settings();
+    if (now == savedSettings_) return;
     QSettings settings;
-    settings.setValue("zoom", zoom_);
-    settings.setValue("playSpeed", static_cast<int>(logic_.playSpeed()));
-    settings.setValue("pauseAtLimits", logic_.pauseAtLimits());
+    for (const Setting& s : now) settings.setValue(toQString(s.key), toQString(s.value));
+    savedSettings_ = std::move(now);
 }
 
 void MainWindow::loadSettings()
 {
     QSettings settings;
-    const int speed = settings.value("playSpeed", 1).toInt();
-    if (speed >= 0 && speed <= 2) logic_.setPlaySpeed(static_cast<PlaySpeed>(speed), now());
-    const bool pause = settings.value("pauseAtLimits", true).toBool();
-    logic_.setPauseAtLimits(pause);
-    pauseAtLimitsAction_->setChecked(pause);
-    bool ok = false;
-    const double zoom = settings.value("zoom", 1.0).toDouble(&ok);
-    if (ok && std::isfinite(zoom)) setZoom(zoom);
+    for (const Setting& s : logic_.settings()) {
+        const QVariant stored = settings.value(toQString(s.key));
+        if (stored.isValid()) logic_.applySetting({s.key, stored.toString().toStdString()});
+    }
+    savedSettings_ = logic_.settings();
 }
 
 QSize MainWindow::clientSizeHint() const
 {
-    const double dpi = layoutDpi(this) * zoom_;
+    const double dpi = layoutDpi(this) * appliedZoom_;
     return {twipsToPixels(kClientWidth, dpi), twipsToPixels(kClientHeight, dpi)};
 }
 
 void MainWindow::layoutClient()
 {
-    const double dpi = layoutDpi(this) * zoom_;
+    const double dpi = layoutDpi(this) * appliedZoom_;
     Label2->setGeometry(twipsRect(360, 360, 855, 255, dpi));
     Text_Mmax->setGeometry(twipsRect(1320, 360, 735, 285, dpi));
     Label3->setGeometry(twipsRect(360, 840, 975, 255, dpi));
@@ -538,31 +550,6 @@ QString MainWindow::statusText() const
     return statusLine_->text();
 }
 
-void MainWindow::showCalculation()
-{
-    const NozzleModel& model = logic_.model();
-    Picture_Geo->setScene(model.geometryScene());
-    Picture_Mach->setScene(model.machScene());
-    Picture_PiPo->setScene(model.pressureScene());
-    List1->clear();
-    for (const std::string& line : logic_.reportLines()) List1->addItem(toQString(line));
-    explanation_->setText(toQString(logic_.explanation()));
-}
-
-void MainWindow::showLogic()
-{
-    const QString pepo = toQString(logic_.texts().pe_po);
-    if (Text_PePo->text() != pepo) Text_PePo->setText(pepo);
-    {
-        const QSignalBlocker coarse(VScroll1), fine(VScroll2);
-        VScroll1->setValue(logic_.coarsePosition());
-        VScroll2->setValue(logic_.finePosition());
-    }
-    statusLine_->setStyleSheet(logic_.statusIsRefusal() ? "color: rgb(200, 0, 0);" : "");
-    statusLine_->setText(toQString(logic_.statusText()));
-    updatePlayControls();
-}
-
 PlotKind MainWindow::kindOf(const PlotView* view) const
 {
     return view == Picture_Geo    ? PlotKind::Geometry
@@ -571,60 +558,68 @@ PlotKind MainWindow::kindOf(const PlotView* view) const
 }
 
 // The text in "Pe/Po =" as the user left it (it may have been set without
-// an edit notification).
+// an edit notification): the logic takes it before the event that follows,
+// which shows the result of both.
 void MainWindow::takePePoText()
 {
     const std::string typed = Text_PePo->text().toStdString();
-    if (typed != logic_.texts().pe_po) logic_.editPePo(typed);
+    if (typed == logic_.texts().pe_po) return;
+    Event e(EventKind::EditPePo, typed);
+    e.time = now();
+    logic_.handle(e);
 }
 
 void MainWindow::Command1_Click()
 {
     takePePoText();
-    logic_.pressCalculate();
-    showLogic();
+    dispatch({EventKind::Calculate});
 }
 
 void MainWindow::Text_PePo_Edited()
 {
-    logic_.editPePo(Text_PePo->text().toStdString());
-    showLogic();
+    dispatch(Event(EventKind::EditPePo, Text_PePo->text().toStdString()));
 }
 
 void MainWindow::Text_Mmax_Change()
 {
     takePePoText();
-    logic_.editMeSup(Text_Mmax->text().toStdString());
-    showLogic();
+    dispatch(Event(EventKind::EditMeSup, Text_Mmax->text().toStdString()));
 }
 
 void MainWindow::Text_AAmax_Change()
 {
     takePePoText();
-    logic_.editAmax(Text_AAmax->text().toStdString());
-    showLogic();
+    dispatch(Event(EventKind::EditAmax, Text_AAmax->text().toStdString()));
 }
 
 void MainWindow::Picture_Geo_Click()
 {
     takePePoText();
-    logic_.clickGeometry();
-    showLogic();
+    dispatch({EventKind::ClickGeometry});
+}
+
+void MainWindow::setGas(double k)
+{
+    takePePoText();
+    dispatch(Event(EventKind::OtherGas, formatRoundTrip(k)));
+}
+
+void MainWindow::setThirdPlot(PlotQuantity quantity)
+{
+    dispatch(Event(EventKind::ThirdPlot, static_cast<double>(quantity)));
 }
 
 // The logic runs the whole chain of the two bars; the window shows the end
 // of it and repaints once, so each step is on screen before the next.
 void MainWindow::VScroll1_Change(int position)
 {
-    logic_.moveCoarse(position);
-    showLogic();
+    dispatch(Event(EventKind::MoveCoarse, static_cast<double>(position)));
     repaintPlotsNow();
 }
 
 void MainWindow::VScroll2_Change(int position)
 {
-    logic_.moveFine(position);
-    showLogic();
+    dispatch(Event(EventKind::MoveFine, static_cast<double>(position)));
     repaintPlotsNow();
 }
 
@@ -638,69 +633,90 @@ void MainWindow::repaintPlotsNow()
 void MainWindow::showPlotMenu(PlotView* view, const QPoint& position)
 {
     if (!view->hasScene()) return;
+    const Menu items = logic_.plotMenu(kindOf(view));
     QMenu menu(this);
-    menu.setObjectName("PlotMenu");
-    // The third plot shows p/p0, T/T0 or rho/rho0.
-    QActionGroup quantities(&menu);
-    if (view == Picture_PiPo) {
-        for (PlotQuantity q :
-             {PlotQuantity::Pressure, PlotQuantity::Temperature, PlotQuantity::Density}) {
-            QAction* a = menu.addAction("Show " + toQString(std::string(quantityCaption(q))));
-            a->setCheckable(true);
-            a->setChecked(logic_.thirdPlot() == q);
-            quantities.addAction(a);
-            connect(a, &QAction::triggered, this, [this, q] { setThirdPlot(q); });
-        }
-        menu.addSeparator();
+    menu.setObjectName(toQString(items.id));
+    std::vector<std::pair<QAction*, const MenuItem*>> chosen;
+    QActionGroup group(&menu);
+    for (const MenuItem& item : items.items) {
+        if (item.separatorBefore) menu.addSeparator();
+        QAction* a = menu.addAction(toQString(item.label));
+        a->setObjectName(toQString(item.id));
+        a->setCheckable(item.checkable);
+        a->setChecked(item.checked);
+        a->setEnabled(item.enabled);
+        if (!item.group.empty()) group.addAction(a);
+        chosen.push_back({a, &item});
     }
-    QAction* copy = menu.addAction("Copy image");
-    QAction* saveImage = menu.addAction("Save image…");
-    QAction* saveCsv = menu.addAction("Save data as CSV…");
-    QAction* chosen = menu.exec(view->mapToGlobal(position));
-    if (chosen == copy) {
-        copyPlotImage(view);
-    } else if (chosen == saveImage) {
-        const QString png = "PNG image (*.png)", svg = "SVG image (*.svg)";
-        QString filter = png;
-        QString path = QFileDialog::getSaveFileName(this, "Save image", view->objectName() + ".png",
-                                                    png + ";;" + svg, &filter);
-        if (path.isEmpty()) return;
-        // The chosen filter decides the format; a bare name gets its extension.
-        const bool asSvg = filter == svg;
-        if (QFileInfo(path).suffix().isEmpty()) path += asSvg ? ".svg" : ".png";
-        savePlotImage(view, path, asSvg ? ImageFormat::Svg : ImageFormat::Png);
-    } else if (chosen == saveCsv) {
-        QString path = QFileDialog::getSaveFileName(this, "Save data as CSV", "stations.csv",
-                                                    "CSV table (*.csv)");
-        if (path.isEmpty()) return;
-        if (QFileInfo(path).suffix().isEmpty()) path += ".csv";
-        saveStationCsv(path);
+    QAction* picked = menu.exec(view->mapToGlobal(position));
+    for (const auto& [a, item] : chosen) {
+        if (a != picked) continue;
+        if (item->event.kind == EventKind::Export)
+            exportFile(kindOf(view), item->event.text);
+        else
+            dispatch(item->event);
     }
 }
 
-// One plot as it is exported.
-DisplayList MainWindow::exportOf(const PlotView* view) const
+// An export asked for from a plot's menu: the logic makes the file, the
+// window asks where it goes (or puts the picture on the clipboard).
+void MainWindow::exportFile(PlotKind plot, const std::string& format)
 {
-    return exportedPlot(kindOf(view), view->scene(), view->caption().toStdString());
+    Event e{EventKind::Export};
+    e.plot = static_cast<int>(plot);
+    e.text = format;
+    dispatch(e);
+    const ExportFile& f = logic_.lastExport();
+    if (f.format == "copy") {
+        QGuiApplication::clipboard()->setImage(renderImage(f.picture));
+        return;
+    }
+    const QString filter = f.format == "csv"   ? "CSV table (*.csv)"
+                           : f.format == "svg" ? "SVG image (*.svg)"
+                                               : "PNG image (*.png)";
+    QString path = QFileDialog::getSaveFileName(this, "Save", toQString(f.name), filter);
+    if (path.isEmpty()) return;
+    // A bare name gets the format's extension.
+    if (QFileInfo(path).suffix().isEmpty()) path += "." + toQString(f.format);
+    writeExport(path);
 }
 
-void MainWindow::copyPlotImage(const PlotView* view) const
+// Writes the logic's last export to path, whole or not at all; false after
+// telling the user why not.
+bool MainWindow::writeExport(const QString& path)
 {
-    QGuiApplication::clipboard()->setImage(renderImage(exportOf(view)));
-}
-
-bool MainWindow::savePlotImage(const PlotView* view, const QString& path, ImageFormat format)
-{
-    const auto failure = saveImage(path, exportOf(view), format);
+    const ExportFile& f = logic_.lastExport();
+    std::optional<QString> failure;
+    if (f.format == "png" || f.format == "copy") {
+        failure = saveImage(path, f.picture, ImageFormat::Png);
+    } else if (const auto e = saveFile(path.toStdString(), f.text)) {
+        failure = toQString(*e);
+    }
     if (failure) saveError_(QString("Could not save %1: %2").arg(path, *failure));
     return !failure;
 }
 
+void MainWindow::copyPlotImage(const PlotView* view)
+{
+    exportFile(kindOf(view), "copy");
+}
+
+bool MainWindow::savePlotImage(const PlotView* view, const QString& path, ImageFormat format)
+{
+    Event e{EventKind::Export};
+    e.plot = static_cast<int>(kindOf(view));
+    e.text = format == ImageFormat::Svg ? "svg" : "png";
+    dispatch(e);
+    return writeExport(path);
+}
+
 bool MainWindow::saveStationCsv(const QString& path)
 {
-    const auto failure = saveFile(path.toStdString(), stationCsv(logic_.model().state()));
-    if (failure) saveError_(QString("Could not save %1: %2").arg(path, toQString(*failure)));
-    return !failure;
+    Event e{EventKind::Export};
+    e.plot = static_cast<int>(PlotKind::Pressure);
+    e.text = "csv";
+    dispatch(e);
+    return writeExport(path);
 }
 
 void MainWindow::Mn_About_Click()
@@ -709,6 +725,58 @@ void MainWindow::Mn_About_Click()
     about_->show();
     about_->raise();
     about_->activateWindow();
+}
+
+namespace {
+
+std::string quoteJson(const QString& text)
+{
+    std::string out = "\"";
+    for (const char c : text.toStdString()) {
+        if (c == '"' || c == '\\') out += '\\';
+        if (c == '\n') {
+            out += "\\n";
+            continue;
+        }
+        out += c;
+    }
+    return out + "\"";
+}
+
+} // namespace
+
+std::string MainWindow::shownJson() const
+{
+    std::string menus = "[";
+    for (QAction* top : menuBar()->actions()) {
+        QMenu* menu = top->menu();
+        if (!menu) continue;
+        menus += (menus.size() > 1 ? "," : "") + std::string("{\"title\":") +
+                 quoteJson(menu->title()) + ",\"items\":[";
+        bool first = true;
+        for (QAction* a : menu->actions()) {
+            if (a->isSeparator()) continue;
+            menus += (first ? "" : ",") + std::string("{\"id\":") + quoteJson(a->objectName()) +
+                     ",\"label\":" + quoteJson(a->text()) +
+                     ",\"checked\":" + (a->isChecked() ? "true" : "false") +
+                     ",\"enabled\":" + (a->isEnabled() ? "true" : "false") + "}";
+            first = false;
+        }
+        menus += "]}";
+    }
+    menus += "]";
+    std::string report = "[";
+    for (int i = 0; i < List1->count(); ++i)
+        report += (i ? "," : "") + quoteJson(List1->item(i)->text());
+    report += "]";
+    return "{\"boxes\":[" + quoteJson(Text_Mmax->text()) + "," + quoteJson(Text_AAmax->text()) +
+           "," + quoteJson(Text_PePo->text()) + "],\"bars\":[" + std::to_string(VScroll1->value()) +
+           "," + std::to_string(VScroll2->value()) +
+           "],\"status\":" + quoteJson(statusLine_->text()) +
+           ",\"refusal\":" + (statusLine_->styleSheet().isEmpty() ? "false" : "true") +
+           ",\"report\":" + report + ",\"explanation\":" + quoteJson(explanation_->text()) +
+           ",\"explanationShown\":" + (logic_.explanationShown() ? "true" : "false") +
+           ",\"thirdCaption\":" + quoteJson(Label5->text()) + ",\"menus\":" + menus + "}";
 }
 
 } // namespace cdnozzle

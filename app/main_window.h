@@ -1,7 +1,8 @@
 // The program's window: the three input boxes, "Calculate", the two
-// back-pressure scroll bars, the report list and the three plots. It owns
-// the one flow state (through the model) and routes every user action to
-// the calculation.
+// back-pressure scroll bars, the report list and the three plots, with the
+// menus and the explanation panel. It turns every user action into an Event
+// for the window's logic and shows the ViewState the logic publishes; the
+// logic owns the flow state and makes every decision a user can see.
 #pragma once
 
 #include "about_window.h"
@@ -15,11 +16,15 @@
 #include <QTimer>
 
 #include <functional>
+#include <map>
+#include <string>
+#include <vector>
 
 class QAction;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QMenu;
 class QPushButton;
 class QScrollBar;
 
@@ -43,6 +48,10 @@ class MainWindow : public QMainWindow {
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
 
+    // Every user action goes through here: the logic takes it (the time is
+    // the play's clock), then the window shows the logic's view.
+    void dispatch(Event event);
+
     const NozzleModel& model() const { return logic_.model(); }
     const WindowLogic& logic() const { return logic_; }
     // Accepted calculations run since start-up.
@@ -65,30 +74,28 @@ class MainWindow : public QMainWindow {
         saveError_ = std::move(handler);
     }
 
-    // The plot's context menu: copy its picture, save it as PNG or SVG (as
-    // the dialog's filter says), save the station table as CSV. The save
-    // functions write the file whole or not at all; false (after telling the
-    // user) when it could not be written.
-    void copyPlotImage(const PlotView* view) const;
+    // The plot's context menu: copy its picture, save it as PNG or SVG, save
+    // the station table as CSV. The save functions write the file whole or
+    // not at all; false (after telling the user) when it could not be
+    // written.
+    void copyPlotImage(const PlotView* view);
     bool savePlotImage(const PlotView* view, const QString& path, ImageFormat format);
     bool saveStationCsv(const QString& path);
     AboutWindow* aboutWindow() const { return about_; }
 
     // Zoom for the projector: the designed layout, its fonts and the plots'
     // pens from 100 % to 300 % in steps of 25 %. Runs no calculation.
-    static constexpr double kZoomMin = 1.0, kZoomMax = 3.0, kZoomStep = 0.25;
-    double zoom() const { return zoom_; }
+    double zoom() const { return logic_.zoom(); }
     void setZoom(double zoom);
-    void zoomIn() { setZoom(zoom_ + kZoomStep); }
-    void zoomOut() { setZoom(zoom_ - kZoomStep); }
+    void zoomIn() { dispatch({EventKind::ZoomIn}); }
+    void zoomOut() { dispatch({EventKind::ZoomOut}); }
 
     // The explanation panel below the plots.
     bool explanationShown() const;
     QString explanationText() const;
     void setExplanationShown(bool shown);
 
-    // The gas of the calculation (the Gas menu's "Other..."), named by
-    // gasNameFor(k); k from 1.05 to 1.7.
+    // The gas of the calculation (the Gas menu's "Other…" with this k).
     void setGas(double k);
     // What the third plot shows (its context menu): p/p0, T/T0 or rho/rho0.
     void setThirdPlot(PlotQuantity quantity);
@@ -96,16 +103,22 @@ class MainWindow : public QMainWindow {
     // The play's clock in seconds (tests drive it by hand) and one tick of it.
     void setClock(std::function<double()> clock) { clock_ = std::move(clock); }
     void playTick();
-    // The play's menu actions: Play/Pause, Reverse, Slower, Faster, Pause at
-    // the limits, Explain.
-    QAction* playAction() const { return playAction_; }
-    QAction* reverseAction() const { return reverseAction_; }
-    QAction* slowerAction() const { return slowerAction_; }
-    QAction* fasterAction() const { return fasterAction_; }
-    QAction* pauseAtLimitsAction() const { return pauseAtLimitsAction_; }
-    QAction* explainAction() const { return explainAction_; }
+    // The menu entries by their names, and those of the play.
+    QAction* menuAction(const std::string& id) const;
+    QAction* playAction() const { return menuAction("Play"); }
+    QAction* reverseAction() const { return menuAction("PlayReverse"); }
+    QAction* slowerAction() const { return menuAction("PlaySlower"); }
+    QAction* fasterAction() const { return menuAction("PlayFaster"); }
+    QAction* pauseAtLimitsAction() const { return menuAction("PauseAtLimits"); }
+    QAction* explainAction() const { return menuAction("ExplainToggle"); }
     // The client area (without menu and status bar) at this screen's DPI.
     QSize clientSizeHint() const;
+
+    // What the window's controls show now, as a JSON object in the form the
+    // page gives for its own: boxes, bars, status, report, explanation, the
+    // menus' entries and the plots' captions (the replay test compares the
+    // two front ends with it).
+    std::string shownJson() const;
 
   signals:
     // After every accepted calculation, once the views hold its result.
@@ -128,22 +141,22 @@ class MainWindow : public QMainWindow {
   private:
     void buildControls();
     void layoutClient();
-    // Shows what the logic says: box texts, bar positions, status line; the
-    // plots and the list after each accepted calculation.
-    void showLogic();
-    void showCalculation();
+    // Shows the logic's view: what changed since the last time.
+    void render();
+    void renderMenus(const std::vector<Menu>& menus);
+    void fillMenu(QMenu* menu, const Menu& items);
+    void choose(const MenuItem& item);
     void takePePoText();
     void repaintPlotsNow();
     void showPlotMenu(PlotView* view, const QPoint& position);
+    void exportFile(PlotKind plot, const std::string& format);
+    bool writeExport(const QString& path);
     PlotKind kindOf(const PlotView* view) const;
-    DisplayList exportOf(const PlotView* view) const;
-    void buildMenus();
     double now() const { return clock_(); }
-    void updatePlayControls();
+    void applyZoom(double zoom);
     void applyZoomToFonts();
-    void updateGasMenu();
     int explanationHeight() const;
-    void saveSettings() const;
+    void saveSettings();
     void loadSettings();
 
     WindowLogic logic_;
@@ -167,17 +180,19 @@ class MainWindow : public QMainWindow {
     PlotView* Picture_PiPo = nullptr;
     QLabel* statusLine_ = nullptr;
     QLabel* explanation_ = nullptr;
-    QAction* playAction_ = nullptr;
-    QAction* reverseAction_ = nullptr;
-    QAction* slowerAction_ = nullptr;
-    QAction* fasterAction_ = nullptr;
-    QAction* pauseAtLimitsAction_ = nullptr;
-    QAction* explainAction_ = nullptr;
+    QAction* aboutAction_ = nullptr;
     QTimer playTimer_;
     QElapsedTimer elapsed_;
     std::function<double()> clock_;
-    double zoom_ = 1.0;
     QPointer<AboutWindow> about_;
+
+    // What the window shows already, so it redraws only what changed.
+    double appliedZoom_ = 1.0;
+    int shownScenes_ = -1;
+    int shownCalculations_ = -1;
+    int shownExport_ = 0;
+    std::vector<Menu> shownMenus_;
+    std::vector<Setting> savedSettings_;
 };
 
 } // namespace cdnozzle

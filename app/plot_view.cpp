@@ -60,7 +60,7 @@ void PlotView::mouseReleaseEvent(QMouseEvent* event)
 
 void PlotView::mouseMoveEvent(QMouseEvent* event)
 {
-    if (hasScene_) emit hovered(sceneX(event->position().x()));
+    if (hasScene_) emit hovered(event->position().x());
     QWidget::mouseMoveEvent(event);
 }
 

@@ -38,8 +38,8 @@ class PlotView : public QWidget {
   signals:
     // A left click released inside the plot.
     void clicked();
-    // The mouse is over the plot at scene abscissa x.
-    void hovered(double x);
+    // The mouse is over the plot at pixel x (from its left edge).
+    void hovered(double px);
     // The mouse has left the plot.
     void left();
 

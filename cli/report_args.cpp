@@ -1,7 +1,7 @@
 #include "report_args.h"
 
-#include "text/number_text.h"
 #include "report_output.h"
+#include "text/number_text.h"
 #include "text/validation.h"
 
 #include <algorithm>

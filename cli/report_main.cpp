@@ -1,9 +1,9 @@
 // cdnozzle-report: the window's calculation from the command line.
-#include "results/explanation.h"
 #include "io/file_output.h"
 #include "plot_render.h"
 #include "report_args.h"
 #include "report_output.h"
+#include "results/explanation.h"
 #include "results/station_data.h"
 #include "text/validation.h"
 

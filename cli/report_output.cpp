@@ -22,7 +22,8 @@ nlohmann::json reportJson(const NozzleModel& model, const std::vector<std::strin
     for (int i = 1; i <= s.N_tot + 1; ++i) {
         nlohmann::json row = {{"i", i}};
         const auto values = stationRow(s, i);
-        for (std::size_t c = 1; c < values.size(); ++c) row[std::string(kStationColumns[c].name)] = values[c];
+        for (std::size_t c = 1; c < values.size(); ++c)
+            row[std::string(kStationColumns[c].name)] = values[c];
         stations.push_back(std::move(row));
     }
     const NozzleFigures figures = nozzleFigures(s, model.result());

@@ -2,9 +2,9 @@
 // calculation and its three plot scenes.
 #pragma once
 
+#include "nozzle/calc_flow.h"
 #include "nozzle/flow_state.h"
 #include "plots/plot_scene.h"
-#include "nozzle/calc_flow.h"
 
 #include <optional>
 #include <string>

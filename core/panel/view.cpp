@@ -92,8 +92,9 @@ std::string strings(const std::vector<std::string>& list)
 
 std::string bar(const BarState& b)
 {
-    return "{\"position\":" + std::to_string(b.position) + ",\"minimum\":" +
-           std::to_string(b.minimum) + ",\"maximum\":" + std::to_string(b.maximum) + "}";
+    return "{\"position\":" + std::to_string(b.position) +
+           ",\"minimum\":" + std::to_string(b.minimum) +
+           ",\"maximum\":" + std::to_string(b.maximum) + "}";
 }
 
 std::string eventJson(const Event& e)
@@ -120,11 +121,12 @@ std::string menuJson(const Menu& m)
     for (const MenuItem& i : m.items) {
         out += first ? "" : ",";
         first = false;
-        out += "{\"id\":" + quote(i.id) + ",\"label\":" + quote(i.label) + ",\"icon\":" +
-               quote(i.icon) + ",\"key\":" + quote(i.key) + ",\"event\":" + eventJson(i.event) +
-               ",\"checkable\":" + boolean(i.checkable) + ",\"checked\":" + boolean(i.checked) +
-               ",\"enabled\":" + boolean(i.enabled) + ",\"separatorBefore\":" +
-               boolean(i.separatorBefore) + "}";
+        out += "{\"id\":" + quote(i.id) + ",\"label\":" + quote(i.label) +
+               ",\"icon\":" + quote(i.icon) + ",\"key\":" + quote(i.key) +
+               ",\"event\":" + eventJson(i.event) + ",\"checkable\":" + boolean(i.checkable) +
+               ",\"checked\":" + boolean(i.checked) + ",\"enabled\":" + boolean(i.enabled) +
+               ",\"separatorBefore\":" + boolean(i.separatorBefore) +
+               ",\"group\":" + quote(i.group) + ",\"asks\":" + boolean(i.asks) + "}";
     }
     return out + "]}";
 }
@@ -151,8 +153,8 @@ std::string viewJson(const ViewState& v)
            ",\"explanationShown\":" + boolean(v.explanationShown) + ",\"plots\":" + plots +
            ",\"menus\":" + menus + ",\"playing\":" + boolean(v.playing) +
            ",\"speed\":" + quote(v.speed) + ",\"zoom\":" + formatRoundTrip(v.zoom) +
-           ",\"address\":" + quote(v.address) + ",\"calculations\":" +
-           std::to_string(v.calculations) + "}";
+           ",\"address\":" + quote(v.address) +
+           ",\"calculations\":" + std::to_string(v.calculations) + "}";
 }
 
 namespace {
@@ -167,8 +169,8 @@ std::string formEncoded(std::string_view text)
     std::string out;
     for (const char c : text) {
         const auto u = static_cast<unsigned char>(c);
-        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '*' ||
-            c == '-' || c == '.' || c == '_') {
+        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+            c == '*' || c == '-' || c == '.' || c == '_') {
             out += c;
         } else if (c == ' ') {
             out += '+';
@@ -237,11 +239,16 @@ std::optional<Scenario> scenarioOf(std::string_view address)
         const std::string key = formDecoded(pair.substr(0, eq));
         const std::string value =
             eq == std::string_view::npos ? std::string() : formDecoded(pair.substr(eq + 1));
-        if (key == "me") s.texts.me_sup = value;
-        else if (key == "amax") s.texts.amax = value;
-        else if (key == "pepo") s.texts.pe_po = value;
-        else if (key == "gas") s.gas = value;
-        else if (key == "k") s.k = value;
+        if (key == "me")
+            s.texts.me_sup = value;
+        else if (key == "amax")
+            s.texts.amax = value;
+        else if (key == "pepo")
+            s.texts.pe_po = value;
+        else if (key == "gas")
+            s.gas = value;
+        else if (key == "k")
+            s.k = value;
         else if (key == "plot") {
             for (std::size_t q = 0; q < std::size(kPlotKeys); ++q) {
                 if (value == kPlotKeys[q]) s.third = static_cast<PlotQuantity>(q);

@@ -49,9 +49,14 @@ struct Event {
     EventKind kind = EventKind::Calculate;
     std::string text;
     double number = 0;
-    int plot = 0;      // a PlotKind
-    double width = 0;  // Hover only
-    double time = 0;   // seconds on the front end's steady clock
+    int plot = 0;     // a PlotKind
+    double width = 0; // Hover only
+    double time = 0;  // seconds on the front end's steady clock
+
+    Event() = default;
+    Event(EventKind k) : kind(k) {}
+    Event(EventKind k, std::string t) : kind(k), text(std::move(t)) {}
+    Event(EventKind k, double n) : kind(k), number(n) {}
     bool operator==(const Event&) const = default;
 };
 
@@ -79,6 +84,10 @@ struct MenuItem {
     bool checked = false;
     bool enabled = true;
     bool separatorBefore = false;
+    // Entries of one group are chosen one at a time (radio entries).
+    std::string group;
+    // The entry asks for its event's text first (the "Other..." dialog).
+    bool asks = false;
     bool operator==(const MenuItem&) const = default;
 };
 
@@ -128,9 +137,9 @@ struct BarState {
 };
 
 struct PlotState {
-    std::string id;      // "Picture_Geo", "Picture_Mach", "Picture_PiPo"
-    std::string caption; // "", "M", "p/p0", "T/T0", "ρ/ρ0"
-    std::string description; // what the plot shows, for a screen reader
+    std::string id;                   // "Picture_Geo", "Picture_Mach", "Picture_PiPo"
+    std::string caption;              // "", "M", "p/p0", "T/T0", "ρ/ρ0"
+    std::string description;          // what the plot shows, for a screen reader
     const PlotScene* scene = nullptr; // nothing before the first calculation
     PlotDesign design;
 };
@@ -147,9 +156,9 @@ struct ViewState {
     std::array<PlotState, 3> plots;
     std::vector<Menu> menus; // the menu bar, left to right
     bool playing = false;
-    std::string speed; // "slow", "normal", "fast"
-    double zoom = 1;   // the window's scale for the back row, 1 to 3
-    std::string address; // the scenario of the last accepted calculation, "" before one
+    std::string speed;    // "slow", "normal", "fast"
+    double zoom = 1;      // the window's scale for the back row, 1 to 3
+    std::string address;  // the scenario of the last accepted calculation, "" before one
     int calculations = 0; // accepted calculations since start-up
 };
 

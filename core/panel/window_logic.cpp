@@ -1,10 +1,10 @@
 #include "panel/window_logic.h"
 
+#include "panel/back_pressure_bars.h"
 #include "results/explanation.h"
 #include "results/flow_figures.h"
-#include "text/number_text.h"
-#include "panel/back_pressure_bars.h"
 #include "results/regime_summary.h"
+#include "text/number_text.h"
 #include "text/validation.h"
 
 #include <algorithm>
@@ -302,8 +302,8 @@ bool WindowLogic::tick(double now)
     const double rate = stepsPerSecond(speed_);
     const int due = static_cast<int>(std::floor((now - anchorTime_) * rate + 1e-9));
     const int end = playDown_ ? kFineMax : kFineMin;
-    const int target = playDown_ ? std::min(end, anchorPosition_ + due)
-                                 : std::max(end, anchorPosition_ - due);
+    const int target =
+        playDown_ ? std::min(end, anchorPosition_ + due) : std::max(end, anchorPosition_ - due);
     if (target == fine_) return false;
     std::string limit;
     int stop = target;
@@ -317,8 +317,8 @@ bool WindowLogic::tick(double now)
         resumeAt_ = now + kLimitPauseSeconds;
         anchorTime_ = resumeAt_;
         anchorPosition_ = stop;
-        setStatus(StatusKind::PlayPause, "Paused just past " + limit + " (Pe/Po = " +
-                                             formatGeneral(finePePo(stop)) + ")");
+        setStatus(StatusKind::PlayPause,
+                  "Paused just past " + limit + " (Pe/Po = " + formatGeneral(finePePo(stop)) + ")");
     }
     if (fine_ == end) playing_ = false;
     return true;
@@ -378,8 +378,8 @@ void WindowLogic::hover(PlotKind plot, double x)
     if (!calculated()) return;
     // The station's values, then the whole nozzle's figures.
     const NozzleFigures f = nozzleFigures(model_.state(), model_.result());
-    hoverText_ = hoverReadout(model_.state(), plot, x, model_.thirdPlot()) + "; ṁ/ṁ* = " + formatShown(f.mdot_ratio) +
-                 ", C_F = " + formatShown(f.C_F);
+    hoverText_ = hoverReadout(model_.state(), plot, x, model_.thirdPlot()) +
+                 "; ṁ/ṁ* = " + formatShown(f.mdot_ratio) + ", C_F = " + formatShown(f.C_F);
 }
 
 void WindowLogic::leavePlot()

@@ -153,7 +153,10 @@ class WindowLogic {
     const std::string& statusText() const;
     StatusKind statusKind() const { return statusKind_; }
     // The refusal is shown in red (not while the values under the cursor are).
-    bool statusIsRefusal() const { return statusKind_ == StatusKind::Refusal && hoverText_.empty(); }
+    bool statusIsRefusal() const
+    {
+        return statusKind_ == StatusKind::Refusal && hoverText_.empty();
+    }
     bool hovering() const { return !hoverText_.empty(); }
     // The texts and the gas of the last accepted calculation (a scenario
     // to share).
@@ -197,9 +200,9 @@ class WindowLogic {
     bool playDown_ = true;
     bool pauseAtLimits_ = true;
     PlaySpeed speed_ = PlaySpeed::Normal;
-    double anchorTime_ = 0;   // the clock when the play stood at anchorPosition_
-    int anchorPosition_ = 1;  // fine position of the play's back pressure then
-    double resumeAt_ = 0;     // end of a pause at a limit
+    double anchorTime_ = 0;  // the clock when the play stood at anchorPosition_
+    int anchorPosition_ = 1; // fine position of the play's back pressure then
+    double resumeAt_ = 0;    // end of a pause at a limit
 
     bool explanationShown_ = false;
     double zoom_ = 1;

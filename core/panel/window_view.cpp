@@ -41,7 +41,8 @@ Event textEvent(EventKind kind, std::string text)
 
 std::string capitalized(std::string text)
 {
-    if (!text.empty() && text[0] >= 'a' && text[0] <= 'z') text[0] = static_cast<char>(text[0] - 32);
+    if (!text.empty() && text[0] >= 'a' && text[0] <= 'z')
+        text[0] = static_cast<char>(text[0] - 32);
     return text;
 }
 
@@ -125,7 +126,9 @@ void WindowLogic::handle(const Event& e)
     case EventKind::OpenAddress:
         if (const auto s = scenarioOf(e.text)) openScenario(s->texts, s->gas, s->k, s->third);
         break;
-    case EventKind::Export: prepareExport(static_cast<PlotKind>(whole(e.plot, 0, 2)), e.text); break;
+    case EventKind::Export:
+        prepareExport(static_cast<PlotKind>(whole(e.plot, 0, 2)), e.text);
+        break;
     }
 }
 
@@ -172,7 +175,8 @@ ViewState WindowLogic::view() const
     };
     play.items.push_back(item("Play", playing_ ? "Pause" : "Play", playing_ ? "❚❚" : "▶", "F5",
                               eventOf(EventKind::Play)));
-    play.items.push_back(item("PlayReverse", "Reverse", "⇅", "Shift+F5", eventOf(EventKind::Reverse)));
+    play.items.push_back(
+        item("PlayReverse", "Reverse", "⇅", "Shift+F5", eventOf(EventKind::Reverse)));
     play.items.push_back(item("PlaySlower", "Slower", "−", "F6", eventOf(EventKind::Slower)));
     play.items.back().enabled = speed_ != PlaySpeed::Slow;
     play.items.push_back(item("PlayFaster", "Faster", "+", "F7", eventOf(EventKind::Faster)));
@@ -195,6 +199,7 @@ ViewState WindowLogic::view() const
                           textEvent(EventKind::ListedGas, std::string(g.name)));
         m.checkable = true;
         m.checked = gasName_ == g.name;
+        m.group = "gas";
         listed = listed || m.checked;
         gas.items.push_back(std::move(m));
     }
@@ -206,18 +211,16 @@ ViewState WindowLogic::view() const
         m.checked = true;
         gas.items.push_back(std::move(m));
     }
+    // "Other..." asks for k; it stays ticked while a gas of another k is
+    // chosen, which the entry above names.
     MenuItem other = item("Mn_Gas_Other", "Other…", "", "", textEvent(EventKind::OtherGas, ""));
     other.checkable = true;
+    other.checked = !listed;
+    other.group = "gas";
+    other.asks = true;
     other.separatorBefore = true;
     gas.items.push_back(std::move(other));
-
-    Menu zoom{"Mn_View", "View", {}};
-    zoom.items.push_back(item("ZoomIn", "Zoom in", "", "Ctrl++", eventOf(EventKind::ZoomIn)));
-    zoom.items.back().enabled = zoom_ < kZoomMax;
-    zoom.items.push_back(item("ZoomOut", "Zoom out", "", "Ctrl+-", eventOf(EventKind::ZoomOut)));
-    zoom.items.back().enabled = zoom_ > kZoomMin;
-    zoom.items.push_back(item("ZoomReset", "Actual size", "", "Ctrl+0", eventOf(EventKind::ZoomReset)));
-    v.menus = {std::move(play), std::move(gas), std::move(zoom)};
+    v.menus = {std::move(play), std::move(gas)};
 
     v.playing = playing_;
     v.speed = speedName(speed_);
@@ -243,17 +246,18 @@ Menu WindowLogic::plotMenu(PlotKind plot) const
     if (plot == PlotKind::Pressure) {
         for (int q = 0; q < 3; ++q) {
             const PlotQuantity quantity = kQuantities[q];
-            MenuItem* m = add("Show_" + std::to_string(q), "Show " + std::string(quantityCaption(quantity)),
-                              eventOf(EventKind::ThirdPlot, q));
+            MenuItem* m =
+                add("Show_" + std::to_string(q), "Show " + std::string(quantityCaption(quantity)),
+                    eventOf(EventKind::ThirdPlot, q));
             m->checkable = true;
             m->checked = model_.thirdPlot() == quantity;
+            m->group = "third";
         }
     }
-    const std::pair<const char*, const char*> exports[] = {
-        {"copy", "Copy image"},
-        {"png", "Save PNG image…"},
-        {"svg", "Save SVG image…"},
-        {"csv", "Save data as CSV…"}};
+    const std::pair<const char*, const char*> exports[] = {{"copy", "Copy image"},
+                                                           {"png", "Save PNG image…"},
+                                                           {"svg", "Save SVG image…"},
+                                                           {"csv", "Save data as CSV…"}};
     bool first = true;
     for (const auto& [format, label] : exports) {
         Event e = textEvent(EventKind::Export, format);
@@ -267,13 +271,18 @@ Menu WindowLogic::plotMenu(PlotKind plot) const
 
 std::vector<KeyBinding> WindowLogic::extraKeys() const
 {
-    return {{"Ctrl+=", eventOf(EventKind::ZoomIn)}};
+    // The window's zoom for the back row (a browser zooms a page itself).
+    return {{"Ctrl++", eventOf(EventKind::ZoomIn)},
+            {"Ctrl+=", eventOf(EventKind::ZoomIn)},
+            {"Ctrl+-", eventOf(EventKind::ZoomOut)},
+            {"Ctrl+0", eventOf(EventKind::ZoomReset)}};
 }
 
 GasPrompt WindowLogic::otherGasPrompt() const
 {
     return {"Other gas",
-            "Ratio of specific heats k (" + formatGeneral(kMinK) + " to " + formatGeneral(kMaxK) + "):",
+            "Ratio of specific heats k (" + formatGeneral(kMinK) + " to " + formatGeneral(kMaxK) +
+                "):",
             formatRoundTrip(gasK())};
 }
 
@@ -300,8 +309,9 @@ void WindowLogic::prepareExport(PlotKind plot, const std::string& format)
                              : plot == PlotKind::Mach   ? model_.machScene()
                                                         : model_.pressureScene();
     const std::string caption = plot == PlotKind::Geometry ? ""
-                                : plot == PlotKind::Mach   ? "M"
-                                                           : std::string(quantityCaption(model_.thirdPlot()));
+                                : plot == PlotKind::Mach
+                                    ? "M"
+                                    : std::string(quantityCaption(model_.thirdPlot()));
     f.format = format;
     f.text.clear();
     f.picture = {};

@@ -1,8 +1,8 @@
 #include "results/explanation.h"
 
-#include "results/flow_figures.h"
 #include "gas/isentropic.h"
 #include "gas/normal_shock.h"
+#include "results/flow_figures.h"
 #include "text/number_text.h"
 
 #include <cmath>

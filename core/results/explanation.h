@@ -5,8 +5,8 @@
 // exit waves' angles) and what happens next as the back pressure falls.
 #pragma once
 
-#include "nozzle/flow_state.h"
 #include "nozzle/calc_flow.h"
+#include "nozzle/flow_state.h"
 
 #include <string>
 

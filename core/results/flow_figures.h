@@ -2,8 +2,8 @@
 // velocity at every station, and the whole nozzle's mass flow and thrust.
 #pragma once
 
-#include "nozzle/flow_state.h"
 #include "nozzle/calc_flow.h"
+#include "nozzle/flow_state.h"
 
 namespace cdnozzle {
 

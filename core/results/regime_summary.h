@@ -1,8 +1,8 @@
 // The regime of a calculation in plain words, for the window's status line.
 #pragma once
 
-#include "nozzle/flow_state.h"
 #include "nozzle/calc_flow.h"
+#include "nozzle/flow_state.h"
 
 #include <string>
 

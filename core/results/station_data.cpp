@@ -10,8 +10,15 @@ namespace cdnozzle {
 std::array<double, kStationColumns.size()> stationRow(const FlowState& s, int i)
 {
     const StationQuantities q = stationQuantities(s, s.M[i], s.PiPo[i]);
-    return {static_cast<double>(i), s.x[i], s.y[i], s.AA[i], s.M[i], s.PiPo[i],
-            q.T_T0,                 q.rho_rho0, q.V_astar};
+    return {static_cast<double>(i),
+            s.x[i],
+            s.y[i],
+            s.AA[i],
+            s.M[i],
+            s.PiPo[i],
+            q.T_T0,
+            q.rho_rho0,
+            q.V_astar};
 }
 
 std::string stationTable(const FlowState& s, char separator)
