@@ -1,16 +1,14 @@
-// The window's logic for the web page: the same class the desktop window
-// drives, bound with embind. Scenes travel as typed arrays, one copy per
-// paint; everything else as plain values.
-#include "text/number_text.h"
-#include "panel/window_logic.h"
+// The window's logic for the web page, bound with embind: the page hands
+// every user action over as an Event and reads the view back as one JSON
+// text; a plot's display list crosses as one typed array.
 #include "panel/back_pressure_bars.h"
+#include "panel/window_logic.h"
 #include "results/station_data.h"
-#include "text/validation.h"
+#include "text/number_text.h"
 
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -20,30 +18,32 @@ namespace {
 
 using emscripten::val;
 
-val toArray(const std::vector<std::string>& lines)
-{
-    val out = val::array();
-    for (const std::string& line : lines) out.call<void>("push", line);
-    return out;
-}
-
-// {left, top, right, bottom, segments: Float64Array [colour, x1, y1, x2, y2]*}
-// with colours 0 grid, 1 foreground, 2 red, 3 blue.
-val sceneToJs(const PlotScene& scene)
+// [x1, y1, x2, y2, r, g, b, width, crisp]* (crisp: 0 no, 1 vertical, 2
+// horizontal) and the texts as JSON: the display list in two pieces.
+val linesOf(const DisplayList& list)
 {
     std::vector<double> flat;
-    flat.reserve(scene.segments.size() * 5);
-    for (const Segment& s : scene.segments) {
-        flat.insert(flat.end(), {static_cast<double>(s.color), s.x1, s.y1, s.x2, s.y2});
+    flat.reserve(list.lines.size() * 9);
+    for (const DisplayLine& l : list.lines) {
+        flat.insert(flat.end(), {l.x1, l.y1, l.x2, l.y2, double(l.color.r), double(l.color.g),
+                                 double(l.color.b), l.width, double(static_cast<int>(l.crisp))});
     }
-    val out = val::object();
-    out.set("left", scene.left);
-    out.set("top", scene.top);
-    out.set("right", scene.right);
-    out.set("bottom", scene.bottom);
     val view{emscripten::typed_memory_view(flat.size(), flat.data())};
-    out.set("segments", val::global("Float64Array").new_(view));
-    return out;
+    return val::global("Float64Array").new_(view);
+}
+
+std::string textsOf(const DisplayList& list)
+{
+    std::string out = "[";
+    for (const DisplayText& t : list.texts) {
+        out += (out.size() > 1 ? "," : "") + std::string("{\"x\":") + formatRoundTrip(t.x) +
+               ",\"y\":" + formatRoundTrip(t.y) + ",\"text\":" + jsonQuoted(t.text) +
+               ",\"size\":" + formatRoundTrip(t.size) +
+               ",\"italic\":" + (t.italic ? "true" : "false") + ",\"color\":[" +
+               std::to_string(t.color.r) + "," + std::to_string(t.color.g) + "," +
+               std::to_string(t.color.b) + "]}";
+    }
+    return out + "]";
 }
 
 // The logic with the page's seams: failed-iteration messages are collected
@@ -55,75 +55,99 @@ class PageLogic {
         logic_.setNotConvergedHandler([this](const std::string& m) { messages_.push_back(m); });
     }
 
-    void editMeSup(const std::string& t) { logic_.editMeSup(t); }
-    void editAmax(const std::string& t) { logic_.editAmax(t); }
-    void editPePo(const std::string& t) { logic_.editPePo(t); }
-    void pressCalculate() { logic_.pressCalculate(); }
-    void clickGeometry() { logic_.clickGeometry(); }
-    void moveCoarse(int p) { logic_.moveCoarse(p); }
-    void moveFine(int p) { logic_.moveFine(p); }
-    void hover(int plot, double x) { logic_.hover(static_cast<PlotKind>(plot), x); }
-    void leavePlot() { logic_.leavePlot(); }
-    void playOrPause(double now) { logic_.playOrPause(now); }
-    void playReverse(double now) { logic_.playReverse(now); }
-    void pausePlay() { logic_.pausePlay(); }
-    void setPlaySpeed(int speed, double now)
+    // An event by its log name and fields; a name the log does not know is
+    // nothing.
+    void handle(const std::string& name, const std::string& text, double number, int plot,
+                double width, double time)
     {
-        logic_.setPlaySpeed(static_cast<PlaySpeed>(std::clamp(speed, 0, 2)), now);
+        const EventFormat* format = eventFormatNamed(name);
+        if (!format) return;
+        Event e(format->kind);
+        e.text = text;
+        e.number = number;
+        e.plot = plot;
+        e.width = width;
+        e.time = time;
+        logic_.handle(e);
     }
-    void setPauseAtLimits(bool on) { logic_.setPauseAtLimits(on); }
-    bool tick(double now) { return logic_.tick(now); }
-    bool playing() const { return logic_.playing(); }
-    bool playingDown() const { return logic_.playingDown(); }
-    int playSpeed() const { return static_cast<int>(logic_.playSpeed()); }
-    bool pauseAtLimits() const { return logic_.pauseAtLimits(); }
-    std::string explanation() const { return logic_.explanation(); }
-    void setListedGas(const std::string& name) { logic_.setListedGas(name); }
-    void setOtherGas(const std::string& typed) { logic_.setOtherGas(typed); }
-    std::string gasName() const { return logic_.gasName(); }
-    double gasK() const { return logic_.gasK(); }
-    void setThirdPlot(int quantity)
+    std::string viewJson() const { return cdnozzle::viewJson(logic_.view()); }
+    int sceneRevision() const { return logic_.sceneRevision(); }
+    val displayList(int plot, double width, double height, double scale) const
     {
-        logic_.setThirdPlot(static_cast<PlotQuantity>(std::clamp(quantity, 0, 2)));
+        return linesOf(logic_.displayList(static_cast<PlotKind>(plot), width, height, scale));
     }
-    int thirdPlot() const { return static_cast<int>(logic_.thirdPlot()); }
-    void openScenario(const std::string& me, const std::string& amax, const std::string& pepo,
-                      const std::string& gas, const std::string& k, int third)
+    std::string plotMenu(int plot) const
     {
-        logic_.openScenario({me, amax, pepo}, gas, k,
-                            static_cast<PlotQuantity>(std::clamp(third, 0, 2)));
+        return menuJson(logic_.plotMenu(static_cast<PlotKind>(plot)));
     }
-
-    std::string meSup() const { return logic_.texts().me_sup; }
-    std::string amax() const { return logic_.texts().amax; }
-    std::string pePo() const { return logic_.texts().pe_po; }
-    val acceptedTexts() const
+    val otherGasPrompt() const
     {
+        const GasPrompt p = logic_.otherGasPrompt();
         val out = val::object();
-        out.set("me", logic_.acceptedTexts().me_sup);
-        out.set("amax", logic_.acceptedTexts().amax);
-        out.set("pepo", logic_.acceptedTexts().pe_po);
+        out.set("title", p.title);
+        out.set("question", p.question);
+        out.set("initial", p.initial);
         return out;
     }
-    std::string acceptedGasName() const { return logic_.acceptedGasName(); }
-    double acceptedGasK() const { return logic_.acceptedGasK(); }
-    int coarsePosition() const { return logic_.coarsePosition(); }
-    int finePosition() const { return logic_.finePosition(); }
-    int calculationCount() const { return logic_.calculationCount(); }
+    val lastExport() const
+    {
+        const ExportFile& f = logic_.lastExport();
+        val out = val::object();
+        out.set("serial", f.serial);
+        out.set("name", f.name);
+        out.set("format", f.format);
+        out.set("mime", f.mime);
+        out.set("text", f.text);
+        out.set("width", f.picture.width);
+        out.set("height", f.picture.height);
+        out.set("lines", linesOf(f.picture));
+        out.set("texts", textsOf(f.picture));
+        return out;
+    }
+    val settings() const
+    {
+        val out = val::array();
+        for (const Setting& s : logic_.settings()) {
+            val pair = val::array();
+            pair.call<void>("push", s.key);
+            pair.call<void>("push", s.value);
+            out.call<void>("push", pair);
+        }
+        return out;
+    }
+    void applySetting(const std::string& key, const std::string& value)
+    {
+        logic_.applySetting({key, value});
+    }
     bool calculated() const { return logic_.calculated(); }
-    val reportLines() const { return toArray(logic_.reportLines()); }
-    std::string statusText() const { return logic_.statusText(); }
-    int statusKind() const { return static_cast<int>(logic_.statusKind()); }
-    bool statusIsRefusal() const { return logic_.statusIsRefusal(); }
+    bool playing() const { return logic_.playing(); }
+    // The scene of a plot as data, for the page's tests: {left, top, right,
+    // bottom, segments: [[colour, x1, y1, x2, y2], ...]}.
     val scene(int plot) const
     {
         const NozzleModel& m = logic_.model();
-        return sceneToJs(plot == 0 ? m.geometryScene() : plot == 1 ? m.machScene() : m.pressureScene());
+        const PlotScene& s = plot == 0   ? m.geometryScene()
+                             : plot == 1 ? m.machScene()
+                                         : m.pressureScene();
+        val out = val::object();
+        out.set("left", s.left);
+        out.set("top", s.top);
+        out.set("right", s.right);
+        out.set("bottom", s.bottom);
+        val segments = val::array();
+        for (const Segment& g : s.segments) {
+            val seg = val::array();
+            for (double v : {double(static_cast<int>(g.color)), g.x1, g.y1, g.x2, g.y2})
+                seg.call<void>("push", v);
+            segments.call<void>("push", seg);
+        }
+        out.set("segments", segments);
+        return out;
     }
-    std::string stationTable() const { return stationCsv(logic_.model().state()); }
     val takeMessages()
     {
-        val out = toArray(messages_);
+        val out = val::array();
+        for (const std::string& m : messages_) out.call<void>("push", m);
         messages_.clear();
         return out;
     }
@@ -133,8 +157,22 @@ class PageLogic {
     std::vector<std::string> messages_;
 };
 
+// The events of a log: [{name, fields}, ...] (fields: t text, n number,
+// p plot, w width, s time).
+val eventFormatList()
+{
+    val out = val::array();
+    for (const EventFormat& f : eventFormats()) {
+        val item = val::object();
+        item.set("name", std::string(f.name));
+        item.set("fields", std::string(f.fields));
+        out.call<void>("push", item);
+    }
+    return out;
+}
+
 // One calculation straight from three texts, as the report command does it:
-// {refusal} or {report, regime, i_NS, Me, PePo_e, limits..., M, PiPo}.
+// {refusal} or {report, regime, i_NS, Me, PePo_e, limits..., stations}.
 val calculateTexts(const std::string& me, const std::string& amax, const std::string& pepo)
 {
     const InputTexts texts{me, amax, pepo};
@@ -145,38 +183,31 @@ val calculateTexts(const std::string& me, const std::string& amax, const std::st
         return out;
     }
     const FlowState& s = model.state();
-    out.set("report", toArray(model.result().report.lines()));
+    val report = val::array();
+    for (const std::string& line : model.result().report.lines()) report.call<void>("push", line);
+    out.set("report", report);
     out.set("regime", std::string(regimeName(model.result().regime)));
     out.set("i_NS", s.i_NS);
-    for (auto [name, value] : {std::pair{"Me", s.Me}, {"PePo_e", s.PePo_e}, {"PePo", s.PePo},
-                               {"AAe", s.AAe}, {"Me_sub", s.Me_sub}, {"PePo_sub", s.PePo_sub},
-                               {"PePo_NS", s.PePo_NS}, {"PePo_OS", s.PePo_OS}}) {
+    for (auto [name, value] : {std::pair{"Me", s.Me},
+                               {"PePo_e", s.PePo_e},
+                               {"PePo", s.PePo},
+                               {"AAe", s.AAe},
+                               {"Me_sub", s.Me_sub},
+                               {"PePo_sub", s.PePo_sub},
+                               {"PePo_NS", s.PePo_NS},
+                               {"PePo_OS", s.PePo_OS}}) {
         out.set(name, value);
     }
-    val M = val::array(), P = val::array(), X = val::array(), Y = val::array();
+    // The station table's rows, by the table's own column names.
+    val stations = val::array();
     for (int i = 1; i <= s.N_tot + 1; ++i) {
-        M.call<void>("push", s.M[i]);
-        P.call<void>("push", s.PiPo[i]);
-        X.call<void>("push", s.x[i]);
-        Y.call<void>("push", s.y[i]);
+        val row = val::object();
+        const auto values = stationRow(s, i);
+        for (std::size_t c = 0; c < values.size(); ++c)
+            row.set(std::string(kStationColumns[c].name), values[c]);
+        stations.call<void>("push", row);
     }
-    out.set("M", M);
-    out.set("PiPo", P);
-    out.set("x", X);
-    out.set("y", Y);
-    return out;
-}
-
-// The gases offered by name: [[name, k], ...].
-val gasList()
-{
-    val out = val::array();
-    for (const NamedGas& g : kGases) {
-        val item = val::array();
-        item.call<void>("push", std::string(g.name));
-        item.call<void>("push", g.k);
-        out.call<void>("push", item);
-    }
+    out.set("stations", stations);
     return out;
 }
 
@@ -186,7 +217,8 @@ void benchFineSweep()
 {
     static std::vector<InputTexts> inputs = [] {
         std::vector<InputTexts> v;
-        for (int w = kFineMin; w <= kFineMax; ++w) v.push_back({"2", "3", formatGeneral(finePePo(w))});
+        for (int w = kFineMin; w <= kFineMax; ++w)
+            v.push_back({"2", "3", formatGeneral(finePePo(w))});
         return v;
     }();
     NozzleModel model(inputs.front());
@@ -202,51 +234,20 @@ EMSCRIPTEN_BINDINGS(cdnozzle)
     using namespace cdnozzle;
     emscripten::class_<PageLogic>("WindowLogic")
         .constructor<>()
-        .function("editMeSup", &PageLogic::editMeSup)
-        .function("editAmax", &PageLogic::editAmax)
-        .function("editPePo", &PageLogic::editPePo)
-        .function("pressCalculate", &PageLogic::pressCalculate)
-        .function("clickGeometry", &PageLogic::clickGeometry)
-        .function("moveCoarse", &PageLogic::moveCoarse)
-        .function("moveFine", &PageLogic::moveFine)
-        .function("hover", &PageLogic::hover)
-        .function("leavePlot", &PageLogic::leavePlot)
-        .function("openScenario", &PageLogic::openScenario)
-        .function("playOrPause", &PageLogic::playOrPause)
-        .function("playReverse", &PageLogic::playReverse)
-        .function("pausePlay", &PageLogic::pausePlay)
-        .function("setPlaySpeed", &PageLogic::setPlaySpeed)
-        .function("setPauseAtLimits", &PageLogic::setPauseAtLimits)
-        .function("tick", &PageLogic::tick)
-        .function("playing", &PageLogic::playing)
-        .function("playingDown", &PageLogic::playingDown)
-        .function("playSpeed", &PageLogic::playSpeed)
-        .function("pauseAtLimits", &PageLogic::pauseAtLimits)
-        .function("explanation", &PageLogic::explanation)
-        .function("setListedGas", &PageLogic::setListedGas)
-        .function("setOtherGas", &PageLogic::setOtherGas)
-        .function("gasName", &PageLogic::gasName)
-        .function("gasK", &PageLogic::gasK)
-        .function("setThirdPlot", &PageLogic::setThirdPlot)
-        .function("thirdPlot", &PageLogic::thirdPlot)
-        .function("meSup", &PageLogic::meSup)
-        .function("amax", &PageLogic::amax)
-        .function("pePo", &PageLogic::pePo)
-        .function("acceptedTexts", &PageLogic::acceptedTexts)
-        .function("acceptedGasName", &PageLogic::acceptedGasName)
-        .function("acceptedGasK", &PageLogic::acceptedGasK)
-        .function("coarsePosition", &PageLogic::coarsePosition)
-        .function("finePosition", &PageLogic::finePosition)
-        .function("calculationCount", &PageLogic::calculationCount)
+        .function("handle", &PageLogic::handle)
+        .function("viewJson", &PageLogic::viewJson)
+        .function("sceneRevision", &PageLogic::sceneRevision)
+        .function("displayList", &PageLogic::displayList)
+        .function("plotMenu", &PageLogic::plotMenu)
+        .function("otherGasPrompt", &PageLogic::otherGasPrompt)
+        .function("lastExport", &PageLogic::lastExport)
+        .function("settings", &PageLogic::settings)
+        .function("applySetting", &PageLogic::applySetting)
         .function("calculated", &PageLogic::calculated)
-        .function("reportLines", &PageLogic::reportLines)
-        .function("statusText", &PageLogic::statusText)
-        .function("statusKind", &PageLogic::statusKind)
-        .function("statusIsRefusal", &PageLogic::statusIsRefusal)
+        .function("playing", &PageLogic::playing)
         .function("scene", &PageLogic::scene)
-        .function("stationTable", &PageLogic::stationTable)
         .function("takeMessages", &PageLogic::takeMessages);
+    emscripten::function("eventFormats", &eventFormatList);
     emscripten::function("calculateTexts", &calculateTexts);
-    emscripten::function("gasList", &gasList);
     emscripten::function("benchFineSweep", &benchFineSweep);
 }

@@ -1,24 +1,16 @@
-// The page: a view of the window's logic (compiled from the same C++ core).
-// It forwards the user's events to the logic and shows what the logic says:
-// box texts, bar positions, the report, the status line and three scenes
-// painted on canvases.
+// The page: a binding of the window's logic (compiled from the same C++
+// core). Every user action becomes an Event for the logic; the page shows
+// the view the logic publishes: box texts, bar positions, the report, the
+// status line, the menus and the plots' display lists painted on canvases.
+// The logic decides what is shown; the page decides only where.
 "use strict";
 (function () {
   const VERSION = "@VERSION@";
-  const PLOT_BG = "rgb(255,255,192)";
-  const COLORS = ["rgb(200,200,200)", "rgb(0,0,0)", "rgb(255,0,0)", "rgb(0,0,255)"];
   // The designed window's width in its pixels (its height is the form's:
   // menu, client area, status line and the explanation when shown).
   const DESIGN_WIDTH = 606;
-  const SPEED_NAMES = ["slow", "normal", "fast"];
   const PHONE_WIDTH = 600;
-  // The plots: canvas, scene index, caption, designed size.
-  const PLOTS = [
-    { id: "Picture_Geo", kind: 0, caption: "", width: 377, height: 185 },
-    { id: "Picture_Mach", kind: 1, caption: "M", width: 377, height: 145 },
-    { id: "Picture_PiPo", kind: 2, caption: "p/p0", width: 377, height: 161 },
-  ];
-  const EXPORT_WIDTH = 1200;
+  const PLOT_IDS = ["Picture_Geo", "Picture_Mach", "Picture_PiPo"];
   const LONG_PRESS_MS = 550;
   // Browsers ignore address changes beyond a couple of hundred in ten
   // seconds (a fast play makes one a frame): the address is written at most
@@ -26,105 +18,74 @@
   const ADDRESS_SPACING_MS = 250;
 
   const $ = (id) => document.getElementById(id);
+  let core = null;
   let logic = null;
-  let scenes = [null, null, null];
-  let shownCalculation = -1;
-  let shownThird = 0;
+  let view = null;
+  let formats = {};
   let ownHash = "";
-  // The listed gases, [[name, k], ...], air first.
-  let named = [];
 
-  // ---- painting -----------------------------------------------------------
+  // ---- painting -------------------------------------------------------------
 
-  // Liang-Barsky: the part of the segment inside the rectangle, or null.
-  function clip(x0, y0, x1, y1, left, top, right, bottom) {
-    const dx = x1 - x0, dy = y1 - y0;
-    let t0 = 0, t1 = 1;
-    const p = [-dx, dx, -dy, dy];
-    const q = [x0 - left, right - x0, y0 - top, bottom - y0];
-    for (let i = 0; i < 4; i++) {
-      if (p[i] === 0) {
-        if (q[i] < 0) return null;
-        continue;
-      }
-      const t = q[i] / p[i];
-      if (p[i] < 0) {
-        if (t > t1) return null;
-        if (t > t0) t0 = t;
-      } else {
-        if (t < t0) return null;
-        if (t < t1) t1 = t;
-      }
-    }
-    return [x0 + t0 * dx, y0 + t0 * dy, x0 + t1 * dx, y0 + t1 * dy];
-  }
-
-  // The scene's segments mapped onto a w x h area, cut at its edges (a line
-  // width beyond them), per colour: [[x1, y1, x2, y2, crisp], ...] x 4.
-  function mapScene(scene, w, h, lineWidth) {
-    const out = [[], [], [], []];
-    if (!scene) return out;
-    const sw = scene.right - scene.left, sh = scene.bottom - scene.top;
-    if (!isFinite(sw) || !isFinite(sh) || sw === 0 || sh === 0) return out;
-    const sx = w / sw, sy = h / sh;
-    const s = scene.segments;
-    for (let i = 0; i < s.length; i += 5) {
-      const x1 = (s[i + 1] - scene.left) * sx, y1 = (s[i + 2] - scene.top) * sy;
-      const x2 = (s[i + 3] - scene.left) * sx, y2 = (s[i + 4] - scene.top) * sy;
-      if (!isFinite(x1 + y1 + x2 + y2)) continue;
-      const cut = clip(x1, y1, x2, y2, -lineWidth, -lineWidth, w + lineWidth, h + lineWidth);
-      if (!cut) continue;
-      cut.push(s[i + 1] === s[i + 3] ? "v" : s[i + 2] === s[i + 4] ? "h" : "");
-      out[s[i]].push(cut);
-    }
-    return out;
-  }
-
-  // Grid, axes and vertical shocks crisp on the pixel grid; curves smooth.
-  function paintScene(ctx, w, h, scene, lineWidth) {
-    ctx.fillStyle = PLOT_BG;
-    ctx.fillRect(0, 0, w, h);
-    const lw = Math.max(1, Math.round(lineWidth));
-    const snap = (v) => (lw % 2 ? Math.floor(v) + 0.5 : Math.round(v));
-    const groups = mapScene(scene, w, h, lw);
-    ctx.lineWidth = lw;
+  // A display list's lines ([x1, y1, x2, y2, r, g, b, width, crisp]*) on a
+  // context: runs of one colour and width are stroked together; crisp lines
+  // are centred on a pixel row or column.
+  function paintLines(ctx, lines) {
     ctx.lineCap = "butt";
     ctx.lineJoin = "round";
-    groups.forEach((lines, color) => {
-      if (!lines.length) return;
-      ctx.beginPath();
-      for (const [x1, y1, x2, y2, crisp] of lines) {
-        if (crisp === "v") {
-          const x = snap(x1);
-          ctx.moveTo(x, y1);
-          ctx.lineTo(x, y2);
-        } else if (crisp === "h") {
-          const y = snap(y1);
-          ctx.moveTo(x1, y);
-          ctx.lineTo(x2, y);
-        } else {
-          ctx.moveTo(x1, y1);
-          ctx.lineTo(x2, y2);
-        }
+    let style = "";
+    let width = 0;
+    let open = false;
+    for (let i = 0; i < lines.length; i += 9) {
+      const s = `rgb(${lines[i + 4]},${lines[i + 5]},${lines[i + 6]})`;
+      const w = lines[i + 7];
+      if (s !== style || w !== width) {
+        if (open) ctx.stroke();
+        ctx.beginPath();
+        ctx.strokeStyle = style = s;
+        ctx.lineWidth = width = w;
+        open = true;
       }
-      ctx.strokeStyle = COLORS[color];
-      ctx.stroke();
-    });
+      let x1 = lines[i], y1 = lines[i + 1], x2 = lines[i + 2], y2 = lines[i + 3];
+      const snap = (v) => (w % 2 ? Math.floor(v) + 0.5 : Math.round(v));
+      if (lines[i + 8] === 1) x1 = x2 = snap(x1);
+      else if (lines[i + 8] === 2) y1 = y2 = snap(y1);
+      ctx.moveTo(x1, y1);
+      ctx.lineTo(x2, y2);
+    }
+    if (open) ctx.stroke();
   }
 
-  function paintPlots() {
-    for (const plot of PLOTS) {
-      const canvas = $(plot.id);
+  function paintTexts(ctx, texts) {
+    for (const t of texts) {
+      ctx.fillStyle = `rgb(${t.color.join(",")})`;
+      ctx.font = `${t.italic ? "italic " : ""}${t.size}px "MS Sans Serif", Tahoma, sans-serif`;
+      ctx.fillText(t.text, t.x, t.y);
+    }
+  }
+
+  // The canvases at the device's pixels; a plot is repainted when its scene
+  // or its size changed.
+  const painted = PLOT_IDS.map(() => ({ revision: -1, w: 0, h: 0 }));
+  function paintPlots(force) {
+    const revision = logic.sceneRevision();
+    PLOT_IDS.forEach((id, kind) => {
+      const canvas = $(id);
       const rect = canvas.getBoundingClientRect();
       const dpr = window.devicePixelRatio || 1;
       const w = Math.max(1, Math.round(rect.width * dpr));
       const h = Math.max(1, Math.round(rect.height * dpr));
+      const last = painted[kind];
+      if (!force && last.revision === revision && last.w === w && last.h === h) return;
+      painted[kind] = { revision, w, h };
       if (canvas.width !== w) canvas.width = w;
       if (canvas.height !== h) canvas.height = h;
+      const ctx = canvas.getContext("2d");
+      ctx.fillStyle = "rgb(255,255,192)";
+      ctx.fillRect(0, 0, w, h);
       // One CSS pixel of the designed window, in device pixels.
-      const lineWidth = canvas.offsetWidth ? w / canvas.offsetWidth : dpr;
-      paintScene(canvas.getContext("2d"), w, h, scenes[plot.kind], lineWidth);
-    }
+      const scale = canvas.offsetWidth ? w / canvas.offsetWidth : dpr;
+      paintLines(ctx, logic.displayList(kind, w, h, scale));
+    });
   }
 
   // ---- layout -------------------------------------------------------------
@@ -142,7 +103,7 @@
     }
     coarse.placeThumb();
     fine.placeThumb();
-    paintPlots();
+    if (logic) paintPlots(true);
   }
 
   // ---- scroll bars --------------------------------------------------------
@@ -279,94 +240,153 @@
     }
   }
 
-  // ---- what the logic says ------------------------------------------------
+  // ---- events in, the view out --------------------------------------------
+
+  const seconds = () => performance.now() / 1000;
+
+  // An event by its log name and fields (as the log lists them).
+  function event(name, ...fields) {
+    const e = { name, text: "", number: 0, plot: 0, width: 0, time: seconds() };
+    const kinds = formats[name] || "";
+    [...kinds].forEach((field, i) => {
+      const v = fields[i];
+      if (v === undefined) return;
+      if (field === "t") e.text = String(v);
+      else if (field === "n") e.number = Number(v);
+      else if (field === "p") e.plot = Number(v);
+      else if (field === "w") e.width = Number(v);
+      else if (field === "s") e.time = Number(v);
+    });
+    return e;
+  }
+
+  // Every user action goes through here.
+  function dispatch(e) {
+    logic.handle(e.name, e.text, e.number, e.plot, e.width, e.time);
+    render();
+  }
+  const send = (name, ...fields) => dispatch(event(name, ...fields));
+
+  function setText(element, text) {
+    if (element.textContent !== text) element.textContent = text;
+  }
 
   function syncBox(id, text) {
     const box = $(id);
     if (box.value !== text) box.value = text;
   }
 
+  let shownCalculations = -1;
+  let shownExplanation = null;
   function render() {
-    syncBox("Text_Mmax", logic.meSup());
-    syncBox("Text_AAmax", logic.amax());
-    syncBox("Text_PePo", logic.pePo());
-    coarse.set(logic.coarsePosition());
-    fine.set(logic.finePosition());
-    const count = logic.calculationCount();
-    if (count !== shownCalculation) {
-      shownCalculation = count;
-      const list = $("List1");
-      list.replaceChildren(...logic.reportLines().map((line) => {
+    view = JSON.parse(logic.viewJson());
+    syncBox("Text_Mmax", view.boxes[0]);
+    syncBox("Text_AAmax", view.boxes[1]);
+    syncBox("Text_PePo", view.boxes[2]);
+    coarse.set(view.coarse.position);
+    fine.set(view.fine.position);
+    if (view.calculations !== shownCalculations) {
+      shownCalculations = view.calculations;
+      $("List1").replaceChildren(...view.report.map((line) => {
         const item = document.createElement("li");
         item.textContent = line;
         return item;
       }));
-      scenes = PLOTS.map((p) => logic.scene(p.kind));
-      paintPlots();
     }
-    const third = logic.thirdPlot();
-    if (third !== shownThird) {
-      shownThird = third;
-      PLOTS[2].caption = ["p/p0", "T/T0", "ρ/ρ0"][third];
-      $("Label5").textContent = PLOTS[2].caption;
-      scenes[2] = logic.scene(2);
-      paintPlots();
-    }
-    writeAddressSoon();
+    view.plots.forEach((p, kind) => $(PLOT_IDS[kind]).setAttribute("aria-label", p.description));
+    setText($("Label5"), view.plots[2].caption);
+    paintPlots(false);
     const status = $("StatusLine");
-    const text = logic.statusText();
-    if (status.textContent !== text) status.textContent = text;
-    status.classList.toggle("refusal", logic.statusIsRefusal());
-    const explanation = logic.explanation();
-    if ($("Explanation").textContent !== explanation) $("Explanation").textContent = explanation;
-    showPlayControls();
-    showGas();
+    setText(status, view.status);
+    status.classList.toggle("refusal", view.statusIsRefusal);
+    setText($("Explanation"), view.explanation);
+    if (view.explanationShown !== shownExplanation) {
+      shownExplanation = view.explanationShown;
+      $("Explanation").hidden = !view.explanationShown;
+      layout();
+    }
+    showMenus();
+    writeAddressSoon();
+    remember();
+    if (view.playing && !frame) frame = requestAnimationFrame(animate);
     const messages = logic.takeMessages();
     if (messages.length) showNotConverged(messages);
   }
 
-  // The Gas list shows the logic's gas.
-  function showGas() {
-    const gas = $("Gas");
-    const name = logic.gasName();
-    const index = named.findIndex(([n]) => n === name);
-    const chosen = gas.querySelector("option[value=chosen]");
-    chosen.hidden = index >= 0;
-    if (index < 0 && chosen.text !== name) chosen.text = name;
-    const value = index >= 0 ? String(index) : "chosen";
-    if (gas.value !== value) gas.value = value;
+  // The play bar shows the logic's Play menu; the Gas list its Gas menu.
+  function showMenus() {
+    const [play, gas] = view.menus;
+    for (const item of play.items) {
+      const control = $(item.id);
+      if (!control) continue;
+      if (control.type === "checkbox") {
+        control.checked = item.checked;
+        setText(control.parentElement.querySelector(".name"), item.label);
+      } else {
+        setText(control.querySelector(".sym"), item.icon);
+        setText(control.querySelector(".name"), item.label);
+        control.title = item.key ? `${item.label} (${item.key})` : item.label;
+        if (item.checkable || item.id === "Play") {
+          control.setAttribute("aria-pressed", String(item.id === "Play" ? view.playing : item.checked));
+        }
+      }
+      control.disabled = !item.enabled;
+    }
+    setText($("PlaySpeed"), view.speed);
+    const list = $("Gas");
+    const ids = gas.items.map((i) => i.id).join();
+    if (list.dataset.items !== ids) {
+      list.dataset.items = ids;
+      list.replaceChildren(...gas.items.map((i) => new Option(i.label, i.id)));
+    }
+    gas.items.forEach((item, i) => {
+      const option = list.options[i];
+      if (option.text !== item.label) option.text = item.label;
+    });
+    const chosen = gas.items.find((i) => i.checked);
+    if (chosen && list.value !== chosen.id) list.value = chosen.id;
+  }
+
+  function itemOf(menu, id) {
+    return menu.items.find((i) => i.id === id);
+  }
+
+  // A menu entry chosen: its event, after asking for its text when it asks.
+  function choose(item) {
+    const [name, ...given] = item.event;
+    // The time of a choice is now.
+    const fields = given.map((v, i) => ((formats[name] || "")[i] === "s" ? seconds() : v));
+    if (item.asks) {
+      const p = logic.otherGasPrompt();
+      const typed = prompt(p.question, p.initial);
+      if (typed === null) {
+        render();
+        return;
+      }
+      fields[0] = typed;
+    }
+    send(name, ...fields);
   }
 
   // ---- play -----------------------------------------------------------------
 
-  const seconds = () => performance.now() / 1000;
   let frame = 0;
-
-  function showPlayControls() {
-    const playing = logic.playing();
-    const play = $("Play");
-    const label = playing ? "❚❚ Pause" : "▶ Play";
-    if (play.textContent !== label) play.textContent = label;
-    play.setAttribute("aria-pressed", String(playing));
-    $("PlaySpeed").textContent = SPEED_NAMES[logic.playSpeed()];
-    $("PlaySlower").disabled = logic.playSpeed() === 0;
-    $("PlayFaster").disabled = logic.playSpeed() === 2;
-    $("PauseAtLimits").checked = logic.pauseAtLimits();
-    if (playing && !frame) frame = requestAnimationFrame(animate);
-  }
-
   // The play follows the clock: a slow frame skips steps, never slows it.
   function animate() {
     frame = 0;
     if (!logic.playing()) return;
-    if (logic.tick(seconds())) render();
-    else showPlayControls();
+    send("tick");
   }
 
+  // ---- settings kept between runs ------------------------------------------
+
+  let remembered = "";
   function remember() {
+    const now = JSON.stringify(logic.settings());
+    if (now === remembered) return;
+    remembered = now;
     try {
-      localStorage.setItem("cdnozzle.playSpeed", String(logic.playSpeed()));
-      localStorage.setItem("cdnozzle.pauseAtLimits", String(logic.pauseAtLimits()));
+      for (const [key, value] of logic.settings()) localStorage.setItem(`cdnozzle.${key}`, value);
     } catch (err) {
       // Storage may be off (private windows, some file:// settings): nothing to keep then.
     }
@@ -374,49 +394,18 @@
 
   function recall() {
     try {
-      const speed = Number(localStorage.getItem("cdnozzle.playSpeed"));
-      if (localStorage.getItem("cdnozzle.playSpeed") !== null && speed >= 0 && speed <= 2)
-        logic.setPlaySpeed(speed, seconds());
-      if (localStorage.getItem("cdnozzle.pauseAtLimits") === "false") logic.setPauseAtLimits(false);
+      for (const [key] of logic.settings()) {
+        const value = localStorage.getItem(`cdnozzle.${key}`);
+        if (value !== null) logic.applySetting(key, value);
+      }
     } catch (err) {
       // As above.
     }
+    remembered = JSON.stringify(logic.settings());
   }
 
-  function showExplanation(shown) {
-    $("Explanation").hidden = !shown;
-    $("ExplainToggle").setAttribute("aria-pressed", String(shown));
-    layout();
-  }
-
-  // Every user event goes through here, then the page shows the result.
-  const handlers = {
-    meSup: (text) => { logic.editMeSup(text); render(); },
-    amax: (text) => { logic.editAmax(text); render(); },
-    pePo: (text) => { logic.editPePo(text); render(); },
-    calculate: () => { logic.pressCalculate(); render(); },
-    geometryClick: () => { logic.clickGeometry(); render(); },
-    coarse: (position) => { logic.moveCoarse(position); render(); },
-    fine: (position) => { logic.moveFine(position); render(); },
-    hover: (kind, x) => { logic.hover(kind, x); render(); },
-    leave: () => { logic.leavePlot(); render(); },
-    scenario: (me, amax, pepo, gas = "", k = "", third = 0) => {
-      logic.openScenario(me, amax, pepo, gas, k, third);
-      render();
-    },
-    play: () => { logic.playOrPause(seconds()); render(); },
-    reverse: () => { logic.playReverse(seconds()); render(); },
-    slower: () => { logic.setPlaySpeed(Math.max(0, logic.playSpeed() - 1), seconds()); remember(); render(); },
-    faster: () => { logic.setPlaySpeed(Math.min(2, logic.playSpeed() + 1), seconds()); remember(); render(); },
-    pauseAtLimits: (on) => { logic.setPauseAtLimits(on); remember(); render(); },
-    explain: () => showExplanation($("Explanation").hidden),
-    gas: (name) => { logic.setListedGas(name); render(); },
-    otherGas: (typed) => { logic.setOtherGas(typed); render(); },
-    thirdPlot: (quantity) => { logic.setThirdPlot(quantity); render(); },
-  };
-
-  const coarse = new ScrollBar($("VScroll1"), 1, 100, (v) => handlers.coarse(v));
-  const fine = new ScrollBar($("VScroll2"), 1, 1000, (v) => handlers.fine(v));
+  const coarse = new ScrollBar($("VScroll1"), 1, 100, (v) => send("moveCoarse", v));
+  const fine = new ScrollBar($("VScroll2"), 1, 1000, (v) => send("moveFine", v));
 
   // ---- messages and windows -----------------------------------------------
 
@@ -442,30 +431,6 @@
 
   // ---- the scenario in the address ----------------------------------------
 
-  // #me=2&amax=3&pepo=0.8, then the gas (gas=helium for a listed one, k=1.25
-  // for another, nothing for air) and the third plot (plot=T or plot=rho,
-  // nothing for p/p0). The logic checks what an address says as it checks
-  // the boxes and the Gas list.
-  const PLOT_KEYS = ["p", "T", "rho"];
-
-  function readAddress() {
-    const params = new URLSearchParams(location.hash.replace(/^#/, ""));
-    if (!["me", "amax", "pepo", "gas", "k", "plot"].some((key) => params.has(key))) return null;
-    return [params.get("me") ?? "2", params.get("amax") ?? "3", params.get("pepo") ?? "1",
-      params.get("gas") ?? "", params.get("k") ?? "", Math.max(0, PLOT_KEYS.indexOf(params.get("plot")))];
-  }
-
-  // What the page shows: the last accepted calculation, with its gas.
-  function address() {
-    const t = logic.acceptedTexts();
-    const params = new URLSearchParams({ me: t.me, amax: t.amax, pepo: t.pepo });
-    const gas = logic.acceptedGasName();
-    if (!named.some(([name]) => name === gas)) params.set("k", String(logic.acceptedGasK()));
-    else if (gas !== "air") params.set("gas", gas);
-    if (logic.thirdPlot() > 0) params.set("plot", PLOT_KEYS[logic.thirdPlot()]);
-    return `#${params}`;
-  }
-
   let addressWritten = -Infinity;
   let addressTimer = 0;
   function writeAddressSoon() {
@@ -483,9 +448,8 @@
 
   function writeAddress() {
     // Nothing calculated yet: an address that was refused stays to be mended.
-    if (!logic.calculated()) return;
-    const hash = address();
-    if (location.hash === hash) return;
+    const hash = view.address;
+    if (!hash || location.hash === hash) return;
     ownHash = hash;
     addressWritten = performance.now();
     try {
@@ -508,134 +472,111 @@
     setTimeout(() => URL.revokeObjectURL(url), 10000);
   }
 
-  // The plot as an image for paper: EXPORT_WIDTH wide in the designed
-  // proportions, pens and caption scaled with it.
-  function exportSize(plot) {
-    const scale = EXPORT_WIDTH / plot.width;
-    return { w: EXPORT_WIDTH, h: Math.round(plot.height * scale), scale };
-  }
-
-  function plotPng(plot) {
-    const { w, h, scale } = exportSize(plot);
+  // The logic's last export painted as an image (a PNG, or a copy).
+  function exportCanvas(file) {
     const canvas = document.createElement("canvas");
-    canvas.width = w;
-    canvas.height = h;
+    canvas.width = Math.ceil(file.width);
+    canvas.height = Math.ceil(file.height);
     const ctx = canvas.getContext("2d");
-    paintScene(ctx, w, h, scenes[plot.kind], scale);
-    if (plot.caption) {
-      ctx.fillStyle = "#000";
-      ctx.font = `italic ${Math.round(11 * scale)}px "MS Sans Serif", Tahoma, sans-serif`;
-      ctx.fillText(plot.caption, 8 * scale, 19 * scale);
-    }
+    ctx.fillStyle = "rgb(255,255,192)";
+    ctx.fillRect(0, 0, canvas.width, canvas.height);
+    paintLines(ctx, file.lines);
+    paintTexts(ctx, JSON.parse(file.texts));
     return canvas;
   }
 
-  function plotSvg(plot) {
-    const { w, h, scale } = exportSize(plot);
-    const f = (v) => String(Math.round(v * 100) / 100);
-    const parts = [
-      `<?xml version="1.0" encoding="UTF-8"?>`,
-      `<svg xmlns="http://www.w3.org/2000/svg" width="${w}" height="${h}" viewBox="0 0 ${w} ${h}">`,
-      `<title>cdnozzle plot</title>`,
-      `<rect width="${w}" height="${h}" fill="#ffffc0"/>`,
-    ];
-    const hex = ["#c8c8c8", "#000000", "#ff0000", "#0000ff"];
-    mapScene(scenes[plot.kind], w, h, scale).forEach((lines, color) => {
-      if (!lines.length) return;
-      parts.push(`<g stroke="${hex[color]}" stroke-width="${f(scale)}" fill="none">`);
-      for (const [x1, y1, x2, y2] of lines) {
-        parts.push(`<line x1="${f(x1)}" y1="${f(y1)}" x2="${f(x2)}" y2="${f(y2)}"/>`);
-      }
-      parts.push("</g>");
-    });
-    if (plot.caption) {
-      parts.push(`<text x="${f(8 * scale)}" y="${f(19 * scale)}" font-family="MS Sans Serif, Tahoma, sans-serif" ` +
-        `font-style="italic" font-size="${f(11 * scale)}">${plot.caption}</text>`);
+  // An export from a plot's menu: the logic makes the file, the page hands
+  // it to the browser (a download, or the clipboard).
+  function exportFile(plot, format) {
+    send("export", plot, format);
+    const file = logic.lastExport();
+    if (file.format === "png" || file.format === "copy") {
+      exportCanvas(file).toBlob((blob) => {
+        if (!blob) return;
+        if (file.format === "png") download(file.name, blob);
+        else if (navigator.clipboard && window.ClipboardItem)
+          navigator.clipboard.write([new ClipboardItem({ [file.mime]: blob })]).catch(() => {});
+      }, "image/png");
+    } else {
+      download(file.name, new Blob([file.text], { type: file.mime }));
     }
-    parts.push("</svg>\n");
-    return parts.join("\n");
   }
 
-  let menuPlot = null;
-  function openPlotMenu(plot, x, y) {
-    if (!scenes[plot.kind]) return;
-    menuPlot = plot;
+  let menuPlot = -1;
+  function openPlotMenu(kind, x, y) {
+    if (!logic.calculated()) return;
+    menuPlot = kind;
+    const items = JSON.parse(logic.plotMenu(kind)).items;
     const menu = $("PlotMenu");
-    // The third plot offers its quantities.
-    $("ThirdPlotChoice").hidden = plot.kind !== 2;
-    menu.querySelectorAll("[data-show]").forEach((b) =>
-      b.setAttribute("aria-checked", String(Number(b.dataset.show) === logic.thirdPlot())));
+    menu.replaceChildren();
+    for (const item of items) {
+      if (item.separatorBefore) menu.append(document.createElement("hr"));
+      const button = document.createElement("button");
+      button.type = "button";
+      button.dataset.id = item.id;
+      button.setAttribute("role", item.checkable ? "menuitemradio" : "menuitem");
+      if (item.checkable) button.setAttribute("aria-checked", String(item.checked));
+      button.disabled = !item.enabled;
+      button.textContent = item.label;
+      button.addEventListener("click", () => {
+        closePlotMenu();
+        if (item.event[0] === "export") exportFile(kind, item.event[2]);
+        else choose(item);
+      });
+      menu.append(button);
+    }
     menu.hidden = false;
     const box = menu.getBoundingClientRect();
     menu.style.left = `${Math.max(0, Math.min(x, window.innerWidth - box.width))}px`;
     menu.style.top = `${Math.max(0, Math.min(y, window.innerHeight - box.height))}px`;
-    menu.querySelector(plot.kind === 2 ? "[data-show]" : "[data-action]").focus();
+    menu.querySelector("button").focus();
   }
   function closePlotMenu() {
     $("PlotMenu").hidden = true;
   }
 
-  $("PlotMenu").addEventListener("click", (e) => {
-    if (e.target.dataset && e.target.dataset.show !== undefined) {
-      closePlotMenu();
-      handlers.thirdPlot(Number(e.target.dataset.show));
-      return;
-    }
-    const action = e.target.dataset && e.target.dataset.action;
-    const plot = menuPlot;
-    closePlotMenu();
-    if (!action || !plot) return;
-    if (action === "png") plotPng(plot).toBlob((blob) => blob && download(`${plot.id}.png`, blob), "image/png");
-    if (action === "svg") download(`${plot.id}.svg`, new Blob([plotSvg(plot)], { type: "image/svg+xml" }));
-    if (action === "csv") download("stations.csv", new Blob([logic.stationTable()], { type: "text/csv" }));
-  });
   document.addEventListener("keydown", (e) => {
     if (e.key === "Escape") closePlotMenu();
   });
   document.addEventListener("pointerdown", (e) => {
     if (!$("PlotMenu").contains(e.target)) closePlotMenu();
-    if (logic && e.pointerType !== "mouse" && !PLOTS.some((p) => p.id === e.target.id)) {
-      logic.leavePlot();
-      render();
-    }
+    if (logic && e.pointerType !== "mouse" && !PLOT_IDS.includes(e.target.id)) send("leave");
   });
 
   // ---- wiring -------------------------------------------------------------
 
-  function plotX(canvas, scene, clientX) {
-    const rect = canvas.getBoundingClientRect();
-    return scene.left + ((clientX - rect.left) / rect.width) * (scene.right - scene.left);
-  }
-
-  function wirePlot(plot) {
-    const canvas = $(plot.id);
+  function wirePlot(id, kind) {
+    const canvas = $(id);
     let press = null;
+    // The pixel under the pointer, and the plot's width, in CSS pixels.
+    const hover = (e) => {
+      const rect = canvas.getBoundingClientRect();
+      send("hover", kind, e.clientX - rect.left, rect.width);
+    };
     canvas.addEventListener("pointermove", (e) => {
-      const scene = scenes[plot.kind];
       if (press && Math.hypot(e.clientX - press.x, e.clientY - press.y) > 10) {
         clearTimeout(press.timer);
         press.timer = null;
       }
-      if (scene) handlers.hover(plot.kind, plotX(canvas, scene, e.clientX));
+      hover(e);
     });
     // A finger's readout stays after it lifts, until the next touch elsewhere.
     canvas.addEventListener("pointerleave", (e) => {
-      if (e.pointerType === "mouse") handlers.leave();
+      if (e.pointerType === "mouse") send("leave");
     });
     canvas.addEventListener("contextmenu", (e) => {
       e.preventDefault();
-      openPlotMenu(plot, e.clientX, e.clientY);
+      openPlotMenu(kind, e.clientX, e.clientY);
     });
     canvas.addEventListener("pointerdown", (e) => {
-      const scene = scenes[plot.kind];
-      if (scene && e.pointerType !== "mouse") handlers.hover(plot.kind, plotX(canvas, scene, e.clientX));
+      if (e.pointerType !== "mouse") hover(e);
       if (e.button !== 0) return;
       press = { x: e.clientX, y: e.clientY, long: false, timer: null };
       if (e.pointerType !== "mouse") {
         const p = press;
         p.timer = setTimeout(() => {
           p.long = true;
-          openPlotMenu(plot, p.x, p.y);
+          openPlotMenu(kind, p.x, p.y);
         }, LONG_PRESS_MS);
       }
     });
@@ -646,70 +587,58 @@
       if (press) clearTimeout(press.timer);
       press = null;
     });
-    if (plot.kind === 0) {
+    if (kind === 0) {
       canvas.addEventListener("click", (e) => {
         const longPress = press && press.long;
         press = null;
-        if (e.button === 0 && !longPress) handlers.geometryClick();
+        if (e.button === 0 && !longPress) send("clickGeometry");
       });
     }
   }
 
+  // A key as the logic's menus name it: "F5", "Shift+F5", "Ctrl+0".
+  function keyName(e) {
+    const key = e.key.length === 1 ? e.key.toUpperCase() : e.key;
+    return (e.ctrlKey ? "Ctrl+" : "") + (e.altKey ? "Alt+" : "") + (e.shiftKey ? "Shift+" : "") + key;
+  }
+
   function wire() {
-    $("Text_Mmax").addEventListener("input", (e) => handlers.meSup(e.target.value));
-    $("Text_AAmax").addEventListener("input", (e) => handlers.amax(e.target.value));
-    $("Text_PePo").addEventListener("input", (e) => handlers.pePo(e.target.value));
+    $("Text_Mmax").addEventListener("input", (e) => send("editMeSup", e.target.value));
+    $("Text_AAmax").addEventListener("input", (e) => send("editAmax", e.target.value));
+    $("Text_PePo").addEventListener("input", (e) => send("editPePo", e.target.value));
     $("Text_PePo").addEventListener("keydown", (e) => {
-      if (e.key === "Enter") handlers.calculate();
+      if (e.key === "Enter") send("calculate");
     });
-    $("Command1").addEventListener("click", () => handlers.calculate());
-    PLOTS.forEach(wirePlot);
+    $("Command1").addEventListener("click", () => send("calculate"));
+    PLOT_IDS.forEach(wirePlot);
     $("Mn_About").addEventListener("click", showAbout);
     const gas = $("Gas");
-    named.forEach(([name, k], i) => {
-      const option = new Option(`${name} (k = ${Math.round(k * 10000) / 10000})`, String(i));
-      gas.add(option);
-    });
-    // A gas of another k has an entry of its own while it is chosen, so
-    // that "Other…" is always a change and opens its prompt again.
-    const chosen = new Option("", "chosen");
-    chosen.hidden = true;
-    gas.add(chosen);
-    gas.add(new Option("Other…", "other"));
     gas.addEventListener("change", () => {
-      if (gas.value === "other") {
-        const typed = prompt("Ratio of specific heats k (1.05 to 1.7):", String(logic.gasK()));
-        if (typed !== null) handlers.otherGas(typed);
-      } else if (gas.value !== "chosen") {
-        handlers.gas(named[Number(gas.value)][0]);
-      }
-      // A refused or cancelled choice keeps the gas there was.
-      showGas();
+      const item = itemOf(view.menus[1], gas.value);
+      if (item) choose(item);
+      else render();
     });
-    $("Play").addEventListener("click", () => handlers.play());
-    $("PlayReverse").addEventListener("click", () => handlers.reverse());
-    $("PlaySlower").addEventListener("click", () => handlers.slower());
-    $("PlayFaster").addEventListener("click", () => handlers.faster());
-    $("PauseAtLimits").addEventListener("change", (e) => handlers.pauseAtLimits(e.target.checked));
-    $("ExplainToggle").addEventListener("click", () => handlers.explain());
-    // The window's function keys; the boxes keep the focus and their typing.
+    for (const id of ["Play", "PlayReverse", "PlaySlower", "PlayFaster", "ExplainToggle"]) {
+      $(id).addEventListener("click", () => choose(itemOf(view.menus[0], id)));
+    }
+    $("PauseAtLimits").addEventListener("change", () => choose(itemOf(view.menus[0], "PauseAtLimits")));
+    // The menus' keys; the boxes keep the focus and their typing. The
+    // browser zooms the page itself.
     document.addEventListener("keydown", (e) => {
-      const keys = {
-        F5: () => (e.shiftKey ? handlers.reverse() : handlers.play()),
-        F6: handlers.slower,
-        F7: handlers.faster,
-        F1: handlers.explain,
-      };
-      if (!(e.key in keys) || e.ctrlKey || e.altKey || e.metaKey) return;
-      e.preventDefault();
-      keys[e.key]();
+      if (e.metaKey || !view) return;
+      const name = keyName(e);
+      for (const menu of view.menus) {
+        const item = menu.items.find((i) => i.key === name);
+        if (!item) continue;
+        e.preventDefault();
+        if (item.enabled) choose(item);
+        return;
+      }
     });
     $("Form_About").querySelector(".close").addEventListener("click", () => $("Form_About").close());
     window.addEventListener("resize", layout);
     window.addEventListener("hashchange", () => {
-      if (location.hash === ownHash) return;
-      const scenario = readAddress();
-      if (scenario) handlers.scenario(...scenario);
+      if (location.hash !== ownHash) send("openAddress", location.hash);
     });
     if (window.matchMedia) {
       // A new devicePixelRatio (browser zoom, another screen) repaints sharp.
@@ -723,67 +652,79 @@
 
   // ---- for tests and teachers' scripts ------------------------------------
 
-  function sceneJson(scene) {
-    if (!scene) return null;
-    const segments = [];
-    for (let i = 0; i < scene.segments.length; i += 5) {
-      segments.push(Array.from(scene.segments.subarray(i, i + 5)));
-    }
-    return { left: scene.left, top: scene.top, right: scene.right, bottom: scene.bottom, segments };
+  // What the page's controls show now: the form the window gives of its own
+  // (the replay test compares the two).
+  function shown() {
+    const label = (el) => (el.querySelector(".name") || el).textContent;
+    const [play] = view.menus;
+    const playItems = play.items.map((item) => {
+      const c = $(item.id);
+      const checked = c.type === "checkbox" ? c.checked
+        : item.checkable ? c.getAttribute("aria-pressed") === "true" : false;
+      return { id: item.id, label: c.type === "checkbox" ? label(c.parentElement) : label(c),
+        checked, enabled: !c.disabled };
+    });
+    const gasList = $("Gas");
+    const gasItems = [...gasList.options].map((o) => ({
+      id: o.value, label: o.text, checked: o.selected && view.menus[1].items.some((i) => i.id === o.value && i.checkable),
+      enabled: !o.disabled }));
+    return {
+      boxes: ["Text_Mmax", "Text_AAmax", "Text_PePo"].map((id) => $(id).value),
+      bars: [coarse.value, fine.value],
+      status: $("StatusLine").textContent,
+      refusal: $("StatusLine").classList.contains("refusal"),
+      report: [...$("List1").children].map((li) => li.textContent),
+      explanation: $("Explanation").textContent,
+      explanationShown: !$("Explanation").hidden,
+      thirdCaption: $("Label5").textContent,
+      menus: [{ title: play.title, items: playItems }, { title: view.menus[1].title, items: gasItems }],
+    };
   }
 
   function dumpState() {
-    return {
-      texts: [logic.meSup(), logic.amax(), logic.pePo()],
-      bars: [logic.coarsePosition(), logic.finePosition()],
-      report: logic.reportLines(),
-      status: logic.statusText(),
-      statusKind: logic.statusKind(),
-      refusal: logic.statusIsRefusal(),
-      scenes: logic.calculated() ? PLOTS.map((p) => sceneJson(logic.scene(p.kind))) : null,
-      explanation: logic.explanation(),
-    };
+    return Object.assign(shown(), {
+      scenes: logic.calculated() ? PLOT_IDS.map((id, kind) => logic.scene(kind)) : null,
+    });
   }
 
-  // Events as [name, ...arguments] (the names of the shared script
-  // format); the state after each one.
+  // Events as [name, ...fields] (the log format); what the page shows after
+  // each one, with the file of an export.
   function replay(events) {
-    const route = {
-      editMeSup: (t) => { syncBox("Text_Mmax", t); handlers.meSup(t); },
-      editAmax: (t) => { syncBox("Text_AAmax", t); handlers.amax(t); },
-      editPePo: (t) => { syncBox("Text_PePo", t); handlers.pePo(t); },
-      calculate: () => handlers.calculate(),
-      clickGeometry: () => handlers.geometryClick(),
-      moveCoarse: (p) => coarse.move(p),
-      moveFine: (p) => fine.move(p),
-      hover: (kind, x) => handlers.hover(kind, x),
-      leave: () => handlers.leave(),
-      scenario: (me, amax, pepo) => handlers.scenario(me, amax, pepo),
-    };
-    return events.map(([name, ...args]) => {
-      route[name](...args);
-      return dumpState();
+    return events.map(([name, ...fields]) => {
+      const e = event(name, ...fields);
+      if (name === "editMeSup") syncBox("Text_Mmax", e.text);
+      if (name === "editAmax") syncBox("Text_AAmax", e.text);
+      if (name === "editPePo") syncBox("Text_PePo", e.text);
+      dispatch(e);
+      const state = shown();
+      if (name === "export") {
+        const file = logic.lastExport();
+        state.export = { name: file.name, text: file.text };
+      }
+      return state;
     });
   }
 
   // ---- start ----------------------------------------------------------------
 
   $("Version").textContent = `cdnozzle ${VERSION}`;
-  createCdnozzle().then((core) => {
+  createCdnozzle().then((loaded) => {
+    core = loaded;
     window.cdnozzleCore = core;
     logic = new core.WindowLogic();
-    named = core.gasList();
+    for (const f of core.eventFormats()) formats[f.name] = f.fields;
     recall();
     wire();
+    render();
     // The explanation is open on a wide screen, a tap away on a phone.
-    $("Explanation").hidden = window.innerWidth < PHONE_WIDTH;
-    $("ExplainToggle").setAttribute("aria-pressed", String(!$("Explanation").hidden));
+    if (window.innerWidth >= PHONE_WIDTH) send("explain", 1);
     layout();
-    const scenario = readAddress();
-    if (scenario) handlers.scenario(...scenario);
-    else render();
-    window.cdnozzlePage = { handlers, replay, dumpState, coarse, fine, plotSvg: (k) => plotSvg(PLOTS[k]),
-      csv: () => logic.stationTable() };
+    if (location.hash) send("openAddress", location.hash);
+    window.cdnozzlePage = {
+      send, replay, dumpState, coarse, fine,
+      plotSvg: (kind) => { send("export", kind, "svg"); return logic.lastExport().text; },
+      csv: () => { send("export", 2, "csv"); return logic.lastExport().text; },
+    };
     window.cdnozzleFirstPaint = performance.now();
     document.documentElement.dataset.ready = "1";
   }).catch((err) => {

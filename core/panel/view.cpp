@@ -51,9 +51,7 @@ const EventFormat& eventFormatOf(EventKind kind)
     return eventFormats().front();
 }
 
-namespace {
-
-std::string quote(std::string_view text)
+std::string jsonQuoted(std::string_view text)
 {
     std::string out = "\"";
     for (const char c : text) {
@@ -77,6 +75,10 @@ std::string quote(std::string_view text)
     }
     return out + "\"";
 }
+
+namespace {
+
+const auto quote = jsonQuoted;
 
 std::string boolean(bool value)
 {
@@ -114,6 +116,8 @@ std::string eventJson(const Event& e)
     return out + "]";
 }
 
+} // namespace
+
 std::string menuJson(const Menu& m)
 {
     std::string out = "{\"id\":" + quote(m.id) + ",\"title\":" + quote(m.title) + ",\"items\":[";
@@ -130,8 +134,6 @@ std::string menuJson(const Menu& m)
     }
     return out + "]}";
 }
-
-} // namespace
 
 std::string viewJson(const ViewState& v)
 {

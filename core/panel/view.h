@@ -162,6 +162,12 @@ struct ViewState {
     int calculations = 0; // accepted calculations since start-up
 };
 
+// A text as a JSON string, quoted and escaped.
+std::string jsonQuoted(std::string_view text);
+// A menu as a JSON object: id, title, items (each with its event as a log
+// entry).
+std::string menuJson(const Menu& menu);
+
 // A JSON object of everything a ViewState shows but the plots' scenes (the
 // replay's record of one state, and what the page reads after each event).
 std::string viewJson(const ViewState& view);

@@ -209,13 +209,12 @@ ViewState WindowLogic::view() const
                           textEvent(EventKind::OtherGas, formatRoundTrip(gasK())));
         m.checkable = true;
         m.checked = true;
+        m.group = "gas";
         gas.items.push_back(std::move(m));
     }
-    // "Other..." asks for k; it stays ticked while a gas of another k is
-    // chosen, which the entry above names.
+    // "Other..." asks for k, every time it is chosen.
     MenuItem other = item("Mn_Gas_Other", "Other…", "", "", textEvent(EventKind::OtherGas, ""));
     other.checkable = true;
-    other.checked = !listed;
     other.group = "gas";
     other.asks = true;
     other.separatorBefore = true;

@@ -177,7 +177,9 @@ TEST(Physics, GasMenuAndTheThirdPlotsQuantity)
     EXPECT_EQ(test::listLines(w).value(3), "Pe/Po sesaltı limit=0.8728");
     w.setGas(1.25);
     EXPECT_TRUE(w.statusText().endsWith(" · gas with k = 1.25 (k = 1.25)"));
-    EXPECT_TRUE(w.findChild<QAction*>("Mn_Gas_Other")->isChecked());
+    // The gas of another k has its own entry, named as on the page.
+    EXPECT_TRUE(w.findChild<QAction*>("Mn_Gas_chosen")->isChecked());
+    EXPECT_EQ(w.findChild<QAction*>("Mn_Gas_chosen")->text(), "Gas with k = 1.25");
     // A listed gas's k goes by the first name listed with it, as on the page.
     w.setGas(5.0 / 3.0);
     EXPECT_TRUE(w.findChild<QAction*>("Mn_Gas_helium")->isChecked());
