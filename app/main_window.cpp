@@ -554,7 +554,7 @@ PlotKind MainWindow::kindOf(const PlotView* view) const
 {
     return view == Picture_Geo    ? PlotKind::Geometry
            : view == Picture_Mach ? PlotKind::Mach
-                                  : PlotKind::Pressure;
+                                  : PlotKind::Third;
 }
 
 // The text in "Pe/Po =" as the user left it (it may have been set without
@@ -713,7 +713,7 @@ bool MainWindow::savePlotImage(const PlotView* view, const QString& path, ImageF
 bool MainWindow::saveStationCsv(const QString& path)
 {
     Event e{EventKind::Export};
-    e.plot = static_cast<int>(PlotKind::Pressure);
+    e.plot = static_cast<int>(PlotKind::Third);
     e.text = "csv";
     dispatch(e);
     return writeExport(path);

@@ -57,7 +57,7 @@ void BM_PaintScenes(benchmark::State& state)
         const double third = height / 3.0;
         paintDisplayList(painter, drawScene(model.geometryScene(), width, third, 1));
         paintDisplayList(painter, drawScene(model.machScene(), width, third, 1), {0, third});
-        paintDisplayList(painter, drawScene(model.pressureScene(), width, third, 1),
+        paintDisplayList(painter, drawScene(model.thirdScene(), width, third, 1),
                          {0, 2 * third});
     }
 }

@@ -42,7 +42,7 @@ void quietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
 // The three plots as the window stacks them.
 cdnozzle::DisplayList figureOf(const cdnozzle::NozzleModel& model)
 {
-    return cdnozzle::exportedFigure(model.geometryScene(), model.machScene(), model.pressureScene(),
+    return cdnozzle::exportedFigure(model.geometryScene(), model.machScene(), model.thirdScene(),
                                     cdnozzle::quantityCaption(model.thirdPlot()));
 }
 

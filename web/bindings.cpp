@@ -128,7 +128,7 @@ class PageLogic {
         const NozzleModel& m = logic_.model();
         const PlotScene& s = plot == 0   ? m.geometryScene()
                              : plot == 1 ? m.machScene()
-                                         : m.pressureScene();
+                                         : m.thirdScene();
         val out = val::object();
         out.set("left", s.left);
         out.set("top", s.top);

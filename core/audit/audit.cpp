@@ -54,7 +54,7 @@ std::optional<std::string> findNonFinite(const NozzleModel& model)
     }
     if (auto bad = auditScene(model.geometryScene(), "geometry")) return bad;
     if (auto bad = auditScene(model.machScene(), "Mach")) return bad;
-    return auditScene(model.pressureScene(), "pressure");
+    return auditScene(model.thirdScene(), "pressure");
 }
 
 } // namespace cdnozzle

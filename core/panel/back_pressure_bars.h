@@ -13,10 +13,12 @@ double coarsePePo(int position);
 // (1000 - v)/1000 + 0.001.
 double finePePo(int position);
 
-// round(100 - 100 (Pe/Po - 0.01)), halves to even. Not clamped: the fine
-// positions 997..1000 give 101, one past the coarse bar's end.
+// round(100 - 100 (Pe/Po - 0.01)), halves to even, kept within what a bar
+// position can hold (-32768..32767) but not within the bar's range: the
+// fine positions 997..1000 give 101, one past the coarse bar's end.
 int coarsePositionFor(double pepo);
-// round(1000 - 1000 (Pe/Po - 0.001)), halves to even. Not clamped.
+// round(1000 - 1000 (Pe/Po - 0.001)), halves to even, kept within what a
+// bar position can hold, not within the bar's range.
 int finePositionFor(double pepo);
 
 } // namespace cdnozzle

@@ -40,7 +40,7 @@ class NozzleModel {
     const CalcResult& result() const { return result_; }
     const PlotScene& geometryScene() const { return geo_; }
     const PlotScene& machScene() const { return mach_; }
-    const PlotScene& pressureScene() const { return pipo_; }
+    const PlotScene& thirdScene() const { return pipo_; }
 
   private:
     FlowState state_;

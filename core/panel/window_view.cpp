@@ -60,7 +60,7 @@ const char* plotId(PlotKind plot)
     switch (plot) {
     case PlotKind::Geometry: return "Picture_Geo";
     case PlotKind::Mach: return "Picture_Mach";
-    case PlotKind::Pressure: return "Picture_PiPo";
+    case PlotKind::Third: return "Picture_PiPo";
     }
     return "Picture_Geo";
 }
@@ -70,7 +70,7 @@ std::string plotDescription(PlotKind plot, PlotQuantity third)
     switch (plot) {
     case PlotKind::Geometry: return "Nozzle contour";
     case PlotKind::Mach: return "Mach number along the nozzle";
-    case PlotKind::Pressure: break;
+    case PlotKind::Third: break;
     }
     switch (third) {
     case PlotQuantity::Pressure: return "Pressure ratio p/p0 along the nozzle";
@@ -117,7 +117,7 @@ void WindowLogic::handle(const Event& e)
         if (!calculated()) break;
         const PlotScene& scene = plot == PlotKind::Geometry ? model_.geometryScene()
                                  : plot == PlotKind::Mach   ? model_.machScene()
-                                                            : model_.pressureScene();
+                                                            : model_.thirdScene();
         const Projection to(scene, e.width, 1);
         if (to.valid() && std::isfinite(e.number)) hover(plot, to.sceneX(e.number));
         break;
@@ -151,7 +151,7 @@ ViewState WindowLogic::view() const
     v.explanationShown = explanationShown_;
     const PlotQuantity third = model_.thirdPlot();
     const PlotScene* scenes[] = {&model_.geometryScene(), &model_.machScene(),
-                                 &model_.pressureScene()};
+                                 &model_.thirdScene()};
     const std::string captions[] = {"", "M", std::string(quantityCaption(third))};
     for (int i = 0; i < 3; ++i) {
         const auto kind = static_cast<PlotKind>(i);
@@ -242,7 +242,7 @@ Menu WindowLogic::plotMenu(PlotKind plot) const
         menu.items.push_back(std::move(m));
         return &menu.items.back();
     };
-    if (plot == PlotKind::Pressure) {
+    if (plot == PlotKind::Third) {
         for (int q = 0; q < 3; ++q) {
             const PlotQuantity quantity = kQuantities[q];
             MenuItem* m =
@@ -262,7 +262,7 @@ Menu WindowLogic::plotMenu(PlotKind plot) const
         Event e = textEvent(EventKind::Export, format);
         e.plot = static_cast<int>(plot);
         MenuItem* m = add(std::string("Export_") + format, label, e);
-        m->separatorBefore = first && plot == PlotKind::Pressure;
+        m->separatorBefore = first && plot == PlotKind::Third;
         first = false;
     }
     return menu;
@@ -295,7 +295,7 @@ DisplayList WindowLogic::displayList(PlotKind plot, double width, double height,
     }
     const PlotScene& scene = plot == PlotKind::Geometry ? model_.geometryScene()
                              : plot == PlotKind::Mach   ? model_.machScene()
-                                                        : model_.pressureScene();
+                                                        : model_.thirdScene();
     return drawScene(scene, width, height, scale);
 }
 
@@ -306,7 +306,7 @@ void WindowLogic::prepareExport(PlotKind plot, const std::string& format)
     const std::string base = plotId(plot);
     const PlotScene& scene = plot == PlotKind::Geometry ? model_.geometryScene()
                              : plot == PlotKind::Mach   ? model_.machScene()
-                                                        : model_.pressureScene();
+                                                        : model_.thirdScene();
     const std::string caption = plot == PlotKind::Geometry ? ""
                                 : plot == PlotKind::Mach
                                     ? "M"

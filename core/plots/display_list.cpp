@@ -24,7 +24,7 @@ PlotDesign plotDesign(PlotKind plot)
     switch (plot) {
     case PlotKind::Geometry: return {377, 185};
     case PlotKind::Mach: return {377, 145};
-    case PlotKind::Pressure: return {377, 161};
+    case PlotKind::Third: return {377, 161};
     }
     return {377, 185};
 }
@@ -131,7 +131,7 @@ DisplayList exportedFigure(const PlotScene& geometry, const PlotScene& mach, con
     const double scale = kExportWidth / plotDesign(PlotKind::Geometry).width;
     return stack({exportedPlot(PlotKind::Geometry, geometry, ""),
                   exportedPlot(PlotKind::Mach, mach, "M"),
-                  exportedPlot(PlotKind::Pressure, third, thirdCaption)},
+                  exportedPlot(PlotKind::Third, third, thirdCaption)},
                  kFigureGap * scale);
 }
 

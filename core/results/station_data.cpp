@@ -86,7 +86,7 @@ std::string hoverReadout(const FlowState& s, PlotKind plot, double x, PlotQuanti
             text += "y = " + four(s.y[i]) + ", A/At = " + four(s.AA[i]) + ", ";
         break;
     case PlotKind::Mach: own = "M"; break;
-    case PlotKind::Pressure: own = quantityCaption(third); break;
+    case PlotKind::Third: own = quantityCaption(third); break;
     }
     std::string values;
     for (const auto& [name, value] : all) {

@@ -42,7 +42,7 @@ std::string stationTable(const FlowState& s, char separator);
 std::string stationCsv(const FlowState& s);
 
 // Which plot: the geometry, the Mach number, or the third plot.
-enum class PlotKind { Geometry, Mach, Pressure };
+enum class PlotKind { Geometry, Mach, Third };
 
 // What the third plot shows: p/p0 (the default), T/T0 or rho/rho0.
 enum class PlotQuantity { Pressure, Temperature, Density };

@@ -63,10 +63,6 @@ std::string formatFixed(double value, int decimals)
 #endif
 }
 
-namespace {
-
-} // namespace
-
 double readLeadingNumber(std::string_view text)
 {
     std::string number;
@@ -206,9 +202,6 @@ std::string formatShown(double value)
     return formatGeneral(parseCDouble(text.c_str()));
 }
 
-} // namespace cdnozzle
-
-namespace cdnozzle {
 
 std::string formatRoundTrip(double value)
 {

@@ -24,7 +24,7 @@ void expectSameResults(const std::vector<InputTexts>& inputs)
         ASSERT_EQ(reusing.result(), plain.result()) << texts.me_sup << ' ' << texts.pe_po;
         ASSERT_EQ(reusing.geometryScene(), plain.geometryScene());
         ASSERT_EQ(reusing.machScene(), plain.machScene());
-        ASSERT_EQ(reusing.pressureScene(), plain.pressureScene());
+        ASSERT_EQ(reusing.thirdScene(), plain.thirdScene());
     }
 }
 

@@ -151,7 +151,7 @@ TEST(PressureScene, FixedScaleWithSixGridLines)
 {
     for (const char* me : {"2", "3.7"}) {
         const NozzleModel m = test::calculated(me, "0.5");
-        const PlotScene& g = m.pressureScene();
+        const PlotScene& g = m.thirdScene();
         EXPECT_EQ(g.top, -1.2);
         EXPECT_EQ(g.bottom, 0.2);
         const auto ys = gridYs(g);
@@ -163,7 +163,7 @@ TEST(PressureScene, FixedScaleWithSixGridLines)
 
 TEST(PressureScene, NozzleAtRestIsALineAtOne)
 {
-    const auto red = ofColor(test::calculated("2", "1").pressureScene(), SegmentColor::Red);
+    const auto red = ofColor(test::calculated("2", "1").thirdScene(), SegmentColor::Red);
     for (const Segment& s : red) EXPECT_TRUE(s.y1 == -1 && s.y2 == -1);
     EXPECT_EQ(red.back().x2, 2.1);
 }
@@ -171,7 +171,7 @@ TEST(PressureScene, NozzleAtRestIsALineAtOne)
 TEST(PressureScene, JumpAtTheExitStationToTheBackPressure)
 {
     const NozzleModel m = test::calculated("2", "0.5");
-    const auto red = ofColor(m.pressureScene(), SegmentColor::Red);
+    const auto red = ofColor(m.thirdScene(), SegmentColor::Red);
     ASSERT_EQ(red.size(), 99u + 2);
     EXPECT_EQ(red[99], (Segment{SegmentColor::Red, 2, -m.state().PePo_OS, 2, -0.5}));
     EXPECT_EQ(red[100], (Segment{SegmentColor::Red, 2, -0.5, 2.1, -0.5}));

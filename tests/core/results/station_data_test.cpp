@@ -50,7 +50,7 @@ TEST(HoverReadout, NearestStationAndItsValues)
     const std::string all = "T/T0 = 0.6684, ρ/ρ0 = 0.3652, V/a* = 1.4105";
     EXPECT_EQ(hoverReadout(s, PlotKind::Mach, 1.576),
               "x = 1.576, station 66: M = " + four + ", p/p0 = 0.2441, " + all);
-    EXPECT_EQ(hoverReadout(s, PlotKind::Pressure, 1.576),
+    EXPECT_EQ(hoverReadout(s, PlotKind::Third, 1.576),
               "x = 1.576, station 66: p/p0 = 0.2441, M = " + four + ", " + all);
     EXPECT_EQ(hoverReadout(s, PlotKind::Geometry, 1.576),
               "x = 1.576, station 66: y = 0.6152, A/At = 1.2305, M = " + four +
