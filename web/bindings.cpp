@@ -104,17 +104,6 @@ class PageLogic {
         out.set("texts", textsOf(f.picture));
         return out;
     }
-    val settings() const
-    {
-        val out = val::array();
-        for (const Setting& s : logic_.settings()) {
-            val pair = val::array();
-            pair.call<void>("push", s.key);
-            pair.call<void>("push", s.value);
-            out.call<void>("push", pair);
-        }
-        return out;
-    }
     void applySetting(const std::string& key, const std::string& value)
     {
         logic_.applySetting({key, value});
@@ -144,6 +133,7 @@ class PageLogic {
         out.set("segments", segments);
         return out;
     }
+    int messageCount() const { return static_cast<int>(messages_.size()); }
     val takeMessages()
     {
         val out = val::array();
@@ -241,11 +231,11 @@ EMSCRIPTEN_BINDINGS(cdnozzle)
         .function("plotMenu", &PageLogic::plotMenu)
         .function("otherGasPrompt", &PageLogic::otherGasPrompt)
         .function("lastExport", &PageLogic::lastExport)
-        .function("settings", &PageLogic::settings)
-        .function("applySetting", &PageLogic::applySetting)
+                .function("applySetting", &PageLogic::applySetting)
         .function("calculated", &PageLogic::calculated)
         .function("playing", &PageLogic::playing)
         .function("scene", &PageLogic::scene)
+        .function("messageCount", &PageLogic::messageCount)
         .function("takeMessages", &PageLogic::takeMessages);
     emscripten::function("eventFormats", &eventFormatList);
     emscripten::function("calculateTexts", &calculateTexts);

@@ -64,27 +64,58 @@
   }
 
   // The canvases at the device's pixels; a plot is repainted when its scene
-  // or its size changed.
+  // or its size changed. Their sizes are measured after a layout, never in
+  // the middle of a step (which would force one).
   const painted = PLOT_IDS.map(() => ({ revision: -1, w: 0, h: 0 }));
-  function paintPlots(force) {
-    const revision = logic.sceneRevision();
+  const sizes = PLOT_IDS.map(() => null);
+  // While the play runs the plots are drawn at one canvas pixel per CSS
+  // pixel, however dense the screen: a moving curve needs no more, and a
+  // phone keeps every frame; when the play stops they are drawn sharp again.
+  let drawnForPlay = false;
+  function measurePlots() {
+    drawnForPlay = Boolean(view && view.playing);
+    const dpr = drawnForPlay ? 1 : window.devicePixelRatio || 1;
     PLOT_IDS.forEach((id, kind) => {
       const canvas = $(id);
       const rect = canvas.getBoundingClientRect();
-      const dpr = window.devicePixelRatio || 1;
       const w = Math.max(1, Math.round(rect.width * dpr));
       const h = Math.max(1, Math.round(rect.height * dpr));
+      // One CSS pixel of the designed window, in device pixels.
+      sizes[kind] = { w, h, scale: canvas.offsetWidth ? w / canvas.offsetWidth : dpr };
+    });
+  }
+  function sameLines(a, b) {
+    if (!b || a.length !== b.length) return false;
+    for (let i = 0; i < a.length; i++) if (a[i] !== b[i]) return false;
+    return true;
+  }
+  function paintPlots(force) {
+    const revision = logic.sceneRevision();
+    if (!sizes[0] || drawnForPlay !== Boolean(view && view.playing)) {
+      measurePlots();
+      force = true;
+    }
+    PLOT_IDS.forEach((id, kind) => {
+      const { w, h, scale } = sizes[kind];
       const last = painted[kind];
       if (!force && last.revision === revision && last.w === w && last.h === h) return;
       painted[kind] = { revision, w, h };
+      const canvas = $(id);
       if (canvas.width !== w) canvas.width = w;
       if (canvas.height !== h) canvas.height = h;
+      const lines = logic.displayList(kind, w, h, scale);
+      // The same drawing as on the canvas already: nothing to paint.
+      if (!force && sameLines(lines, last.lines) && canvas.width === w && canvas.height === h) {
+        painted[kind].lines = lines;
+        return;
+      }
+      painted[kind].lines = lines;
+      // The plot's light yellow is the canvas's own background: clearing the
+      // whole canvas is the browser's cheapest way to start a drawing.
       const ctx = canvas.getContext("2d");
       ctx.fillStyle = "rgb(255,255,192)";
       ctx.fillRect(0, 0, w, h);
-      // One CSS pixel of the designed window, in device pixels.
-      const scale = canvas.offsetWidth ? w / canvas.offsetWidth : dpr;
-      paintLines(ctx, logic.displayList(kind, w, h, scale));
+      paintLines(ctx, lines);
     });
   }
 
@@ -103,7 +134,10 @@
     }
     coarse.placeThumb();
     fine.placeThumb();
-    if (logic) paintPlots(true);
+    if (logic) {
+      measurePlots();
+      paintPlots(true);
+    }
   }
 
   // ---- scroll bars --------------------------------------------------------
@@ -227,14 +261,18 @@
       if (value === this.value) return;
       this.value = value;
       this.el.setAttribute("aria-valuenow", String(value));
-      this.placeThumb();
+      this.placeThumb(false);
     }
 
-    placeThumb() {
-      const height = this.trough.clientHeight;
-      const thumbHeight = Math.max(this.thumb.offsetHeight || 5, Math.min(5, height));
-      const room = Math.max(0, height - thumbHeight);
-      const top = ((this.value - this.min) / (this.max - this.min)) * room;
+    // The thumb where the position says; the trough's room is measured
+    // again only after a layout, so a step never forces one.
+    placeThumb(measure = true) {
+      if (measure || this.room === undefined) {
+        const height = this.trough.clientHeight;
+        const thumbHeight = Math.max(this.thumb.offsetHeight || 5, Math.min(5, height));
+        this.room = Math.max(0, height - thumbHeight);
+      }
+      const top = ((this.value - this.min) / (this.max - this.min)) * this.room;
       this.thumb.style.top = `${top}px`;
       this.thumb.style.height = "";
     }
@@ -267,8 +305,16 @@
   }
   const send = (name, ...fields) => dispatch(event(name, ...fields));
 
+  // The DOM is written only where it changes: a write, even of the same
+  // value, costs the browser a style pass.
   function setText(element, text) {
     if (element.textContent !== text) element.textContent = text;
+  }
+  function setAttr(element, name, value) {
+    if (element.getAttribute(name) !== value) element.setAttribute(name, value);
+  }
+  function setProp(element, name, value) {
+    if (element[name] !== value) element[name] = value;
   }
 
   function syncBox(id, text) {
@@ -276,7 +322,6 @@
     if (box.value !== text) box.value = text;
   }
 
-  let shownCalculations = -1;
   let shownExplanation = null;
   function render() {
     view = JSON.parse(logic.viewJson());
@@ -285,20 +330,19 @@
     syncBox("Text_PePo", view.boxes[2]);
     coarse.set(view.coarse.position);
     fine.set(view.fine.position);
-    if (view.calculations !== shownCalculations) {
-      shownCalculations = view.calculations;
-      $("List1").replaceChildren(...view.report.map((line) => {
-        const item = document.createElement("li");
-        item.textContent = line;
-        return item;
-      }));
-    }
-    view.plots.forEach((p, kind) => $(PLOT_IDS[kind]).setAttribute("aria-label", p.description));
+    const list = $("List1");
+    while (list.children.length > view.report.length) list.lastElementChild.remove();
+    view.report.forEach((line, i) => {
+      if (i === list.children.length) list.append(document.createElement("li"));
+      setText(list.children[i], line);
+    });
+    view.plots.forEach((p, kind) => setAttr($(PLOT_IDS[kind]), "aria-label", p.description));
     setText($("Label5"), view.plots[2].caption);
     paintPlots(false);
     const status = $("StatusLine");
     setText(status, view.status);
-    status.classList.toggle("refusal", view.statusIsRefusal);
+    if (status.classList.contains("refusal") !== view.statusIsRefusal)
+      status.classList.toggle("refusal", view.statusIsRefusal);
     setText($("Explanation"), view.explanation);
     if (view.explanationShown !== shownExplanation) {
       shownExplanation = view.explanationShown;
@@ -309,31 +353,37 @@
     writeAddressSoon();
     remember();
     if (view.playing && !frame) frame = requestAnimationFrame(animate);
-    const messages = logic.takeMessages();
-    if (messages.length) showNotConverged(messages);
+    if (logic.messageCount()) showNotConverged(logic.takeMessages());
   }
 
   // The play bar shows the logic's Play menu; the Gas list its Gas menu.
+  let shownMenus = "";
   function showMenus() {
     const [play, gas] = view.menus;
+    // The list shows the logic's gas also after a refused or cancelled choice.
+    const chosenGas = gas.items.find((i) => i.checked);
+    const list = $("Gas");
+    if (chosenGas && list.value !== chosenGas.id && list.dataset.items) list.value = chosenGas.id;
+    const key = JSON.stringify(view.menus) + view.speed + view.playing;
+    if (key === shownMenus) return;
+    shownMenus = key;
     for (const item of play.items) {
       const control = $(item.id);
       if (!control) continue;
       if (control.type === "checkbox") {
-        control.checked = item.checked;
+        setProp(control, "checked", item.checked);
         setText(control.parentElement.querySelector(".name"), item.label);
       } else {
         setText(control.querySelector(".sym"), item.icon);
         setText(control.querySelector(".name"), item.label);
-        control.title = item.key ? `${item.label} (${item.key})` : item.label;
+        setAttr(control, "title", item.key ? `${item.label} (${item.key})` : item.label);
         if (item.checkable || item.id === "Play") {
-          control.setAttribute("aria-pressed", String(item.id === "Play" ? view.playing : item.checked));
+          setAttr(control, "aria-pressed", String(item.id === "Play" ? view.playing : item.checked));
         }
       }
-      control.disabled = !item.enabled;
+      setProp(control, "disabled", !item.enabled);
     }
     setText($("PlaySpeed"), view.speed);
-    const list = $("Gas");
     const ids = gas.items.map((i) => i.id).join();
     if (list.dataset.items !== ids) {
       list.dataset.items = ids;
@@ -343,8 +393,7 @@
       const option = list.options[i];
       if (option.text !== item.label) option.text = item.label;
     });
-    const chosen = gas.items.find((i) => i.checked);
-    if (chosen && list.value !== chosen.id) list.value = chosen.id;
+    if (chosenGas && list.value !== chosenGas.id) list.value = chosenGas.id;
   }
 
   function itemOf(menu, id) {
@@ -382,26 +431,27 @@
 
   let remembered = "";
   function remember() {
-    const now = JSON.stringify(logic.settings());
+    const now = JSON.stringify(view.settings);
     if (now === remembered) return;
     remembered = now;
     try {
-      for (const [key, value] of logic.settings()) localStorage.setItem(`cdnozzle.${key}`, value);
+      for (const [key, value] of view.settings) localStorage.setItem(`cdnozzle.${key}`, value);
     } catch (err) {
       // Storage may be off (private windows, some file:// settings): nothing to keep then.
     }
   }
 
   function recall() {
+    const keys = JSON.parse(logic.viewJson()).settings.map(([key]) => key);
     try {
-      for (const [key] of logic.settings()) {
+      for (const key of keys) {
         const value = localStorage.getItem(`cdnozzle.${key}`);
         if (value !== null) logic.applySetting(key, value);
       }
     } catch (err) {
       // As above.
     }
-    remembered = JSON.stringify(logic.settings());
+    remembered = JSON.stringify(JSON.parse(logic.viewJson()).settings);
   }
 
   const coarse = new ScrollBar($("VScroll1"), 1, 100, (v) => send("moveCoarse", v));

@@ -99,6 +99,14 @@ std::string bar(const BarState& b)
            ",\"maximum\":" + std::to_string(b.maximum) + "}";
 }
 
+std::string settingsJson(const std::vector<Setting>& settings)
+{
+    std::string out = "[";
+    for (const Setting& s : settings)
+        out += (out.size() > 1 ? "," : "") + std::string("[") + quote(s.key) + "," + quote(s.value) + "]";
+    return out + "]";
+}
+
 std::string eventJson(const Event& e)
 {
     const EventFormat& f = eventFormatOf(e.kind);
@@ -156,7 +164,8 @@ std::string viewJson(const ViewState& v)
            ",\"menus\":" + menus + ",\"playing\":" + boolean(v.playing) +
            ",\"speed\":" + quote(v.speed) + ",\"zoom\":" + formatRoundTrip(v.zoom) +
            ",\"address\":" + quote(v.address) +
-           ",\"calculations\":" + std::to_string(v.calculations) + "}";
+           ",\"calculations\":" + std::to_string(v.calculations) +
+           ",\"settings\":" + settingsJson(v.settings) + "}";
 }
 
 namespace {

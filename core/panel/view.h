@@ -160,6 +160,7 @@ struct ViewState {
     double zoom = 1;      // the window's scale for the back row, 1 to 3
     std::string address;  // the scenario of the last accepted calculation, "" before one
     int calculations = 0; // accepted calculations since start-up
+    std::vector<Setting> settings; // as they are to be kept
 };
 
 // A text as a JSON string, quoted and escaped.

@@ -227,6 +227,7 @@ ViewState WindowLogic::view() const
     if (calculated())
         v.address = addressOf(accepted_, acceptedGasName_, acceptedGasK_, model_.thirdPlot());
     v.calculations = calculations_;
+    v.settings = settings();
     return v;
 }
 
