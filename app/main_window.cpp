@@ -282,10 +282,14 @@ void MainWindow::render()
     statusLine_->setStyleSheet(v.statusIsRefusal ? "color: rgb(200, 0, 0);" : "");
     const QString status = toQString(v.status);
     if (statusLine_->text() != status) statusLine_->setText(status);
-    if (v.calculations != shownCalculations_) {
-        shownCalculations_ = v.calculations;
+    if (v.report != shownReport_) {
+        shownReport_ = v.report;
         List1->clear();
-        for (const std::string& line : v.report) List1->addItem(toQString(line));
+        for (std::size_t i = 0; i < v.report.size(); ++i) {
+            auto* item = new QListWidgetItem(toQString(v.report[i]));
+            if (i < v.reportHelp.size()) item->setToolTip(toQString(v.reportHelp[i]));
+            List1->addItem(item);
+        }
     }
     const QString explanation = toQString(v.explanation);
     if (explanation_->text() != explanation) explanation_->setText(explanation);
@@ -294,7 +298,10 @@ void MainWindow::render()
         PlotView* views[] = {Picture_Geo, Picture_Mach, Picture_PiPo};
         for (std::size_t i = 0; i < 3; ++i) {
             views[i]->setCaption(toQString(v.plots[i].caption));
-            if (v.plots[i].scene) views[i]->setScene(*v.plots[i].scene);
+            if (v.plots[i].scene)
+                views[i]->setScene(*v.plots[i].scene);
+            else
+                views[i]->clearScene();
         }
         Label5->setText(toQString(v.plots[2].caption));
     }

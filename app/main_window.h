@@ -189,7 +189,7 @@ class MainWindow : public QMainWindow {
     // What the window shows already, so it redraws only what changed.
     double appliedZoom_ = 1.0;
     int shownScenes_ = -1;
-    int shownCalculations_ = -1;
+    std::vector<std::string> shownReport_;
     int shownExport_ = 0;
     std::vector<Menu> shownMenus_;
     std::vector<Setting> savedSettings_;

@@ -21,6 +21,13 @@ void PlotView::setScene(const PlotScene& scene)
     update();
 }
 
+void PlotView::clearScene()
+{
+    scene_ = {};
+    hasScene_ = false;
+    update();
+}
+
 QSize PlotView::sizeHint() const
 {
     return {377, 185};

@@ -15,6 +15,8 @@ class PlotView : public QWidget {
     explicit PlotView(QWidget* parent = nullptr);
 
     void setScene(const PlotScene& scene);
+    // Back to an empty plot (nothing calculated).
+    void clearScene();
     const PlotScene& scene() const { return scene_; }
     bool hasScene() const { return hasScene_; }
 

@@ -3,6 +3,7 @@
 #include "io/file_output.h"
 
 #include <QBuffer>
+#include <QFontMetricsF>
 #include <QPainter>
 
 #include <cmath>
@@ -28,6 +29,8 @@ void paintDisplayList(QPainter& painter, const DisplayList& list, QPointF origin
         painter.setRenderHint(QPainter::Antialiasing, l.crisp == Crisp::No);
         QPen pen(toQColor(l.color));
         pen.setWidthF(l.width);
+        pen.setCapStyle(Qt::FlatCap);
+        if (l.dashed) pen.setDashPattern({kDashOn, kDashOff});
         painter.setPen(pen);
         painter.drawLine(origin + QPointF(l.x1, l.y1), origin + QPointF(l.x2, l.y2));
     }
@@ -39,7 +42,12 @@ void paintDisplayList(QPainter& painter, const DisplayList& list, QPointF origin
         font.setPixelSize(std::max(1, static_cast<int>(std::lround(t.size))));
         painter.setFont(font);
         painter.setPen(toQColor(t.color));
-        painter.drawText(origin + QPointF(t.x, t.y), QString::fromStdString(t.text));
+        const QString text = QString::fromStdString(t.text);
+        const double width = QFontMetricsF(font).horizontalAdvance(text);
+        const double shift = t.align == Align::Center  ? width / 2
+                             : t.align == Align::Right ? width
+                                                       : 0;
+        painter.drawText(origin + QPointF(t.x - shift, t.y), text);
     }
     painter.restore();
 }

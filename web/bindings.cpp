@@ -18,15 +18,17 @@ namespace {
 
 using emscripten::val;
 
-// [x1, y1, x2, y2, r, g, b, width, crisp]* (crisp: 0 no, 1 vertical, 2
-// horizontal) and the texts as JSON: the display list in two pieces.
+// [x1, y1, x2, y2, r, g, b, width, crisp, dashed]* (crisp: 0 no, 1
+// vertical, 2 horizontal) and the texts as JSON: the display list in two
+// pieces.
 val linesOf(const DisplayList& list)
 {
     std::vector<double> flat;
-    flat.reserve(list.lines.size() * 9);
+    flat.reserve(list.lines.size() * 10);
     for (const DisplayLine& l : list.lines) {
         flat.insert(flat.end(), {l.x1, l.y1, l.x2, l.y2, double(l.color.r), double(l.color.g),
-                                 double(l.color.b), l.width, double(static_cast<int>(l.crisp))});
+                                 double(l.color.b), l.width, double(static_cast<int>(l.crisp)),
+                                 l.dashed ? 1.0 : 0.0});
     }
     val view{emscripten::typed_memory_view(flat.size(), flat.data())};
     return val::global("Float64Array").new_(view);
@@ -72,10 +74,16 @@ class PageLogic {
     }
     std::string viewJson() const { return cdnozzle::viewJson(logic_.view()); }
     int sceneRevision() const { return logic_.sceneRevision(); }
-    val displayList(int plot, double width, double height, double scale) const
+    // A plot's display list: its lines (see linesOf), then texts() gives its
+    // texts as JSON.
+    val displayList(int plot, double width, double height, double scale)
     {
-        return linesOf(logic_.displayList(static_cast<PlotKind>(plot), width, height, scale));
+        const DisplayList list =
+            logic_.displayList(static_cast<PlotKind>(plot), width, height, scale);
+        texts_ = textsOf(list);
+        return linesOf(list);
     }
+    const std::string& texts() const { return texts_; }
     std::string plotMenu(int plot) const
     {
         return menuJson(logic_.plotMenu(static_cast<PlotKind>(plot)));
@@ -144,6 +152,7 @@ class PageLogic {
 
   private:
     WindowLogic logic_;
+    std::string texts_;
     std::vector<std::string> messages_;
 };
 
@@ -228,10 +237,11 @@ EMSCRIPTEN_BINDINGS(cdnozzle)
         .function("viewJson", &PageLogic::viewJson)
         .function("sceneRevision", &PageLogic::sceneRevision)
         .function("displayList", &PageLogic::displayList)
+        .function("texts", &PageLogic::texts)
         .function("plotMenu", &PageLogic::plotMenu)
         .function("otherGasPrompt", &PageLogic::otherGasPrompt)
         .function("lastExport", &PageLogic::lastExport)
-                .function("applySetting", &PageLogic::applySetting)
+        .function("applySetting", &PageLogic::applySetting)
         .function("calculated", &PageLogic::calculated)
         .function("playing", &PageLogic::playing)
         .function("scene", &PageLogic::scene)

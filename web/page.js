@@ -26,23 +26,28 @@
 
   // ---- painting -------------------------------------------------------------
 
-  // A display list's lines ([x1, y1, x2, y2, r, g, b, width, crisp]*) on a
-  // context: runs of one colour and width are stroked together; crisp lines
-  // are centred on a pixel row or column.
+  // A display list's lines ([x1, y1, x2, y2, r, g, b, width, crisp,
+  // dashed]*) on a context: runs of one colour, width and dash are stroked
+  // together; crisp lines are centred on a pixel row or column.
+  const DASH_ON = 4, DASH_OFF = 3;
   function paintLines(ctx, lines) {
     ctx.lineCap = "butt";
     ctx.lineJoin = "round";
     let style = "";
     let width = 0;
+    let dashed = -1;
     let open = false;
-    for (let i = 0; i < lines.length; i += 9) {
+    for (let i = 0; i < lines.length; i += 10) {
       const s = `rgb(${lines[i + 4]},${lines[i + 5]},${lines[i + 6]})`;
       const w = lines[i + 7];
-      if (s !== style || w !== width) {
+      const d = lines[i + 9];
+      if (s !== style || w !== width || d !== dashed) {
         if (open) ctx.stroke();
         ctx.beginPath();
         ctx.strokeStyle = style = s;
         ctx.lineWidth = width = w;
+        dashed = d;
+        ctx.setLineDash(d ? [DASH_ON * w, DASH_OFF * w] : []);
         open = true;
       }
       let x1 = lines[i], y1 = lines[i + 1], x2 = lines[i + 2], y2 = lines[i + 3];
@@ -57,6 +62,7 @@
 
   function paintTexts(ctx, texts) {
     for (const t of texts) {
+      ctx.textAlign = t.align;
       ctx.fillStyle = `rgb(${t.color.join(",")})`;
       ctx.font = `${t.italic ? "italic " : ""}${t.size}px "MS Sans Serif", Tahoma, sans-serif`;
       ctx.fillText(t.text, t.x, t.y);
@@ -359,7 +365,7 @@
   // The play bar shows the logic's Play menu; the Gas list its Gas menu.
   let shownMenus = "";
   function showMenus() {
-    const [play, gas] = view.menus;
+    const [play, gas, show] = view.menus;
     // The list shows the logic's gas also after a refused or cancelled choice.
     const chosenGas = gas.items.find((i) => i.checked);
     const list = $("Gas");
@@ -367,7 +373,7 @@
     const key = JSON.stringify(view.menus) + view.speed + view.playing;
     if (key === shownMenus) return;
     shownMenus = key;
-    for (const item of play.items) {
+    for (const item of [...play.items, ...show.items]) {
       const control = $(item.id);
       if (!control) continue;
       if (control.type === "checkbox") {
@@ -668,8 +674,12 @@
       if (item) choose(item);
       else render();
     });
-    for (const id of ["Play", "PlayReverse", "PlaySlower", "PlayFaster", "ExplainToggle"]) {
-      $(id).addEventListener("click", () => choose(itemOf(view.menus[0], id)));
+    for (const menu of [0, 2]) {
+      for (const { id } of view.menus[menu].items) {
+        const control = $(id);
+        if (control && control.type !== "checkbox")
+          control.addEventListener("click", () => choose(itemOf(view.menus[menu], id)));
+      }
     }
     $("PauseAtLimits").addEventListener("change", () => choose(itemOf(view.menus[0], "PauseAtLimits")));
     // The menus' keys; the boxes keep the focus and their typing. The
@@ -706,8 +716,8 @@
   // (the replay test compares the two).
   function shown() {
     const label = (el) => (el.querySelector(".name") || el).textContent;
-    const [play] = view.menus;
-    const playItems = play.items.map((item) => {
+    const [play, , show] = view.menus;
+    const itemsOf = (menu) => menu.items.map((item) => {
       const c = $(item.id);
       const checked = c.type === "checkbox" ? c.checked
         : item.checkable ? c.getAttribute("aria-pressed") === "true" : false;
@@ -727,7 +737,8 @@
       explanation: $("Explanation").textContent,
       explanationShown: !$("Explanation").hidden,
       thirdCaption: $("Label5").textContent,
-      menus: [{ title: play.title, items: playItems }, { title: view.menus[1].title, items: gasItems }],
+      menus: [{ title: play.title, items: itemsOf(play) }, { title: view.menus[1].title, items: gasItems },
+        { title: show.title, items: itemsOf(show) }],
     };
   }
 
@@ -764,8 +775,8 @@
     logic = new core.WindowLogic();
     for (const f of core.eventFormats()) formats[f.name] = f.fields;
     recall();
-    wire();
     render();
+    wire();
     // The explanation is open on a wide screen, a tap away on a phone.
     if (window.innerWidth >= PHONE_WIDTH) send("explain", 1);
     layout();

@@ -38,7 +38,6 @@ double M_iter(const Gas& s, double AAr, double Mr, std::string_view rejim,
     return M_new;
 }
 
-
 namespace {
 
 // d(A/A*)/dM = (A/A*) (M^2 - 1) / (M (1 + (k-1)/2 M^2)).

@@ -25,7 +25,6 @@ struct Gas {
 // kp1_2km1 = 3.0000000000000004, km1_2 = 0.19999999999999996).
 Gas gasOf(double k);
 
-
 struct NamedGas {
     std::string_view name;
     double k;

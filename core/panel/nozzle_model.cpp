@@ -17,7 +17,7 @@ void NozzleModel::setGas(double k)
 void NozzleModel::setThirdPlot(PlotQuantity quantity)
 {
     third_ = quantity;
-    if (calculated()) Grafik_Third(state_, third_, pipo_);
+    if (calculated()) Grafik_Third(state_, third_, pipo_, &limits_);
 }
 
 std::optional<std::string> NozzleModel::calculate(const InputTexts& texts,
@@ -26,9 +26,16 @@ std::optional<std::string> NozzleModel::calculate(const InputTexts& texts,
     InputNumbers numbers;
     if (auto refusal = validateInputs(texts, &numbers)) return refusal;
     Calc_Flow(state_, numbers, result_, notConverged, cacheEnabled_ ? &cache_ : nullptr);
+    // The limit flows belong to the nozzle and the gas: a scroll step keeps
+    // them.
+    const LimitKey key{bitsOf(state_.M_max), bitsOf(state_.k)};
+    if (!(key == limitsKey_)) {
+        limits_ = limitCurves(state_);
+        limitsKey_ = key;
+    }
     Grafik_Geo(state_, result_.marks, geo_);
-    Grafik_Mach(state_, mach_);
-    Grafik_Third(state_, third_, pipo_);
+    Grafik_Mach(state_, mach_, &limits_);
+    Grafik_Third(state_, third_, pipo_, &limits_);
     return std::nullopt;
 }
 

@@ -46,6 +46,12 @@ class NozzleModel {
     FlowState state_;
     CalcResult result_;
     PlotScene geo_, mach_, pipo_;
+    struct LimitKey {
+        std::uint64_t mMax = 0, k = 0;
+        bool operator==(const LimitKey&) const = default;
+    };
+    LimitKey limitsKey_;
+    LimitCurves limits_;
     StationCache cache_;
     bool cacheEnabled_ = true;
     PlotQuantity third_ = PlotQuantity::Pressure;

@@ -31,6 +31,13 @@ const std::vector<EventFormat>& eventFormats()
         {EventKind::Leave, "leave", ""},
         {EventKind::OpenAddress, "openAddress", "t"},
         {EventKind::Export, "export", "pt"},
+        {EventKind::StepDown, "stepDown", ""},
+        {EventKind::StepUp, "stepUp", ""},
+        {EventKind::CoarseDown, "coarseDown", ""},
+        {EventKind::CoarseUp, "coarseUp", ""},
+        {EventKind::Reset, "reset", ""},
+        {EventKind::Projector, "projector", "n"},
+        {EventKind::Shortcuts, "shortcuts", "n"},
     };
     return formats;
 }
@@ -96,14 +103,35 @@ std::string bar(const BarState& b)
 {
     return "{\"position\":" + std::to_string(b.position) +
            ",\"minimum\":" + std::to_string(b.minimum) +
-           ",\"maximum\":" + std::to_string(b.maximum) + "}";
+           ",\"maximum\":" + std::to_string(b.maximum) + ",\"valueText\":" + quote(b.valueText) +
+           "}";
+}
+
+std::string marksJson(const std::vector<LimitMark>& marks)
+{
+    std::string out = "[";
+    for (const LimitMark& m : marks)
+        out += (out.size() > 1 ? "," : "") + std::string("{\"name\":") + quote(m.name) +
+               ",\"pepo\":" + formatRoundTrip(m.pepo) + ",\"coarse\":" + std::to_string(m.coarse) +
+               ",\"fine\":" + std::to_string(m.fine) + "}";
+    return out + "]";
+}
+
+std::string keysJson(const std::vector<KeyHelp>& keys)
+{
+    std::string out = "[";
+    for (const KeyHelp& k : keys)
+        out += (out.size() > 1 ? "," : "") + std::string("[") + quote(k.key) + "," + quote(k.what) +
+               "]";
+    return out + "]";
 }
 
 std::string settingsJson(const std::vector<Setting>& settings)
 {
     std::string out = "[";
     for (const Setting& s : settings)
-        out += (out.size() > 1 ? "," : "") + std::string("[") + quote(s.key) + "," + quote(s.value) + "]";
+        out += (out.size() > 1 ? "," : "") + std::string("[") + quote(s.key) + "," +
+               quote(s.value) + "]";
     return out + "]";
 }
 
@@ -165,7 +193,13 @@ std::string viewJson(const ViewState& v)
            ",\"speed\":" + quote(v.speed) + ",\"zoom\":" + formatRoundTrip(v.zoom) +
            ",\"address\":" + quote(v.address) +
            ",\"calculations\":" + std::to_string(v.calculations) +
-           ",\"settings\":" + settingsJson(v.settings) + "}";
+           ",\"settings\":" + settingsJson(v.settings) +
+           ",\"reportHelp\":" + strings(v.reportHelp) +
+           ",\"limitMarks\":" + marksJson(v.limitMarks) + ",\"banner\":" + quote(v.banner) +
+           ",\"projector\":" + boolean(v.projector) + ",\"announcement\":" + quote(v.announcement) +
+           ",\"announcementSerial\":" + std::to_string(v.announcementSerial) +
+           ",\"shortcutsShown\":" + boolean(v.shortcutsShown) + ",\"keys\":" + keysJson(v.keys) +
+           "}";
 }
 
 namespace {

@@ -43,6 +43,13 @@ enum class EventKind {
     Leave,       // the pointer left the plots
     OpenAddress, // text: a scenario's address ("#me=2&amax=3&pepo=0.8")
     Export,      // plot, text: "png", "svg", "csv" or "copy"
+    StepDown,    // Pe/Po one thousandth lower (the fine bar one step down)
+    StepUp,      // Pe/Po one thousandth higher
+    CoarseDown,  // Pe/Po one hundredth lower (the coarse bar one step down)
+    CoarseUp,    // Pe/Po one hundredth higher
+    Reset,       // the start-up values again
+    Projector,   // number: 1 the projector view, 0 the usual one
+    Shortcuts,   // number: 1 show the list of keys, 0 hide it
 };
 
 struct Event {
@@ -133,7 +140,23 @@ struct GasPrompt {
 
 struct BarState {
     int position = 1, minimum = 1, maximum = 1;
+    std::string valueText; // what a screen reader says of the position: "Pe/Po 0.67"
     bool operator==(const BarState&) const = default;
+};
+
+// A limit back pressure marked beside (or in) the bars.
+struct LimitMark {
+    std::string name; // "subsonic limit", "normal-shock limit", "design"
+    double pepo = 0;
+    int coarse = 1, fine = 1; // the bars' positions that stand for it
+    bool operator==(const LimitMark&) const = default;
+};
+
+// A key and what it does, for the list of keys.
+struct KeyHelp {
+    std::string key;  // "F5", "Page Down"
+    std::string what; // "Play or pause"
+    bool operator==(const KeyHelp&) const = default;
 };
 
 struct PlotState {
@@ -151,16 +174,30 @@ struct ViewState {
     std::string status;
     bool statusIsRefusal = false;
     std::vector<std::string> report;
+    // Each report line's meaning in plain words ("subsonic limit: below this
+    // back pressure the throat is choked"), for a tooltip or a screen reader.
+    std::vector<std::string> reportHelp;
     std::string explanation;
     bool explanationShown = false;
     std::array<PlotState, 3> plots;
     std::vector<Menu> menus; // the menu bar, left to right
     bool playing = false;
-    std::string speed;    // "slow", "normal", "fast"
-    double zoom = 1;      // the window's scale for the back row, 1 to 3
-    std::string address;  // the scenario of the last accepted calculation, "" before one
-    int calculations = 0; // accepted calculations since start-up
+    std::string speed;             // "slow", "normal", "fast"
+    double zoom = 1;               // the window's scale for the back row, 1 to 3
+    std::string address;           // the scenario of the last accepted calculation, "" before one
+    int calculations = 0;          // accepted calculations since start-up
     std::vector<Setting> settings; // as they are to be kept
+    std::vector<LimitMark> limitMarks; // the three limits, once calculated
+    // Over the plots while the play stands still at a limit ("Throat just
+    // choked"), otherwise "".
+    std::string banner;
+    bool projector = false; // thicker lines, colours for every eye
+    // What a screen reader is told: the limits the play stops at, its
+    // pauses, refusals; it changes only then (serial counts the times).
+    std::string announcement;
+    int announcementSerial = 0;
+    bool shortcutsShown = false;
+    std::vector<KeyHelp> keys; // every key the program takes
 };
 
 // A text as a JSON string, quoted and escaped.

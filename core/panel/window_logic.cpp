@@ -47,8 +47,30 @@ double stepsPerSecond(PlaySpeed speed)
 }
 
 WindowLogic::WindowLogic(const InputTexts& texts)
-    : model_(texts), texts_(texts), coarse_(kCoarseMin), fine_(kFineMin)
+    : model_(texts), texts_(texts), coarse_(kCoarseMin), fine_(kFineMin), statusText_(kStartText),
+      startTexts_(texts)
 {
+}
+
+void WindowLogic::reset()
+{
+    pausePlay();
+    model_ = NozzleModel(startTexts_);
+    texts_ = startTexts_;
+    accepted_ = {};
+    gasName_ = acceptedGasName_ = std::string(kGases.front().name);
+    acceptedGasK_ = kAirK;
+    coarse_ = kCoarseMin;
+    fine_ = kFineMin;
+    banner_.clear();
+    ++sceneRevision_;
+    setStatus(StatusKind::Empty, kStartText);
+}
+
+void WindowLogic::announce(std::string text)
+{
+    announcement_ = std::move(text);
+    ++announcementSerial_;
 }
 
 std::vector<std::string> WindowLogic::reportLines() const
@@ -72,6 +94,9 @@ void WindowLogic::setStatus(StatusKind kind, std::string text)
     statusKind_ = kind;
     statusText_ = std::move(text);
     hoverText_.clear();
+    if (kind != StatusKind::PlayPause) banner_.clear();
+    // A screen reader hears refusals and the play's pauses, not every step.
+    if (kind == StatusKind::Refusal || kind == StatusKind::PlayPause) announce(statusText_);
 }
 
 bool WindowLogic::calculate()
@@ -285,10 +310,12 @@ void WindowLogic::startPlay(bool down, double now)
     playDown_ = down;
     // The play walks the fine bar's positions from the one that stands for
     // the back pressure now.
+    // At the end of the sweep the play starts again from the other end.
     const int end = down ? kFineMax : kFineMin;
     if (fine_ == end) {
-        playing_ = false;
-        return;
+        const int calculations = calculations_;
+        playTo(down ? kFineMin : kFineMax);
+        if (calculations_ == calculations) return; // a refused box: nothing to play
     }
     playing_ = true;
     anchorTime_ = now;
@@ -305,10 +332,10 @@ bool WindowLogic::tick(double now)
     const int target =
         playDown_ ? std::min(end, anchorPosition_ + due) : std::max(end, anchorPosition_ - due);
     if (target == fine_) return false;
-    std::string limit;
+    std::string limit, banner;
     int stop = target;
     if (pauseAtLimits_ && calculated()) {
-        const int crossing = limitCrossed(fine_, target, limit);
+        const int crossing = limitCrossed(fine_, target, limit, banner);
         if (crossing != 0) stop = crossing;
     }
     playTo(stop);
@@ -319,6 +346,7 @@ bool WindowLogic::tick(double now)
         anchorPosition_ = stop;
         setStatus(StatusKind::PlayPause,
                   "Paused just past " + limit + " (Pe/Po = " + formatGeneral(finePePo(stop)) + ")");
+        banner_ = banner;
     }
     if (fine_ == end) playing_ = false;
     return true;
@@ -326,16 +354,18 @@ bool WindowLogic::tick(double now)
 
 // The first fine position between from (exclusive) and to (inclusive) that
 // lies past one of the three limit ratios of the nozzle, or 0; name says
-// which limit.
-int WindowLogic::limitCrossed(int from, int to, std::string& name) const
+// which limit, banner what the plots show there.
+int WindowLogic::limitCrossed(int from, int to, std::string& name, std::string& banner) const
 {
     const FlowState& s = model_.state();
     const struct {
         double value;
         const char* name;
-    } limits[] = {{s.PePo_sub, "the subsonic limit"},
-                  {s.PePo_NS, "the normal-shock limit (a normal shock in the exit plane)"},
-                  {s.PePo_OS, "the design condition"}};
+        const char* banner;
+    } limits[] = {{s.PePo_sub, "the subsonic limit", "Throat just choked"},
+                  {s.PePo_NS, "the normal-shock limit (a normal shock in the exit plane)",
+                   "Normal shock at the exit"},
+                  {s.PePo_OS, "the design condition", "Design: perfectly expanded"}};
     const int direction = to > from ? 1 : -1;
     for (int w = from + direction; w != to + direction; w += direction) {
         const double before = finePePo(w - direction);
@@ -345,6 +375,7 @@ int WindowLogic::limitCrossed(int from, int to, std::string& name) const
                                             : (before <= limit.value && limit.value < after);
             if (past) {
                 name = limit.name;
+                banner = limit.banner;
                 return w;
             }
         }

@@ -25,6 +25,8 @@ enum class StatusKind {
 };
 
 inline constexpr const char* kPendingPePoText = "Press Calculate to use the Pe/Po typed in the box";
+// What the status line says before anything is calculated.
+inline constexpr const char* kStartText = "Press Calculate, or ▶ Play";
 
 // The play's speeds, in steps of the fine bar (0.001 of Pe/Po) per second.
 enum class PlaySpeed { Slow, Normal, Fast };
@@ -55,6 +57,8 @@ class WindowLogic {
     Menu plotMenu(PlotKind plot) const;
     // Keys besides those of the menu entries.
     std::vector<KeyBinding> extraKeys() const;
+    // Every key the program takes, and what it does.
+    std::vector<KeyHelp> keyList() const;
     // The "Other..." gas dialog.
     GasPrompt otherGasPrompt() const;
     // The last file asked for with an Export event.
@@ -166,12 +170,18 @@ class WindowLogic {
     // Accepted calculations since start-up.
     int calculationCount() const { return calculations_; }
 
+    // The start-up values again: the boxes' texts, air, p/p0, both bars at
+    // the top, nothing calculated (the play's speed and pauses, the zoom
+    // and the view stay as the user set them).
+    void reset();
+
   private:
+    void announce(std::string text);
     void setZoom(double zoom);
     void prepareExport(PlotKind plot, const std::string& format);
     void startPlay(bool down, double now);
     void playTo(int finePosition);
-    int limitCrossed(int from, int to, std::string& name) const;
+    int limitCrossed(int from, int to, std::string& name, std::string& banner) const;
     bool calculate();
     void calculateAndTeachTheBars();
     void coarseChanged();
@@ -205,6 +215,12 @@ class WindowLogic {
     double resumeAt_ = 0;    // end of a pause at a limit
 
     bool explanationShown_ = false;
+    bool projector_ = false;
+    bool shortcutsShown_ = false;
+    std::string banner_;
+    std::string announcement_;
+    int announcementSerial_ = 0;
+    InputTexts startTexts_;
     double zoom_ = 1;
     int sceneRevision_ = 0;
     ExportFile export_;

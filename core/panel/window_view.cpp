@@ -3,6 +3,7 @@
 #include "panel/window_logic.h"
 
 #include "panel/back_pressure_bars.h"
+#include "results/regime_summary.h"
 #include "results/station_data.h"
 #include "text/number_text.h"
 
@@ -63,6 +64,32 @@ const char* plotId(PlotKind plot)
     case PlotKind::Third: return "Picture_PiPo";
     }
     return "Picture_Geo";
+}
+
+// A text as part of a file name: letters, digits, "." and "-" kept, the
+// rest left out ("2.5" stays "2.5", "1e-3" stays "1e-3").
+std::string fileNamePart(std::string_view text)
+{
+    std::string out;
+    for (const char c : text) {
+        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+            c == '.' || c == '-')
+            out += c;
+        if (out.size() >= 24) break;
+    }
+    return out.empty() ? "0" : out;
+}
+
+std::string plotFileName(PlotKind plot, PlotQuantity third)
+{
+    switch (plot) {
+    case PlotKind::Geometry: return "nozzle";
+    case PlotKind::Mach: return "mach";
+    case PlotKind::Third: break;
+    }
+    return third == PlotQuantity::Temperature ? "temperature"
+           : third == PlotQuantity::Density   ? "density"
+                                              : "pressure";
 }
 
 std::string plotDescription(PlotKind plot, PlotQuantity third)
@@ -129,6 +156,13 @@ void WindowLogic::handle(const Event& e)
     case EventKind::Export:
         prepareExport(static_cast<PlotKind>(whole(e.plot, 0, 2)), e.text);
         break;
+    case EventKind::StepDown: moveFine(fine_ + 1); break;
+    case EventKind::StepUp: moveFine(fine_ - 1); break;
+    case EventKind::CoarseDown: moveCoarse(coarse_ + 1); break;
+    case EventKind::CoarseUp: moveCoarse(coarse_ - 1); break;
+    case EventKind::Reset: reset(); break;
+    case EventKind::Projector: projector_ = e.number != 0; break;
+    case EventKind::Shortcuts: shortcutsShown_ = e.number != 0; break;
     }
 }
 
@@ -142,11 +176,12 @@ ViewState WindowLogic::view() const
 {
     ViewState v;
     v.boxes = texts_;
-    v.coarse = {coarse_, kCoarseMin, kCoarseMax};
-    v.fine = {fine_, kFineMin, kFineMax};
+    v.coarse = {coarse_, kCoarseMin, kCoarseMax, "Pe/Po " + formatGeneral(coarsePePo(coarse_))};
+    v.fine = {fine_, kFineMin, kFineMax, "Pe/Po " + formatGeneral(finePePo(fine_))};
     v.status = statusText();
     v.statusIsRefusal = statusIsRefusal();
     v.report = reportLines();
+    for (const std::string& line : v.report) v.reportHelp.push_back(reportLineMeaning(line));
     v.explanation = explanation();
     v.explanationShown = explanationShown_;
     const PlotQuantity third = model_.thirdPlot();
@@ -186,11 +221,20 @@ ViewState WindowLogic::view() const
     play.items.back().checkable = true;
     play.items.back().checked = pauseAtLimits_;
     play.items.back().separatorBefore = true;
+    play.items.push_back(
+        item("StepDown", "Pe/Po −0.001", "−0.001", "", eventOf(EventKind::StepDown)));
+    play.items.back().separatorBefore = true;
+    play.items.back().enabled = fine_ < kFineMax;
+    play.items.push_back(item("StepUp", "Pe/Po +0.001", "+0.001", "", eventOf(EventKind::StepUp)));
+    play.items.back().enabled = fine_ > kFineMin;
+    play.items.push_back(item("Reset", "Reset", "↺", "", eventOf(EventKind::Reset)));
     play.items.push_back(item("ExplainToggle", "Explain", "", "F1",
                               eventOf(EventKind::Explain, explanationShown_ ? 0 : 1)));
     play.items.back().checkable = true;
     play.items.back().checked = explanationShown_;
     play.items.back().separatorBefore = true;
+    play.items.push_back(item("Shortcuts", "Keyboard shortcuts…", "", "",
+                              eventOf(EventKind::Shortcuts, shortcutsShown_ ? 0 : 1)));
 
     Menu gas{"Mn_Gas", "Gas", {}};
     bool listed = false;
@@ -219,7 +263,12 @@ ViewState WindowLogic::view() const
     other.asks = true;
     other.separatorBefore = true;
     gas.items.push_back(std::move(other));
-    v.menus = {std::move(play), std::move(gas)};
+    Menu show{"Mn_View", "View", {}};
+    show.items.push_back(item("Projector", "Projector view", "", "F8",
+                              eventOf(EventKind::Projector, projector_ ? 0 : 1)));
+    show.items.back().checkable = true;
+    show.items.back().checked = projector_;
+    v.menus = {std::move(play), std::move(gas), std::move(show)};
 
     v.playing = playing_;
     v.speed = speedName(speed_);
@@ -228,6 +277,23 @@ ViewState WindowLogic::view() const
         v.address = addressOf(accepted_, acceptedGasName_, acceptedGasK_, model_.thirdPlot());
     v.calculations = calculations_;
     v.settings = settings();
+    if (calculated()) {
+        const FlowState& s = model_.state();
+        const std::pair<const char*, double> limits[] = {{"subsonic limit", s.PePo_sub},
+                                                         {"normal-shock limit", s.PePo_NS},
+                                                         {"design", s.PePo_OS}};
+        for (const auto& [name, pepo] : limits) {
+            v.limitMarks.push_back({name, pepo,
+                                    std::clamp(coarsePositionFor(pepo), kCoarseMin, kCoarseMax),
+                                    std::clamp(finePositionFor(pepo), kFineMin, kFineMax)});
+        }
+    }
+    v.banner = banner_;
+    v.projector = projector_;
+    v.announcement = announcement_;
+    v.announcementSerial = announcementSerial_;
+    v.shortcutsShown = shortcutsShown_;
+    v.keys = keyList();
     return v;
 }
 
@@ -271,11 +337,29 @@ Menu WindowLogic::plotMenu(PlotKind plot) const
 
 std::vector<KeyBinding> WindowLogic::extraKeys() const
 {
-    // The window's zoom for the back row (a browser zooms a page itself).
-    return {{"Ctrl++", eventOf(EventKind::ZoomIn)},
-            {"Ctrl+=", eventOf(EventKind::ZoomIn)},
-            {"Ctrl+-", eventOf(EventKind::ZoomOut)},
-            {"Ctrl+0", eventOf(EventKind::ZoomReset)}};
+    // The window's zoom for the back row (a browser zooms a page itself),
+    // and a presenter's remote, which sends Page Down and Page Up.
+    return {{"Ctrl++", eventOf(EventKind::ZoomIn)},     {"Ctrl+=", eventOf(EventKind::ZoomIn)},
+            {"Ctrl+-", eventOf(EventKind::ZoomOut)},    {"Ctrl+0", eventOf(EventKind::ZoomReset)},
+            {"PgDown", eventOf(EventKind::CoarseDown)}, {"PgUp", eventOf(EventKind::CoarseUp)}};
+}
+
+std::vector<KeyHelp> WindowLogic::keyList() const
+{
+    std::vector<KeyHelp> keys;
+    keys.push_back({"F5", "Play or pause the back pressure"});
+    keys.push_back({"Shift+F5", "Play the other way"});
+    keys.push_back({"F6", "Play slower"});
+    keys.push_back({"F7", "Play faster"});
+    keys.push_back({"F1", "Show or hide the explanation"});
+    keys.push_back({"F8", "Projector view"});
+    keys.push_back({"Enter", "Calculate (in any box)"});
+    keys.push_back({"Page Down", "Pe/Po one hundredth lower (a presenter's remote)"});
+    keys.push_back({"Page Up", "Pe/Po one hundredth higher"});
+    keys.push_back({"Down, Up", "A bar with the focus: one step lower or higher Pe/Po"});
+    keys.push_back({"Home, End", "A bar with the focus: Pe/Po 1, or its lowest"});
+    keys.push_back({"Ctrl+Plus, Ctrl+Minus, Ctrl+0", "Zoom in, out, back to 100 %"});
+    return keys;
 }
 
 GasPrompt WindowLogic::otherGasPrompt() const
@@ -297,14 +381,21 @@ DisplayList WindowLogic::displayList(PlotKind plot, double width, double height,
     const PlotScene& scene = plot == PlotKind::Geometry ? model_.geometryScene()
                              : plot == PlotKind::Mach   ? model_.machScene()
                                                         : model_.thirdScene();
-    return drawScene(scene, width, height, scale);
+    return drawScene(scene, width, height, scale, {}, DrawStyle{projector_});
 }
 
 void WindowLogic::prepareExport(PlotKind plot, const std::string& format)
 {
     if (!calculated()) return;
     ExportFile& f = export_;
-    const std::string base = plotId(plot);
+    // Names that say what they hold: nozzle-me2-pepo0.8-mach.png.
+    const std::string base = "nozzle-me" + fileNamePart(accepted_.me_sup) + "-pepo" +
+                             fileNamePart(accepted_.pe_po) + "-" +
+                             plotFileName(plot, model_.thirdPlot());
+    const std::string stamp = "Me_Sup = " + accepted_.me_sup + " · Amax/At = " + accepted_.amax +
+                              " · Pe/Po = " + accepted_.pe_po + " · " + acceptedGasName_ +
+                              " (k = " + formatRounded4(acceptedGasK_) + ")";
+    const DrawStyle style{projector_};
     const PlotScene& scene = plot == PlotKind::Geometry ? model_.geometryScene()
                              : plot == PlotKind::Mach   ? model_.machScene()
                                                         : model_.thirdScene();
@@ -316,18 +407,19 @@ void WindowLogic::prepareExport(PlotKind plot, const std::string& format)
     f.text.clear();
     f.picture = {};
     if (format == "csv") {
-        f.name = "stations.csv";
+        f.name = "nozzle-me" + fileNamePart(accepted_.me_sup) + "-pepo" +
+                 fileNamePart(accepted_.pe_po) + "-stations.csv";
         f.mime = "text/csv";
         f.text = stationCsv(model_.state());
     } else if (format == "svg") {
         f.name = base + ".svg";
         f.mime = "image/svg+xml";
-        f.text = svgText(exportedPlot(plot, scene, caption));
+        f.text = svgText(exportedPlot(plot, scene, caption, style, stamp));
     } else {
         f.format = format == "copy" ? "copy" : "png";
         f.name = base + ".png";
         f.mime = "image/png";
-        f.picture = exportedPlot(plot, scene, caption);
+        f.picture = exportedPlot(plot, scene, caption, style, stamp);
     }
     ++f.serial;
 }
@@ -336,7 +428,8 @@ std::vector<Setting> WindowLogic::settings() const
 {
     return {{"zoom", formatGeneral(zoom_)},
             {"playSpeed", std::to_string(static_cast<int>(speed_))},
-            {"pauseAtLimits", pauseAtLimits_ ? "true" : "false"}};
+            {"pauseAtLimits", pauseAtLimits_ ? "true" : "false"},
+            {"projector", projector_ ? "true" : "false"}};
 }
 
 void WindowLogic::applySetting(const Setting& s)
@@ -349,6 +442,8 @@ void WindowLogic::applySetting(const Setting& s)
             speed_ = static_cast<PlaySpeed>(s.value[0] - '0');
     } else if (s.key == "pauseAtLimits") {
         if (s.value == "true" || s.value == "false") pauseAtLimits_ = s.value == "true";
+    } else if (s.key == "projector") {
+        if (s.value == "true" || s.value == "false") projector_ = s.value == "true";
     }
 }
 

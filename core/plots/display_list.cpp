@@ -64,26 +64,117 @@ bool clip(double& x0, double& y0, double& x1, double& y1, double left, double to
 
 } // namespace
 
+namespace {
+
+// The colours of the projector view: every one at least 3:1 against the
+// plot's light yellow, also as red-green colour-blind eyes see them.
+Rgb projectorColor(SegmentColor color)
+{
+    switch (color) {
+    case SegmentColor::Grid: return {140, 140, 140};
+    case SegmentColor::Foreground: return {0, 0, 0};
+    case SegmentColor::Red: return {190, 0, 0};
+    case SegmentColor::Blue: return {0, 40, 210};
+    }
+    return {0, 0, 0};
+}
+
+// The limit flows behind the flow: a light tint of its colour.
+Rgb faintColor(bool projector)
+{
+    return projector ? Rgb{200, 130, 130} : Rgb{245, 170, 170};
+}
+
+constexpr Rgb kTextGrey{70, 70, 70};
+
+double labelSize(LabelRole role)
+{
+    switch (role) {
+    case LabelRole::Tick: return 9;
+    case LabelRole::Title: return 10;
+    case LabelRole::Marker: return 9;
+    case LabelRole::Limit: return 9;
+    }
+    return 9;
+}
+
+Align alignOf(LabelAlign a)
+{
+    return a == LabelAlign::Center  ? Align::Center
+           : a == LabelAlign::Right ? Align::Right
+                                    : Align::Left;
+}
+
+// A text's width in pixels, estimated for the legend's layout: a sans
+// font's letters are about 0.55 of its size wide on average.
+double estimatedWidth(std::string_view text, double size)
+{
+    std::size_t letters = 0;
+    for (const char c : text) letters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return 0.55 * size * static_cast<double>(letters);
+}
+
+} // namespace
+
 DisplayList drawScene(const PlotScene& scene, double width, double height, double scale,
-                      std::string_view caption)
+                      std::string_view caption, DrawStyle style)
 {
     DisplayList list;
     list.width = width;
     list.height = height;
     const Projection to(scene, width, height);
+    const bool projector = style.projector;
+    const double textScale = projector ? 1.3 * scale : scale;
     if (to.valid()) {
-        const double smooth = scale;
         const double crisp = std::max(1.0, std::round(scale));
-        list.lines.reserve(scene.segments.size());
-        for (const Segment& s : scene.segments) {
+        // The projector draws what carries meaning 3 pixels wide at scale 1.
+        const double bold = projector ? std::max(1.0, std::round(3 * scale)) : 0;
+        auto add = [&](const Segment& s, Rgb color, double smoothWidth, bool reference) {
             double x1 = to.px(s.x1), y1 = to.py(s.y1), x2 = to.px(s.x2), y2 = to.py(s.y2);
-            if (!std::isfinite(x1 + y1 + x2 + y2)) continue;
+            if (!std::isfinite(x1 + y1 + x2 + y2)) return;
             const Crisp kind = s.x1 == s.x2   ? Crisp::Vertical
                                : s.y1 == s.y2 ? Crisp::Horizontal
                                               : Crisp::No;
-            const double w = kind == Crisp::No ? smooth : crisp;
-            if (!clip(x1, y1, x2, y2, -w, -w, width + w, height + w)) continue;
-            list.lines.push_back({x1, y1, x2, y2, rgbOf(s.color), w, kind});
+            double w = kind == Crisp::No ? smoothWidth : crisp;
+            if (bold > 0 && s.color != SegmentColor::Grid && !reference) w = bold;
+            if (!clip(x1, y1, x2, y2, -w, -w, width + w, height + w)) return;
+            list.lines.push_back(
+                {x1, y1, x2, y2, color, w, kind, projector && s.kind == SegmentKind::Shock});
+        };
+        list.lines.reserve(scene.segments.size() + scene.references.size());
+        for (const Segment& s : scene.references) {
+            if (s.kind == SegmentKind::Marker)
+                add(s, projector ? projectorColor(s.color) : rgbOf(s.color), scale, false);
+            else
+                add(s, faintColor(projector), scale, true);
+        }
+        for (const Segment& s : scene.segments)
+            add(s, projector ? projectorColor(s.color) : rgbOf(s.color), scale, false);
+        for (const SceneLabel& l : scene.labels) {
+            const double x = to.px(l.x) + l.dx * textScale, y = to.py(l.y) + l.dy * textScale;
+            if (!std::isfinite(x + y)) continue;
+            const Rgb color = l.role == LabelRole::Limit
+                                  ? (projector ? Rgb{150, 0, 0} : Rgb{190, 80, 80})
+                                  : kTextGrey;
+            list.texts.push_back({x, y, l.text, labelSize(l.role) * textScale,
+                                  l.role == LabelRole::Title || l.role == LabelRole::Marker, color,
+                                  alignOf(l.align)});
+        }
+        // The legend: one line at the top right, under the markers.
+        const double size = 9 * textScale, sample = 14 * textScale, gap = 4 * textScale;
+        double right = width - 4 * textScale;
+        const double baseline = 22 * textScale;
+        for (auto e = scene.legend.rbegin(); e != scene.legend.rend(); ++e) {
+            list.texts.push_back({right, baseline, e->text, size, false, kTextGrey, Align::Right});
+            right -= estimatedWidth(e->text, size) + gap;
+            const Rgb color = e->faint    ? faintColor(projector)
+                              : projector ? projectorColor(e->color)
+                                          : rgbOf(e->color);
+            const double w = e->faint ? scale : bold > 0 ? bold : scale;
+            const double y = baseline - 0.35 * size;
+            list.lines.push_back({right - sample, y, right, y, color, w, Crisp::Horizontal,
+                                  projector && e->kind == SegmentKind::Shock});
+            right -= sample + 2 * gap;
         }
     }
     if (!caption.empty()) {
@@ -92,7 +183,8 @@ DisplayList drawScene(const PlotScene& scene, double width, double height, doubl
                               std::string(caption),
                               kCaptionSize * scale,
                               true,
-                              {0, 0, 0}});
+                              {0, 0, 0},
+                              Align::Left});
     }
     return list;
 }
@@ -118,20 +210,30 @@ DisplayList stack(const std::vector<DisplayList>& lists, double gap)
     return all;
 }
 
-DisplayList exportedPlot(PlotKind plot, const PlotScene& scene, std::string_view caption)
+DisplayList exportedPlot(PlotKind plot, const PlotScene& scene, std::string_view caption,
+                         DrawStyle style, std::string_view stamp)
 {
     const PlotDesign d = plotDesign(plot);
     const double scale = kExportWidth / d.width;
-    return drawScene(scene, kExportWidth, std::round(d.height * scale), scale, caption);
+    DisplayList list =
+        drawScene(scene, kExportWidth, std::round(d.height * scale), scale, caption, style);
+    if (!stamp.empty()) {
+        // The scenario under the plot, on a band of its own.
+        const double band = std::round(kStampBand * scale);
+        list.texts.push_back({kCaptionLeft * scale, list.height + band - 5 * scale,
+                              std::string(stamp), 9 * scale, false, kTextGrey, Align::Left});
+        list.height += band;
+    }
+    return list;
 }
 
 DisplayList exportedFigure(const PlotScene& geometry, const PlotScene& mach, const PlotScene& third,
-                           std::string_view thirdCaption)
+                           std::string_view thirdCaption, DrawStyle style, std::string_view stamp)
 {
     const double scale = kExportWidth / plotDesign(PlotKind::Geometry).width;
-    return stack({exportedPlot(PlotKind::Geometry, geometry, ""),
-                  exportedPlot(PlotKind::Mach, mach, "M"),
-                  exportedPlot(PlotKind::Third, third, thirdCaption)},
+    return stack({exportedPlot(PlotKind::Geometry, geometry, "", style),
+                  exportedPlot(PlotKind::Mach, mach, "M", style),
+                  exportedPlot(PlotKind::Third, third, thirdCaption, style, stamp)},
                  kFigureGap * scale);
 }
 
@@ -185,10 +287,14 @@ std::string svgText(const DisplayList& list)
                       "\" fill=\"" + hex(list.background) + "\"/>\n";
     const DisplayLine* group = nullptr;
     for (const DisplayLine& l : list.lines) {
-        if (!group || !(group->color == l.color) || group->width != l.width) {
+        if (!group || !(group->color == l.color) || group->width != l.width ||
+            group->dashed != l.dashed) {
             if (group) svg += "</g>\n";
-            svg += "<g stroke=\"" + hex(l.color) + "\" stroke-width=\"" + num(l.width) +
-                   "\" fill=\"none\">\n";
+            svg += "<g stroke=\"" + hex(l.color) + "\" stroke-width=\"" + num(l.width) + "\"";
+            if (l.dashed)
+                svg += " stroke-dasharray=\"" + num(kDashOn * l.width) + " " +
+                       num(kDashOff * l.width) + "\"";
+            svg += " fill=\"none\">\n";
             group = &l;
         }
         svg += "<line x1=\"" + num(l.x1) + "\" y1=\"" + num(l.y1) + "\" x2=\"" + num(l.x2) +
@@ -196,8 +302,11 @@ std::string svgText(const DisplayList& list)
     }
     if (group) svg += "</g>\n";
     for (const DisplayText& t : list.texts) {
+        const char* anchor = t.align == Align::Center  ? " text-anchor=\"middle\""
+                             : t.align == Align::Right ? " text-anchor=\"end\""
+                                                       : "";
         svg += "<text x=\"" + num(t.x) + "\" y=\"" + num(t.y) +
-               "\" font-family=\"MS Sans Serif, Tahoma, sans-serif\"" +
+               "\" font-family=\"MS Sans Serif, Tahoma, sans-serif\"" + anchor +
                (t.italic ? " font-style=\"italic\"" : "") + " font-size=\"" + num(t.size) +
                "\" fill=\"" + hex(t.color) + "\">" + escaped(t.text) + "</text>\n";
     }

@@ -26,16 +26,28 @@ struct DisplayLine {
     Rgb color;
     double width; // pixels; a crisp line's is whole
     Crisp crisp;
+    bool dashed = false; // a second cue besides the colour (shocks, in the projector view)
     bool operator==(const DisplayLine&) const = default;
 };
 
+// Where a text stands on its point: its start, its middle or its end.
+enum class Align { Left, Center, Right };
+
 struct DisplayText {
-    double x, y; // pixels: the left end of the text's baseline
+    double x, y; // pixels: the point on the text's baseline that align names
     std::string text;
     double size; // pixels
     bool italic;
     Rgb color;
+    Align align = Align::Left;
     bool operator==(const DisplayText&) const = default;
+};
+
+// How the plots are drawn: as designed, or for a projector (lines three
+// pixels wide at scale 1, colours every eye tells from the background,
+// shocks dashed).
+struct DrawStyle {
+    bool projector = false;
 };
 
 // Everything drawn on one surface, in drawing order: the background, the
@@ -82,7 +94,10 @@ inline constexpr double kCaptionSize = 11, kCaptionLeft = 8, kCaptionBaseline = 
 // it. Lines are cut a line's width beyond the edges, so a line along an
 // edge still shows.
 DisplayList drawScene(const PlotScene& scene, double width, double height, double scale,
-                      std::string_view caption = {});
+                      std::string_view caption = {}, DrawStyle style = {});
+
+// A dashed line: strokes of kDashOn widths, gaps of kDashOff.
+inline constexpr double kDashOn = 4, kDashOff = 3;
 
 // Stacks lists top to bottom, gap pixels apart, into one of their width.
 DisplayList stack(const std::vector<DisplayList>& lists, double gap);
@@ -90,14 +105,20 @@ DisplayList stack(const std::vector<DisplayList>& lists, double gap);
 // The width of exported figures, in pixels: large enough for paper.
 inline constexpr double kExportWidth = 1200;
 
+// The band under an exported plot that carries the scenario, in designed
+// pixels.
+inline constexpr double kStampBand = 16;
+
 // A plot as it is exported: kExportWidth wide, in its designed proportions,
-// with its caption.
-DisplayList exportedPlot(PlotKind plot, const PlotScene& scene, std::string_view caption);
+// with its caption, and the scenario (stamp) on a band under it.
+DisplayList exportedPlot(PlotKind plot, const PlotScene& scene, std::string_view caption,
+                         DrawStyle style = {}, std::string_view stamp = {});
 
 // The three plots stacked as the window shows them, each exported as above,
 // kFigureGap designed pixels apart: the report command's figure.
 DisplayList exportedFigure(const PlotScene& geometry, const PlotScene& mach, const PlotScene& third,
-                           std::string_view thirdCaption);
+                           std::string_view thirdCaption, DrawStyle style = {},
+                           std::string_view stamp = {});
 
 // The SVG file of a list: a light-yellow background, the lines grouped by
 // colour and width, the texts; numbers to two decimals. UTF-8.

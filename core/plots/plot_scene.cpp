@@ -1,6 +1,10 @@
 #include "plots/plot_scene.h"
 
 #include "results/flow_figures.h"
+#include "text/number_text.h"
+
+#include <cmath>
+#include <string>
 
 namespace cdnozzle {
 
@@ -42,6 +46,9 @@ void drawFrame(const FlowState& s, const FrameRow& f, PlotScene& scene)
     scene.right = f.R;
     scene.bottom = f.B;
     scene.segments.clear();
+    scene.references.clear();
+    scene.labels.clear();
+    scene.legend.clear();
     const double Mmax = s.M_max;
     countedLoop(0, Mmax, 0.5, [&](double xg) {
         scene.segments.push_back({SegmentColor::Grid, xg, f.V1, xg, f.V2});
@@ -51,6 +58,12 @@ void drawFrame(const FlowState& s, const FrameRow& f, PlotScene& scene)
     });
     scene.segments.push_back({SegmentColor::Foreground, 0, 0, Mmax, 0});
     scene.segments.push_back({SegmentColor::Foreground, 1, f.W1, 1, f.W2});
+}
+
+// A pressure rise at the jump: the flow crosses a shock there.
+bool jumpIsShock(const FlowState& s)
+{
+    return s.PePo_e > s.PiPo[s.i_NS];
 }
 
 // The red curve through stations 1..N_tot+1 of values v, with the vertical
@@ -63,14 +76,142 @@ void drawCurveWithJump(const FlowState& s, const StationArray& v, double behindJ
     for (int i = 2; i <= j; ++i) {
         seg.push_back({SegmentColor::Red, s.x[i - 1], -v[i - 1], s.x[i], -v[i]});
     }
-    seg.push_back({SegmentColor::Red, s.x[j], -v[j], s.x[j], -behindJump});
+    seg.push_back({SegmentColor::Red, s.x[j], -v[j], s.x[j], -behindJump,
+                   jumpIsShock(s) ? SegmentKind::Shock : SegmentKind::Line});
     seg.push_back({SegmentColor::Red, s.x[j], -behindJump, s.x[j + 1], -v[j + 1]});
     for (int i = j + 1; i <= s.N_tot; ++i) {
         seg.push_back({SegmentColor::Red, s.x[i], -v[i], s.x[i + 1], -v[i + 1]});
     }
 }
 
+std::string tickText(double v)
+{
+    return formatShown(v);
+}
+
+// Values along the abscissa (under the base line, or at the bottom edge),
+// the axis's name at its right end, and the throat and the exit at the top.
+void abscissa(const FlowState& s, PlotScene& scene, double labelsAt, double dy)
+{
+    for (double x : niceTicks(0, s.M_max, 6))
+        scene.labels.push_back(
+            {x, labelsAt, 0, dy, tickText(x), LabelAlign::Center, LabelRole::Tick});
+    scene.labels.push_back({scene.right, 0, -3, -3, "x", LabelAlign::Right, LabelRole::Title});
+    if (s.M_max == 1) {
+        scene.labels.push_back(
+            {1, scene.top, 0, 10, "throat = exit", LabelAlign::Center, LabelRole::Marker});
+        return;
+    }
+    scene.labels.push_back({1, scene.top, 0, 10, "throat", LabelAlign::Center, LabelRole::Marker});
+    scene.labels.push_back(
+        {s.M_max, scene.top, 0, 10, "exit", LabelAlign::Center, LabelRole::Marker});
+}
+
+// Values up the ordinate (drawn at y = -value), at the left edge.
+void ordinate(PlotScene& scene, double hi, int most)
+{
+    for (double v : niceTicks(0, hi, most)) {
+        if (v == 0) continue; // the abscissa's own values stand there
+        scene.labels.push_back(
+            {scene.left, -v, 2, 3, tickText(v), LabelAlign::Left, LabelRole::Tick});
+    }
+}
+
+// A limit flow's station values of the plotted quantity, and its jet's.
+using Quantity = double (*)(const Gas&, double M, double PiPo);
+double machOf(const Gas&, double M, double)
+{
+    return M;
+}
+double pressureOf(const Gas&, double, double PiPo)
+{
+    return PiPo;
+}
+double temperatureOf(const Gas& g, double M, double PiPo)
+{
+    return stationQuantities(g, M, PiPo).T_T0;
+}
+double densityOf(const Gas& g, double M, double PiPo)
+{
+    return stationQuantities(g, M, PiPo).rho_rho0;
+}
+
+// A limit flow faintly: its curve over the stations, the jump behind the
+// exit where it has one, and its back-pressure ratio beside the exit.
+void drawLimit(const FlowState& s, const LimitFlow& f, Quantity q, bool label, PlotScene& scene)
+{
+    auto& ref = scene.references;
+    const int e = s.N_tot;
+    for (int i = 2; i <= e; ++i) {
+        ref.push_back({SegmentColor::Red, s.x[i - 1], -q(s, f.M[i - 1], f.PiPo[i - 1]), s.x[i],
+                       -q(s, f.M[i], f.PiPo[i])});
+    }
+    const double exit = -q(s, f.M[e], f.PiPo[e]);
+    const double jet = -q(s, f.Mjet, f.PiPoJet);
+    if (jet != exit)
+        ref.push_back({SegmentColor::Red, s.x[e], exit, s.x[e], jet, SegmentKind::Shock});
+    ref.push_back({SegmentColor::Red, s.x[e], jet, s.x[e + 1], jet});
+    if (label)
+        scene.labels.push_back(
+            {s.x[e + 1], jet, 3, 3, formatShown(f.PePo), LabelAlign::Left, LabelRole::Limit});
+}
+
+void drawLimits(const FlowState& s, const LimitCurves* limits, Quantity q, PlotScene& scene)
+{
+    if (!limits) return;
+    // A convergent nozzle's three limits are one flow.
+    const bool one = s.M_max == 1;
+    drawLimit(s, limits->choked, q, true, scene);
+    if (!one) {
+        drawLimit(s, limits->exitShock, q, q != machOf, scene);
+        drawLimit(s, limits->design, q, true, scene);
+    }
+    scene.legend.push_back({SegmentColor::Red, SegmentKind::Line, true, "limits"});
+}
+
+// The flow's legend: its curve, and the shock it crosses.
+void flowLegend(const FlowState& s, PlotScene& scene)
+{
+    scene.legend.insert(scene.legend.begin(),
+                        {SegmentColor::Red, SegmentKind::Line, false, "flow"});
+    if (jumpIsShock(s))
+        scene.legend.insert(scene.legend.begin() + 1,
+                            {SegmentColor::Red, SegmentKind::Shock, false, "shock"});
+}
+
+// The third plot's frame and all but its curve: p/p0, T/T0 and rho/rho0
+// lie between 0 and 1 and share it.
+void thirdFrame(const FlowState& s, PlotScene& scene)
+{
+    drawFrame(s, {-0.2, -1.2, 1.2 * s.M_max, 0.2, -1, 0, -1, 0, 0.2, 0, -1}, scene);
+    abscissa(s, scene, 0, 11);
+    ordinate(scene, 1, 6);
+}
+
 } // namespace
+
+std::vector<double> niceTicks(double lo, double hi, int most)
+{
+    if (!(std::isfinite(lo) && std::isfinite(hi) && hi > lo) || most < 2) return {};
+    const double span = hi - lo;
+    // The smallest step of 1, 2 or 5 times a power of ten that needs no
+    // more than `most` ticks.
+    double step = std::pow(10.0, std::floor(std::log10(span / (most - 1))));
+    for (int n = 0; n < 4; ++n) {
+        const double first = std::ceil(lo / step - 1e-9);
+        const double last = std::floor(hi / step + 1e-9);
+        if (last - first + 1 <= most) break;
+        step *= (n % 3 == 1) ? 2.5 : 2; // 1, 2, 5, 10
+    }
+    std::vector<double> ticks;
+    const double first = std::ceil(lo / step - 1e-9);
+    const double last = std::floor(hi / step + 1e-9);
+    for (double k = first; k <= last && ticks.size() < 64; ++k) {
+        // A whole number of steps, rounded so 0.1 * 3 reads 0.3.
+        ticks.push_back(std::stod(formatGeneral(k * step)));
+    }
+    return ticks;
+}
 
 void Grafik_Geo(const FlowState& s, const Marks& marks, PlotScene& scene)
 {
@@ -82,30 +223,61 @@ void Grafik_Geo(const FlowState& s, const Marks& marks, PlotScene& scene)
         scene.segments.push_back(
             {SegmentColor::Foreground, s.x[i - 1], -s.y[i - 1], s.x[i], -s.y[i]});
     }
+    bool shocks = false, waves = false;
     for (const Mark& m : marks) {
-        const SegmentColor color =
-            m.color == MarkColor::Red ? SegmentColor::Red : SegmentColor::Blue;
-        scene.segments.push_back({color, m.x1, m.y1, m.x2, m.y2});
+        const bool red = m.color == MarkColor::Red;
+        scene.segments.push_back({red ? SegmentColor::Red : SegmentColor::Blue, m.x1, m.y1, m.x2,
+                                  m.y2, red ? SegmentKind::Shock : SegmentKind::Line});
+        (red ? shocks : waves) = true;
     }
+    // The abscissa's values at the bottom edge: the axis runs through the
+    // middle of the nozzle.
+    abscissa(s, scene, scene.bottom, -3);
+    if (std::fabs(A) > 0) {
+        // Up to the window's top edge less a label's height.
+        for (double v : niceTicks(0, 0.9 * std::fabs(A), 4)) {
+            if (v == 0) continue;
+            scene.labels.push_back(
+                {scene.left, -v, 2, 3, tickText(v), LabelAlign::Left, LabelRole::Tick});
+        }
+    }
+    if (shocks) scene.legend.push_back({SegmentColor::Red, SegmentKind::Shock, false, "shock"});
+    if (waves)
+        scene.legend.push_back({SegmentColor::Blue, SegmentKind::Line, false, "expansion wave"});
 }
 
-void Grafik_Mach(const FlowState& s, PlotScene& scene)
+void Grafik_Mach(const FlowState& s, PlotScene& scene, const LimitCurves* limits)
 {
     const double Mm = s.M_max;
     drawFrame(s, {-0.2, -1.5 * Mm, 1.2 * Mm, 0.5, -Mm, 0, -Mm, 0, 1, 0, -Mm}, scene);
     drawCurveWithJump(s, s.M, s.Me, scene);
+    abscissa(s, scene, 0, 11);
+    ordinate(scene, Mm, 5);
+    drawLimits(s, limits, machOf, scene);
+    flowLegend(s, scene);
 }
 
-void Grafik_PiPo(const FlowState& s, PlotScene& scene)
+void Grafik_PiPo(const FlowState& s, PlotScene& scene, const LimitCurves* limits)
 {
     drawFrame(s, {-0.2, -1.2, 1.2 * s.M_max, 0.2, -1, 0, -1, 0, 0.2, 0, -1}, scene);
     drawCurveWithJump(s, s.PiPo, s.PePo_e, scene);
+    abscissa(s, scene, 0, 11);
+    ordinate(scene, 1, 6);
+    drawLimits(s, limits, pressureOf, scene);
+    // The back pressure, a short black line at the right edge.
+    const double runOut = s.x[s.N_tot + 1];
+    scene.references.push_back({SegmentColor::Foreground, runOut + 0.4 * (scene.right - runOut),
+                                -s.PePo, scene.right, -s.PePo, SegmentKind::Marker});
+    scene.labels.push_back(
+        {scene.right, -s.PePo, -2, -3, "Pe/Po", LabelAlign::Right, LabelRole::Marker});
+    flowLegend(s, scene);
 }
 
-void Grafik_Third(const FlowState& s, PlotQuantity quantity, PlotScene& scene)
+void Grafik_Third(const FlowState& s, PlotQuantity quantity, PlotScene& scene,
+                  const LimitCurves* limits)
 {
     if (quantity == PlotQuantity::Pressure) {
-        Grafik_PiPo(s, scene);
+        Grafik_PiPo(s, scene, limits);
         return;
     }
     // T/T0 and rho/rho0 lie between 0 and 1 as p/p0 does: the same frame.
@@ -116,8 +288,14 @@ void Grafik_Third(const FlowState& s, PlotQuantity quantity, PlotScene& scene)
         values[static_cast<std::size_t>(i)] = temperature ? q.T_T0 : q.rho_rho0;
     }
     const StationQuantities behind = stationQuantities(s, s.Me, s.PePo_e);
-    drawFrame(s, {-0.2, -1.2, 1.2 * s.M_max, 0.2, -1, 0, -1, 0, 0.2, 0, -1}, scene);
+    thirdFrame(s, scene);
+    // The frame's labels stand; the curve goes in before them.
+    std::vector<SceneLabel> labels = std::move(scene.labels);
+    scene.labels.clear();
     drawCurveWithJump(s, values, temperature ? behind.T_T0 : behind.rho_rho0, scene);
+    scene.labels = std::move(labels);
+    drawLimits(s, limits, temperature ? temperatureOf : densityOf, scene);
+    flowLegend(s, scene);
 }
 
 } // namespace cdnozzle

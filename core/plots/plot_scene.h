@@ -2,11 +2,13 @@
 // The window paints a scene; the report command and the tests read it.
 #pragma once
 
-#include "nozzle/flow_state.h"
-#include "results/station_data.h"
 #include "nozzle/calc_flow.h"
+#include "nozzle/flow_state.h"
+#include "nozzle/limit_curves.h"
+#include "results/station_data.h"
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -24,21 +26,69 @@ enum class SegmentColor { Grid, Foreground, Red, Blue };
 // (200,200,200), black, (255,0,0), (0,0,255).
 Rgb rgbOf(SegmentColor color);
 
+// What a segment is, so that a painter never guesses it from its shape: a
+// shock (the jump of a curve where the flow crosses one, a shock at the
+// exit) may be drawn with a second cue besides its colour.
+enum class SegmentKind {
+    Line,
+    Shock,
+    Marker, // a mark in the foreground colour among the references (the back pressure)
+};
+
 struct Segment {
     SegmentColor color;
     double x1, y1, x2, y2;
+    SegmentKind kind = SegmentKind::Line;
     bool operator==(const Segment&) const = default;
+};
+
+// A text on a plot: at a point of the scene, shifted by some designed
+// pixels (so it keeps its distance from a line whatever the plot's size).
+enum class LabelRole {
+    Tick,   // a value on an axis
+    Title,  // an axis's name
+    Marker, // where the throat and the exit are
+    Limit,  // the back-pressure ratio of a limit flow, beside its curve
+};
+enum class LabelAlign { Left, Center, Right };
+struct SceneLabel {
+    double x, y;   // scene units
+    double dx, dy; // then designed pixels, right and down
+    std::string text;
+    LabelAlign align = LabelAlign::Left;
+    LabelRole role = LabelRole::Tick;
+    bool operator==(const SceneLabel&) const = default;
+};
+
+// A line of the legend: a short stroke in the colour (and cue) it explains,
+// and its text.
+struct LegendEntry {
+    SegmentColor color;
+    SegmentKind kind = SegmentKind::Line;
+    bool faint = false;
+    std::string text;
+    bool operator==(const LegendEntry&) const = default;
 };
 
 // The user coordinate system is given by its edges: x = left at the left
 // edge, x = right at the right edge, y = top at the top edge, y = bottom at
 // the bottom edge; x and y map linearly, each on its own scale. Segments
 // reaching beyond the window are cut at its edges when painted.
+// references are drawn first, faintly: the limit flows behind the flow of
+// the moment. labels and the legend are drawn over everything.
 struct PlotScene {
     double left = 0, top = 0, right = 0, bottom = 0;
     std::vector<Segment> segments;
+    std::vector<Segment> references;
+    std::vector<SceneLabel> labels;
+    std::vector<LegendEntry> legend;
     bool operator==(const PlotScene&) const = default;
 };
+
+// Round values between lo and hi for the ticks of an axis: multiples of
+// 1, 2 or 5 times a power of ten, at most `most` of them (at least two
+// when lo < hi). Nothing for an empty or non-finite range.
+std::vector<double> niceTicks(double lo, double hi, int most);
 
 // Geometry plot: frame (x from -0.2 to 1.2 M_max, y from -AA_max-0.1 at the
 // top to AA_max+0.1), grey grid, axis, throat line, both walls through
@@ -47,14 +97,17 @@ void Grafik_Geo(const FlowState& s, const Marks& marks, PlotScene& scene);
 
 // Mach plot: y = -M, the red curve through stations 1..N_tot+1 with the
 // vertical jump at i_NS from M(i_NS) to Me. Needs 1 <= i_NS <= N_tot.
-void Grafik_Mach(const FlowState& s, PlotScene& scene);
+// With the limit flows, their Mach numbers faintly behind it.
+void Grafik_Mach(const FlowState& s, PlotScene& scene, const LimitCurves* limits = nullptr);
 
 // Pressure plot: y = -p/p0, the twin of the Mach plot with PiPo and PePo_e.
-void Grafik_PiPo(const FlowState& s, PlotScene& scene);
-
+// With the limit flows, their p/p0 faintly behind it, each labelled with
+// its back-pressure ratio, and the back pressure marked at the exit.
+void Grafik_PiPo(const FlowState& s, PlotScene& scene, const LimitCurves* limits = nullptr);
 
 // The third plot: Grafik_PiPo for p/p0; for T/T0 and rho/rho0 the same
 // frame with that quantity's curve and its jump at i_NS.
-void Grafik_Third(const FlowState& s, PlotQuantity quantity, PlotScene& scene);
+void Grafik_Third(const FlowState& s, PlotQuantity quantity, PlotScene& scene,
+                  const LimitCurves* limits = nullptr);
 
 } // namespace cdnozzle

@@ -2,6 +2,9 @@
 
 #include "text/number_text.h"
 
+#include <cmath>
+#include <utility>
+
 namespace cdnozzle {
 
 std::string regimeSummary(const FlowState& s, const CalcResult& result)
@@ -21,12 +24,38 @@ std::string regimeSummary(const FlowState& s, const CalcResult& result)
         return text + ")";
     }
     case Regime::ObliqueExitShocks:
+        if (std::fabs(s.PePo - s.PePo_OS) <= kDesignNearness)
+            return "Design condition: the jet leaves at Mach " + shown(s.M_max) +
+                   " (oblique waves of β = " + formatDegrees(result.waves.shockAngle) + ")";
         return "Oblique shocks at the exit (β = " + formatDegrees(result.waves.shockAngle) + ")";
     case Regime::NormalShockAtExit: return "Normal shock in the exit plane";
     case Regime::ExitExpansion:
-        if (s.PePo == s.PePo_OS) return "Design condition: the jet leaves at Mach " + shown(s.Me);
+        if (std::fabs(s.PePo - s.PePo_OS) <= kDesignNearness)
+            return "Design condition: the jet leaves at Mach " + shown(s.Me);
         return "Expansion waves at the exit (jet Mach " + shown(s.Me) + ")";
     case Regime::NotClassified: return "Pe/Po above 1: not classified";
+    }
+    return {};
+}
+
+std::string reportLineMeaning(std::string_view line)
+{
+    const std::pair<std::string_view, std::string_view> meanings[] = {
+        {"iMax=", "number of stations along the nozzle: the exit is the last"},
+        {"M_max=", "design exit Mach number: the exit's position on the axis"},
+        {"Me_sub limit=",
+         "exit Mach number of the subsonic flow whose throat has just reached Mach 1"},
+        {"Pe/Po sesaltı limit=", "subsonic limit: below this back pressure the throat is choked"},
+        {"Pe/Po sesüstü limit(NShock)=",
+         "normal-shock limit: at this back pressure a normal shock stands in the exit plane"},
+        {"Pe/Po sesüstü limit(OShock)=",
+         "design pressure ratio: the jet leaves perfectly expanded; below it, it expands outside"},
+        {"A2*=", "sonic area of the flow behind the shock, over the throat area"},
+        {"Po2/Po*=",
+         "stagnation pressure behind the shock over the reservoir's: what the shock loses"},
+    };
+    for (const auto& [label, meaning] : meanings) {
+        if (line.starts_with(label)) return std::string(meaning);
     }
     return {};
 }

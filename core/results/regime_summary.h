@@ -5,12 +5,21 @@
 #include "nozzle/flow_state.h"
 
 #include <string>
+#include <string_view>
 
 namespace cdnozzle {
 
 // E.g. "Normal shock inside the nozzle at x = 1.575 (station 66; exact
 // x = 1.5764)", where the exact x is the grid-free shock position, or
 // "Oblique shocks at the exit (β = 69.2°)". Empty before a calculation.
+// Within half a step of the fine bar (0.0005) of the design pressure ratio
+// the status line names the design condition.
 std::string regimeSummary(const FlowState& s, const CalcResult& result);
+inline constexpr double kDesignNearness = 0.0005;
+
+// What a report line means, in plain words, by its label ("Pe/Po sesaltı
+// limit=0.9088" -> "subsonic limit: below this back pressure the throat is
+// choked"); "" for a line it does not know.
+std::string reportLineMeaning(std::string_view line);
 
 } // namespace cdnozzle

@@ -202,7 +202,6 @@ std::string formatShown(double value)
     return formatGeneral(parseCDouble(text.c_str()));
 }
 
-
 std::string formatRoundTrip(double value)
 {
 #if defined(__cpp_lib_to_chars) && __cpp_lib_to_chars >= 201611L

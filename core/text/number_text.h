@@ -57,7 +57,6 @@ std::string formatRounded4(double value);
 // "6.446E-11"), so no limit, Mach number or ratio reads as 0.
 std::string formatShown(double value);
 
-
 // The shortest text that reads back as the same double ("0.1", "2.1",
 // "1.0000000000000002"); for tables and data files, not for the report.
 std::string formatRoundTrip(double value);

@@ -52,8 +52,7 @@ std::optional<std::string> validateInputs(const InputTexts& texts, InputNumbers*
     const double amax = readLeadingNumber(texts.amax);
     if (!(std::fabs(amax) <= kAmaxLimit) || amax == kAmaxFlat) {
         return "Amax/At = must be " + range(-kAmaxLimit, kAmaxLimit) + ", other than " +
-               formatGeneral(kAmaxFlat) + " " +
-               quotedInput(texts.amax);
+               formatGeneral(kAmaxFlat) + " " + quotedInput(texts.amax);
     }
     // Below the smallest normal double, 1/(Pe/Po) overflows.
     const double pepo = readLeadingNumber(texts.pe_po);

@@ -2,8 +2,8 @@
 // values under the cursor.
 #include "gui_test_support.h"
 
-#include "text/number_text.h"
 #include "results/station_data.h"
+#include "text/number_text.h"
 
 #include <QClipboard>
 #include <QDir>
@@ -46,7 +46,9 @@ TEST(Export, PngOfTheGeometryPlotIsLargeAndShowsTheShock)
     const QImage image(t.path("geo.png"));
     ASSERT_FALSE(image.isNull());
     EXPECT_GE(image.width(), 1200);
-    EXPECT_NEAR(double(image.height()) / image.width(), double(geo->height()) / geo->width(), 0.01);
+    // The plot in its proportions, and the band with the scenario under it.
+    EXPECT_NEAR(double(image.height()) / image.width(),
+                double(geo->height() + kStampBand) / geo->width(), 0.01);
     const PlotScene& scene = geo->scene();
     auto column = [&](double x) {
         return int((x - scene.left) / (scene.right - scene.left) * image.width());
@@ -64,8 +66,8 @@ TEST(Export, SvgParsesAndHoldsTheRedShockLine)
 {
     Calculated t;
     // The format is the one asked for, whatever the name says.
-    ASSERT_TRUE(t.w.savePlotImage(test::plot(t.w, "Picture_Geo"), t.path("geo.png"),
-                                  ImageFormat::Svg));
+    ASSERT_TRUE(
+        t.w.savePlotImage(test::plot(t.w, "Picture_Geo"), t.path("geo.png"), ImageFormat::Svg));
     QSvgRenderer svg(t.path("geo.png"));
     EXPECT_TRUE(svg.isValid());
     QFile file(t.path("geo.png"));
@@ -73,8 +75,8 @@ TEST(Export, SvgParsesAndHoldsTheRedShockLine)
     const QString text = QString::fromUtf8(file.readAll());
     EXPECT_TRUE(text.contains("stroke=\"#ff0000\"")) << "no red stroke";
     // The Mach plot carries its caption.
-    ASSERT_TRUE(t.w.savePlotImage(test::plot(t.w, "Picture_Mach"), t.path("mach.svg"),
-                                  ImageFormat::Svg));
+    ASSERT_TRUE(
+        t.w.savePlotImage(test::plot(t.w, "Picture_Mach"), t.path("mach.svg"), ImageFormat::Svg));
     QFile mach(t.path("mach.svg"));
     ASSERT_TRUE(mach.open(QIODevice::ReadOnly));
     EXPECT_TRUE(QString::fromUtf8(mach.readAll()).contains(">M<"));

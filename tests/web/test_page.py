@@ -119,12 +119,13 @@ class PageTest(unittest.TestCase):
         prompt.accept()
 
     def red_columns(self, canvas_id):
-        """Red pixels per column of a canvas, and the canvas width."""
+        """Red pixels per column of a canvas below its legend's line, and the
+        canvas width."""
         return self.js("""
             const c = document.getElementById(arguments[0]);
             const d = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
             const counts = new Array(c.width).fill(0);
-            for (let y = 0; y < c.height; y++)
+            for (let y = Math.round(c.height * 0.2); y < c.height; y++)
               for (let x = 0; x < c.width; x++) {
                 const i = 4 * (y * c.width + x);
                 if (d[i] > 200 && d[i + 1] < 110 && d[i + 2] < 110) counts[x]++;
@@ -427,7 +428,7 @@ def random_script(seed, count):
     events = []
     for _ in range(count):
         now += rnd.choice([0.01, 0.025, 0.1, 0.5, 2.5])
-        kind = rnd.randrange(24)
+        kind = rnd.randrange(31)
         event = [
             lambda: ["editMeSup", rnd.choice(texts)],
             lambda: ["editAmax", rnd.choice(amaxes)],
@@ -453,6 +454,13 @@ def random_script(seed, count):
             lambda: ["export", rnd.randrange(3), rnd.choice(["svg", "csv", "png"])],
             lambda: ["tick", now],
             lambda: ["tick", now],
+            lambda: ["stepDown"],
+            lambda: ["stepUp"],
+            lambda: ["coarseDown"],
+            lambda: ["coarseUp"],
+            lambda: ["reset"] if rnd.random() < 0.3 else ["stepDown"],
+            lambda: ["projector", rnd.randrange(2)],
+            lambda: ["shortcuts", rnd.randrange(2)],
         ][kind]()
         events.append(event)
     return events

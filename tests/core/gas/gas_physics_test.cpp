@@ -4,13 +4,13 @@
 // every station, the shock keeps T0 and a* (V1 V2 = a*^2) and loses
 // stagnation pressure as A1*/A2*, and a subsonic jet leaves at the back
 // pressure.
-#include "results/flow_figures.h"
 #include "gas/area_mach.h"
 #include "gas/isentropic.h"
 #include "gas/normal_shock.h"
 #include "panel/nozzle_model.h"
-#include "text/number_text.h"
+#include "results/flow_figures.h"
 #include "test_names.h"
+#include "text/number_text.h"
 
 #include <gtest/gtest.h>
 

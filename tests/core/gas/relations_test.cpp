@@ -1,9 +1,9 @@
 // Expected values from NACA Report 1135 (isentropic and normal-shock tables,
 // k = 1.4), quoted to the tables' five or six figures.
-#include "nozzle/flow_state.h"
 #include "gas/area_mach.h"
 #include "gas/isentropic.h"
 #include "gas/normal_shock.h"
+#include "nozzle/flow_state.h"
 
 #include <gtest/gtest.h>
 

@@ -5,8 +5,8 @@
 #include "nozzle/calc_flow.h"
 
 #include "core/test_support.h"
-#include "text/number_text.h"
 #include "test_names.h"
+#include "text/number_text.h"
 
 #include <cmath>
 #include <vector>

@@ -2,8 +2,8 @@
 // the whole fine-bar sweep, and a shuffled mix of nozzles, give the same
 // station arrays, limits, report, marks and scenes with and without reuse.
 #include "core/test_support.h"
-#include "text/number_text.h"
 #include "panel/back_pressure_bars.h"
+#include "text/number_text.h"
 
 #include <algorithm>
 #include <random>

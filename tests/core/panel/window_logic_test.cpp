@@ -29,7 +29,7 @@ TEST(WindowLogic, StartsAtTheTopWithNothingCalculated)
     EXPECT_EQ(logic.finePosition(), 1);
     EXPECT_TRUE(logic.reportLines().empty());
     EXPECT_EQ(logic.statusKind(), StatusKind::Empty);
-    EXPECT_EQ(logic.statusText(), "");
+    EXPECT_EQ(logic.statusText(), kStartText); // where to begin
 }
 
 TEST(WindowLogic, TypedPePoWaitsThenTeachesTheBars)
@@ -202,7 +202,7 @@ TEST(WindowLogic, HoverBeforeAnyCalculationShowsNothing)
     WindowLogic logic;
     logic.hover(PlotKind::Geometry, 1.0);
     EXPECT_FALSE(logic.hovering());
-    EXPECT_EQ(logic.statusText(), "");
+    EXPECT_EQ(logic.statusText(), kStartText); // where to begin
 }
 
 } // namespace cdnozzle

@@ -133,7 +133,8 @@ TEST(MachScene, CurveWithTheDropAtTheShock)
     // 65 segments to station 66, the drop, one to station 67, then 67..101.
     ASSERT_EQ(red.size(), 65u + 1 + 1 + 34);
     EXPECT_EQ(red[64], (Segment{SegmentColor::Red, s.x[65], -s.M[65], s.x[66], -s.M[66]}));
-    EXPECT_EQ(red[65], (Segment{SegmentColor::Red, 1.575, -s.M[66], 1.575, -s.Me}));
+    EXPECT_EQ(red[65],
+              (Segment{SegmentColor::Red, 1.575, -s.M[66], 1.575, -s.Me, SegmentKind::Shock}));
     EXPECT_EQ(red[66], (Segment{SegmentColor::Red, 1.575, -s.Me, s.x[67], -s.M[67]}));
     EXPECT_EQ(red.back(), (Segment{SegmentColor::Red, s.x[100], -s.M[100], 2.1, -s.M[101]}));
 }
@@ -173,7 +174,8 @@ TEST(PressureScene, JumpAtTheExitStationToTheBackPressure)
     const NozzleModel m = test::calculated("2", "0.5");
     const auto red = ofColor(m.thirdScene(), SegmentColor::Red);
     ASSERT_EQ(red.size(), 99u + 2);
-    EXPECT_EQ(red[99], (Segment{SegmentColor::Red, 2, -m.state().PePo_OS, 2, -0.5}));
+    EXPECT_EQ(red[99],
+              (Segment{SegmentColor::Red, 2, -m.state().PePo_OS, 2, -0.5, SegmentKind::Shock}));
     EXPECT_EQ(red[100], (Segment{SegmentColor::Red, 2, -0.5, 2.1, -0.5}));
 }
 

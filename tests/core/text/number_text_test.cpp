@@ -1,5 +1,5 @@
-#include "text/number_text.h"
 #include "test_names.h"
+#include "text/number_text.h"
 
 #include <gtest/gtest.h>
 
