@@ -197,6 +197,65 @@ TEST(WindowLogic, GasFromTheListOrTypedIntoOtherIsNamedOnceOrRefused)
     EXPECT_EQ(logic.gasName(), "argon");
 }
 
+TEST(WindowLogic, StepsResetLimitMarksAndTheDesignCondition)
+{
+    WindowLogic logic;
+    logic.handle(Event(EventKind::EditPePo, "0.128"));
+    logic.handle(Event(EventKind::Calculate));
+    // Within half a fine step of the design ratio 0.12780 the status says so.
+    EXPECT_TRUE(logic.statusText().starts_with("Design condition")) << logic.statusText();
+    logic.handle(Event(EventKind::StepUp));
+    EXPECT_EQ(logic.texts().pe_po, "0.129");
+    EXPECT_TRUE(logic.statusText().starts_with("Oblique shocks")) << logic.statusText();
+    logic.handle(Event(EventKind::StepDown));
+    logic.handle(Event(EventKind::StepDown));
+    EXPECT_EQ(logic.texts().pe_po, "0.127");
+    logic.handle(Event(EventKind::CoarseUp));
+    EXPECT_EQ(logic.texts().pe_po, "0.14");
+    // The limits' marks on both bars.
+    const ViewState v = logic.view();
+    ASSERT_EQ(v.limitMarks.size(), 3u);
+    EXPECT_EQ(v.limitMarks[0].fine, 92); // 0.9088
+    EXPECT_EQ(v.limitMarks[0].coarse, 10);
+    EXPECT_EQ(v.limitMarks[2].fine, 873); // 0.1278
+    EXPECT_EQ(v.fine.valueText, "Pe/Po 0.14");
+    EXPECT_EQ(v.reportHelp.size(), v.report.size());
+    EXPECT_EQ(v.reportHelp[3], "subsonic limit: below this back pressure the throat is choked");
+    // Reset: the start-up values, nothing calculated.
+    logic.handle(Event(EventKind::OtherGas, "1.25"));
+    logic.handle(Event(EventKind::Reset));
+    EXPECT_FALSE(logic.calculated());
+    EXPECT_EQ(logic.texts(), InputTexts{});
+    EXPECT_EQ(logic.gasName(), "air");
+    EXPECT_EQ(logic.finePosition(), 1);
+    EXPECT_EQ(logic.statusText(), kStartText);
+    EXPECT_TRUE(logic.view().limitMarks.empty());
+}
+
+TEST(WindowLogic, ExportsAreNamedAndStampedWithTheScenario)
+{
+    WindowLogic logic;
+    logic.handle(Event(EventKind::EditPePo, "0.8"));
+    logic.handle(Event(EventKind::Calculate));
+    Event e(EventKind::Export, "svg");
+    e.plot = static_cast<int>(PlotKind::Mach);
+    logic.handle(e);
+    EXPECT_EQ(logic.lastExport().name, "nozzle-me2-pepo0.8-mach.svg");
+    const std::string& svg = logic.lastExport().text;
+    for (const char* part : {">0.5</text>", ">1.5</text>", ">x</text>", ">throat</text>",
+                             ">exit</text>", ">0.9088</text>", ">M</text>",
+                             ">Me_Sup = 2 · Amax/At = 3 · Pe/Po = 0.8 · air (k = 1.4)</text>"})
+        EXPECT_NE(svg.find(part), std::string::npos) << part;
+    logic.handle(Event(EventKind::ThirdPlot, 1.0));
+    e.plot = static_cast<int>(PlotKind::Third);
+    e.text = "png";
+    logic.handle(e);
+    EXPECT_EQ(logic.lastExport().name, "nozzle-me2-pepo0.8-temperature.png");
+    e.text = "csv";
+    logic.handle(e);
+    EXPECT_EQ(logic.lastExport().name, "nozzle-me2-pepo0.8-stations.csv");
+}
+
 TEST(WindowLogic, HoverBeforeAnyCalculationShowsNothing)
 {
     WindowLogic logic;
@@ -264,12 +323,17 @@ TEST(Play, StopsTwoSecondsPastEachLimit)
     t.logic.setPlaySpeed(PlaySpeed::Fast, t.now);
     t.logic.playOrPause(t.now);
     std::vector<double> pauses;
+    std::vector<std::string> banners;
+    const int announced = t.logic.view().announcementSerial;
     for (int i = 0; i < 20000 && t.logic.playing(); ++i) {
         t.now += 0.01;
         t.logic.tick(t.now);
+        const ViewState v = t.logic.view();
         if (t.logic.statusKind() == StatusKind::PlayPause &&
             (pauses.empty() || pauses.back() != t.logic.model().state().PePo)) {
             pauses.push_back(t.logic.model().state().PePo);
+            banners.push_back(v.banner);
+            EXPECT_EQ(v.announcement, t.logic.statusText());
             EXPECT_TRUE(t.logic.pausedAtLimit(t.now));
             EXPECT_FALSE(t.logic.pausedAtLimit(t.now + kLimitPauseSeconds + 0.001));
             const int calculations = t.logic.calculationCount();
@@ -278,8 +342,17 @@ TEST(Play, StopsTwoSecondsPastEachLimit)
         }
     }
     EXPECT_EQ(pauses, (std::vector<double>{0.908, 0.575, 0.127}));
+    EXPECT_EQ(banners, (std::vector<std::string>{"Throat just choked", "Normal shock at the exit",
+                                                 "Design: perfectly expanded"}));
+    EXPECT_EQ(t.logic.view().banner, ""); // gone once the play went on
+    // A screen reader hears the three pauses, not the steps between them.
+    EXPECT_EQ(t.logic.view().announcementSerial - announced, 3);
     EXPECT_EQ(t.logic.finePosition(), 1000); // ran to the end and stopped
     EXPECT_FALSE(t.logic.playing());
+    // Play at the end starts again from the top.
+    t.logic.playOrPause(t.now);
+    EXPECT_TRUE(t.logic.playing());
+    EXPECT_EQ(t.logic.texts().pe_po, "1");
 }
 
 TEST(Play, WithoutLimitPausesAndPausedByTheUser)

@@ -1,3 +1,4 @@
+#include "plots/display_list.h"
 #include "plots/plot_scene.h"
 
 #include "core/test_support.h"
@@ -177,6 +178,115 @@ TEST(PressureScene, JumpAtTheExitStationToTheBackPressure)
     EXPECT_EQ(red[99],
               (Segment{SegmentColor::Red, 2, -m.state().PePo_OS, 2, -0.5, SegmentKind::Shock}));
     EXPECT_EQ(red[100], (Segment{SegmentColor::Red, 2, -0.5, 2.1, -0.5}));
+}
+
+} // namespace cdnozzle
+
+namespace cdnozzle {
+
+TEST(Ticks, RoundValuesForTheRangeShown)
+{
+    const struct {
+        double lo, hi;
+        int most;
+        std::vector<double> ticks;
+    } rows[] = {
+        {0, 2, 6, {0, 0.5, 1, 1.5, 2}},
+        {0, 1, 6, {0, 0.2, 0.4, 0.6, 0.8, 1}},
+        {0, 10, 6, {0, 2, 4, 6, 8, 10}},
+        {0, 100, 6, {0, 20, 40, 60, 80, 100}},
+        {0, 3.7, 5, {0, 1, 2, 3}},
+        // The tiny p/p0 of a high design Mach number.
+        {0, 1e-6, 5, {0, 5e-7, 1e-6}},
+        {2.5e-5, 9.6e-5, 5, {4e-5, 6e-5, 8e-5}},
+        {1, 1, 5, {}},
+        {0, std::nan(""), 5, {}},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(niceTicks(r.lo, r.hi, r.most), r.ticks) << r.lo << " " << r.hi;
+}
+
+TEST(Ticks, EveryPlotNamesItsAxesTheThroatAndTheExit)
+{
+    const NozzleModel m = test::calculated("2", "0.8");
+    auto texts = [](const PlotScene& s, LabelRole role) {
+        std::vector<std::string> out;
+        for (const SceneLabel& l : s.labels)
+            if (l.role == role) out.push_back(l.text);
+        return out;
+    };
+    for (const PlotScene* s : {&m.geometryScene(), &m.machScene(), &m.thirdScene()}) {
+        const auto ticks = texts(*s, LabelRole::Tick);
+        for (const char* x : {"0", "0.5", "1", "1.5", "2"})
+            EXPECT_NE(std::find(ticks.begin(), ticks.end(), x), ticks.end()) << x;
+        EXPECT_EQ(texts(*s, LabelRole::Title), std::vector<std::string>{"x"});
+        EXPECT_EQ(texts(*s, LabelRole::Marker).front(), "throat");
+    }
+    // The limits behind the flow, each with its back pressure at the exit.
+    EXPECT_EQ(texts(m.thirdScene(), LabelRole::Limit),
+              (std::vector<std::string>{"0.9088", "0.5751", "0.1278"}));
+    EXPECT_FALSE(m.thirdScene().references.empty());
+    // A convergent nozzle: one limit flow, and the throat is the exit.
+    const NozzleModel convergent = test::calculated("1", "0.8");
+    EXPECT_EQ(texts(convergent.thirdScene(), LabelRole::Limit), std::vector<std::string>{"0.5283"});
+    EXPECT_EQ(texts(convergent.machScene(), LabelRole::Marker),
+              std::vector<std::string>{"throat = exit"});
+}
+
+namespace {
+
+// Relative luminance of a colour (sRGB), and as red-green colour-blind
+// eyes see it (Machado, Oliveira and Fernandes 2009, severity 1, in linear
+// RGB).
+double luminance(Rgb c, const double (*m)[3] = nullptr)
+{
+    auto lin = [](double v) {
+        v /= 255;
+        return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    double rgb[3] = {lin(c.r), lin(c.g), lin(c.b)};
+    if (m) {
+        double seen[3];
+        for (int i = 0; i < 3; ++i)
+            seen[i] = std::clamp(m[i][0] * rgb[0] + m[i][1] * rgb[1] + m[i][2] * rgb[2], 0.0, 1.0);
+        std::copy(seen, seen + 3, rgb);
+    }
+    return 0.2126 * rgb[0] + 0.7152 * rgb[1] + 0.0722 * rgb[2];
+}
+
+} // namespace
+
+TEST(Projector, ThickLinesDashedShocksAndColoursEveryEyeTellsApart)
+{
+    const double protanopia[3][3] = {{0.152286, 1.052583, -0.204868},
+                                     {0.114503, 0.786281, 0.099216},
+                                     {-0.003882, -0.048116, 1.051998}};
+    const double deuteranopia[3][3] = {{0.367322, 0.860646, -0.227968},
+                                       {0.280085, 0.672501, 0.047413},
+                                       {-0.011820, 0.042940, 0.968881}};
+    const NozzleModel shock = test::calculated("2", "0.8"), waves = test::calculated("2", "0.1");
+    for (const PlotScene* scene :
+         {&shock.machScene(), &shock.geometryScene(), &waves.geometryScene()}) {
+        const DisplayList usual = drawScene(*scene, 377, 185, 1);
+        const DisplayList projector = drawScene(*scene, 377, 185, 1, {}, DrawStyle{true});
+        int dashed = 0;
+        for (const DisplayLine& l : projector.lines) {
+            dashed += l.dashed;
+            if (l.color == Rgb{200, 130, 130}) continue; // the faint limits
+            for (const double(*eye)[3] :
+                 {static_cast<const double(*)[3]>(nullptr), protanopia, deuteranopia}) {
+                const double contrast =
+                    (luminance(kPlotBackground, eye) + 0.05) / (luminance(l.color, eye) + 0.05);
+                EXPECT_GE(contrast, 3)
+                    << int(l.color.r) << "," << int(l.color.g) << "," << int(l.color.b);
+            }
+            if (!(l.color == Rgb{140, 140, 140})) EXPECT_GE(l.width, 3); // all but the grid
+        }
+        // The usual view is as it always was: nothing dashed.
+        EXPECT_TRUE(std::none_of(usual.lines.begin(), usual.lines.end(),
+                                 [](const DisplayLine& l) { return l.dashed; }));
+        if (scene != &waves.geometryScene()) EXPECT_GT(dashed, 0); // the shock
+    }
 }
 
 } // namespace cdnozzle
