@@ -28,16 +28,19 @@ Gas gasOf(double k);
 struct NamedGas {
     std::string_view name;
     double k;
+    double molarMass; // g/mol
 };
 
-// The gases offered by name, air first.
+// The gases offered by name, air first. The hot combustion gas stands for
+// the exhaust of a kerosene-oxygen or a solid-propellant rocket, whose
+// molar mass is typically 20 to 25 g/mol: 22.
 inline constexpr std::array<NamedGas, 6> kGases{{
-    {"air", 1.4},
-    {"helium", 5.0 / 3.0},
-    {"argon", 5.0 / 3.0},
-    {"carbon dioxide", 1.29},
-    {"steam", 1.33},
-    {"hot combustion gas", 1.2},
+    {"air", 1.4, 28.965},
+    {"helium", 5.0 / 3.0, 4.0026},
+    {"argon", 5.0 / 3.0, 39.948},
+    {"carbon dioxide", 1.29, 44.01},
+    {"steam", 1.33, 18.015},
+    {"hot combustion gas", 1.2, 22},
 }};
 
 // The listed gas of that exact name, or nullptr.

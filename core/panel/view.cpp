@@ -38,6 +38,9 @@ const std::vector<EventFormat>& eventFormats()
         {EventKind::Reset, "reset", ""},
         {EventKind::Projector, "projector", "n"},
         {EventKind::Shortcuts, "shortcuts", "n"},
+        {EventKind::EditEngine, "editEngine", "tn"},
+        {EventKind::Units, "units", "n"},
+        {EventKind::MoveAltitude, "moveAltitude", "n"},
     };
     return formats;
 }
@@ -114,6 +117,17 @@ std::string marksJson(const std::vector<LimitMark>& marks)
         out += (out.size() > 1 ? "," : "") + std::string("{\"name\":") + quote(m.name) +
                ",\"pepo\":" + formatRoundTrip(m.pepo) + ",\"coarse\":" + std::to_string(m.coarse) +
                ",\"fine\":" + std::to_string(m.fine) + "}";
+    return out + "]";
+}
+
+std::string engineJson(const std::vector<EngineField>& fields)
+{
+    std::string out = "[";
+    for (const EngineField& f : fields)
+        out += (out.size() > 1 ? "," : "") + std::string("{\"id\":") + quote(f.id) +
+               ",\"label\":" + quote(f.label) + ",\"text\":" + quote(f.text) +
+               ",\"placeholder\":" + quote(f.placeholder) + ",\"help\":" + quote(f.help) +
+               ",\"enabled\":" + boolean(f.enabled) + "}";
     return out + "]";
 }
 
@@ -199,7 +213,10 @@ std::string viewJson(const ViewState& v)
            ",\"projector\":" + boolean(v.projector) + ",\"announcement\":" + quote(v.announcement) +
            ",\"announcementSerial\":" + std::to_string(v.announcementSerial) +
            ",\"shortcutsShown\":" + boolean(v.shortcutsShown) + ",\"keys\":" + keysJson(v.keys) +
-           "}";
+           ",\"engine\":" + engineJson(v.engine) + ",\"engineLine\":" + quote(v.engineLine) +
+           ",\"units\":" + quote(v.units) + ",\"altitude\":" + bar(v.altitude) +
+           ",\"altitudeEnabled\":" + boolean(v.altitudeEnabled) +
+           ",\"ascent\":" + boolean(v.ascent) + "}";
 }
 
 namespace {

@@ -39,17 +39,43 @@ enum class EventKind {
     ZoomIn,
     ZoomOut,
     ZoomReset,
-    Hover,       // plot, number: pixel x over the plot, width: its width in pixels
-    Leave,       // the pointer left the plots
-    OpenAddress, // text: a scenario's address ("#me=2&amax=3&pepo=0.8")
-    Export,      // plot, text: "png", "svg", "csv" or "copy"
-    StepDown,    // Pe/Po one thousandth lower (the fine bar one step down)
-    StepUp,      // Pe/Po one thousandth higher
-    CoarseDown,  // Pe/Po one hundredth lower (the coarse bar one step down)
-    CoarseUp,    // Pe/Po one hundredth higher
-    Reset,       // the start-up values again
-    Projector,   // number: 1 the projector view, 0 the usual one
-    Shortcuts,   // number: 1 show the list of keys, 0 hide it
+    Hover,        // plot, number: pixel x over the plot, width: its width in pixels
+    Leave,        // the pointer left the plots
+    OpenAddress,  // text: a scenario's address ("#me=2&amax=3&pepo=0.8")
+    Export,       // plot, text: "png", "svg", "csv" or "copy"
+    StepDown,     // Pe/Po one thousandth lower (the fine bar one step down)
+    StepUp,       // Pe/Po one thousandth higher
+    CoarseDown,   // Pe/Po one hundredth lower (the coarse bar one step down)
+    CoarseUp,     // Pe/Po one hundredth higher
+    Reset,        // the start-up values again
+    Projector,    // number: 1 the projector view, 0 the usual one
+    Shortcuts,    // number: 1 show the list of keys, 0 hide it
+    EditEngine,   // text, number: an engine box edited (an EngineFieldKind)
+    Units,        // number: 0 SI units, 1 US customary units
+    MoveAltitude, // number: the altitude slider's new position
+};
+
+// The engine's boxes, in the order the front ends show them.
+enum class EngineFieldKind {
+    ChamberPressure,
+    ChamberTemperature,
+    Throat,
+    MolarMass,
+    Altitude,
+    AreaRatio
+};
+inline constexpr int kEngineFieldCount = 6;
+
+// One engine box: its control's name, its label, the text in it, what it
+// shows while empty, and a line of help.
+struct EngineField {
+    std::string id;          // "Txt_p0"
+    std::string label;       // "p0 ="
+    std::string text;        // as typed
+    std::string placeholder; // "7 MPa"
+    std::string help;        // "Chamber pressure: Pa, kPa, MPa, bar, atm or psi"
+    bool enabled = true;
+    bool operator==(const EngineField&) const = default;
 };
 
 struct Event {
@@ -131,11 +157,15 @@ struct ExportFile {
 };
 
 // The "Other..." dialog: its title, its question (with the accepted range)
-// and the text it opens with.
+// and the text it opens with; then its second question, the molar mass
+// (answered or left empty), and its text. The two answers go back as one
+// OtherGas text, k first, a tab between them when there is a molar mass.
 struct GasPrompt {
     std::string title;
     std::string question;
     std::string initial;
+    std::string molarQuestion;
+    std::string molarInitial;
 };
 
 struct BarState {
@@ -198,6 +228,15 @@ struct ViewState {
     int announcementSerial = 0;
     bool shortcutsShown = false;
     std::vector<KeyHelp> keys; // every key the program takes
+    // The engine: its boxes, one line under the status with its figures
+    // (or what it still needs), the units, the altitude slider (enabled
+    // once a chamber pressure is set) and whether the play climbs.
+    std::vector<EngineField> engine;
+    std::string engineLine;
+    std::string units; // "si", "us"
+    BarState altitude;
+    bool altitudeEnabled = false;
+    bool ascent = false;
 };
 
 // A text as a JSON string, quoted and escaped.

@@ -1,5 +1,6 @@
 #include "panel/window_logic.h"
 
+#include "gas/atmosphere.h"
 #include "panel/back_pressure_bars.h"
 #include "results/explanation.h"
 #include "results/flow_figures.h"
@@ -63,8 +64,182 @@ void WindowLogic::reset()
     coarse_ = kCoarseMin;
     fine_ = kFineMin;
     banner_.clear();
+    engineTexts_ = {};
+    engine_.reset();
+    altitude_.reset();
+    altitudePosition_ = 0;
+    ascent_ = false;
     ++sceneRevision_;
     setStatus(StatusKind::Empty, kStartText);
+}
+
+// --- the engine ---
+
+// Reads the chamber's boxes: the engine when p0, T0 and A_t are filled in,
+// none when they are not; a box that does not read gives its refusal and
+// leaves the engine as it was.
+std::optional<std::string> WindowLogic::resolveEngine()
+{
+    const auto text = [this](EngineFieldKind f) -> const std::string& { return engineText(f); };
+    Engine e;
+    std::string refusal;
+    const auto read = [&](const std::variant<double, std::string>& r, double& value) {
+        if (const auto* why = std::get_if<std::string>(&r)) {
+            refusal = *why;
+            return false;
+        }
+        value = std::get<double>(r);
+        return true;
+    };
+    const std::string& p0 = text(EngineFieldKind::ChamberPressure);
+    const std::string& t0 = text(EngineFieldKind::ChamberTemperature);
+    const std::string& throat = text(EngineFieldKind::Throat);
+    const std::string& molar = text(EngineFieldKind::MolarMass);
+    const auto blank = [](const std::string& t) {
+        return t.find_first_not_of(" \t") == std::string::npos;
+    };
+    if ((!blank(p0) && !read(readQuantity(kChamberPressureField, p0, units_), e.p0)) ||
+        (!blank(t0) && !read(readQuantity(kChamberTemperatureField, t0, units_), e.T0)) ||
+        (!blank(throat) && !read(readThroat(throat, units_), e.At)) ||
+        (!blank(molar) && !read(readQuantity(kMolarMassField, molar, units_), e.molarMass)))
+        return refusal;
+    if (blank(p0) || blank(t0) || blank(throat)) {
+        engine_.reset();
+        return std::nullopt;
+    }
+    if (blank(molar)) {
+        const NamedGas* listed = findGas(gasName_);
+        if (!listed) {
+            engine_.reset();
+            return std::nullopt;
+        }
+        e.molarMass = listed->molarMass / 1000;
+    }
+    engine_ = e;
+    return std::nullopt;
+}
+
+void WindowLogic::forgetAltitude()
+{
+    altitude_.reset();
+    engineTexts_[static_cast<std::size_t>(EngineFieldKind::Altitude)].clear();
+}
+
+int WindowLogic::altitudeSteps() const
+{
+    const double step = units_ == UnitSystem::US ? 250 * kFoot : 100;
+    return static_cast<int>(std::ceil(kAtmosphereTop / step - 1e-9));
+}
+
+double WindowLogic::altitudeAt(int position) const
+{
+    const double step = units_ == UnitSystem::US ? 250 * kFoot : 100;
+    return std::min(std::clamp(position, 0, altitudeSteps()) * step, kAtmosphereTop);
+}
+
+// As the altitude box shows a slider position: "17.3 km", "56750 ft".
+std::string WindowLogic::altitudeText(int position) const
+{
+    if (units_ == UnitSystem::US)
+        return formatGeneral(std::floor(altitudeAt(position) / kFoot + 1e-6)) + " ft";
+    return formatGeneral(std::round(altitudeAt(position) / 100) / 10) + " km";
+}
+
+double WindowLogic::pepoAtAltitude(int position) const
+{
+    return engine_ ? backPressureRatioAt(*engine_, altitudeAt(position)) : 1;
+}
+
+void WindowLogic::editEngine(EngineFieldKind field, const std::string& text)
+{
+    pausePlay();
+    engineTexts_[static_cast<std::size_t>(field)] = text;
+    const bool blank = text.find_first_not_of(" \t") == std::string::npos;
+    switch (field) {
+    case EngineFieldKind::Altitude: {
+        if (blank) {
+            altitude_.reset();
+            return;
+        }
+        double altitude = 0;
+        const auto read = readQuantity(kAltitudeField, text, units_);
+        if (const auto* why = std::get_if<std::string>(&read)) {
+            setStatus(StatusKind::Refusal, *why);
+            return;
+        }
+        altitude = std::get<double>(read);
+        if (!engine_) {
+            setStatus(StatusKind::Refusal,
+                      "Altitude = needs the engine first: p0 =, T0 = and A_t =");
+            return;
+        }
+        altitude_ = altitude;
+        const double step = altitudeAt(1);
+        altitudePosition_ =
+            std::clamp(static_cast<int>(std::round(altitude / step)), 0, altitudeSteps());
+        texts_.pe_po = formatRoundTrip(backPressureRatioAt(*engine_, altitude));
+        calculateAndTeachTheBars();
+        return;
+    }
+    case EngineFieldKind::AreaRatio: {
+        if (blank) return;
+        const auto me = designMachOfAreaRatio(text, gasK());
+        if (const auto* why = std::get_if<std::string>(&me)) {
+            setStatus(StatusKind::Refusal, *why);
+            return;
+        }
+        texts_.me_sup = formatRoundTrip(std::get<double>(me));
+        calculateAndTeachTheBars();
+        return;
+    }
+    default: break;
+    }
+    if (const auto refusal = resolveEngine()) {
+        setStatus(StatusKind::Refusal, *refusal);
+        return;
+    }
+    if (engine_ && altitude_) {
+        // A new chamber pressure moves the back pressure of the same altitude.
+        texts_.pe_po = formatRoundTrip(backPressureRatioAt(*engine_, *altitude_));
+        calculateAndTeachTheBars();
+    } else if (calculated() && statusKind_ == StatusKind::Refusal) {
+        // The refusal of an earlier engine box is answered.
+        setStatus(StatusKind::Regime, regimeStatus());
+    }
+}
+
+void WindowLogic::setUnits(UnitSystem units)
+{
+    if (units == units_) return;
+    // A number typed without a unit keeps the value it was read as.
+    const Quantity quantities[] = {Quantity::Pressure, Quantity::Temperature, Quantity::Area,
+                                   Quantity::MolarMass, Quantity::Altitude};
+    const EngineFieldKind fields[] = {EngineFieldKind::ChamberPressure,
+                                      EngineFieldKind::ChamberTemperature, EngineFieldKind::Throat,
+                                      EngineFieldKind::MolarMass, EngineFieldKind::Altitude};
+    for (std::size_t i = 0; i < std::size(fields); ++i) {
+        std::string& text = engineTexts_[static_cast<std::size_t>(fields[i])];
+        const auto last = text.find_last_not_of(" \t");
+        if (last == std::string::npos) continue;
+        const char c = text[last];
+        if ((c >= '0' && c <= '9') || c == '.') {
+            const Unit& unit = defaultUnit(quantities[i], units_);
+            text = text.substr(0, last + 1) + " " +
+                   std::string(unit.ascii.empty() ? unit.symbol : unit.ascii);
+        }
+    }
+    units_ = units;
+    if (altitude_) {
+        altitudePosition_ = std::clamp(static_cast<int>(std::round(*altitude_ / altitudeAt(1))), 0,
+                                       altitudeSteps());
+    }
+}
+
+void WindowLogic::moveAltitude(int position)
+{
+    pausePlay();
+    if (!engine_) return;
+    climbTo(position);
 }
 
 void WindowLogic::announce(std::string text)
@@ -81,7 +256,12 @@ std::vector<std::string> WindowLogic::reportLines() const
 
 std::string WindowLogic::explanation() const
 {
-    return explainFlow(model_.state(), model_.result());
+    std::string text = explainFlow(model_.state(), model_.result());
+    if (engine_ && calculated()) {
+        text +=
+            "\n\n" + explainEngine(*engine_, model_.state(), model_.result(), units_, altitude_);
+    }
+    return text;
 }
 
 const std::string& WindowLogic::statusText() const
@@ -99,6 +279,15 @@ void WindowLogic::setStatus(StatusKind kind, std::string text)
     if (kind == StatusKind::Refusal || kind == StatusKind::PlayPause) announce(statusText_);
 }
 
+std::string WindowLogic::regimeStatus() const
+{
+    std::string status = regimeSummary(model_.state(), model_.result());
+    // Air goes without saying; any other gas is named.
+    if (model_.state().k != kAirK)
+        status += " · " + acceptedGasName_ + " (k = " + formatRounded4(model_.state().k) + ")";
+    return status;
+}
+
 bool WindowLogic::calculate()
 {
     if (const auto refusal = model_.calculate(texts_, notConverged_)) {
@@ -110,11 +299,7 @@ bool WindowLogic::calculate()
     accepted_ = texts_;
     acceptedGasName_ = gasName_;
     acceptedGasK_ = model_.state().k;
-    std::string status = regimeSummary(model_.state(), model_.result());
-    // Air goes without saying; any other gas is named.
-    if (model_.state().k != kAirK)
-        status += " · " + gasName_ + " (k = " + formatRounded4(model_.state().k) + ")";
-    setStatus(StatusKind::Regime, status);
+    setStatus(StatusKind::Regime, regimeStatus());
     if (calculated_) calculated_();
     return true;
 }
@@ -133,6 +318,8 @@ void WindowLogic::calculateAndTeachTheBars()
 void WindowLogic::editMeSup(const std::string& text)
 {
     pausePlay();
+    // The area ratio no longer describes the nozzle.
+    engineTexts_[static_cast<std::size_t>(EngineFieldKind::AreaRatio)].clear();
     texts_.me_sup = text;
     calculateAndTeachTheBars();
 }
@@ -147,6 +334,7 @@ void WindowLogic::editAmax(const std::string& text)
 void WindowLogic::editPePo(const std::string& text)
 {
     pausePlay();
+    forgetAltitude();
     texts_.pe_po = text;
     setStatus(StatusKind::PendingPePo, kPendingPePoText);
 }
@@ -172,6 +360,16 @@ void WindowLogic::setGas(const std::string& name, double k)
     }
     gasName_ = name;
     model_.setGas(k);
+    // An area ratio keeps the nozzle: its design Mach number follows k.
+    const std::string& ratio = engineText(EngineFieldKind::AreaRatio);
+    if (!ratio.empty()) {
+        const auto me = designMachOfAreaRatio(ratio, k);
+        if (const auto* mach = std::get_if<double>(&me)) texts_.me_sup = formatRoundTrip(*mach);
+    }
+    if (const auto refusal = resolveEngine()) {
+        setStatus(StatusKind::Refusal, *refusal);
+        return;
+    }
     calculateAndTeachTheBars();
 }
 
@@ -183,16 +381,30 @@ void WindowLogic::setListedGas(const std::string& name)
         setStatus(StatusKind::Refusal, *gas.refusal);
         return;
     }
+    // A listed gas brings its own molar mass.
+    engineTexts_[static_cast<std::size_t>(EngineFieldKind::MolarMass)].clear();
     setGas(gas.name, gas.k);
 }
 
 void WindowLogic::setOtherGas(const std::string& typed)
 {
-    const GasChoice gas = typedGas(typed);
+    // k, then (after a tab) the molar mass when one was given.
+    const std::size_t tab = typed.find('\t');
+    const GasChoice gas = typedGas(typed.substr(0, tab));
     if (gas.refusal) {
         pausePlay();
         setStatus(StatusKind::Refusal, *gas.refusal);
         return;
+    }
+    if (tab != std::string::npos) {
+        const std::string molar = typed.substr(tab + 1);
+        const auto read = readQuantity(kMolarMassField, molar, units_);
+        if (const auto* why = std::get_if<std::string>(&read); why && !molar.empty()) {
+            pausePlay();
+            setStatus(StatusKind::Refusal, *why);
+            return;
+        }
+        engineTexts_[static_cast<std::size_t>(EngineFieldKind::MolarMass)] = molar;
     }
     setGas(gas.name, gas.k);
 }
@@ -220,12 +432,14 @@ void WindowLogic::openScenario(const InputTexts& texts, const std::string& gas,
 void WindowLogic::moveCoarse(int position)
 {
     pausePlay();
+    if (std::clamp(position, kCoarseMin, kCoarseMax) != coarse_) forgetAltitude();
     setCoarse(std::clamp(position, kCoarseMin, kCoarseMax));
 }
 
 void WindowLogic::moveFine(int position)
 {
     pausePlay();
+    if (std::clamp(position, kFineMin, kFineMax) != fine_) forgetAltitude();
     setFine(std::clamp(position, kFineMin, kFineMax));
 }
 
@@ -300,7 +514,7 @@ void WindowLogic::setPlaySpeed(PlaySpeed speed, double now)
         // Keep the position reached, go on at the new pace from now.
         tick(now);
         anchorTime_ = now;
-        anchorPosition_ = fine_;
+        anchorPosition_ = ascent_ ? altitudePosition_ : fine_;
     }
     speed_ = speed;
 }
@@ -308,77 +522,128 @@ void WindowLogic::setPlaySpeed(PlaySpeed speed, double now)
 void WindowLogic::startPlay(bool down, double now)
 {
     playDown_ = down;
-    // The play walks the fine bar's positions from the one that stands for
-    // the back pressure now.
-    // At the end of the sweep the play starts again from the other end.
-    const int end = down ? kFineMax : kFineMin;
-    if (fine_ == end) {
+    // With an altitude giving the back pressure the play climbs (down in
+    // Pe/Po) or descends; otherwise it walks the fine bar's positions, from
+    // the one that stands for the back pressure now. At the end of the
+    // sweep the play starts again from the other end.
+    ascent_ = engine_.has_value() && altitude_.has_value();
+    const int position = ascent_ ? altitudePosition_ : fine_;
+    const int end = ascent_ ? (down ? altitudeSteps() : 0) : (down ? kFineMax : kFineMin);
+    if (position == end) {
         const int calculations = calculations_;
-        playTo(down ? kFineMin : kFineMax);
+        if (ascent_) {
+            climbTo(down ? 0 : altitudeSteps());
+        } else {
+            playTo(down ? kFineMin : kFineMax);
+        }
         if (calculations_ == calculations) return; // a refused box: nothing to play
     }
     playing_ = true;
     anchorTime_ = now;
-    anchorPosition_ = fine_;
+    anchorPosition_ = ascent_ ? altitudePosition_ : fine_;
     resumeAt_ = now;
 }
+
+namespace {
+
+struct LimitNames {
+    const char* name;   // in the status: "Paused just past the subsonic limit"
+    const char* banner; // over the plots
+    const char* height; // the ascent's name for its altitude
+};
+constexpr LimitNames kLimitNames[] = {
+    {"the subsonic limit", "Throat just choked", "Choking altitude"},
+    {"the normal-shock limit (a normal shock in the exit plane)", "Normal shock at the exit",
+     "Shock-exit altitude"},
+    {"the design condition", "Design: perfectly expanded", "Design altitude"},
+};
+
+} // namespace
 
 bool WindowLogic::tick(double now)
 {
     if (!playing_ || now < resumeAt_) return false;
     const double rate = stepsPerSecond(speed_);
     const int due = static_cast<int>(std::floor((now - anchorTime_) * rate + 1e-9));
-    const int end = playDown_ ? kFineMax : kFineMin;
+    const int current = ascent_ ? altitudePosition_ : fine_;
+    const int end = playDown_ ? (ascent_ ? altitudeSteps() : kFineMax) : (ascent_ ? 0 : kFineMin);
     const int target =
         playDown_ ? std::min(end, anchorPosition_ + due) : std::max(end, anchorPosition_ - due);
-    if (target == fine_) return false;
-    std::string limit, banner;
+    if (target == current) return false;
+    const std::function<double(int)> pepoAt = [this](int position) {
+        return ascent_ ? pepoAtAltitude(position) : finePePo(position);
+    };
+    int limit = -1;
     int stop = target;
     if (pauseAtLimits_ && calculated()) {
-        const int crossing = limitCrossed(fine_, target, limit, banner);
-        if (crossing != 0) stop = crossing;
+        const int crossing = limitCrossed(current, target, pepoAt, limit);
+        if (crossing != 0 || limit >= 0) stop = crossing;
     }
-    playTo(stop);
-    if (!limit.empty()) {
+    if (ascent_) {
+        climbTo(stop);
+    } else {
+        playTo(stop);
+    }
+    if (limit >= 0) {
         // Stand still on the first step past the limit, then go on from there.
         resumeAt_ = now + kLimitPauseSeconds;
         anchorTime_ = resumeAt_;
         anchorPosition_ = stop;
-        setStatus(StatusKind::PlayPause,
-                  "Paused just past " + limit + " (Pe/Po = " + formatGeneral(finePePo(stop)) + ")");
-        banner_ = banner;
+        const LimitNames& names = kLimitNames[limit];
+        if (ascent_) {
+            const LimitAltitudes at = limitAltitudes(*engine_, model_.state());
+            const std::optional<double> heights[] = {at.choking, at.shockLeaves, at.design};
+            const double height = heights[limit].value_or(altitudeAt(stop));
+            // "Design altitude 17.3 km", "Design altitude 56800 ft".
+            const std::string where =
+                std::string(names.height) + " " +
+                (units_ == UnitSystem::US
+                     ? formatGeneral(std::round(height / kFoot / 100) * 100) + " ft"
+                     : formatFixed(height / 1000, 1) + " km");
+            std::string banner = names.banner;
+            const std::size_t colon = banner.find(": ");
+            if (colon == std::string::npos) banner[0] = static_cast<char>(banner[0] - 'A' + 'a');
+            std::string lower = where;
+            lower[0] = static_cast<char>(lower[0] - 'A' + 'a');
+            setStatus(StatusKind::PlayPause, "Paused just past the " + lower +
+                                                 " (Pe/Po = " + formatShown(pepoAt(stop)) + ")");
+            banner_ =
+                where + ": " + (colon == std::string::npos ? banner : banner.substr(colon + 2));
+        } else {
+            setStatus(StatusKind::PlayPause, "Paused just past " + std::string(names.name) +
+                                                 " (Pe/Po = " + formatGeneral(finePePo(stop)) +
+                                                 ")");
+            banner_ = names.banner;
+        }
     }
-    if (fine_ == end) playing_ = false;
+    if ((ascent_ ? altitudePosition_ : fine_) == end) playing_ = false;
     return true;
 }
 
-// The first fine position between from (exclusive) and to (inclusive) that
-// lies past one of the three limit ratios of the nozzle, or 0; name says
-// which limit, banner what the plots show there.
-int WindowLogic::limitCrossed(int from, int to, std::string& name, std::string& banner) const
+// The first position between from (exclusive) and to (inclusive) whose
+// back pressure lies past one of the three limit ratios of the nozzle, or
+// 0; limit says which (0 subsonic, 1 normal shock, 2 design; -1 none).
+int WindowLogic::limitCrossed(int from, int to, const std::function<double(int)>& pepoAt,
+                              int& limit) const
 {
     const FlowState& s = model_.state();
-    const struct {
-        double value;
-        const char* name;
-        const char* banner;
-    } limits[] = {{s.PePo_sub, "the subsonic limit", "Throat just choked"},
-                  {s.PePo_NS, "the normal-shock limit (a normal shock in the exit plane)",
-                   "Normal shock at the exit"},
-                  {s.PePo_OS, "the design condition", "Design: perfectly expanded"}};
+    const double limits[] = {s.PePo_sub, s.PePo_NS, s.PePo_OS};
+    limit = -1;
     const int direction = to > from ? 1 : -1;
+    double before = pepoAt(from);
     for (int w = from + direction; w != to + direction; w += direction) {
-        const double before = finePePo(w - direction);
-        const double after = finePePo(w);
-        for (const auto& limit : limits) {
-            const bool past = direction > 0 ? (after < limit.value && limit.value <= before)
-                                            : (before <= limit.value && limit.value < after);
+        const double after = pepoAt(w);
+        // Pe/Po falls as the position grows (the fine bar down, the climb up).
+        for (int l = 0; l < 3; ++l) {
+            const double value = limits[l];
+            const bool past = direction > 0 ? (after < value && value <= before)
+                                            : (before <= value && value < after);
             if (past) {
-                name = limit.name;
-                banner = limit.banner;
+                limit = l;
                 return w;
             }
         }
+        before = after;
     }
     return 0;
 }
@@ -387,12 +652,31 @@ int WindowLogic::limitCrossed(int from, int to, std::string& name, std::string& 
 // both bars moved to stand for it without running their handlers.
 void WindowLogic::playTo(int finePosition)
 {
+    forgetAltitude();
     texts_.pe_po = formatGeneral(finePePo(finePosition));
     fine_ = finePosition;
     if (calculate()) {
         coarse_ = std::clamp(coarsePositionFor(model_.state().PePo), kCoarseMin, kCoarseMax);
     } else {
         // A design box the user left refused: nothing to play.
+        playing_ = false;
+    }
+}
+
+// One step of the climb: the altitude of a slider position, its back
+// pressure calculated, both bars moved to stand for it.
+void WindowLogic::climbTo(int position)
+{
+    altitudePosition_ = std::clamp(position, 0, altitudeSteps());
+    altitude_ = altitudeAt(altitudePosition_);
+    engineTexts_[static_cast<std::size_t>(EngineFieldKind::Altitude)] =
+        altitudeText(altitudePosition_);
+    texts_.pe_po = formatRoundTrip(pepoAtAltitude(altitudePosition_));
+    if (calculate()) {
+        const double pepo = model_.state().PePo;
+        coarse_ = std::clamp(coarsePositionFor(pepo), kCoarseMin, kCoarseMax);
+        fine_ = std::clamp(finePositionFor(pepo), kFineMin, kFineMax);
+    } else {
         playing_ = false;
     }
 }
@@ -411,6 +695,15 @@ void WindowLogic::hover(PlotKind plot, double x)
     const NozzleFigures f = nozzleFigures(model_.state(), model_.result());
     hoverText_ = hoverReadout(model_.state(), plot, x, model_.thirdPlot()) +
                  "; ṁ/ṁ* = " + formatShown(f.mdot_ratio) + ", C_F = " + formatShown(f.C_F);
+    if (engine_) {
+        // The station's own values in units.
+        const StationValues v =
+            stationValues(*engine_, model_.state(), nearestStation(model_.state(), x));
+        hoverText_ += "; p = " + formatQuantity(v.p, Quantity::Pressure, units_) +
+                      ", T = " + formatQuantity(v.T, Quantity::Temperature, units_) +
+                      ", ρ = " + formatQuantity(v.rho, Quantity::Density, units_) +
+                      ", V = " + formatQuantity(v.V, Quantity::Velocity, units_);
+    }
 }
 
 void WindowLogic::leavePlot()

@@ -7,9 +7,13 @@
 
 #include "panel/nozzle_model.h"
 #include "panel/view.h"
+#include "results/engine.h"
 #include "results/station_data.h"
+#include "text/units.h"
 
+#include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -170,18 +174,60 @@ class WindowLogic {
     // Accepted calculations since start-up.
     int calculationCount() const { return calculations_; }
 
+    // --- the engine ---
+    // An engine box edited. The chamber's boxes (p0, T0, A_t and the molar
+    // mass) take effect at once: the engine is set when the first three
+    // are filled in and every filled box reads (a refused text is reported
+    // like a box's and changes nothing); empty, there is no engine. The
+    // altitude sets Pe/Po = p_atm/p0 from the 1976 standard atmosphere and
+    // calculates as a Pe/Po typed and calculated; the area ratio sets
+    // Me_Sup to its supersonic Mach number and calculates. Editing Me_Sup
+    // empties the area ratio, and moving the back pressure any other way
+    // empties the altitude.
+    void editEngine(EngineFieldKind field, const std::string& text);
+    const std::string& engineText(EngineFieldKind field) const
+    {
+        return engineTexts_[static_cast<std::size_t>(field)];
+    }
+    // The units numbers without one are read in, and results are shown in.
+    // Box texts without a unit get the one they were read in, so that no
+    // value changes.
+    void setUnits(UnitSystem units);
+    UnitSystem units() const { return units_; }
+    const std::optional<Engine>& engine() const { return engine_; }
+    // The altitude that gives the back pressure, m (none when Pe/Po came
+    // from elsewhere).
+    std::optional<double> altitude() const { return altitude_; }
+    // The altitude slider: positions 0 to altitudeSteps(), a step of 100 m
+    // (SI) or 250 ft (US), the last at 86 km. Moving it sets the altitude
+    // (the engine needs a chamber pressure first).
+    void moveAltitude(int position);
+    int altitudeSteps() const;
+    double altitudeAt(int position) const;
+    int altitudePosition() const { return altitudePosition_; }
+    // While an altitude gives the back pressure, the play climbs from the
+    // ground to 86 km (reverse: descends) one slider step at a time,
+    // pausing past the choking, shock-exit and design altitudes.
+    bool ascent() const { return ascent_; }
+
     // The start-up values again: the boxes' texts, air, p/p0, both bars at
-    // the top, nothing calculated (the play's speed and pauses, the zoom
-    // and the view stay as the user set them).
+    // the top, nothing calculated, no engine (the play's speed and pauses,
+    // the zoom, the units and the view stay as the user set them).
     void reset();
 
   private:
+    std::optional<std::string> resolveEngine();
+    std::string regimeStatus() const;
+    void forgetAltitude();
+    void climbTo(int position);
+    std::string altitudeText(int position) const;
+    double pepoAtAltitude(int position) const;
     void announce(std::string text);
     void setZoom(double zoom);
     void prepareExport(PlotKind plot, const std::string& format);
     void startPlay(bool down, double now);
     void playTo(int finePosition);
-    int limitCrossed(int from, int to, std::string& name, std::string& banner) const;
+    int limitCrossed(int from, int to, const std::function<double(int)>& pepoAt, int& limit) const;
     bool calculate();
     void calculateAndTeachTheBars();
     void coarseChanged();
@@ -224,6 +270,13 @@ class WindowLogic {
     double zoom_ = 1;
     int sceneRevision_ = 0;
     ExportFile export_;
+
+    std::array<std::string, kEngineFieldCount> engineTexts_;
+    std::optional<Engine> engine_;
+    std::optional<double> altitude_;
+    int altitudePosition_ = 0;
+    UnitSystem units_ = UnitSystem::SI;
+    bool ascent_ = false;
 };
 
 } // namespace cdnozzle

@@ -3,6 +3,7 @@
 #include "panel/window_logic.h"
 
 #include "panel/back_pressure_bars.h"
+#include "panel/thrust_curve.h"
 #include "results/regime_summary.h"
 #include "results/station_data.h"
 #include "text/number_text.h"
@@ -163,6 +164,11 @@ void WindowLogic::handle(const Event& e)
     case EventKind::Reset: reset(); break;
     case EventKind::Projector: projector_ = e.number != 0; break;
     case EventKind::Shortcuts: shortcutsShown_ = e.number != 0; break;
+    case EventKind::EditEngine:
+        editEngine(static_cast<EngineFieldKind>(whole(e.number, 0, kEngineFieldCount - 1)), e.text);
+        break;
+    case EventKind::Units: setUnits(e.number != 0 ? UnitSystem::US : UnitSystem::SI); break;
+    case EventKind::MoveAltitude: moveAltitude(whole(e.number, 0, altitudeSteps())); break;
     }
 }
 
@@ -268,6 +274,17 @@ ViewState WindowLogic::view() const
                               eventOf(EventKind::Projector, projector_ ? 0 : 1)));
     show.items.back().checkable = true;
     show.items.back().checked = projector_;
+    const std::pair<UnitSystem, const char*> systems[] = {
+        {UnitSystem::SI, "SI units (MPa, K, cm², km)"},
+        {UnitSystem::US, "US customary units (psi, R, in², ft)"}};
+    for (const auto& [system, label] : systems) {
+        show.items.push_back(item("Units_" + std::string(unitSystemName(system)), label, "", "",
+                                  eventOf(EventKind::Units, system == UnitSystem::US ? 1 : 0)));
+        show.items.back().checkable = true;
+        show.items.back().checked = units_ == system;
+        show.items.back().group = "units";
+        show.items.back().separatorBefore = system == UnitSystem::SI;
+    }
     v.menus = {std::move(play), std::move(gas), std::move(show)};
 
     v.playing = playing_;
@@ -294,6 +311,53 @@ ViewState WindowLogic::view() const
     v.announcementSerial = announcementSerial_;
     v.shortcutsShown = shortcutsShown_;
     v.keys = keyList();
+
+    const struct {
+        const char* id;
+        const char* label;
+        std::string placeholder;
+        const char* help;
+    } fields[] = {
+        {"Txt_p0", "p0 =", units_ == UnitSystem::US ? "1015 psi" : "7 MPa",
+         "Chamber pressure: Pa, kPa, MPa, bar, atm or psi"},
+        {"Txt_T0", "T0 =", units_ == UnitSystem::US ? "6300 R" : "3500 K",
+         "Chamber temperature: K or R"},
+        {"Txt_At", "A_t =", units_ == UnitSystem::US ? "46.5 in2" : "300 cm2",
+         "Throat area (cm2, mm2, m2, in2, ft2), or its diameter (cm, mm, m, in, ft)"},
+        {"Txt_Molar", "Molar mass =",
+         findGas(gasName_) ? formatShown(findGas(gasName_)->molarMass) + " g/mol" : "g/mol",
+         "Molar mass of the gas, g/mol (a listed gas has its own)"},
+        {"Txt_Altitude", "Altitude =", units_ == UnitSystem::US ? "65000 ft" : "20 km",
+         "Altitude, 0 to 86 km: the back pressure from the 1976 standard atmosphere"},
+        {"Txt_AreaRatio", "Ae/At =", "", "Exit area over throat area: sets Me_Sup"},
+    };
+    for (int i = 0; i < kEngineFieldCount; ++i) {
+        const auto& f = fields[i];
+        EngineField field{f.id, f.label, engineTexts_[static_cast<std::size_t>(i)], f.placeholder,
+                          f.help};
+        if (static_cast<EngineFieldKind>(i) == EngineFieldKind::AreaRatio && calculated())
+            field.placeholder = formatShown(model_.state().AAe);
+        v.engine.push_back(std::move(field));
+    }
+    v.units = unitSystemName(units_);
+    v.altitudeEnabled = engine_.has_value();
+    v.altitude = {altitudePosition_, 0, altitudeSteps(),
+                  altitude_ ? "Altitude " + formatQuantity(*altitude_, Quantity::Altitude, units_)
+                            : "Altitude"};
+    v.ascent = engine_.has_value() && altitude_.has_value();
+    if (engine_ && calculated()) {
+        const EngineFigures f = engineFigures(*engine_, model_.state(), model_.result());
+        v.engineLine = engineSummary(f, units_);
+        if (altitude_)
+            v.engineLine += " at " + formatQuantity(*altitude_, Quantity::Altitude, units_);
+    } else if (!engine_ && (!engineText(EngineFieldKind::ChamberPressure).empty() ||
+                            !engineText(EngineFieldKind::ChamberTemperature).empty() ||
+                            !engineText(EngineFieldKind::Throat).empty())) {
+        v.engineLine =
+            findGas(gasName_) || !engineText(EngineFieldKind::MolarMass).empty()
+                ? "For thrust and I_sp: p0 =, T0 = and A_t ="
+                : "For thrust and I_sp: p0 =, T0 =, A_t = and the molar mass of " + gasName_;
+    }
     return v;
 }
 
@@ -332,6 +396,11 @@ Menu WindowLogic::plotMenu(PlotKind plot) const
         m->separatorBefore = first && plot == PlotKind::Third;
         first = false;
     }
+    if (engine_) {
+        Event e = textEvent(EventKind::Export, "thrust");
+        e.plot = static_cast<int>(plot);
+        add("Export_thrust", "Save thrust over altitude as CSV…", e);
+    }
     return menu;
 }
 
@@ -364,10 +433,15 @@ std::vector<KeyHelp> WindowLogic::keyList() const
 
 GasPrompt WindowLogic::otherGasPrompt() const
 {
+    const NamedGas* listed = findGas(gasName_);
+    const std::string& molar = engineText(EngineFieldKind::MolarMass);
     return {"Other gas",
             "Ratio of specific heats k (" + formatGeneral(kMinK) + " to " + formatGeneral(kMaxK) +
                 "):",
-            formatRoundTrip(gasK())};
+            formatRoundTrip(gasK()), "Molar mass, g/mol (for an engine's thrust; may stay empty):",
+            !molar.empty() ? molar
+            : listed       ? formatShown(listed->molarMass)
+                           : ""};
 }
 
 DisplayList WindowLogic::displayList(PlotKind plot, double width, double height, double scale) const
@@ -406,7 +480,13 @@ void WindowLogic::prepareExport(PlotKind plot, const std::string& format)
     f.format = format;
     f.text.clear();
     f.picture = {};
-    if (format == "csv") {
+    if (format == "thrust") {
+        if (!engine_) return;
+        f.name = "nozzle-me" + fileNamePart(accepted_.me_sup) + "-thrust-over-altitude.csv";
+        f.mime = "text/csv";
+        f.text = thrustCurveCsv(accepted_, acceptedGasK_, *engine_, units_,
+                                climbAltitudes(units_ == UnitSystem::US ? 2500 * kFoot : 1000));
+    } else if (format == "csv") {
         f.name = "nozzle-me" + fileNamePart(accepted_.me_sup) + "-pepo" +
                  fileNamePart(accepted_.pe_po) + "-stations.csv";
         f.mime = "text/csv";
@@ -429,7 +509,8 @@ std::vector<Setting> WindowLogic::settings() const
     return {{"zoom", formatGeneral(zoom_)},
             {"playSpeed", std::to_string(static_cast<int>(speed_))},
             {"pauseAtLimits", pauseAtLimits_ ? "true" : "false"},
-            {"projector", projector_ ? "true" : "false"}};
+            {"projector", projector_ ? "true" : "false"},
+            {"units", std::string(unitSystemName(units_))}};
 }
 
 void WindowLogic::applySetting(const Setting& s)
@@ -444,6 +525,8 @@ void WindowLogic::applySetting(const Setting& s)
         if (s.value == "true" || s.value == "false") pauseAtLimits_ = s.value == "true";
     } else if (s.key == "projector") {
         if (s.value == "true" || s.value == "false") projector_ = s.value == "true";
+    } else if (s.key == "units") {
+        if (const auto units = unitSystemNamed(s.value)) setUnits(*units);
     }
 }
 

@@ -19,6 +19,7 @@ NozzleFigures nozzleFigures(const FlowState& s, const CalcResult& result)
     const Regime regime = result.regime;
     NozzleFigures f{};
     f.pe_pb = s.PiPo[e] / s.PePo;
+    f.pe_p0 = s.PiPo[e];
     if (regime == Regime::NoFlow || regime == Regime::NotCalculated) return f;
     const bool shockInside = regime == Regime::NormalShockInside && result.exactShock;
     if (regime == Regime::SubsonicThroughout || regime == Regime::ChokedSubsonic || shockInside) {
@@ -28,12 +29,15 @@ NozzleFigures nozzleFigures(const FlowState& s, const CalcResult& result)
         f.mdot_ratio =
             regime == Regime::SubsonicThroughout ? std::min(1.0, s.AAe / AAfM(s, Me)) : 1;
         f.pe_pb = 1;
+        f.Me = Me;
+        f.pe_p0 = s.PePo;
         f.C_F_momentum = s.k * s.PePo * Me * Me * s.AAe;
         f.C_F_pressure = 0;
         f.C_F = f.C_F_momentum;
         return f;
     }
     f.mdot_ratio = 1;
+    f.Me = s.M[e];
     f.C_F_momentum = s.k * s.PiPo[e] * s.M[e] * s.M[e] * s.AAe;
     f.C_F_pressure = (s.PiPo[e] - s.PePo) * s.AAe;
     f.C_F = f.C_F_momentum + f.C_F_pressure;

@@ -22,6 +22,8 @@ struct NozzleFigures {
     double C_F_pressure; // (p_e - p_b) A_e / (p0 A_t)
     double C_F;          // the thrust coefficient, the sum of the two
     double pe_pb;        // exit-plane pressure over back pressure: > 1 under-expanded
+    double Me;           // the exit-plane Mach number these figures take
+    double pe_p0;        // the exit-plane pressure over the reservoir's
 };
 
 // From the exit plane (station N_tot) of a calculated state; all 0 but

@@ -2,6 +2,8 @@
 // where the bars stand, and what the status line says.
 #include "panel/window_logic.h"
 
+#include "gas/area_mach.h"
+#include "gas/atmosphere.h"
 #include "text/number_text.h"
 
 #include <gtest/gtest.h>
@@ -374,6 +376,108 @@ TEST(Play, WithoutLimitPausesAndPausedByTheUser)
     t.logic.playOrPause(t.now);
     t.logic.editPePo("0.3");
     EXPECT_FALSE(t.logic.playing());
+}
+
+} // namespace cdnozzle
+
+namespace cdnozzle {
+
+namespace {
+
+void setEngine(WindowLogic& logic, const char* p0, const char* t0, const char* throat)
+{
+    logic.editEngine(EngineFieldKind::ChamberPressure, p0);
+    logic.editEngine(EngineFieldKind::ChamberTemperature, t0);
+    logic.editEngine(EngineFieldKind::Throat, throat);
+}
+
+} // namespace
+
+// The engine's boxes: the altitude gives Pe/Po and teaches the bars, a
+// refused text changes nothing, the units keep every value, moving the
+// back pressure otherwise forgets the altitude, the thrust exports.
+TEST(Engine, BoxesAltitudeUnitsAndThrustExport)
+{
+    Logged t;
+    t.logic.editMeSup("3");
+    EXPECT_EQ(t.logic.view().engineLine, "");
+    t.logic.editEngine(EngineFieldKind::ChamberPressure, "7");
+    EXPECT_EQ(t.logic.view().engineLine, "For thrust and I_sp: p0 =, T0 = and A_t =");
+    setEngine(t.logic, "7", "3500 K", "19.5 cm");
+    ASSERT_TRUE(t.logic.engine());
+    EXPECT_EQ(t.logic.engine()->molarMass, 0.028965); // air's own
+    t.logic.editEngine(EngineFieldKind::Altitude, "20 km");
+    const double pepo = standardAtmosphere(20000)->p / 7e6;
+    EXPECT_EQ(t.logic.texts().pe_po, formatRoundTrip(pepo));
+    EXPECT_EQ(t.pepo.back(), pepo);
+    EXPECT_EQ(t.logic.finePosition(), 1000);
+    EXPECT_EQ(t.logic.view().engineLine.rfind("F = ", 0), 0u);
+    EXPECT_NE(t.logic.view().engineLine.find(" at 20 km"), std::string::npos);
+    EXPECT_NE(t.logic.explanation().find("The engine. Altitude 20 km"), std::string::npos);
+
+    t.logic.editEngine(EngineFieldKind::ChamberPressure, "7 Mpascal");
+    EXPECT_TRUE(t.logic.statusIsRefusal());
+    EXPECT_EQ(t.logic.engine()->p0, 7e6);
+    t.logic.editEngine(EngineFieldKind::ChamberPressure, "7");
+    EXPECT_FALSE(t.logic.statusIsRefusal());
+
+    const Engine before = *t.logic.engine();
+    t.logic.handle(Event(EventKind::Units, 1.0));
+    EXPECT_EQ(t.logic.engineText(EngineFieldKind::ChamberPressure), "7 MPa");
+    t.logic.editEngine(EngineFieldKind::ChamberTemperature,
+                       t.logic.engineText(EngineFieldKind::ChamberTemperature));
+    EXPECT_EQ(*t.logic.engine(), before);
+    EXPECT_EQ(t.logic.view().units, "us");
+    EXPECT_NE(t.logic.view().engineLine.find(" lbf"), std::string::npos);
+    EXPECT_EQ(t.logic.settings().back(), (Setting{"units", "us"}));
+
+    t.logic.handle(Event(EventKind::Export, "thrust"));
+    EXPECT_EQ(t.logic.lastExport().name, "nozzle-me3-thrust-over-altitude.csv");
+    EXPECT_EQ(t.logic.lastExport().text.rfind("altitude (ft),outside pressure (psi)", 0), 0u);
+
+    t.logic.moveFine(500);
+    EXPECT_FALSE(t.logic.altitude());
+    EXPECT_EQ(t.logic.engineText(EngineFieldKind::Altitude), "");
+    EXPECT_FALSE(t.logic.view().ascent);
+
+    // An area ratio sets Me_Sup, and follows the gas.
+    t.logic.editEngine(EngineFieldKind::AreaRatio, "1.6875");
+    EXPECT_NEAR(t.logic.model().state().M_max, 2, 1e-14);
+    t.logic.setListedGas("helium");
+    EXPECT_NEAR(t.logic.model().state().M_max, machOfAreaRatio(gasOf(5.0 / 3), 1.6875, true),
+                1e-15);
+    t.logic.editMeSup("2.5");
+    EXPECT_EQ(t.logic.engineText(EngineFieldKind::AreaRatio), "");
+}
+
+// The play climbs from the ground to 86 km while an altitude gives the
+// back pressure, and stops past each limit named by its altitude.
+TEST(Play, AscentNamesTheLimitAltitudes)
+{
+    Played t;
+    setEngine(t.logic, "100 kPa", "300 K", "10 cm2"); // air, Me_Sup 2
+    t.logic.editEngine(EngineFieldKind::Altitude, "0");
+    EXPECT_EQ(t.logic.texts().pe_po, "1"); // the ground's pressure is above p0: no flow
+    EXPECT_TRUE(t.logic.view().ascent);
+    t.logic.setPlaySpeed(PlaySpeed::Fast, t.now);
+    t.logic.playOrPause(t.now);
+    std::vector<std::string> banners;
+    for (int i = 0; i < 20000 && t.logic.playing(); ++i) {
+        t.now += 0.01;
+        t.logic.tick(t.now);
+        const std::string banner = t.logic.view().banner;
+        if (!banner.empty() && (banners.empty() || banners.back() != banner))
+            banners.push_back(banner);
+    }
+    const LimitAltitudes at = limitAltitudes(*t.logic.engine(), t.logic.model().state());
+    auto km = [](std::optional<double> h) { return formatFixed(*h / 1000, 1) + " km"; };
+    EXPECT_EQ(banners,
+              (std::vector<std::string>{
+                  "Choking altitude " + km(at.choking) + ": throat just choked",
+                  "Shock-exit altitude " + km(at.shockLeaves) + ": normal shock at the exit",
+                  "Design altitude " + km(at.design) + ": perfectly expanded"}));
+    EXPECT_EQ(t.logic.engineText(EngineFieldKind::Altitude), "86 km");
+    EXPECT_EQ(t.logic.altitudePosition(), t.logic.altitudeSteps());
 }
 
 } // namespace cdnozzle

@@ -1,0 +1,47 @@
+#include "panel/thrust_curve.h"
+
+#include "gas/atmosphere.h"
+#include "panel/nozzle_model.h"
+#include "results/flow_figures.h"
+#include "text/number_text.h"
+
+#include <cmath>
+
+namespace cdnozzle {
+
+std::string thrustCurveCsv(const InputTexts& design, double k, const Engine& engine,
+                           UnitSystem units, const std::vector<double>& altitudes)
+{
+    const Unit& height = defaultUnit(Quantity::Altitude, units);
+    const Unit& pressure = dataUnit(Quantity::Pressure, units);
+    const Unit& force = dataUnit(Quantity::Force, units);
+    std::string csv = "altitude (" + std::string(height.symbol) + "),outside pressure (" +
+                      std::string(pressure.symbol) + "),Pe/Po,regime,C_F,thrust (" +
+                      std::string(force.symbol) + "),I_sp (s)\n";
+    NozzleModel model(design, k);
+    for (const double altitude : altitudes) {
+        const auto air = standardAtmosphere(altitude);
+        const double pb = air ? air->p : kSeaLevelPressure;
+        InputTexts texts = design;
+        texts.pe_po = formatRoundTrip(backPressureRatioAt(engine, altitude));
+        if (model.calculate(texts)) return {};
+        const EngineFigures f = engineFigures(engine, model.state(), model.result());
+        const NozzleFigures n = nozzleFigures(model.state(), model.result());
+        csv += formatRoundTrip(altitude / height.size) + "," + formatRoundTrip(pb / pressure.size) +
+               "," + texts.pe_po + "," + std::string(regimeName(model.result().regime)) + "," +
+               formatRoundTrip(n.C_F) + "," + formatRoundTrip(f.F / force.size) + "," +
+               formatRoundTrip(f.Isp) + "\n";
+    }
+    return csv;
+}
+
+std::vector<double> climbAltitudes(double step)
+{
+    std::vector<double> altitudes;
+    const int count = static_cast<int>(std::floor(kAtmosphereTop / step * (1 + 1e-12)));
+    for (int i = 0; i <= count; ++i) altitudes.push_back(std::min(i * step, kAtmosphereTop));
+    if (altitudes.back() < kAtmosphereTop) altitudes.push_back(kAtmosphereTop);
+    return altitudes;
+}
+
+} // namespace cdnozzle
