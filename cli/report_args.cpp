@@ -2,13 +2,16 @@
 
 #include "report_output.h"
 #include "text/number_text.h"
+#include "text/units.h"
 #include "text/validation.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <numbers>
 #include <string_view>
+#include <tuple>
 #include <utility>
 
 namespace cdnozzle {
@@ -30,6 +33,23 @@ constexpr std::array kOptions{
     OptionSpec{"--pe-po", Kind::Text, "back-pressure ratio, as typed into \"Pe/Po =\" (1)"},
     OptionSpec{"--k", Kind::Value,
                "ratio of specific heats of the gas, 1.05 to 1.7 (1.4, air; helium 1.6667)"},
+    OptionSpec{"--gas", Kind::Value,
+               "a listed gas by name instead of --k: air, helium, argon, carbon dioxide, "
+               "steam, hot combustion gas"},
+    OptionSpec{"--area-ratio", Kind::Value,
+               "exit area over throat area Ae/At; sets Me_Sup to its supersonic Mach number"},
+    OptionSpec{"--p0", Kind::Value, "chamber pressure of an engine (7MPa, 1015psi, 70bar)"},
+    OptionSpec{"--t0", Kind::Value, "chamber temperature (3500K, 6300R)"},
+    OptionSpec{"--throat-area", Kind::Value, "throat area (300cm2, 46.5in2)"},
+    OptionSpec{"--throat-diameter", Kind::Value, "or the throat's diameter (19.5cm, 7.7in)"},
+    OptionSpec{"--molar-mass", Kind::Value,
+               "molar mass of the gas, g/mol (a listed gas has its own; hot combustion gas 22)"},
+    OptionSpec{"--altitude", Kind::Value,
+               "the back pressure from the 1976 standard atmosphere, 0 to 86 km (20km, 65000ft)"},
+    OptionSpec{"--units", Kind::Value,
+               "si or us: the units of numbers without one, and of results"},
+    OptionSpec{"--altitude-table", Kind::Value,
+               "thrust from altitude FROM to TO in steps of STEP (km; ft with --units us), as CSV"},
     OptionSpec{"--json", Kind::Flag, "write one JSON object instead of text"},
     OptionSpec{"--explain", Kind::Flag, "add a short explanation of the flow for students"},
     OptionSpec{"--png", Kind::File, "save the three plots, stacked as in the window, as PNG"},
@@ -42,6 +62,19 @@ constexpr std::array kOptions{
     OptionSpec{"--help", Kind::Flag, "print this help and exit"},
     OptionSpec{"--version", Kind::Flag, "print the version and exit"},
 };
+
+std::string_view valueName(std::string_view option)
+{
+    if (option == "--sweep" || option == "--altitude-table") return "FROM:TO:STEP";
+    if (option == "--k") return "K";
+    if (option == "--frames") return "FOLDER";
+    if (option == "--gas") return "NAME";
+    if (option == "--units") return "si|us";
+    if (option == "--area-ratio") return "RATIO";
+    if (option == "--p0" || option == "--t0" || option == "--molar-mass") return "VALUE";
+    if (option == "--altitude") return "HEIGHT";
+    return option == "--throat-area" ? "AREA" : "LENGTH";
+}
 
 const OptionSpec* findOption(std::string_view name)
 {
@@ -84,6 +117,16 @@ Slot slotFor(ReportArgs& a, std::string_view name)
     if (name == "--sweep") return {nullptr, &a.sweep};
     if (name == "--k") return {nullptr, &a.k};
     if (name == "--frames") return {nullptr, &a.frames};
+    if (name == "--gas") return {nullptr, &a.gas};
+    if (name == "--area-ratio") return {nullptr, &a.areaRatio};
+    if (name == "--p0") return {nullptr, &a.p0};
+    if (name == "--t0") return {nullptr, &a.t0};
+    if (name == "--throat-area") return {nullptr, &a.throatArea};
+    if (name == "--throat-diameter") return {nullptr, &a.throatDiameter};
+    if (name == "--molar-mass") return {nullptr, &a.molarMass};
+    if (name == "--altitude") return {nullptr, &a.altitude};
+    if (name == "--units") return {nullptr, &a.units};
+    if (name == "--altitude-table") return {nullptr, &a.altitudeTable};
     if (name == "--json") return {nullptr, nullptr, &a.json};
     if (name == "--explain") return {nullptr, nullptr, &a.explain};
     if (name == "--help") return {nullptr, nullptr, &a.help};
@@ -100,6 +143,15 @@ int decimalPlaces(const std::string& text)
     if (e < text.size())
         places -= std::clamp(std::strtol(text.c_str() + e + 1, nullptr, 10), -1000L, 1000L);
     return static_cast<int>(std::clamp(places, 0L, 1000L));
+}
+
+} // namespace
+
+namespace {
+
+bool find(const std::vector<std::string_view>& seen, std::string_view name)
+{
+    return std::find(seen.begin(), seen.end(), name) != seen.end();
 }
 
 } // namespace
@@ -157,17 +209,37 @@ ParsedArgs parseReportArgs(const std::vector<std::string>& argv)
     if (out.args.sweep.has_value() != out.args.frames.has_value())
         out.error = "--sweep and --frames go together";
     if (out.args.frames == "-") out.error = "--frames needs a folder, not standard output";
-    if (out.error.empty() && out.args.sweep) {
-        const std::pair<bool, const char*> others[] = {{out.args.png.has_value(), "--png"},
-                                                       {out.args.svg.has_value(), "--svg"},
-                                                       {out.args.csv.has_value(), "--csv"},
-                                                       {out.args.json, "--json"},
-                                                       {out.args.explain, "--explain"}};
+    const ReportArgs& a = out.args;
+    // Each of these writes one thing alone.
+    const std::pair<bool, const char*> alone[] = {
+        {a.sweep.has_value(), "--sweep"}, {a.altitudeTable.has_value(), "--altitude-table"}};
+    for (const auto& [single, what] : alone) {
+        if (!out.error.empty() || !single) continue;
+        const std::pair<bool, const char*> others[] = {{a.png.has_value(), "--png"},
+                                                       {a.svg.has_value(), "--svg"},
+                                                       {a.csv.has_value(), "--csv"},
+                                                       {a.json, "--json"},
+                                                       {a.explain, "--explain"},
+                                                       {a.sweep.has_value(), "--sweep"},
+                                                       {a.altitude.has_value(), "--altitude"}};
         for (const auto& [given, name] : others) {
-            if (!given) continue;
-            out.error = std::string(name) + " cannot go with --sweep, which writes frames only";
+            if (!given || std::string_view(name) == what) continue;
+            out.error = std::string(name) + " cannot go with " + what + ", which writes " +
+                        (std::string_view(what) == "--sweep" ? "frames only" : "the table only");
             break;
         }
+    }
+    // Two ways of giving one thing.
+    const std::tuple<bool, bool, const char*> twice[] = {
+        {a.gas.has_value(), a.k.has_value(), "give the gas by --gas or by --k, not both"},
+        {a.throatArea.has_value(), a.throatDiameter.has_value(),
+         "give the throat by --throat-area or by --throat-diameter, not both"},
+        {a.altitude.has_value(), find(seen, "--pe-po"),
+         "give the back pressure by --pe-po or by --altitude, not both"},
+        {a.areaRatio.has_value(), find(seen, "--me-sup"),
+         "give the design by --me-sup or by --area-ratio, not both"}};
+    for (const auto& [one, other, why] : twice) {
+        if (out.error.empty() && one && other) out.error = why;
     }
     return out;
 }
@@ -186,8 +258,112 @@ double gasK(const ReportArgs& args, std::string& refusal)
     return *k;
 }
 
-std::vector<std::string> sweepValues(const std::string& text, std::string& error)
+namespace {
+
+// A value of the setup, or the refusal that stops it.
+template <class T>
+bool take(const std::variant<T, std::string>& read, T& value, std::string& refusal)
 {
+    if (const auto* why = std::get_if<std::string>(&read)) {
+        refusal = *why;
+        return false;
+    }
+    value = std::get<T>(read);
+    return true;
+}
+
+constexpr const char* kEngineOptions = "--p0, --t0 and --throat-area (or --throat-diameter)";
+
+} // namespace
+
+std::variant<ReportSetup, std::string> reportSetup(const ReportArgs& args)
+{
+    ReportSetup setup;
+    setup.texts = args.texts;
+    std::string refusal;
+    if (args.units) {
+        const auto units = unitSystemNamed(*args.units);
+        if (!units) return "--units takes si or us (got \"" + *args.units + "\")";
+        setup.units = *units;
+    }
+    if (args.gas) {
+        if (auto why = validateGasName(*args.gas)) return *why;
+        setup.gasName = *args.gas;
+        setup.k = findGas(*args.gas)->k;
+    } else {
+        setup.k = gasK(args, refusal);
+        if (!refusal.empty()) return refusal;
+        setup.gasName = gasNameFor(setup.k);
+    }
+    if (args.areaRatio) {
+        double me = 0;
+        if (!take(designMachOfAreaRatio(*args.areaRatio, setup.k), me, refusal)) return refusal;
+        setup.texts.me_sup = formatRoundTrip(me);
+    }
+
+    const bool anyEngine =
+        args.p0 || args.t0 || args.throatArea || args.throatDiameter || args.molarMass;
+    if (anyEngine) {
+        std::string missing;
+        if (!args.p0) missing += " --p0";
+        if (!args.t0) missing += " --t0";
+        if (!args.throatArea && !args.throatDiameter) missing += " --throat-area";
+        if (!missing.empty())
+            return std::string("an engine needs ") + kEngineOptions + " (missing" + missing + ")";
+        Engine engine;
+        if (!take(readQuantity(kChamberPressureField, *args.p0, setup.units), engine.p0, refusal) ||
+            !take(readQuantity(kChamberTemperatureField, *args.t0, setup.units), engine.T0,
+                  refusal))
+            return refusal;
+        const auto throat =
+            args.throatArea ? readQuantity(kThroatAreaField, *args.throatArea, setup.units)
+                            : readQuantity(kThroatDiameterField, *args.throatDiameter, setup.units);
+        if (!take(throat, engine.At, refusal)) return refusal;
+        if (args.throatDiameter) engine.At = std::numbers::pi * engine.At * engine.At / 4;
+        if (args.molarMass) {
+            if (!take(readQuantity(kMolarMassField, *args.molarMass, setup.units), engine.molarMass,
+                      refusal))
+                return refusal;
+        } else if (const NamedGas* listed = findGas(setup.gasName)) {
+            engine.molarMass = listed->molarMass / 1000;
+        } else {
+            return "--molar-mass is needed for a " + setup.gasName + " (a listed gas has its own)";
+        }
+        setup.engine = engine;
+    }
+    for (const auto& [given, name] :
+         {std::pair{args.altitude.has_value(), "--altitude"},
+          std::pair{args.altitudeTable.has_value(), "--altitude-table"}}) {
+        if (given && !setup.engine)
+            return std::string(name) + " needs an engine: " + kEngineOptions;
+    }
+    if (args.altitude) {
+        double altitude = 0;
+        if (!take(readQuantity(kAltitudeField, *args.altitude, setup.units), altitude, refusal))
+            return refusal;
+        setup.altitude = altitude;
+        setup.texts.pe_po = formatRoundTrip(backPressureRatioAt(*setup.engine, altitude));
+    }
+    if (args.altitudeTable) {
+        std::string error;
+        const auto values = sweepValues(*args.altitudeTable, error, "--altitude-table");
+        if (!error.empty()) return error;
+        const Unit& unit = defaultUnit(Quantity::Altitude, setup.units);
+        for (const std::string& value : values) {
+            const std::string typed = value + " " + std::string(unit.symbol);
+            double altitude = 0;
+            if (!take(readQuantity(kAltitudeField, typed, setup.units), altitude, refusal))
+                return "--altitude-table: " + refusal;
+            setup.tableAltitudes.push_back(altitude);
+        }
+    }
+    return setup;
+}
+
+std::vector<std::string> sweepValues(const std::string& text, std::string& error,
+                                     std::string_view option)
+{
+    const std::string name(option);
     error.clear();
     double v[3];
     std::string parts[3];
@@ -199,14 +375,14 @@ std::vector<std::string> sweepValues(const std::string& text, std::string& error
         const std::optional<double> value = readWholeNumber(part);
         v[i] = value.value_or(0);
         if (!value || !std::isfinite(v[i])) {
-            error = "--sweep takes FROM:TO:STEP, three numbers (got \"" + text + "\")";
+            error = name + " takes FROM:TO:STEP, three numbers (got \"" + text + "\")";
             return {};
         }
         start = colon + 1;
     }
     const double from = v[0], to = v[1], step = v[2];
     if (!(step > 0)) {
-        error = "--sweep needs a STEP above 0 (got \"" + text + "\")";
+        error = name + " needs a STEP above 0 (got \"" + text + "\")";
         return {};
     }
     // Counted in units of the last decimal place the three texts carry, the
@@ -226,7 +402,8 @@ std::vector<std::string> sweepValues(const std::string& text, std::string& error
     const double count = units ? std::floor(std::fabs(t - f) / s) + 1
                                : std::floor(std::fabs(to - from) / step * (1 + 1e-12)) + 1;
     if (count > kMaxFrames) {
-        error = "--sweep would make more than " + std::to_string(kMaxFrames) + " frames";
+        error = name + " would make more than " + std::to_string(kMaxFrames) +
+                (option == "--sweep" ? " frames" : " rows");
         return {};
     }
     std::vector<std::string> values;
@@ -240,9 +417,31 @@ std::vector<std::string> sweepValues(const std::string& text, std::string& error
 
 std::string reportUsage()
 {
+    // The help beside its name (under it when the name is long), wrapped at
+    // 79 columns under itself.
     auto line = [](std::string left, std::string_view help, std::size_t width) {
-        left.resize(std::max(left.size() + 2, width), ' ');
-        return left + std::string(help) + "\n";
+        if (left.size() + 2 > width)
+            left += "\n";
+        else
+            left.resize(width, ' ');
+        const std::size_t indent = width;
+        std::string out = left.back() == '\n' ? left + std::string(width, ' ') : left;
+        std::size_t column = indent;
+        while (!help.empty()) {
+            const std::size_t space = help.find(' ');
+            const std::string_view word = help.substr(0, space);
+            if (column > indent && column + 1 + word.size() > 79) {
+                out += "\n" + std::string(indent, ' ');
+                column = indent;
+            } else if (column > indent) {
+                out += ' ';
+                ++column;
+            }
+            out += word;
+            column += word.size();
+            help.remove_prefix(space == std::string_view::npos ? help.size() : space + 1);
+        }
+        return out + "\n";
     };
     std::string text =
         "Usage: cdnozzle-report [OPTIONS]\n"
@@ -255,9 +454,8 @@ std::string reportUsage()
         std::string left = "  " + std::string(o.name);
         if (o.kind == Kind::Text) left += " TEXT";
         if (o.kind == Kind::File) left += " FILE";
-        if (o.kind == Kind::Value)
-            left += o.name == "--sweep" ? " FROM:TO:STEP" : o.name == "--k" ? " K" : " FOLDER";
-        text += line(left, o.help, 20);
+        if (o.kind == Kind::Value) left += " " + std::string(valueName(o.name));
+        text += line(left, o.help, 24);
     }
     text += "\nThe station table (the text report, --csv and the JSON \"stations\"), one row\n"
             "per station:\n";

@@ -5,9 +5,13 @@
 #pragma once
 
 #include "nozzle/flow_state.h"
+#include "results/engine.h"
+#include "text/units.h"
 
 #include <optional>
 #include <string>
+#include <string_view>
+#include <variant>
 #include <vector>
 
 namespace cdnozzle {
@@ -24,6 +28,15 @@ struct ReportArgs {
     std::optional<std::string> k;
     // A sweep of the back pressure written as numbered frames.
     std::optional<std::string> sweep, frames;
+    // A listed gas by its name (instead of --k).
+    std::optional<std::string> gas;
+    // The engine, each value as typed with or without its unit.
+    std::optional<std::string> p0, t0, throatArea, throatDiameter, molarMass;
+    // The back pressure from an altitude, the design from an area ratio.
+    std::optional<std::string> altitude, areaRatio;
+    std::optional<std::string> units;
+    // The thrust over a range of altitudes, as CSV.
+    std::optional<std::string> altitudeTable;
 };
 
 // FROM:TO:STEP: the back pressures from FROM to TO (either way) in steps of
@@ -31,7 +44,8 @@ struct ReportArgs {
 // "0.9900000000000001"); at most kMaxFrames of them. Empty with a reason
 // when the text is not such a sweep.
 inline constexpr int kMaxFrames = 100000;
-std::vector<std::string> sweepValues(const std::string& text, std::string& error);
+std::vector<std::string> sweepValues(const std::string& text, std::string& error,
+                                     std::string_view option = "--sweep");
 
 struct ParsedArgs {
     ReportArgs args;
@@ -43,6 +57,22 @@ struct ParsedArgs {
 // --sweep are read whole by readWholeNumber, "." as the decimal point in
 // every locale ("1,2" and "1.2abc" are refused).
 double gasK(const ReportArgs& args, std::string& refusal);
+
+// What the arguments set up beyond the three texts: the gas, the units, the
+// engine (with --p0, --t0 and a throat), the design from --area-ratio, the
+// back pressure from --altitude (the texts carry both as if typed) and the
+// altitudes of --altitude-table.
+struct ReportSetup {
+    InputTexts texts;
+    double k = kAirK;
+    std::string gasName = "air";
+    UnitSystem units = UnitSystem::SI;
+    std::optional<Engine> engine;
+    std::optional<double> altitude;     // m
+    std::vector<double> tableAltitudes; // m
+};
+// The setup, or the refusal in words.
+std::variant<ReportSetup, std::string> reportSetup(const ReportArgs& args);
 
 // argv without the program name.
 ParsedArgs parseReportArgs(const std::vector<std::string>& argv);

@@ -1,5 +1,6 @@
 // cdnozzle-report: the window's calculation from the command line.
 #include "io/file_output.h"
+#include "panel/thrust_curve.h"
 #include "plot_render.h"
 #include "report_args.h"
 #include "report_output.h"
@@ -57,7 +58,8 @@ bool writeOutput(const std::string& path, const std::string& bytes)
     return true;
 }
 
-bool writeFiles(const cdnozzle::NozzleModel& model, const cdnozzle::ReportArgs& args)
+bool writeFiles(const cdnozzle::NozzleModel& model, const cdnozzle::ReportArgs& args,
+                const cdnozzle::EngineReport* engine)
 {
     bool ok = true;
     auto image = [&](const std::optional<std::string>& path, cdnozzle::ImageFormat format) {
@@ -67,14 +69,19 @@ bool writeFiles(const cdnozzle::NozzleModel& model, const cdnozzle::ReportArgs& 
     };
     image(args.png, cdnozzle::ImageFormat::Png);
     image(args.svg, cdnozzle::ImageFormat::Svg);
-    if (args.csv) ok = writeOutput(*args.csv, cdnozzle::stationCsv(model.state())) && ok;
+    if (args.csv) {
+        const std::string csv =
+            engine ? cdnozzle::engineStationCsv(engine->engine, model.state(), engine->units)
+                   : cdnozzle::stationCsv(model.state());
+        ok = writeOutput(*args.csv, csv) && ok;
+    }
     return ok;
 }
 
 // One PNG of the three plots per back pressure of the sweep, numbered so
 // that video tools take them in order, into a folder without frames; a line
 // per frame written on standard output, also when a later frame fails.
-int writeSweep(const cdnozzle::ReportArgs& args, double k)
+int writeSweep(const cdnozzle::ReportArgs& args, const cdnozzle::InputTexts& texts, double k)
 {
     std::string error;
     const std::vector<std::string> values = cdnozzle::sweepValues(*args.sweep, error);
@@ -83,8 +90,7 @@ int writeSweep(const cdnozzle::ReportArgs& args, double k)
         return kRefused;
     }
     for (const std::string& pepo : values) {
-        if (const auto refusal =
-                cdnozzle::validateInputs({args.texts.me_sup, args.texts.amax, pepo})) {
+        if (const auto refusal = cdnozzle::validateInputs({texts.me_sup, texts.amax, pepo})) {
             std::cerr << *refusal << '\n';
             return kRefused;
         }
@@ -112,10 +118,10 @@ int writeSweep(const cdnozzle::ReportArgs& args, double k)
         return kWriteFailed;
     }
     const int digits = std::max(4, static_cast<int>(std::to_string(values.size()).size()));
-    cdnozzle::NozzleModel model(args.texts, k);
+    cdnozzle::NozzleModel model(texts, k);
     std::string listing;
     for (std::size_t i = 0; i < values.size(); ++i) {
-        model.calculate({args.texts.me_sup, args.texts.amax, values[i]},
+        model.calculate({texts.me_sup, texts.amax, values[i]},
                         [](const std::string& message) { std::cerr << message << '\n'; });
         std::string number = std::to_string(i + 1);
         number.insert(0, static_cast<std::size_t>(digits) - number.size(), '0');
@@ -164,17 +170,30 @@ int main(int argc, char** argv)
         qInstallMessageHandler(quietQtMessages);
         gui.emplace(guiArgc, guiArgv);
     }
-    std::string gasRefusal;
-    const double k = cdnozzle::gasK(args, gasRefusal);
-    if (!gasRefusal.empty()) {
-        std::cerr << gasRefusal << '\n';
+    const auto prepared = cdnozzle::reportSetup(args);
+    if (const auto* refusal = std::get_if<std::string>(&prepared)) {
+        std::cerr << *refusal << '\n';
         return kRefused;
     }
-    if (args.sweep) return writeSweep(args, k);
+    const cdnozzle::ReportSetup& setup = std::get<cdnozzle::ReportSetup>(prepared);
+    const double k = setup.k;
+    if (args.sweep) return writeSweep(args, setup.texts, k);
+    if (args.altitudeTable) {
+        if (const auto refusal = cdnozzle::validateInputs(setup.texts)) {
+            std::cerr << *refusal << '\n';
+            return kRefused;
+        }
+        return writeStdout(cdnozzle::thrustCurveCsv(setup.texts, k, *setup.engine, setup.units,
+                                                    setup.tableAltitudes))
+                   ? 0
+                   : kWriteFailed;
+    }
+    std::optional<cdnozzle::EngineReport> engine;
+    if (setup.engine) engine = cdnozzle::EngineReport{*setup.engine, setup.units, setup.altitude};
 
-    cdnozzle::NozzleModel model(args.texts, k);
+    cdnozzle::NozzleModel model(setup.texts, k);
     std::vector<std::string> messages;
-    const auto refusal = model.calculate(args.texts, [&](const std::string& message) {
+    const auto refusal = model.calculate(setup.texts, [&](const std::string& message) {
         std::cerr << message << '\n';
         messages.push_back(message);
     });
@@ -186,17 +205,23 @@ int main(int argc, char** argv)
     const bool fileToStdout = args.png == "-" || args.svg == "-" || args.csv == "-";
     if (!fileToStdout) {
         std::ostringstream report;
-        const std::string explanation =
+        std::string explanation =
             args.explain ? cdnozzle::explainFlow(model.state(), model.result()) : "";
+        if (args.explain && engine) {
+            explanation +=
+                "\n\n" + cdnozzle::explainEngine(engine->engine, model.state(), model.result(),
+                                                 engine->units, engine->altitude);
+        }
         if (args.json) {
             nlohmann::json object = cdnozzle::reportJson(model, messages);
+            if (engine) object["engine"] = cdnozzle::engineJson(model, *engine);
             if (args.explain) object["explanation"] = explanation;
             report << object.dump(2) << '\n';
         } else {
-            cdnozzle::writePlainReport(report, model);
+            cdnozzle::writePlainReport(report, model, engine ? &*engine : nullptr);
             if (args.explain) report << '\n' << explanation << '\n';
         }
         if (!writeStdout(report.str())) return kWriteFailed;
     }
-    return writeFiles(model, args) ? 0 : kWriteFailed;
+    return writeFiles(model, args, engine ? &*engine : nullptr) ? 0 : kWriteFailed;
 }

@@ -7,12 +7,65 @@
 
 namespace cdnozzle {
 
-void writePlainReport(std::ostream& out, const NozzleModel& model)
+void writePlainReport(std::ostream& out, const NozzleModel& model, const EngineReport* engine)
 {
     const FlowState& s = model.state();
     for (const std::string& line : model.result().report.lines()) out << line << '\n';
     out << "regime: " << regimeName(model.result().regime) << '\n';
+    if (engine) {
+        for (const std::string& line : engineReportLines(model, *engine)) out << line << '\n';
+    }
     out << stationTable(s, '\t');
+}
+
+std::vector<std::string> engineReportLines(const NozzleModel& model, const EngineReport& e)
+{
+    std::vector<std::string> lines;
+    if (e.altitude) lines.push_back(altitudeLine(*e.altitude, e.units));
+    const EngineFigures f = engineFigures(e.engine, model.state(), model.result());
+    for (std::string& line : engineLines(e.engine, f, e.units)) lines.push_back(std::move(line));
+    return lines;
+}
+
+nlohmann::json engineJson(const NozzleModel& model, const EngineReport& e)
+{
+    const FlowState& s = model.state();
+    const EngineFigures f = engineFigures(e.engine, s, model.result());
+    const LimitAltitudes at = limitAltitudes(e.engine, s);
+    // Each value in the unit system's data unit, with the unit beside it.
+    auto value = [&](double si, Quantity quantity) {
+        const Unit& unit = dataUnit(quantity, e.units);
+        return nlohmann::json{{"value", si / unit.size}, {"unit", unit.symbol}};
+    };
+    auto height = [&](std::optional<double> altitude) {
+        return altitude ? value(*altitude, Quantity::Altitude) : nlohmann::json(nullptr);
+    };
+    const double R = specificGasConstant(e.engine);
+    return {
+        {"units", unitSystemName(e.units)},
+        {"altitude", height(e.altitude)},
+        {"p0", value(e.engine.p0, Quantity::Pressure)},
+        {"T0", value(e.engine.T0, Quantity::Temperature)},
+        {"A_t", value(e.engine.At, Quantity::Area)},
+        {"A_e", value(f.Ae, Quantity::Area)},
+        {"molar_mass", value(e.engine.molarMass, Quantity::MolarMass)},
+        {"R", {{"value", R}, {"unit", "J/(kg K)"}}},
+        {"mdot", value(f.mdot, Quantity::MassFlow)},
+        {"c_star", value(f.cstar, Quantity::Velocity)},
+        {"V_e", value(f.Ve, Quantity::Velocity)},
+        {"T_e", value(f.Te, Quantity::Temperature)},
+        {"p_e", value(f.pe, Quantity::Pressure)},
+        {"p_b", value(f.pb, Quantity::Pressure)},
+        {"F", value(f.F, Quantity::Force)},
+        {"F_momentum", value(f.F_momentum, Quantity::Force)},
+        {"F_pressure", value(f.F_pressure, Quantity::Force)},
+        {"I_sp", f.mdot > 0 ? value(f.Isp, Quantity::Duration) : nlohmann::json(nullptr)},
+        {"design_altitude", height(at.design)},
+        {"shock_leaves_altitude", height(at.shockLeaves)},
+        {"choking_altitude", height(at.choking)},
+        {"ideal", f.ideal},
+        {"ideal_note", f.idealNote},
+    };
 }
 
 nlohmann::json reportJson(const NozzleModel& model, const std::vector<std::string>& messages)

@@ -2,10 +2,12 @@
 #pragma once
 
 #include "panel/nozzle_model.h"
+#include "results/engine.h"
 #include "results/station_data.h"
 
 #include <array>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -50,15 +52,32 @@ inline constexpr std::array kReportJsonKeys{
     OutputField{"stations", "the station table, one object per row"},
     OutputField{"marks", "shock and wave marks: color (red, blue), x1, y1, x2, y2"},
     OutputField{"messages", "what the calculation said (iteration not converged)"},
+    OutputField{"engine",
+                "with an engine: units, altitude, p0, T0, A_t, A_e, molar_mass, R, mdot, c_star, "
+                "V_e, T_e, p_e, p_b, F, F_momentum, F_pressure, I_sp (each value and unit), "
+                "design_altitude, shock_leaves_altitude, choking_altitude, ideal, ideal_note"},
     OutputField{"explanation", "the explanation for students (with --explain)"},
 };
 
-// The report lines, "regime: ...", then the station table of stations
-// 1..N_tot+1 (the kStationColumns; tab-separated, with a header row).
-void writePlainReport(std::ostream& out, const NozzleModel& model);
+// An engine's figures for the report: the altitude's line when the back
+// pressure came from one, then the engine's lines.
+struct EngineReport {
+    Engine engine;
+    UnitSystem units = UnitSystem::SI;
+    std::optional<double> altitude;
+};
 
-// One object with the kReportJsonKeys but "explanation", which the caller
-// adds. Numbers are written so that they read back as the same double.
+// The report lines, "regime: ...", the engine's lines when there is one,
+// then the station table of stations 1..N_tot+1 (the kStationColumns;
+// tab-separated, with a header row).
+void writePlainReport(std::ostream& out, const NozzleModel& model,
+                      const EngineReport* engine = nullptr);
+std::vector<std::string> engineReportLines(const NozzleModel& model, const EngineReport& e);
+// The "engine" object of the JSON.
+nlohmann::json engineJson(const NozzleModel& model, const EngineReport& e);
+
+// One object with the kReportJsonKeys but "explanation" and "engine", which
+// the caller adds. Numbers are written so that they read back as the same double.
 nlohmann::json reportJson(const NozzleModel& model, const std::vector<std::string>& messages);
 
 } // namespace cdnozzle

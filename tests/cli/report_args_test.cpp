@@ -71,7 +71,18 @@ INSTANTIATE_TEST_SUITE_P(
         ArgsCase{{"--sweep", "1:0.5:0.01"}, "--sweep and --frames go together"},
         ArgsCase{{"--sweep=", "--frames", "out"}, "--sweep needs a value"},
         ArgsCase{{"--sweep", "1:0.5:0.01", "--frames", "-"},
-                 "--frames needs a folder, not standard output"}),
+                 "--frames needs a folder, not standard output"},
+        ArgsCase{{"--gas", "air", "--k", "1.4"}, "give the gas by --gas or by --k, not both"},
+        ArgsCase{{"--throat-area", "1", "--throat-diameter", "1"},
+                 "give the throat by --throat-area or by --throat-diameter, not both"},
+        ArgsCase{{"--pe-po", "0.5", "--altitude", "1"},
+                 "give the back pressure by --pe-po or by --altitude, not both"},
+        ArgsCase{{"--me-sup", "2", "--area-ratio", "2"},
+                 "give the design by --me-sup or by --area-ratio, not both"},
+        ArgsCase{{"--altitude-table", "0:86:1", "--json"},
+                 "--json cannot go with --altitude-table, which writes the table only"},
+        ArgsCase{{"--altitude-table", "0:86:1", "--altitude", "3"},
+                 "--altitude cannot go with --altitude-table, which writes the table only"}),
     [](const testing::TestParamInfo<ArgsCase>& info) {
         std::string name;
         for (const std::string& a : info.param.argv)
@@ -121,7 +132,7 @@ TEST(ReportArgs, HelpNamesEveryTableColumnAndJsonKey)
     NozzleModel model(texts);
     ASSERT_FALSE(model.calculate(texts));
     const nlohmann::json json = reportJson(model, {});
-    std::vector<std::string> names{"explanation"};
+    std::vector<std::string> names{"explanation", "engine"};
     for (const auto& item : json.items()) names.push_back(item.key());
     for (const auto& item : json["stations"][0].items()) names.push_back(item.key());
     for (const std::string& name : names)
