@@ -75,6 +75,11 @@ std::optional<std::string> check(const WindowLogic& logic)
     }
     if (f.mdot_ratio > 1) return "mass flow above the choked one: " + formatRoundTrip(f.mdot_ratio);
     if (auto bad = badText("explanation", logic.explanation())) return bad;
+    const ViewState view = logic.view();
+    if (auto bad = badText("engine", view.engineLine)) return bad;
+    if (view.altitude.position < 0 || view.altitude.position > view.altitude.maximum)
+        return "altitude slider at " + std::to_string(view.altitude.position);
+    if (auto bad = badText("thrust over altitude", logic.lastExport().text)) return bad;
     if (auto bad = badText("CSV", stationCsv(model.state()))) return bad;
     for (const std::string& line : logic.reportLines()) {
         if (auto bad = badText("report", line)) return bad;
@@ -94,7 +99,7 @@ std::optional<std::string> runWindowEvents(const std::uint8_t* data, std::size_t
     // The gas first: k from 1 to 2, so outside its range too.
     logic.setGas("gas", 1 + in.unit());
     for (int events = 0; events < 64 && !in.empty(); ++events) {
-        const int kind = in.byte() % 17;
+        const int kind = in.byte() % 21;
         std::string event = std::to_string(kind);
         switch (kind) {
         case 0: logic.editMeSup(event = in.text(0.5, 120)); break;
@@ -113,7 +118,21 @@ std::optional<std::string> runWindowEvents(const std::uint8_t* data, std::size_t
         case 13: logic.setPauseAtLimits(in.byte() % 2); break;
         case 14: logic.hover(static_cast<PlotKind>(in.byte() % 3), -50 + 200 * in.unit()); break;
         case 15: logic.leavePlot(); break;
-        default: logic.openScenario({in.text(0.5, 120), in.text(-2, 5), in.text(-0.1, 1.1)}); break;
+        case 16: logic.openScenario({in.text(0.5, 120), in.text(-2, 5), in.text(-0.1, 1.1)}); break;
+        case 17: {
+            // An engine box: a number with one of its units (or none, or
+            // another quantity's), or raw bytes.
+            static constexpr const char* units[] = {"", " MPa", "psi", " K", " R", " cm2", " in2",
+                                                    " cm", " km", " ft", " g/mol", " m/s"};
+            const auto field = static_cast<EngineFieldKind>(in.byte() % kEngineFieldCount);
+            event += ":" + (in.byte() % 2 ? in.text(-1, 1e5) + units[in.byte() % 12]
+                                          : in.text(0, 300));
+            logic.editEngine(field, event.substr(event.find(':') + 1));
+            break;
+        }
+        case 18: logic.setUnits(in.byte() % 2 ? UnitSystem::US : UnitSystem::SI); break;
+        case 19: logic.moveAltitude(in.range(-5, 1200)); break;
+        default: logic.handle(Event(EventKind::Export, "thrust")); break;
         }
         if (failure.empty()) {
             if (auto bad = check(logic)) failure = *bad;
