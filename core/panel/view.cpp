@@ -2,6 +2,9 @@
 
 #include "text/number_text.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace cdnozzle {
 
 const std::vector<EventFormat>& eventFormats()
@@ -222,6 +225,8 @@ std::string viewJson(const ViewState& v)
 namespace {
 
 constexpr std::string_view kPlotKeys[] = {"p", "T", "rho"};
+// The engine's boxes in the address, in EngineFieldKind's order.
+constexpr std::string_view kEngineKeys[] = {"p0", "t0", "at", "mm", "alt", "ar"};
 
 // As a web form writes a value: letters, digits and "*-._" stay, a blank
 // is "+", every other byte %XX.
@@ -274,7 +279,7 @@ std::string formDecoded(std::string_view text)
 } // namespace
 
 std::string addressOf(const InputTexts& texts, const std::string& gasName, double k,
-                      PlotQuantity third)
+                      PlotQuantity third, const EngineTexts& engine, std::string_view units)
 {
     std::string out = "#me=" + formEncoded(texts.me_sup) + "&amax=" + formEncoded(texts.amax) +
                       "&pepo=" + formEncoded(texts.pe_po);
@@ -285,6 +290,13 @@ std::string addressOf(const InputTexts& texts, const std::string& gasName, doubl
     }
     const auto q = static_cast<std::size_t>(third);
     if (q > 0 && q < std::size(kPlotKeys)) out += "&plot=" + std::string(kPlotKeys[q]);
+    bool anyEngine = false;
+    for (std::size_t i = 0; i < engine.size(); ++i) {
+        if (engine[i].empty()) continue;
+        out += "&" + std::string(kEngineKeys[i]) + "=" + formEncoded(engine[i]);
+        anyEngine = true;
+    }
+    if (anyEngine && units == "us") out += "&units=us";
     return out;
 }
 
@@ -311,6 +323,11 @@ std::optional<Scenario> scenarioOf(std::string_view address)
             s.gas = value;
         else if (key == "k")
             s.k = value;
+        else if (key == "units")
+            s.units = value;
+        else if (const auto* named = std::find(std::begin(kEngineKeys), std::end(kEngineKeys), key);
+                 named != std::end(kEngineKeys))
+            s.engine[static_cast<std::size_t>(named - std::begin(kEngineKeys))] = value;
         else if (key == "plot") {
             for (std::size_t q = 0; q < std::size(kPlotKeys); ++q) {
                 if (value == kPlotKeys[q]) s.third = static_cast<PlotQuantity>(q);

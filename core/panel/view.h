@@ -253,8 +253,12 @@ std::string viewJson(const ViewState& view);
 // gas ("&gas=helium", or "&k=1.25" for a gas not in the list; nothing for
 // air) and the third plot ("&plot=T" or "&plot=rho"; nothing for p/p0).
 // Texts are written as a web form writes them (blank as "+", others %XX).
+// With an engine, its boxes that are not empty follow ("&p0=7+MPa&t0=3500
+// &at=300+cm2&mm=22&alt=20+km&ar=44.2") and, in US units, "&units=us".
+using EngineTexts = std::array<std::string, kEngineFieldCount>;
 std::string addressOf(const InputTexts& texts, const std::string& gasName, double k,
-                      PlotQuantity third);
+                      PlotQuantity third, const EngineTexts& engine = {},
+                      std::string_view units = "si");
 
 // An address read back: the texts, the gas by name or by k (as typed), the
 // third plot. Keys it does not know are ignored; a missing box takes its
@@ -264,6 +268,8 @@ struct Scenario {
     std::string gas;
     std::string k;
     PlotQuantity third = PlotQuantity::Pressure;
+    EngineTexts engine;
+    std::string units;
 };
 std::optional<Scenario> scenarioOf(std::string_view address);
 

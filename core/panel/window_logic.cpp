@@ -410,7 +410,8 @@ void WindowLogic::setOtherGas(const std::string& typed)
 }
 
 void WindowLogic::openScenario(const InputTexts& texts, const std::string& gas,
-                               const std::string& k, PlotQuantity third)
+                               const std::string& k, PlotQuantity third, const EngineTexts& engine,
+                               const std::string& units)
 {
     pausePlay();
     std::optional<std::string> refusal = validateInputs(texts);
@@ -418,12 +419,43 @@ void WindowLogic::openScenario(const InputTexts& texts, const std::string& gas,
                              : !gas.empty() ? listedGas(gas)
                                             : listedGas(std::string(kGases.front().name));
     if (!refusal) refusal = choice.refusal;
+    // The engine's boxes are read as they would be with this gas and units.
+    const auto system = unitSystemNamed(units).value_or(units_);
+    const EngineTexts oldTexts = engineTexts_;
+    const std::optional<Engine> oldEngine = engine_;
+    const UnitSystem oldUnits = units_;
+    const std::string oldGas = gasName_;
+    engineTexts_ = engine;
+    units_ = system;
+    gasName_ = choice.name;
+    if (!refusal) refusal = resolveEngine();
+    const std::string& alt = engine[static_cast<std::size_t>(EngineFieldKind::Altitude)];
+    const std::string& ratio = engine[static_cast<std::size_t>(EngineFieldKind::AreaRatio)];
+    std::variant<double, std::string> altitude = 0.0, mach = 0.0;
+    if (!alt.empty()) altitude = readQuantity(kAltitudeField, alt, system);
+    if (!ratio.empty()) mach = designMachOfAreaRatio(ratio, choice.k);
+    for (const auto* read : {&altitude, &mach}) {
+        if (const auto* why = std::get_if<std::string>(read); why && !refusal) refusal = *why;
+    }
+    if (!refusal && !alt.empty() && !engine_)
+        refusal = "Altitude = needs the engine first: p0 =, T0 = and A_t =";
     if (refusal) {
+        engineTexts_ = oldTexts;
+        engine_ = oldEngine;
+        units_ = oldUnits;
+        gasName_ = oldGas;
         setStatus(StatusKind::Refusal, *refusal);
         return;
     }
     texts_ = texts;
-    gasName_ = choice.name;
+    if (!ratio.empty()) texts_.me_sup = formatRoundTrip(std::get<double>(mach));
+    altitude_.reset();
+    if (!alt.empty()) {
+        altitude_ = std::get<double>(altitude);
+        altitudePosition_ = std::clamp(static_cast<int>(std::round(*altitude_ / altitudeAt(1))), 0,
+                                       altitudeSteps());
+        texts_.pe_po = formatRoundTrip(backPressureRatioAt(*engine_, *altitude_));
+    }
     model_.setGas(choice.k);
     model_.setThirdPlot(third);
     calculateAndTeachTheBars();

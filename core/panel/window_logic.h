@@ -120,8 +120,11 @@ class WindowLogic {
     // scenario fills the boxes, takes the gas and the quantity and is
     // calculated, a refused one is reported like a box's refusal and changes
     // nothing.
+    // An address may also carry the engine's boxes and the units they are
+    // read in; a box that does not read refuses the whole scenario.
     void openScenario(const InputTexts& texts, const std::string& gas = {},
-                      const std::string& k = {}, PlotQuantity third = PlotQuantity::Pressure);
+                      const std::string& k = {}, PlotQuantity third = PlotQuantity::Pressure,
+                      const EngineTexts& engine = {}, const std::string& units = {});
     // --- play: the back pressure swept one thousandth per step ---
     // Play (or pause) from where the back pressure stands, down to the fine
     // bar's end; reverse plays up to 1. now is the front end's steady clock

@@ -152,7 +152,8 @@ void WindowLogic::handle(const Event& e)
     }
     case EventKind::Leave: leavePlot(); break;
     case EventKind::OpenAddress:
-        if (const auto s = scenarioOf(e.text)) openScenario(s->texts, s->gas, s->k, s->third);
+        if (const auto s = scenarioOf(e.text))
+            openScenario(s->texts, s->gas, s->k, s->third, s->engine, s->units);
         break;
     case EventKind::Export:
         prepareExport(static_cast<PlotKind>(whole(e.plot, 0, 2)), e.text);
@@ -291,7 +292,8 @@ ViewState WindowLogic::view() const
     v.speed = speedName(speed_);
     v.zoom = zoom_;
     if (calculated())
-        v.address = addressOf(accepted_, acceptedGasName_, acceptedGasK_, model_.thirdPlot());
+        v.address = addressOf(accepted_, acceptedGasName_, acceptedGasK_, model_.thirdPlot(),
+                              engineTexts_, unitSystemName(units_));
     v.calculations = calculations_;
     v.settings = settings();
     if (calculated()) {

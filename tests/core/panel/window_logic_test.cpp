@@ -414,6 +414,16 @@ TEST(Engine, BoxesAltitudeUnitsAndThrustExport)
     EXPECT_EQ(t.logic.view().engineLine.rfind("F = ", 0), 0u);
     EXPECT_NE(t.logic.view().engineLine.find(" at 20 km"), std::string::npos);
     EXPECT_NE(t.logic.explanation().find("The engine. Altitude 20 km"), std::string::npos);
+    // The address carries the engine: opened elsewhere, the same flow.
+    const std::string address = t.logic.view().address;
+    EXPECT_NE(address.find("&p0=7&t0=3500+K&at=19.5+cm&alt=20+km"), std::string::npos);
+    WindowLogic shared;
+    shared.handle(Event(EventKind::OpenAddress, address));
+    EXPECT_EQ(shared.engine(), t.logic.engine());
+    EXPECT_EQ(shared.texts(), t.logic.texts());
+    shared.handle(Event(EventKind::OpenAddress, address + "&units=us&t0=-3"));
+    EXPECT_TRUE(shared.statusIsRefusal());
+    EXPECT_EQ(shared.units(), UnitSystem::SI);
 
     t.logic.editEngine(EngineFieldKind::ChamberPressure, "7 Mpascal");
     EXPECT_TRUE(t.logic.statusIsRefusal());
