@@ -35,7 +35,7 @@ nlohmann::json engineJson(const NozzleModel& model, const EngineReport& e)
     // Each value in the unit system's data unit, with the unit beside it.
     auto value = [&](double si, Quantity quantity) {
         const Unit& unit = dataUnit(quantity, e.units);
-        return nlohmann::json{{"value", si / unit.size}, {"unit", unit.symbol}};
+        return nlohmann::json{{"value", fromSI(si, unit)}, {"unit", unit.symbol}};
     };
     auto height = [&](std::optional<double> altitude) {
         return altitude ? value(*altitude, Quantity::Altitude) : nlohmann::json(nullptr);

@@ -27,9 +27,10 @@ std::string thrustCurveCsv(const InputTexts& design, double k, const Engine& eng
         if (model.calculate(texts)) return {};
         const EngineFigures f = engineFigures(engine, model.state(), model.result());
         const NozzleFigures n = nozzleFigures(model.state(), model.result());
-        csv += formatRoundTrip(altitude / height.size) + "," + formatRoundTrip(pb / pressure.size) +
-               "," + texts.pe_po + "," + std::string(regimeName(model.result().regime)) + "," +
-               formatRoundTrip(n.C_F) + "," + formatRoundTrip(f.F / force.size) + "," +
+        csv += formatRoundTrip(fromSI(altitude, height)) + "," +
+               formatRoundTrip(fromSI(pb, pressure)) + "," + texts.pe_po + "," +
+               std::string(regimeName(model.result().regime)) + "," + formatRoundTrip(n.C_F) +
+               "," + formatRoundTrip(fromSI(f.F, force)) + "," +
                formatRoundTrip(f.Isp) + "\n";
     }
     return csv;

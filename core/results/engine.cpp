@@ -243,7 +243,7 @@ std::string engineStationCsv(const Engine& engine, const FlowState& s, UnitSyste
             const StationValues v = stationValues(engine, s, row);
             const double values[] = {v.p, v.T, v.rho, v.V};
             for (std::size_t c = 0; c < 4; ++c)
-                out += "," + formatRoundTrip(values[c] / dataUnit(quantities[c], units).size);
+                out += "," + formatRoundTrip(fromSI(values[c], dataUnit(quantities[c], units)));
         }
         out += '\n';
         start = end + 1;

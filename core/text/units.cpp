@@ -161,6 +161,30 @@ std::string rangeRefusal(const QuantityField& field, std::string_view text, Unit
 
 } // namespace
 
+namespace {
+
+// The whole inverse of a unit smaller than the SI one (1e4 for cm²), or 0.
+double wholeInverse(const Unit& unit)
+{
+    if (unit.size >= 1) return 0;
+    const double inverse = std::round(1 / unit.size);
+    return std::fabs(inverse * unit.size - 1) < 1e-12 ? inverse : 0;
+}
+
+} // namespace
+
+double toSI(double number, const Unit& unit)
+{
+    const double inverse = wholeInverse(unit);
+    return inverse > 0 ? number / inverse : number * unit.size;
+}
+
+double fromSI(double si, const Unit& unit)
+{
+    const double inverse = wholeInverse(unit);
+    return inverse > 0 ? si * inverse : si / unit.size;
+}
+
 std::string_view unitSystemName(UnitSystem system)
 {
     return system == UnitSystem::US ? "us" : "si";
@@ -233,7 +257,7 @@ std::string formatSignificant(double value)
 
 std::string formatIn(double si, const Unit& unit)
 {
-    return formatSignificant(si / unit.size) + " " + std::string(unit.symbol);
+    return formatSignificant(fromSI(si, unit)) + " " + std::string(unit.symbol);
 }
 
 std::string formatQuantity(double si, Quantity quantity, UnitSystem system)
@@ -256,7 +280,7 @@ std::variant<double, std::string> readQuantity(const QuantityField& field, std::
         return std::string(field.label) + " takes " + unitList(field.quantity) + " " +
                quotedInput(text);
     }
-    const double si = *split.number * unit->size;
+    const double si = toSI(*split.number, *unit);
     const bool above = field.minIncluded ? si >= field.min : si > field.min;
     if (!(above && si <= field.max) || !std::isfinite(si)) return rangeRefusal(field, text, system);
     return si;

@@ -45,6 +45,12 @@ inline constexpr double kStandardGravity = 9.80665;              // m/s²
 inline constexpr double kPoundForce = kPound * kStandardGravity; // N
 inline constexpr double kPsi = kPoundForce / (kInch * kInch);    // Pa
 
+// A number in a unit as SI, and back: a unit that is an exact decimal
+// fraction of the SI unit (cm², mm, g/mol) divides by its whole
+// inverse, so that "300 cm2" is 0.03 m² to the last bit.
+double toSI(double number, const Unit& unit);
+double fromSI(double si, const Unit& unit);
+
 // Every unit a quantity is typed or shown in.
 std::span<const Unit> unitsOf(Quantity quantity);
 

@@ -280,12 +280,16 @@ TEST(Projector, ThickLinesDashedShocksAndColoursEveryEyeTellsApart)
                 EXPECT_GE(contrast, 3)
                     << int(l.color.r) << "," << int(l.color.g) << "," << int(l.color.b);
             }
-            if (!(l.color == Rgb{140, 140, 140})) EXPECT_GE(l.width, 3); // all but the grid
+            if (!(l.color == Rgb{140, 140, 140})) { // all but the grid
+                EXPECT_GE(l.width, 3);
+            }
         }
         // The usual view is as it always was: nothing dashed.
         EXPECT_TRUE(std::none_of(usual.lines.begin(), usual.lines.end(),
                                  [](const DisplayLine& l) { return l.dashed; }));
-        if (scene != &waves.geometryScene()) EXPECT_GT(dashed, 0); // the shock
+        if (scene != &waves.geometryScene()) { // the shock
+            EXPECT_GT(dashed, 0);
+        }
     }
 }
 
