@@ -240,7 +240,8 @@ class Walkthrough(PageTest):
         webdriver.ActionChains(self.driver).context_click(mach).perform()
         menu = self.el("PlotMenu")
         self.assertTrue(menu.is_displayed())
-        self.assertEqual(menu.text.split("\n"), ["Copy image", "Save PNG image…", "Save SVG image…", "Save data as CSV…"])
+        self.assertEqual(menu.text.split("\n"), ["Mach number along the nozzle", "Copy image", "Save PNG image…",
+                                                 "Save SVG image…", "Save data as CSV…"])
         svg = self.js("return cdnozzlePage.plotSvg(1)")
         self.assertIn('stroke="#ff0000"', svg)
         self.assertIn(">M</text>", svg)
@@ -375,11 +376,16 @@ class Phone(PageTest):
         self.driver.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": "touchStart", "touchPoints": [point]})
         self.driver.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": "touchEnd", "touchPoints": []})
 
-    def test_plots_stack_above_thumb_sized_controls(self):
+    def test_where_to_begin_is_on_the_first_screen_with_thumb_sized_controls(self):
         self.open()
         rect = lambda i: self.js("return arguments[0].getBoundingClientRect().toJSON()", self.el(i))
-        self.assertLess(rect("Picture_PiPo")["bottom"], rect("Text_Mmax")["top"])
+        # The boxes, both bars and Calculate above the fold, the plots below them.
+        for name in ("Text_PePo", "VScroll1", "VScroll2", "Command1", "Play"):
+            self.assertLessEqual(rect(name)["bottom"], 844, name)
+        self.assertEqual(self.status(), "Press Calculate, or ▶ Play")
+        self.assertLess(rect("Command1")["bottom"], rect("Picture_Geo")["top"])
         self.assertLessEqual(rect("Picture_Geo")["right"], 390.5)
+        self.assertLessEqual(self.js("return document.documentElement.scrollWidth"), 390)
         for bar in ("VScroll1", "VScroll2"):
             self.assertGreaterEqual(rect(bar)["width"], 44)
         arrow = self.el("VScroll1").find_element(By.CSS_SELECTOR, ".arrow.down")
