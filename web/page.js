@@ -976,6 +976,7 @@
     if (location.hash) send("openAddress", location.hash);
     window.cdnozzlePage = {
       send, replay, dumpState, coarse, fine,
+      view: () => view,
       plotSvg: (kind) => { send("export", kind, "svg"); return logic.lastExport().text; },
       csv: () => { send("export", 2, "csv"); return logic.lastExport().text; },
     };
