@@ -94,6 +94,9 @@
                                         rect.height / design.height));
       // One pixel of the designed window, in canvas pixels.
       sizes[kind] = { w, h, scale: dpr * text };
+      // The caption beside it at the same scale, where an export draws it.
+      const area = $(id).parentElement;
+      if (area.style.getPropertyValue("--k") !== String(text)) area.style.setProperty("--k", String(text));
     });
   }
   function sameLines(a, b) {
