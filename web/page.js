@@ -59,12 +59,17 @@
     if (open) ctx.stroke();
   }
 
+  // A context's font, colour and alignment are set only when they change:
+  // a canvas parses its font at every setting.
   function paintTexts(ctx, texts) {
     ctx.textBaseline = "alphabetic";
+    let font = "", fill = "", align = "";
     for (const t of texts) {
-      ctx.textAlign = t.align;
-      ctx.fillStyle = `rgb(${t.color.join(",")})`;
-      ctx.font = `${t.italic ? "italic " : ""}${t.size}px "MS Sans Serif", Tahoma, sans-serif`;
+      if (t.align !== align) ctx.textAlign = align = t.align;
+      const f = `rgb(${t.color[0]},${t.color[1]},${t.color[2]})`;
+      if (f !== fill) ctx.fillStyle = fill = f;
+      const k = `${t.italic ? "italic " : ""}${t.size}px "MS Sans Serif", Tahoma, sans-serif`;
+      if (k !== font) ctx.font = font = k;
       ctx.fillText(t.text, t.x, t.y);
     }
   }
@@ -377,7 +382,12 @@
     }
     showMenus();
     showKeys();
-    setProp($("ShareLink"), "disabled", !view.address);
+    // Nothing calculated yet: Calculate and Play stand out, as the status
+    // line says; nothing to save or share.
+    const fresh = !view.address;
+    if ($("Form1").classList.contains("fresh") !== fresh) $("Form1").classList.toggle("fresh", fresh);
+    setProp($("ShareLink"), "disabled", fresh);
+    setProp($("SaveFigure"), "disabled", fresh);
     writeAddressSoon();
     remember();
     if (view.playing && !frame) frame = requestAnimationFrame(animate);
