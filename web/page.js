@@ -126,17 +126,27 @@
       const texts = logic.texts();
       painted[kind] = { revision, projector, w, h, scale, lines, texts };
       // The same drawing as on the canvas already: nothing to paint.
-      if (!force && canvas.width === w && canvas.height === h && texts === last.texts &&
-          sameLines(lines, last.lines)) return;
-      if (canvas.width !== w) canvas.width = w;
-      if (canvas.height !== h) canvas.height = h;
-      // The plot's light yellow is the canvas's own background: clearing the
-      // whole canvas is the browser's cheapest way to start a drawing.
-      const ctx = canvas.getContext("2d");
-      ctx.fillStyle = "rgb(255,255,192)";
-      ctx.fillRect(0, 0, w, h);
-      paintLines(ctx, lines);
-      if (texts !== "[]") paintTexts(ctx, JSON.parse(texts));
+      if (force || canvas.width !== w || canvas.height !== h || !sameLines(lines, last.lines)) {
+        if (canvas.width !== w) canvas.width = w;
+        if (canvas.height !== h) canvas.height = h;
+        // The plot's light yellow is the canvas's own background: clearing
+        // the whole canvas is the browser's cheapest way to start a drawing.
+        const ctx = canvas.getContext("2d");
+        ctx.fillStyle = "rgb(255,255,192)";
+        ctx.fillRect(0, 0, w, h);
+        paintLines(ctx, lines);
+      }
+      // The texts (values on the axes, the legend, the limits) on a canvas
+      // of their own over the lines: a step that moves the flow mostly
+      // leaves them as they are.
+      const layer = canvas.nextElementSibling;
+      if (force || layer.width !== w || layer.height !== h || texts !== last.texts) {
+        if (layer.width !== w) layer.width = w;
+        if (layer.height !== h) layer.height = h;
+        const ctx = layer.getContext("2d");
+        ctx.clearRect(0, 0, w, h);
+        if (texts !== "[]") paintTexts(ctx, JSON.parse(texts));
+      }
     });
   }
 
