@@ -19,8 +19,8 @@ namespace {
 using emscripten::val;
 
 // [x1, y1, x2, y2, r, g, b, width, crisp, dashed]* (crisp: 0 no, 1
-// vertical, 2 horizontal) and the texts as JSON: the display list in two
-// pieces.
+// vertical, 2 horizontal) and the texts as JSON (with their alignment as a
+// canvas names it): the display list in two pieces.
 val linesOf(const DisplayList& list)
 {
     std::vector<double> flat;
@@ -41,7 +41,9 @@ std::string textsOf(const DisplayList& list)
         out += (out.size() > 1 ? "," : "") + std::string("{\"x\":") + formatRoundTrip(t.x) +
                ",\"y\":" + formatRoundTrip(t.y) + ",\"text\":" + jsonQuoted(t.text) +
                ",\"size\":" + formatRoundTrip(t.size) +
-               ",\"italic\":" + (t.italic ? "true" : "false") + ",\"color\":[" +
+               ",\"italic\":" + (t.italic ? "true" : "false") + ",\"align\":\"" +
+               (t.align == Align::Left ? "left" : t.align == Align::Center ? "center" : "right") +
+               "\",\"color\":[" +
                std::to_string(t.color.r) + "," + std::to_string(t.color.g) + "," +
                std::to_string(t.color.b) + "]}";
     }

@@ -6,9 +6,8 @@
 "use strict";
 (function () {
   const VERSION = "@VERSION@";
-  // The designed window's width in its pixels (its height is the form's:
-  // menu, client area, status line and the explanation when shown).
-  const DESIGN_WIDTH = 606;
+  // The designed window's text size, in its pixels.
+  const DESIGN_FONT = 11;
   const PHONE_WIDTH = 600;
   const PLOT_IDS = ["Picture_Geo", "Picture_Mach", "Picture_PiPo"];
   const LONG_PRESS_MS = 550;
@@ -60,34 +59,49 @@
     if (open) ctx.stroke();
   }
 
+  // A context's font, colour and alignment are set only when they change:
+  // a canvas parses its font at every setting.
   function paintTexts(ctx, texts) {
+    ctx.textBaseline = "alphabetic";
+    let font = "", fill = "", align = "";
     for (const t of texts) {
-      ctx.textAlign = t.align;
-      ctx.fillStyle = `rgb(${t.color.join(",")})`;
-      ctx.font = `${t.italic ? "italic " : ""}${t.size}px "MS Sans Serif", Tahoma, sans-serif`;
+      if (t.align !== align) ctx.textAlign = align = t.align;
+      const f = `rgb(${t.color[0]},${t.color[1]},${t.color[2]})`;
+      if (f !== fill) ctx.fillStyle = fill = f;
+      const k = `${t.italic ? "italic " : ""}${t.size}px "MS Sans Serif", Tahoma, sans-serif`;
+      if (k !== font) ctx.font = font = k;
       ctx.fillText(t.text, t.x, t.y);
     }
   }
 
-  // The canvases at the device's pixels; a plot is repainted when its scene
-  // or its size changed. Their sizes are measured after a layout, never in
-  // the middle of a step (which would force one).
+  // The canvases at the device's pixels; a plot is repainted when its scene,
+  // its drawing or its size changed. Their sizes are measured after a
+  // layout, never in the middle of a step (which would force one).
   const painted = PLOT_IDS.map(() => ({ revision: -1, w: 0, h: 0 }));
   const sizes = PLOT_IDS.map(() => null);
   // While the play runs the plots are drawn at one canvas pixel per CSS
   // pixel, however dense the screen: a moving curve needs no more, and a
   // phone keeps every frame; when the play stops they are drawn sharp again.
   let drawnForPlay = false;
+  // The plots' texts keep to the page's text size as far as the plot leaves
+  // room for them (it holds them at its designed size): the browser's zoom
+  // and the reader's font size grow them with the page.
   function measurePlots() {
     drawnForPlay = Boolean(view && view.playing);
     const dpr = drawnForPlay ? 1 : window.devicePixelRatio || 1;
+    const font = parseFloat(getComputedStyle(document.body).fontSize) || 16;
     PLOT_IDS.forEach((id, kind) => {
-      const canvas = $(id);
-      const rect = canvas.getBoundingClientRect();
+      const rect = $(id).getBoundingClientRect();
       const w = Math.max(1, Math.round(rect.width * dpr));
       const h = Math.max(1, Math.round(rect.height * dpr));
-      // One CSS pixel of the designed window, in device pixels.
-      sizes[kind] = { w, h, scale: canvas.offsetWidth ? w / canvas.offsetWidth : dpr };
+      const design = view.plots[kind];
+      const text = Math.max(1, Math.min(font / DESIGN_FONT, rect.width / design.width,
+                                        rect.height / design.height));
+      // One pixel of the designed window, in canvas pixels.
+      sizes[kind] = { w, h, scale: dpr * text };
+      // The caption beside it at the same scale, where an export draws it.
+      const area = $(id).parentElement;
+      if (area.style.getPropertyValue("--k") !== String(text)) area.style.setProperty("--k", String(text));
     });
   }
   function sameLines(a, b) {
@@ -97,6 +111,7 @@
   }
   function paintPlots(force) {
     const revision = logic.sceneRevision();
+    const projector = Boolean(view && view.projector);
     if (!sizes[0] || drawnForPlay !== Boolean(view && view.playing)) {
       measurePlots();
       force = true;
@@ -104,53 +119,59 @@
     PLOT_IDS.forEach((id, kind) => {
       const { w, h, scale } = sizes[kind];
       const last = painted[kind];
-      if (!force && last.revision === revision && last.w === w && last.h === h) return;
-      painted[kind] = { revision, w, h };
+      if (!force && last.revision === revision && last.projector === projector && last.w === w &&
+          last.h === h && last.scale === scale) return;
       const canvas = $(id);
-      if (canvas.width !== w) canvas.width = w;
-      if (canvas.height !== h) canvas.height = h;
       const lines = logic.displayList(kind, w, h, scale);
+      const texts = logic.texts();
+      painted[kind] = { revision, projector, w, h, scale, lines, texts };
       // The same drawing as on the canvas already: nothing to paint.
-      if (!force && sameLines(lines, last.lines) && canvas.width === w && canvas.height === h) {
-        painted[kind].lines = lines;
-        return;
+      if (force || canvas.width !== w || canvas.height !== h || !sameLines(lines, last.lines)) {
+        if (canvas.width !== w) canvas.width = w;
+        if (canvas.height !== h) canvas.height = h;
+        // The plot's light yellow is the canvas's own background: clearing
+        // the whole canvas is the browser's cheapest way to start a drawing.
+        const ctx = canvas.getContext("2d");
+        ctx.fillStyle = "rgb(255,255,192)";
+        ctx.fillRect(0, 0, w, h);
+        paintLines(ctx, lines);
       }
-      painted[kind].lines = lines;
-      // The plot's light yellow is the canvas's own background: clearing the
-      // whole canvas is the browser's cheapest way to start a drawing.
-      const ctx = canvas.getContext("2d");
-      ctx.fillStyle = "rgb(255,255,192)";
-      ctx.fillRect(0, 0, w, h);
-      paintLines(ctx, lines);
+      // The texts (values on the axes, the legend, the limits) on a canvas
+      // of their own over the lines: a step that moves the flow mostly
+      // leaves them as they are.
+      const layer = canvas.nextElementSibling;
+      if (force || layer.width !== w || layer.height !== h || texts !== last.texts) {
+        if (layer.width !== w) layer.width = w;
+        if (layer.height !== h) layer.height = h;
+        const ctx = layer.getContext("2d");
+        ctx.clearRect(0, 0, w, h);
+        if (texts !== "[]") paintTexts(ctx, JSON.parse(texts));
+      }
     });
   }
 
   // ---- layout -------------------------------------------------------------
 
+  // The page flows by its style sheet; after a new layout (a resize, the
+  // browser's zoom, the explanation's text on more lines) the plots are
+  // measured again and painted at their new size.
   function layout() {
-    const form = $("Form1");
-    if (window.innerWidth < PHONE_WIDTH) {
-      form.style.transform = "";
-    } else {
-      const height = form.offsetHeight || 562;
-      const scale = Math.min(window.innerWidth / DESIGN_WIDTH, window.innerHeight / height);
-      const dx = Math.max(0, (window.innerWidth - DESIGN_WIDTH * scale) / 2);
-      const dy = Math.max(0, (window.innerHeight - height * scale) / 2);
-      form.style.transform = `translate(${dx}px, ${dy}px) scale(${scale})`;
-    }
-    coarse.placeThumb();
-    fine.placeThumb();
-    if (logic) {
-      measurePlots();
-      paintPlots(true);
-    }
+    if (!logic) return;
+    measurePlots();
+    paintPlots(false);
+  }
+  let layoutFrame = 0;
+  function layoutSoon() {
+    if (!layoutFrame) layoutFrame = requestAnimationFrame(() => { layoutFrame = 0; layout(); });
   }
 
   // ---- scroll bars --------------------------------------------------------
 
   // A vertical bar: arrows and trough clicks move one position (held down,
   // they repeat), the keyboard's Up and Down one position (Down means a
-  // higher position, a lower Pe/Po), a dragged thumb moves on release.
+  // higher position, a lower Pe/Po), a dragged thumb moves the flow as it
+  // goes. The thumb stands where the style sheet puts its share of the range
+  // (--f), so placing it measures nothing.
   class ScrollBar {
     constructor(element, min, max, onMove) {
       this.el = element;
@@ -160,6 +181,8 @@
       this.onMove = onMove;
       this.trough = element.querySelector(".trough");
       this.thumb = element.querySelector(".thumb");
+      this.marks = element.querySelector(".marks");
+      this.dragging = false;
       this.repeat = null;
       const [up, down] = element.querySelectorAll(".arrow");
       this.holdToRepeat(up, () => this.step(-1));
@@ -191,7 +214,6 @@
         if (action(e) === false) return;
         e.preventDefault();
         this.el.focus({ preventScroll: true });
-        target.classList.add("pressed");
         target.setPointerCapture(e.pointerId);
         stop();
         target.classList.add("pressed");
@@ -205,6 +227,8 @@
       }
     }
 
+    // The thumb follows the pointer; each new position it passes is a move,
+    // so the flow changes while the thumb goes.
     startDrag(e) {
       if (e.button !== 0) return;
       e.preventDefault();
@@ -213,32 +237,32 @@
       const thumb = this.thumb;
       thumb.setPointerCapture(e.pointerId);
       thumb.classList.add("dragging");
+      this.dragging = true;
       const startY = e.clientY;
       const startTop = thumb.offsetTop;
-      // Client pixels per layout pixel (the page may be scaled).
-      const scale = this.trough.getBoundingClientRect().height / (this.trough.offsetHeight || 1) || 1;
-      const room = () => Math.max(1, this.trough.clientHeight - thumb.offsetHeight);
-      let top = startTop;
+      const room = Math.max(1, this.trough.clientHeight - thumb.offsetHeight);
       const move = (ev) => {
-        top = Math.min(room(), Math.max(0, startTop + (ev.clientY - startY) / scale));
+        const top = Math.min(room, Math.max(0, startTop + ev.clientY - startY));
         thumb.style.top = `${top}px`;
+        this.move(this.min + Math.round((top / room) * (this.max - this.min)));
       };
       const end = () => {
         thumb.removeEventListener("pointermove", move);
         thumb.removeEventListener("pointerup", end);
         thumb.removeEventListener("pointercancel", end);
         thumb.classList.remove("dragging");
-        const value = this.min + Math.round((top / room()) * (this.max - this.min));
-        this.move(value);
-        this.placeThumb();
+        this.dragging = false;
+        thumb.style.top = "";
       };
       thumb.addEventListener("pointermove", move);
       thumb.addEventListener("pointerup", end);
       thumb.addEventListener("pointercancel", end);
     }
 
+    // Page Up and Page Down are the page's (the coarse step, wherever the
+    // focus is but in a box).
     key(e) {
-      const steps = { ArrowUp: -1, ArrowLeft: -1, PageUp: -1, ArrowDown: 1, ArrowRight: 1, PageDown: 1 };
+      const steps = { ArrowUp: -1, ArrowLeft: -1, ArrowDown: 1, ArrowRight: 1 };
       if (e.key in steps) {
         this.step(steps[e.key]);
       } else if (e.key === "Home") {
@@ -262,25 +286,29 @@
       if (v !== this.value) this.onMove(v);
     }
 
-    // Where the logic says the bar stands; runs nothing.
-    set(value) {
-      if (value === this.value) return;
-      this.value = value;
-      this.el.setAttribute("aria-valuenow", String(value));
-      this.placeThumb(false);
+    share(value) {
+      return String((value - this.min) / (this.max - this.min));
     }
 
-    // The thumb where the position says; the trough's room is measured
-    // again only after a layout, so a step never forces one.
-    placeThumb(measure = true) {
-      if (measure || this.room === undefined) {
-        const height = this.trough.clientHeight;
-        const thumbHeight = Math.max(this.thumb.offsetHeight || 5, Math.min(5, height));
-        this.room = Math.max(0, height - thumbHeight);
-      }
-      const top = ((this.value - this.min) / (this.max - this.min)) * this.room;
-      this.thumb.style.top = `${top}px`;
-      this.thumb.style.height = "";
+    // Where the logic says the bar stands, and what a screen reader says of
+    // it; runs nothing.
+    set(state) {
+      setAttr(this.el, "aria-valuetext", state.valueText);
+      if (state.position === this.value) return;
+      this.value = state.position;
+      this.el.setAttribute("aria-valuenow", String(state.position));
+      this.thumb.style.setProperty("--f", this.share(state.position));
+    }
+
+    // The limits' marks in the trough, each titled with its limit.
+    showMarks(marks, key) {
+      this.marks.replaceChildren(...marks.map((m) => {
+        const mark = document.createElement("div");
+        mark.className = "mark";
+        mark.title = m.name;
+        mark.style.setProperty("--f", this.share(m[key]));
+        return mark;
+      }));
     }
   }
 
@@ -328,38 +356,77 @@
     if (box.value !== text) box.value = text;
   }
 
-  let shownExplanation = null;
+  let shownMarks = "";
+  let announced = 0;
   function render() {
     view = JSON.parse(logic.viewJson());
     syncBox("Text_Mmax", view.boxes[0]);
     syncBox("Text_AAmax", view.boxes[1]);
     syncBox("Text_PePo", view.boxes[2]);
-    coarse.set(view.coarse.position);
-    fine.set(view.fine.position);
-    const list = $("List1");
-    while (list.children.length > view.report.length) list.lastElementChild.remove();
-    view.report.forEach((line, i) => {
-      if (i === list.children.length) list.append(document.createElement("li"));
-      setText(list.children[i], line);
-    });
+    coarse.set(view.coarse);
+    fine.set(view.fine);
+    const marks = JSON.stringify(view.limitMarks);
+    if (marks !== shownMarks) {
+      shownMarks = marks;
+      coarse.showMarks(view.limitMarks, "coarse");
+      fine.showMarks(view.limitMarks, "fine");
+    }
+    showReport();
     view.plots.forEach((p, kind) => setAttr($(PLOT_IDS[kind]), "aria-label", p.description));
     setText($("Label5"), view.plots[2].caption);
     paintPlots(false);
+    const banner = $("Banner");
+    setText(banner, view.banner);
+    setProp(banner, "hidden", !view.banner);
     const status = $("StatusLine");
     setText(status, view.status);
     if (status.classList.contains("refusal") !== view.statusIsRefusal)
       status.classList.toggle("refusal", view.statusIsRefusal);
     setText($("Explanation"), view.explanation);
-    if (view.explanationShown !== shownExplanation) {
-      shownExplanation = view.explanationShown;
-      $("Explanation").hidden = !view.explanationShown;
-      layout();
+    setProp($("Explanation"), "hidden", !view.explanationShown);
+    // Screen readers hear the limits, the pauses and the refusals, not
+    // every step of a play.
+    if (view.announcementSerial !== announced) {
+      announced = view.announcementSerial;
+      $("Announcer").textContent = view.announcement;
     }
     showMenus();
+    showKeys();
+    // Nothing calculated yet: Calculate and Play stand out, as the status
+    // line says; nothing to save or share.
+    const fresh = !view.address;
+    if ($("Form1").classList.contains("fresh") !== fresh) $("Form1").classList.toggle("fresh", fresh);
+    setProp($("ShareLink"), "disabled", fresh);
+    setProp($("SaveFigure"), "disabled", fresh);
     writeAddressSoon();
     remember();
     if (view.playing && !frame) frame = requestAnimationFrame(animate);
     if (logic.messageCount()) showNotConverged(logic.takeMessages());
+  }
+
+  // The report's lines, each described in plain words for a screen reader
+  // (and in its tooltip).
+  function showReport() {
+    const list = $("List1");
+    const help = $("ReportHelp");
+    while (list.children.length > view.report.length) {
+      list.lastElementChild.remove();
+      help.lastElementChild.remove();
+    }
+    view.report.forEach((line, i) => {
+      if (i === list.children.length) {
+        const item = document.createElement("li");
+        const meaning = document.createElement("span");
+        meaning.id = `ReportHelp${i}`;
+        item.setAttribute("aria-describedby", meaning.id);
+        list.append(item);
+        help.append(meaning);
+      }
+      setText(list.children[i], line);
+      const meaning = view.reportHelp[i] || "";
+      setText(help.children[i], meaning);
+      setAttr(list.children[i], "title", meaning);
+    });
   }
 
   // The play bar shows the logic's Play menu; the Gas list its Gas menu.
@@ -485,6 +552,28 @@
     about.querySelector(".close").focus();
   }
 
+  // The list of keys, open while the logic says so; closing it (Escape,
+  // its ×) tells the logic.
+  function showKeys() {
+    const box = $("KeysBox");
+    if (view.shortcutsShown && !box.open) {
+      const rows = view.keys.map(([key, what]) => {
+        const row = document.createElement("tr");
+        const name = document.createElement("th");
+        name.scope = "row";
+        name.textContent = key;
+        const does = document.createElement("td");
+        does.textContent = what;
+        row.append(name, does);
+        return row;
+      });
+      $("KeysList").replaceChildren(...rows);
+      box.showModal();
+    } else if (!view.shortcutsShown && box.open) {
+      box.close();
+    }
+  }
+
   // ---- the scenario in the address ----------------------------------------
 
   let addressWritten = -Infinity;
@@ -558,24 +647,35 @@
     }
   }
 
-  let menuPlot = -1;
-  function openPlotMenu(kind, x, y) {
+  // A plot's menu, from the logic: at a point (a right click, a long
+  // press) or under a control; the arrows move in it, Escape closes it and
+  // gives the focus back to where it was.
+  let menuOpener = null;
+  let lastPlot = 2;
+  function openPlotMenu(kind, x, y, opener) {
     if (!logic.calculated()) return;
-    menuPlot = kind;
+    lastPlot = kind;
+    menuOpener = opener || document.activeElement;
     const items = JSON.parse(logic.plotMenu(kind)).items;
     const menu = $("PlotMenu");
-    menu.replaceChildren();
+    const title = document.createElement("div");
+    title.className = "menutitle";
+    title.setAttribute("aria-hidden", "true");
+    title.textContent = view.plots[kind].description;
+    menu.replaceChildren(title);
+    menu.setAttribute("aria-label", view.plots[kind].description);
     for (const item of items) {
       if (item.separatorBefore) menu.append(document.createElement("hr"));
       const button = document.createElement("button");
       button.type = "button";
+      button.tabIndex = -1;
       button.dataset.id = item.id;
       button.setAttribute("role", item.checkable ? "menuitemradio" : "menuitem");
       if (item.checkable) button.setAttribute("aria-checked", String(item.checked));
       button.disabled = !item.enabled;
       button.textContent = item.label;
       button.addEventListener("click", () => {
-        closePlotMenu();
+        closePlotMenu(true);
         if (item.event[0] === "export") exportFile(kind, item.event[2]);
         else choose(item);
       });
@@ -585,21 +685,84 @@
     const box = menu.getBoundingClientRect();
     menu.style.left = `${Math.max(0, Math.min(x, window.innerWidth - box.width))}px`;
     menu.style.top = `${Math.max(0, Math.min(y, window.innerHeight - box.height))}px`;
-    menu.querySelector("button").focus();
+    const first = menu.querySelector("button:not(:disabled)");
+    if (first) first.focus();
   }
-  function closePlotMenu() {
-    $("PlotMenu").hidden = true;
+  function closePlotMenu(giveBackFocus) {
+    const menu = $("PlotMenu");
+    if (menu.hidden) return;
+    menu.hidden = true;
+    if (giveBackFocus && menuOpener && menuOpener.isConnected) menuOpener.focus();
+    menuOpener = null;
+  }
+  // A plot's menu under an element (the plot itself, or Save figure).
+  function openPlotMenuAt(kind, element) {
+    const r = element.getBoundingClientRect();
+    openPlotMenu(kind, r.left + Math.min(24, r.width / 2), r.top + Math.min(24, r.height), element);
+  }
+  function menuKey(e) {
+    const items = [...$("PlotMenu").querySelectorAll("button:not(:disabled)")];
+    const at = items.indexOf(document.activeElement);
+    const go = (i) => items[(i + items.length) % items.length].focus();
+    if (e.key === "ArrowDown") go(at + 1);
+    else if (e.key === "ArrowUp") go(at < 0 ? -1 : at - 1);
+    else if (e.key === "Home") go(0);
+    else if (e.key === "End") go(-1);
+    else if (e.key === "Escape" || e.key === "Tab") closePlotMenu(true);
+    else return;
+    e.preventDefault();
+    e.stopPropagation();
   }
 
-  document.addEventListener("keydown", (e) => {
-    if (e.key === "Escape") closePlotMenu();
-  });
+  // ---- sharing ----------------------------------------------------------------
+
+  // The calculation's link: the browser's share sheet where it has one,
+  // otherwise the clipboard; a note beside the status line says which.
+  let noteTimer = 0;
+  function note(text) {
+    const el = $("ShareNote");
+    el.textContent = text;
+    el.hidden = false;
+    clearTimeout(noteTimer);
+    noteTimer = setTimeout(() => { el.hidden = true; }, 8000);
+  }
+  async function shareLink() {
+    if (!view.address) return;
+    const url = location.href.split("#")[0] + view.address;
+    if (navigator.share) {
+      try {
+        await navigator.share({ title: document.title, url });
+        note("Link shared");
+        return;
+      } catch (err) {
+        if (err && err.name === "AbortError") return;
+      }
+    }
+    try {
+      await navigator.clipboard.writeText(url);
+      note("Link copied");
+    } catch (err) {
+      note(`Link: ${url}`);
+    }
+  }
+
   document.addEventListener("pointerdown", (e) => {
-    if (!$("PlotMenu").contains(e.target)) closePlotMenu();
+    if (!$("PlotMenu").contains(e.target)) closePlotMenu(false);
     if (logic && e.pointerType !== "mouse" && !PLOT_IDS.includes(e.target.id)) send("leave");
   });
 
   // ---- wiring -------------------------------------------------------------
+
+  // The click that ends a long press is the finger lifting, not a choice:
+  // the menu it opened stays open.
+  let swallowClickUntil = 0;
+  document.addEventListener("click", (e) => {
+    if (performance.now() < swallowClickUntil) {
+      swallowClickUntil = 0;
+      e.preventDefault();
+      e.stopPropagation();
+    }
+  }, true);
 
   function wirePlot(id, kind) {
     const canvas = $(id);
@@ -616,13 +779,16 @@
       }
       hover(e);
     });
+    canvas.addEventListener("pointerenter", () => { lastPlot = kind; });
+    canvas.addEventListener("focus", () => { lastPlot = kind; });
     // A finger's readout stays after it lifts, until the next touch elsewhere.
     canvas.addEventListener("pointerleave", (e) => {
       if (e.pointerType === "mouse") send("leave");
     });
     canvas.addEventListener("contextmenu", (e) => {
       e.preventDefault();
-      openPlotMenu(kind, e.clientX, e.clientY);
+      if (press && press.long) return; // already open
+      openPlotMenu(kind, e.clientX, e.clientY, canvas);
     });
     canvas.addEventListener("pointerdown", (e) => {
       if (e.pointerType !== "mouse") hover(e);
@@ -632,16 +798,27 @@
         const p = press;
         p.timer = setTimeout(() => {
           p.long = true;
-          openPlotMenu(kind, p.x, p.y);
+          openPlotMenu(kind, p.x, p.y, canvas);
         }, LONG_PRESS_MS);
       }
     });
     canvas.addEventListener("pointerup", () => {
-      if (press) clearTimeout(press.timer);
+      if (!press) return;
+      clearTimeout(press.timer);
+      if (press.long) swallowClickUntil = performance.now() + 1000;
     });
     canvas.addEventListener("pointercancel", () => {
       if (press) clearTimeout(press.timer);
+      if (press && press.long) swallowClickUntil = performance.now() + 1000;
       press = null;
+    });
+    // The menu from the keyboard: the context-menu key, Shift+F10, Enter.
+    canvas.addEventListener("keydown", (e) => {
+      if (e.key === "ContextMenu" || (e.key === "F10" && e.shiftKey) || e.key === "Enter") {
+        e.preventDefault();
+        e.stopPropagation();
+        openPlotMenuAt(kind, canvas);
+      }
     });
     if (kind === 0) {
       canvas.addEventListener("click", (e) => {
@@ -657,14 +834,18 @@
     const key = e.key.length === 1 ? e.key.toUpperCase() : e.key;
     return (e.ctrlKey ? "Ctrl+" : "") + (e.altKey ? "Alt+" : "") + (e.shiftKey ? "Shift+" : "") + key;
   }
+  const modalOpen = () => [...document.querySelectorAll("dialog[open]")].some((d) => d.matches(":modal"));
+  const typing = (target) => target instanceof Element && target.matches("input, select, textarea");
 
   function wire() {
     $("Text_Mmax").addEventListener("input", (e) => send("editMeSup", e.target.value));
     $("Text_AAmax").addEventListener("input", (e) => send("editAmax", e.target.value));
     $("Text_PePo").addEventListener("input", (e) => send("editPePo", e.target.value));
-    $("Text_PePo").addEventListener("keydown", (e) => {
-      if (e.key === "Enter") send("calculate");
-    });
+    for (const id of ["Text_Mmax", "Text_AAmax", "Text_PePo"]) {
+      $(id).addEventListener("keydown", (e) => {
+        if (e.key === "Enter") send("calculate");
+      });
+    }
     $("Command1").addEventListener("click", () => send("calculate"));
     PLOT_IDS.forEach(wirePlot);
     $("Mn_About").addEventListener("click", showAbout);
@@ -682,10 +863,31 @@
       }
     }
     $("PauseAtLimits").addEventListener("change", () => choose(itemOf(view.menus[0], "PauseAtLimits")));
+    // Save figure: the menu of the plot last pointed at or focused (the
+    // third plot at first), where each plot's picture and data are saved.
+    $("SaveFigure").addEventListener("click", () => openPlotMenuAt(lastPlot, $("SaveFigure")));
+    $("ShareLink").addEventListener("click", shareLink);
+    $("PlotMenu").addEventListener("keydown", menuKey);
     // The menus' keys; the boxes keep the focus and their typing. The
     // browser zooms the page itself.
     document.addEventListener("keydown", (e) => {
-      if (e.metaKey || !view) return;
+      if (e.key === "Escape") closePlotMenu(true);
+      if (e.metaKey || !view || e.defaultPrevented) return;
+      if (modalOpen()) return;
+      if (!typing(e.target) && !e.ctrlKey && !e.altKey) {
+        // A presenter's remote sends Page Down and Page Up.
+        const coarseStep = { PageDown: "coarseDown", PageUp: "coarseUp" }[e.key];
+        if (coarseStep) {
+          e.preventDefault();
+          send(coarseStep);
+          return;
+        }
+        if (e.key === "?") {
+          e.preventDefault();
+          choose(itemOf(view.menus[0], "Shortcuts"));
+          return;
+        }
+      }
       const name = keyName(e);
       for (const menu of view.menus) {
         const item = menu.items.find((i) => i.key === name);
@@ -696,7 +898,21 @@
       }
     });
     $("Form_About").querySelector(".close").addEventListener("click", () => $("Form_About").close());
-    window.addEventListener("resize", layout);
+    $("Form_About").addEventListener("keydown", (e) => {
+      if (e.key === "Escape") $("Form_About").close();
+    });
+    $("KeysBox").querySelector(".close").addEventListener("click", () => $("KeysBox").close());
+    $("KeysBox").addEventListener("close", () => {
+      if (view.shortcutsShown) send("shortcuts", 0);
+    });
+    window.addEventListener("resize", layoutSoon);
+    // A new size of a plot (the window, the browser's zoom, the explanation
+    // on more or fewer lines) draws it again at its new size, after the
+    // layout that gave it.
+    if (window.ResizeObserver) {
+      const watched = new ResizeObserver(layout);
+      for (const id of PLOT_IDS) watched.observe($(id));
+    }
     window.addEventListener("hashchange", () => {
       if (location.hash !== ownHash) send("openAddress", location.hash);
     });
@@ -704,7 +920,7 @@
       // A new devicePixelRatio (browser zoom, another screen) repaints sharp.
       const watch = () => {
         const q = matchMedia(`(resolution: ${window.devicePixelRatio}dppx)`);
-        q.addEventListener("change", () => { layout(); watch(); }, { once: true });
+        q.addEventListener("change", () => { layoutSoon(); watch(); }, { once: true });
       };
       watch();
     }
@@ -783,6 +999,7 @@
     if (location.hash) send("openAddress", location.hash);
     window.cdnozzlePage = {
       send, replay, dumpState, coarse, fine,
+      view: () => view,
       plotSvg: (kind) => { send("export", kind, "svg"); return logic.lastExport().text; },
       csv: () => { send("export", 2, "csv"); return logic.lastExport().text; },
     };

@@ -3,7 +3,8 @@
 
     test_page.py PAGE.html cdnozzle-replay cdnozzle-report SUITE
 
-SUITE is one of Walkthrough, Phone, Sameness, WasmAgainstNative.
+SUITE is one of Walkthrough, Phone, Access, Sameness, WasmAgainstNative (or
+one of its tests: Walkthrough.test_scenario_addresses).
 Run with Debian's python3 (selenium) and Debian's chromium and chromedriver;
 nothing is downloaded.
 """
@@ -23,6 +24,10 @@ from selenium.webdriver.support import expected_conditions
 from selenium.webdriver.support.ui import Select, WebDriverWait
 
 PAGE, REPLAY, REPORT = (os.path.abspath(p) for p in sys.argv[1:4])
+# axe-core, installed by scripts/install-deps web (npm, one pinned version).
+AXE = os.environ.get("CDNOZZLE_AXE_JS") or os.path.join(
+    os.environ.get("XDG_CACHE_HOME") or os.path.expanduser("~/.cache"),
+    "cdnozzle", "npm", "node_modules", "axe-core", "axe.min.js")
 
 SHOCK_REPORT = ["iMax=100", "M_max=2", "Me_sub limit=0.3722", "Pe/Po sesaltı limit=0.9088",
                 "Pe/Po sesüstü limit(NShock)=0.5751", "Pe/Po sesüstü limit(OShock)=0.1278",
@@ -146,7 +151,7 @@ class Walkthrough(PageTest):
         self.type_into("Text_PePo", "0.8")
         self.assertEqual(self.report(), [])  # waits for Calculate
         self.assertEqual(self.status(), "Press Calculate to use the Pe/Po typed in the box")
-        self.el("Command1").click()
+        self.el("Text_Mmax").send_keys(Keys.ENTER)  # Enter in any box calculates
         self.assertEqual(self.report(), SHOCK_REPORT)
         self.assertEqual(self.status(), SHOCK_STATUS)
         self.assertEqual(self.bars(), [21, 201])
@@ -168,7 +173,16 @@ class Walkthrough(PageTest):
         self.assertEqual(self.bars(), [21, 201])
         self.assertEqual(self.el("Text_PePo").get_attribute("value"), "0.8")
         self.assertEqual(self.status(), SHOCK_STATUS)
+        # Page Down and Page Up (a presenter's remote) step the coarse bar
+        # wherever the focus is, but not in a box, where they are the box's.
         fine = self.el("VScroll2")
+        webdriver.ActionChains(self.driver).send_keys(Keys.PAGE_DOWN).perform()
+        self.assertEqual(self.bars(), [22, 211])
+        fine.send_keys(Keys.PAGE_UP)
+        self.assertEqual(self.bars(), [21, 201])
+        self.el("Text_AAmax").send_keys(Keys.PAGE_DOWN)
+        self.assertEqual(self.bars(), [21, 201])
+        self.assertEqual(self.el("Text_PePo").get_attribute("value"), "0.8")
         fine.send_keys(Keys.END)
         fine.send_keys(Keys.ARROW_UP)
         fine.send_keys(Keys.ARROW_UP)
@@ -181,6 +195,105 @@ class Walkthrough(PageTest):
             key('Home');
             for (let i = 0; i < 300; i++) key('ArrowDown');""")
         self.wait_for_address("#me=2&amax=3&pepo=" + self.el("Text_PePo").get_attribute("value"))
+
+    def test_a_dragged_thumb_moves_the_flow_as_it_goes(self):
+        self.open("#me=2&amax=3&pepo=0.95")
+        thumb = self.el("VScroll1").find_element(By.CSS_SELECTOR, ".thumb")
+        x, y = self.js("const r = arguments[0].getBoundingClientRect();"
+                       "return [r.left + r.width / 2, r.top + r.height / 2]", thumb)
+        mouse = lambda kind, dy: self.driver.execute_cdp_cmd("Input.dispatchMouseEvent", {
+            "type": kind, "x": x, "y": y + dy, "button": "left", "clickCount": 1})
+        mouse("mousePressed", 0)
+        seen = []
+        for dy in range(10, 70, 10):
+            mouse("mouseMoved", dy)
+            seen.append(float(self.el("Text_PePo").get_attribute("value")))
+        mouse("mouseReleased", 60)
+        # Every move on the way showed a new, lower back pressure; the release
+        # changed nothing more.
+        self.assertEqual(len(set(seen)), len(seen), seen)
+        self.assertEqual(seen, sorted(seen, reverse=True))
+        self.assertLess(seen[-1], 0.6)
+        self.assertEqual(float(self.el("Text_PePo").get_attribute("value")), seen[-1])
+        self.assertEqual(self.bars()[0], round(100 - 100 * (seen[-1] - 0.01)))
+
+    def test_the_list_of_keys_and_the_projector_view(self):
+        self.open("#me=2&amax=3&pepo=0.8")
+        keys = self.js("return new cdnozzleCore.WindowLogic().viewJson()")
+        keys = json.loads(keys)["keys"]
+        # "?" (not typed into a box) and the button show every key; Escape
+        # and the close button hide the list, and the logic knows it.
+        box = self.el("KeysBox")
+        self.el("Text_PePo").send_keys("?")
+        self.assertFalse(box.is_displayed())
+        self.el("Text_PePo").send_keys(Keys.BACKSPACE)
+        self.el("VScroll1").send_keys("?")
+        self.assertTrue(box.is_displayed())
+        rows = [[c.text for c in r.find_elements(By.CSS_SELECTOR, "th, td")]
+                for r in box.find_elements(By.TAG_NAME, "tr")]
+        self.assertEqual(rows, keys)
+        self.driver.switch_to.active_element.send_keys(Keys.ESCAPE)
+        self.assertFalse(box.is_displayed())
+        self.el("Shortcuts").click()
+        self.assertTrue(box.is_displayed())
+        box.find_element(By.CSS_SELECTOR, ".close").click()
+        self.assertFalse(box.is_displayed())
+        self.assertFalse(self.js("return cdnozzlePage.view().shortcutsShown"))
+        # The projector view: a toggle that draws the plots anew and is
+        # remembered; F8 turns it off again.
+        self.open("#me=2&amax=3&pepo=0.8")
+        usual = self.js("return document.getElementById('Picture_PiPo').toDataURL()")
+        projector = self.el("Projector")
+        self.assertEqual(projector.get_attribute("aria-pressed"), "false")
+        projector.click()
+        self.assertEqual(projector.get_attribute("aria-pressed"), "true")
+        drawn = self.js("return document.getElementById('Picture_PiPo').toDataURL()")
+        self.assertNotEqual(drawn, usual)
+        self.open("#me=2&amax=3&pepo=0.8")
+        self.assertEqual(self.el("Projector").get_attribute("aria-pressed"), "true")
+        self.assertEqual(self.js("return document.getElementById('Picture_PiPo').toDataURL()"), drawn)
+        self.el("Text_PePo").send_keys(Keys.F8)
+        self.assertEqual(self.el("Projector").get_attribute("aria-pressed"), "false")
+        self.assertEqual(self.js("return localStorage.getItem('cdnozzle.projector')"), "false")
+
+    def test_limits_marked_announced_and_explained(self):
+        self.open("#me=2&amax=3&pepo=0.92")
+        view = lambda: self.js("return cdnozzlePage.view()")
+        marks = view()["limitMarks"]
+        for bar, key in (("VScroll1", "coarse"), ("VScroll2", "fine")):
+            shown = self.el(bar).find_elements(By.CSS_SELECTOR, ".mark")
+            self.assertEqual([m.get_attribute("title") for m in shown], [m["name"] for m in marks])
+            # A mark is where the thumb stands when the bar is at its limit.
+            for mark, element in zip(marks, shown):
+                self.js("cdnozzlePage.send(arguments[0], arguments[1])",
+                        "moveCoarse" if key == "coarse" else "moveFine", mark[key])
+                middle = "const r = arguments[0].getBoundingClientRect(); return r.top + r.height / 2"
+                thumb = self.el(bar).find_element(By.CSS_SELECTOR, ".thumb")
+                self.assertAlmostEqual(self.js(middle, element), self.js(middle, thumb), delta=1.5)
+        # Each report line has its meaning in plain words.
+        for i, line in enumerate(self.el("List1").find_elements(By.TAG_NAME, "li")):
+            meaning = self.el(line.get_attribute("aria-describedby")).get_attribute("textContent")
+            self.assertEqual(meaning, view()["reportHelp"][i])
+            self.assertTrue(meaning)
+        # Only the announcements are spoken: the status line and the
+        # explanation change with every step of a play.
+        live = self.js("return [...document.querySelectorAll('[aria-live], [role=status], [role=alert], output')]"
+                       ".map((e) => e.id)")
+        self.assertEqual(live, ["Announcer"])
+        # A play that stops at the subsonic limit: the banner over the plots
+        # and the announcement while it stands, the banner gone after.
+        self.open("#me=2&amax=3&pepo=0.92")
+        self.el("Play").click()
+        banner = self.el("Banner")
+        WebDriverWait(self.driver, 10).until(lambda d: banner.is_displayed())
+        self.assertEqual(banner.text, view()["banner"])
+        self.assertTrue(banner.text)
+        said = self.el("Announcer").get_attribute("textContent")
+        self.assertEqual(said, view()["announcement"])
+        self.assertTrue(said)
+        self.assertEqual(self.el("VScroll2").get_attribute("aria-valuetext"), view()["fine"]["valueText"])
+        WebDriverWait(self.driver, 5).until(lambda d: not banner.is_displayed())
+        self.el("Play").click()
 
     def test_refusal_is_red_and_keeps_the_last_plots(self):
         self.open("#me=2&amax=3&pepo=0.8")
@@ -240,12 +353,41 @@ class Walkthrough(PageTest):
         webdriver.ActionChains(self.driver).context_click(mach).perform()
         menu = self.el("PlotMenu")
         self.assertTrue(menu.is_displayed())
-        self.assertEqual(menu.text.split("\n"), ["Copy image", "Save PNG image…", "Save SVG image…", "Save data as CSV…"])
+        self.assertEqual(menu.text.split("\n"), ["Mach number along the nozzle", "Copy image", "Save PNG image…",
+                                                 "Save SVG image…", "Save data as CSV…"])
         svg = self.js("return cdnozzlePage.plotSvg(1)")
         self.assertIn('stroke="#ff0000"', svg)
         self.assertIn(">M</text>", svg)
         self.driver.switch_to.active_element.send_keys(Keys.ESCAPE)
         self.assertFalse(menu.is_displayed())
+        # From the keyboard: the plot's menu on Shift+F10 with its first entry
+        # focused, the arrows move in it, Escape gives the focus back.
+        active = lambda: self.js("const a = document.activeElement; return a.id || a.dataset.id")
+        self.js("document.getElementById('Picture_PiPo').focus()")
+        self.driver.switch_to.active_element.send_keys(Keys.SHIFT, Keys.F10)
+        self.assertTrue(menu.is_displayed())
+        self.assertEqual(active(), "Show_0")
+        self.driver.switch_to.active_element.send_keys(Keys.ARROW_UP)
+        self.assertEqual(active(), "Export_csv")
+        self.driver.switch_to.active_element.send_keys(Keys.ESCAPE)
+        self.assertFalse(menu.is_displayed())
+        self.assertEqual(active(), "Picture_PiPo")
+        # Save figure: the menu of the plot last pointed at or focused.
+        self.el("SaveFigure").send_keys(Keys.ENTER)
+        self.assertTrue(menu.is_displayed())
+        self.assertEqual(menu.text.split("\n")[0], "Pressure ratio p/p0 along the nozzle")
+        self.driver.switch_to.active_element.send_keys(Keys.ESCAPE)
+        self.assertEqual(active(), "SaveFigure")
+        # Share link: the address of the calculation, copied, and said so.
+        self.driver.execute_cdp_cmd("Browser.grantPermissions", {
+            "permissions": ["clipboardReadWrite", "clipboardSanitizedWrite"]})
+        self.el("ShareLink").click()
+        WebDriverWait(self.driver, 3).until(lambda d: self.el("ShareNote").is_displayed())
+        self.assertEqual(self.el("ShareNote").text, "Link copied")
+        self.assertEqual(self.status(), SHOCK_STATUS)
+        copied = self.driver.execute_async_script(
+            "navigator.clipboard.readText().then(arguments[0], (e) => arguments[0]('' + e))")
+        self.assertEqual(copied, "file://" + PAGE + "#me=2&amax=3&pepo=0.8")
         csv = self.js("return cdnozzlePage.csv()").splitlines()
         self.assertEqual(csv[0], "i,x,y,AA,M,PiPo,T_T0,rho_rho0,V_astar")
         self.assertEqual(len(csv), 102)
@@ -375,11 +517,16 @@ class Phone(PageTest):
         self.driver.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": "touchStart", "touchPoints": [point]})
         self.driver.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": "touchEnd", "touchPoints": []})
 
-    def test_plots_stack_above_thumb_sized_controls(self):
+    def test_where_to_begin_is_on_the_first_screen_with_thumb_sized_controls(self):
         self.open()
         rect = lambda i: self.js("return arguments[0].getBoundingClientRect().toJSON()", self.el(i))
-        self.assertLess(rect("Picture_PiPo")["bottom"], rect("Text_Mmax")["top"])
+        # The boxes, both bars and Calculate above the fold, the plots below them.
+        for name in ("Text_PePo", "VScroll1", "VScroll2", "Command1", "Play"):
+            self.assertLessEqual(rect(name)["bottom"], 844, name)
+        self.assertEqual(self.status(), "Press Calculate, or ▶ Play")
+        self.assertLess(rect("Command1")["bottom"], rect("Picture_Geo")["top"])
         self.assertLessEqual(rect("Picture_Geo")["right"], 390.5)
+        self.assertLessEqual(self.js("return document.documentElement.scrollWidth"), 390)
         for bar in ("VScroll1", "VScroll2"):
             self.assertGreaterEqual(rect(bar)["width"], 44)
         arrow = self.el("VScroll1").find_element(By.CSS_SELECTOR, ".arrow.down")
@@ -404,13 +551,135 @@ class Phone(PageTest):
         mach = self.el("Picture_Mach")
         self.tap(mach)
         self.assertRegex(self.status(), r"station \d+: M = ")
-        box = self.js("arguments[0].scrollIntoView({block: 'center'});"
+        # Pressed near the screen's corner, the menu opens under the finger.
+        box = self.js("arguments[0].scrollIntoView({block: 'end'});"
                       "const r = arguments[0].getBoundingClientRect();"
-                      "return [r.left + r.width / 2, r.top + r.height / 2]", mach)
+                      "return [r.right - 10, r.bottom - 10]", mach)
         point = {"x": box[0], "y": box[1]}
         self.driver.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": "touchStart", "touchPoints": [point]})
         WebDriverWait(self.driver, 3).until(lambda d: self.el("PlotMenu").is_displayed())
         self.driver.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": "touchEnd", "touchPoints": []})
+        # The finger lifts (a click on the entry under it): the menu stays
+        # until a choice or a touch elsewhere.
+        self.js("return new Promise((r) => setTimeout(r, 300))")
+        self.assertTrue(self.el("PlotMenu").is_displayed())
+        self.assertEqual(self.el("Label5").text, "p/p0")
+        self.tap(self.el("StatusLine"))
+        self.assertFalse(self.el("PlotMenu").is_displayed())
+
+
+class Access(PageTest):
+    """The page at the sizes people use it: a wide screen, a laptop, a phone
+    and the browser's zoom, with a screen reader's eye (axe-core)."""
+
+    def screen(self, width, height, ratio=1, mobile=False):
+        self.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+            "width": width, "height": height, "deviceScaleFactor": ratio, "mobile": mobile})
+        self.driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": mobile})
+
+    def tearDown(self):
+        self.driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+        super().tearDown()
+
+    def axe(self):
+        """What axe-core finds against WCAG 2.1 A and AA and its best practices."""
+        if not self.js("return Boolean(window.axe)"):
+            self.assertTrue(os.path.exists(AXE), "axe-core missing: run scripts/install-deps web")
+            with open(AXE, encoding="utf-8") as f:
+                self.js(f.read())
+        return self.driver.execute_async_script("""
+            const done = arguments[arguments.length - 1];
+            axe.run(document, {runOnly: {type: 'tag', values:
+                ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa', 'best-practice']}})
+              .then((r) => done(r.violations.map((v) => v.impact + ' ' + v.id + ': ' +
+                  v.nodes.map((n) => n.target.join(' ')).join(', '))),
+                    (e) => done(['axe failed: ' + e]));""")
+
+    def test_axe_finds_nothing_on_any_screen_with_every_window_open(self):
+        for width, height, ratio, mobile in ((1920, 1080, 1, False), (1366, 768, 1, False),
+                                             (390, 844, 3, True)):
+            with self.subTest(screen="%dx%d" % (width, height)):
+                self.screen(width, height, ratio, mobile)
+                self.open()
+                self.assertEqual(self.axe(), [], "at start")
+                self.open("#me=2&amax=3&pepo=0.8")
+                self.js("cdnozzlePage.send('explain', 1)")
+                self.assertEqual(self.axe(), [], "calculated")
+                self.el("Mn_About").click()
+                self.assertEqual(self.axe(), [], "About")
+                self.el("Form_About").find_element(By.CSS_SELECTOR, ".close").click()
+                self.el("SaveFigure").click()
+                self.assertTrue(self.el("PlotMenu").is_displayed())
+                self.assertEqual(self.axe(), [], "plot menu")
+                self.driver.switch_to.active_element.send_keys(Keys.ESCAPE)
+                self.el("Shortcuts").click()
+                self.assertEqual(self.axe(), [], "keys")
+
+
+    def test_browser_zoom_grows_text_and_controls_and_the_page_reflows(self):
+        # The browser's zoom at 200 %: the same screen in half as many CSS
+        # pixels, each two device pixels wide (what Ctrl+Plus gives a page).
+        def seen(width, height, ratio):
+            self.screen(width, height, ratio)
+            self.open("#me=2&amax=3&pepo=0.8")
+            return self.js("""
+                const r = (id) => document.getElementById(id).getBoundingClientRect();
+                const c = document.getElementById('Picture_Mach');
+                return {label: r('Label1').height * devicePixelRatio,
+                        calculate: r('Command1').height * devicePixelRatio,
+                        sharp: c.width / (r('Picture_Mach').width * devicePixelRatio),
+                        overflow: document.documentElement.scrollWidth - innerWidth,
+                        plotsBelowCalculate: r('Picture_Geo').top >= r('Command1').bottom};""")
+        normal = seen(1920, 1080, 1)
+        zoomed = seen(960, 540, 2)
+        self.assertAlmostEqual(zoomed["label"] / normal["label"], 2, delta=0.1)
+        self.assertAlmostEqual(zoomed["calculate"] / normal["calculate"], 2, delta=0.1)
+        self.assertFalse(zoomed["plotsBelowCalculate"])  # still side by side
+        # Zoomed on a smaller screen the page reflows into one column,
+        # nothing wider than the window; the canvases stay at the device's pixels.
+        far = seen(640, 400, 2)
+        self.assertTrue(far["plotsBelowCalculate"])
+        for shown in (normal, zoomed, far):
+            self.assertLessEqual(shown["overflow"], 0)
+            self.assertAlmostEqual(shown["sharp"], 1, delta=0.01)
+
+    def test_explanation_is_never_cut(self):
+        # Every kind of event that changes the explanation or the room around it.
+        events = [["explain", 1], ["editPePo", "0.8"], ["calculate"], ["moveCoarse", 50],
+                  ["moveFine", 998], ["hover", 1, 190, 377], ["leave"], ["editMeSup", "3"],
+                  ["editAmax", "2"], ["editMeSup", ""], ["openAddress", "#me=2.5&amax=3&pepo=0.6"],
+                  ["listedGas", "helium"], ["otherGas", "1.25"], ["thirdPlot", 1], ["projector", 1],
+                  ["stepDown"], ["stepUp"], ["coarseDown"], ["coarseUp"], ["clickGeometry"],
+                  ["moveFine", 95], ["faster", 0], ["play", 0], ["tick", 0.5], ["tick", 2.6],
+                  ["tick", 5], ["play", 5], ["reverse", 6], ["tick", 7], ["slower", 7],
+                  ["pauseAtLimits", 0], ["zoomIn"], ["export", 2, "svg"], ["shortcuts", 1],
+                  ["shortcuts", 0], ["projector", 0], ["reset"], ["calculate"]]
+        for width, height, ratio, mobile in ((1366, 768, 1, False), (390, 844, 3, True)):
+            self.screen(width, height, ratio, mobile)
+            self.open()
+            cut = self.js("""
+                const cut = [];
+                const e = document.getElementById('Explanation');
+                for (const event of arguments[0]) {
+                  cdnozzlePage.replay([event]);
+                  if (e.hidden) continue;
+                  const r = e.getBoundingClientRect();
+                  let why = e.scrollHeight > e.clientHeight + 1 ? 'scrolls inside' : '';
+                  for (let a = e.parentElement; a && !why; a = a.parentElement) {
+                    const s = getComputedStyle(a);
+                    if (/hidden|clip/.test(s.overflowY + s.overflow) && a.getBoundingClientRect().bottom < r.bottom - 0.5)
+                      why = 'cut by ' + a.tagName;
+                  }
+                  if (!why && r.bottom + scrollY > document.scrollingElement.scrollHeight + 0.5) why = 'below the page';
+                  if (why) cut.push(event[0] + ': ' + why);
+                }
+                return cut;""", events)
+            self.assertEqual(cut, [], "%dx%d" % (width, height))
+            # The whole of it on the screen once scrolled to.
+            self.assertTrue(self.el("Explanation").is_displayed())
+            self.js("document.getElementById('Explanation').scrollIntoView({block: 'end'})")
+            bottom = self.js("return document.getElementById('Explanation').getBoundingClientRect().bottom")
+            self.assertLessEqual(bottom, height + 0.5)
 
 
 def random_script(seed, count):
@@ -572,6 +841,7 @@ class WasmAgainstNative(PageTest):
 if __name__ == "__main__":
     suite = sys.argv[4]
     del sys.argv[1:]
+    # A suite, or one test of it ("Walkthrough.test_scenario_addresses").
     result = unittest.TextTestRunner(verbosity=2).run(
-        unittest.defaultTestLoader.loadTestsFromTestCase(globals()[suite]))
+        unittest.defaultTestLoader.loadTestsFromName(suite, sys.modules[__name__]))
     sys.exit(0 if result.wasSuccessful() else 1)
