@@ -243,6 +243,9 @@ void MainWindow::buildControls()
     connect(Text_Mmax, &QLineEdit::textChanged, this, &MainWindow::Text_Mmax_Change);
     connect(Text_AAmax, &QLineEdit::textChanged, this, &MainWindow::Text_AAmax_Change);
     connect(Text_PePo, &QLineEdit::textEdited, this, &MainWindow::Text_PePo_Edited);
+    // Enter in any box calculates, as "Calculate" does.
+    for (QLineEdit* box : {Text_Mmax, Text_AAmax, Text_PePo})
+        connect(box, &QLineEdit::returnPressed, this, &MainWindow::Command1_Click);
     connect(Picture_Geo, &PlotView::clicked, this, &MainWindow::Picture_Geo_Click);
     for (PlotView* view : {Picture_Geo, Picture_Mach, Picture_PiPo}) {
         connect(view, &PlotView::hovered, this, [this, view](double px) {

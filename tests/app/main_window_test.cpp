@@ -139,6 +139,17 @@ TEST(MainWindow, PePoWaitsForCalculate)
     EXPECT_EQ(test::bar(w, "VScroll1")->value(), 21);
     EXPECT_EQ(test::bar(w, "VScroll2")->value(), 201);
     EXPECT_EQ(w.calculationCount(), 1);
+    // Enter in any box calculates, with the Pe/Po typed.
+    pepo->selectAll();
+    QTest::keyClicks(pepo, "0.5");
+    QTest::keyClick(pepo, Qt::Key_Return);
+    EXPECT_EQ(w.calculationCount(), 2);
+    EXPECT_EQ(w.model().state().PePo, 0.5);
+    pepo->selectAll();
+    QTest::keyClicks(pepo, "0.6");
+    QTest::keyClick(box(w, "Text_AAmax"), Qt::Key_Enter);
+    EXPECT_EQ(w.calculationCount(), 3);
+    EXPECT_EQ(w.model().state().PePo, 0.6);
 }
 
 TEST(MainWindow, ClickOnTheGeometryPlotRecalculates)
