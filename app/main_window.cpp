@@ -2,6 +2,7 @@
 
 #include "about_window.h"
 #include "io/file_output.h"
+#include "limit_marks.h"
 #include "nozzle/report.h"
 #include "panel/back_pressure_bars.h"
 #include "plot_render.h"
@@ -166,6 +167,10 @@ void MainWindow::buildControls()
     auto* narrow = new NarrowBarStyle(QApplication::style()->name());
     narrow->setParent(VScroll2);
     VScroll2->setStyle(narrow);
+    coarseMarks_ = new LimitMarks(VScroll1, client_);
+    coarseMarks_->setObjectName("CoarseLimitMarks");
+    fineMarks_ = new LimitMarks(VScroll2, client_);
+    fineMarks_->setObjectName("FineLimitMarks");
     Command1 = new QPushButton("Calculate", client_);
     Command1->setObjectName("Command1");
     List1 = new QListWidget(client_);
@@ -327,6 +332,7 @@ void MainWindow::render()
         }
         Label5->setText(toQString(v.plots[2].caption));
     }
+    renderLimitMarks(v.limitMarks);
     renderMenus(v.menus);
     setExplanationShown(v.explanationShown);
     if (v.zoom != wantedZoom_) {
@@ -336,6 +342,18 @@ void MainWindow::render()
     if (v.playing && !playTimer_.isActive()) playTimer_.start();
     if (!v.playing) playTimer_.stop();
     saveSettings();
+}
+
+void MainWindow::renderLimitMarks(const std::vector<LimitMark>& marks)
+{
+    std::vector<LimitMarks::Mark> coarse, fine;
+    for (const LimitMark& m : marks) {
+        const QString name = toQString(m.name + ", Pe/Po = " + formatRounded4(m.pepo));
+        coarse.push_back({m.coarse, name});
+        fine.push_back({m.fine, name});
+    }
+    coarseMarks_->setMarks(std::move(coarse));
+    fineMarks_->setMarks(std::move(fine));
 }
 
 void MainWindow::renderMenus(const std::vector<Menu>& menus)
@@ -649,6 +667,8 @@ void MainWindow::layoutClient()
     VScroll1->setGeometry(twipsRect(2040, 1200, 255, 615, dpi));
     VScroll2->setGeometry(twipsRect(2400, 1200, 135, 615, dpi));
     Command1->setGeometry(twipsRect(720, 2160, 1455, 495, dpi));
+    coarseMarks_->setGeometry(twipsRect(2295, 1200, 105, 615, dpi));
+    fineMarks_->setGeometry(twipsRect(2535, 1200, 105, 615, dpi));
     Label4->setGeometry(twipsRect(120, 120, 255, 255, dpi));
     Label5->setGeometry(twipsRect(0, 120, 495, 255, dpi));
 

@@ -31,6 +31,7 @@ class QScrollBar;
 
 namespace cdnozzle {
 
+class LimitMarks;
 class PlotView;
 
 // The caption of the window and of its message boxes.
@@ -166,6 +167,7 @@ class MainWindow : public QMainWindow {
     bool fitWindowAtZoom(bool last);
     QSize clientFloor() const;
     void keepOnScreen();
+    void renderLimitMarks(const std::vector<LimitMark>& marks);
     void saveSettings();
     void loadSettings();
 
@@ -190,6 +192,8 @@ class MainWindow : public QMainWindow {
     PlotView* Picture_PiPo = nullptr;
     QLabel* statusLine_ = nullptr;
     QLabel* explanation_ = nullptr;
+    LimitMarks* coarseMarks_ = nullptr;
+    LimitMarks* fineMarks_ = nullptr;
     QAction* aboutAction_ = nullptr;
     QTimer playTimer_;
     QElapsedTimer elapsed_;
