@@ -145,9 +145,9 @@ void MainWindow::buildControls()
         b->setValue(1);
         b->setSingleStep(1);
         b->setPageStep(1);
-        // Only the released thumb changes the back pressure, not every
-        // intermediate position of a drag.
-        b->setTracking(false);
+        // The flow follows the thumb while it is dragged, position by
+        // position.
+        b->setTracking(true);
         return b;
     };
     auto plot = [this](const char* name) {

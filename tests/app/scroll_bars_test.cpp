@@ -168,6 +168,29 @@ TEST(ScrollBars, BarsFollowEvenWhenADesignBoxIsRefused)
     EXPECT_EQ(t.w.model().state().i_NS, 66);
 }
 
+TEST(ScrollBars, DraggingTheThumbCalculatesAtEachPositionOnTheWay)
+{
+    ShownWindow t;
+    // The thumb's middle, where its limit marks put a tick for its position.
+    const auto* marks = t.w.findChild<LimitMarks*>("FineLimitMarks");
+    QPoint at(t.fine->width() / 2, marks->markY(t.fine->value()) + marks->y() - t.fine->y());
+    QTest::mousePress(t.fine, Qt::LeftButton, {}, at);
+    ASSERT_TRUE(t.fine->isSliderDown());
+    t.log.pepo.clear();
+    std::vector<std::size_t> calculations;
+    for (int i = 0; i < 3; ++i) {
+        at.ry() += 3;
+        QTest::mouseMove(t.fine, at);
+        calculations.push_back(t.log.pepo.size());
+        EXPECT_EQ(t.pepoText().toStdString(), t.w.logic().texts().pe_po);
+    }
+    QTest::mouseRelease(t.fine, Qt::LeftButton, {}, at);
+    EXPECT_GT(calculations[0], 0u);
+    EXPECT_GT(calculations[1], calculations[0]);
+    EXPECT_GT(calculations[2], calculations[1]);
+    EXPECT_LT(t.pepo(), 1);
+}
+
 TEST(ScrollBars, LimitMarksBesideTheBarsStandWhereTheThumbIsAtEachLimit)
 {
     ShownWindow t;
