@@ -2,6 +2,8 @@
 
 #include "about_window.h"
 #include "io/file_output.h"
+#include "limit_marks.h"
+#include "nozzle/report.h"
 #include "panel/back_pressure_bars.h"
 #include "plot_render.h"
 #include "plot_view.h"
@@ -18,6 +20,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLayout>
@@ -28,10 +31,13 @@
 #include <QMessageBox>
 #include <QProxyStyle>
 #include <QPushButton>
+#include <QScopedValueRollback>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSettings>
 #include <QSignalBlocker>
 #include <QStatusBar>
+#include <QWindow>
 
 namespace cdnozzle {
 
@@ -56,6 +62,8 @@ class NarrowBarStyle : public QProxyStyle {
 constexpr int kClientWidth = 9090;
 constexpr int kClientHeight = 7770;
 constexpr int kPlotLeft = 3240;
+// The report list, below the controls on the left.
+constexpr int kListTop = 3000, kListWidth = 3135, kListHeight = 4545;
 constexpr int kPlotWidth = 5655;
 constexpr int kGeoTop = 0, kGeoHeight = 2775;
 constexpr int kMachTop = 2880, kMachHeight = 2175;
@@ -137,9 +145,9 @@ void MainWindow::buildControls()
         b->setValue(1);
         b->setSingleStep(1);
         b->setPageStep(1);
-        // Only the released thumb changes the back pressure, not every
-        // intermediate position of a drag.
-        b->setTracking(false);
+        // The flow follows the thumb while it is dragged, position by
+        // position.
+        b->setTracking(true);
         return b;
     };
     auto plot = [this](const char* name) {
@@ -159,6 +167,10 @@ void MainWindow::buildControls()
     auto* narrow = new NarrowBarStyle(QApplication::style()->name());
     narrow->setParent(VScroll2);
     VScroll2->setStyle(narrow);
+    coarseMarks_ = new LimitMarks(VScroll1, client_);
+    coarseMarks_->setObjectName("CoarseLimitMarks");
+    fineMarks_ = new LimitMarks(VScroll2, client_);
+    fineMarks_->setObjectName("FineLimitMarks");
     Command1 = new QPushButton("Calculate", client_);
     Command1->setObjectName("Command1");
     List1 = new QListWidget(client_);
@@ -219,9 +231,14 @@ void MainWindow::buildControls()
     QPalette panel = explanation_->palette();
     panel.setColor(QPalette::Window, QColor(255, 255, 232));
     explanation_->setPalette(panel);
+    explanation_->installEventFilter(this);
     auto* dock = new QDockWidget(this);
     dock->setObjectName("ExplanationPanel");
-    dock->setTitleBarWidget(new QWidget(dock));
+    // An empty title bar: no height at all.
+    auto* noTitle = new QWidget(dock);
+    noTitle->setLayout(new QHBoxLayout);
+    noTitle->layout()->setContentsMargins(0, 0, 0, 0);
+    dock->setTitleBarWidget(noTitle);
     dock->setFeatures(QDockWidget::NoDockWidgetFeatures);
     dock->setWidget(explanation_);
     addDockWidget(Qt::BottomDockWidgetArea, dock);
@@ -231,6 +248,9 @@ void MainWindow::buildControls()
     connect(Text_Mmax, &QLineEdit::textChanged, this, &MainWindow::Text_Mmax_Change);
     connect(Text_AAmax, &QLineEdit::textChanged, this, &MainWindow::Text_AAmax_Change);
     connect(Text_PePo, &QLineEdit::textEdited, this, &MainWindow::Text_PePo_Edited);
+    // Enter in any box calculates, as "Calculate" does.
+    for (QLineEdit* box : {Text_Mmax, Text_AAmax, Text_PePo})
+        connect(box, &QLineEdit::returnPressed, this, &MainWindow::Command1_Click);
     connect(Picture_Geo, &PlotView::clicked, this, &MainWindow::Picture_Geo_Click);
     for (PlotView* view : {Picture_Geo, Picture_Mach, Picture_PiPo}) {
         connect(view, &PlotView::hovered, this, [this, view](double px) {
@@ -290,9 +310,16 @@ void MainWindow::render()
             if (i < v.reportHelp.size()) item->setToolTip(toQString(v.reportHelp[i]));
             List1->addItem(item);
         }
+        layoutClient(); // the list may need to be wider for its lines
     }
     const QString explanation = toQString(v.explanation);
-    if (explanation_->text() != explanation) explanation_->setText(explanation);
+    if (explanation_->text() != explanation) {
+        explanation_->setText(explanation);
+        // The panel grows or shrinks with its text.
+        if (explanationShown() &&
+            explanation_->heightForWidth(explanation_->width()) != explanation_->height())
+            fitWindow();
+    }
     if (logic_.sceneRevision() != shownScenes_) {
         shownScenes_ = logic_.sceneRevision();
         PlotView* views[] = {Picture_Geo, Picture_Mach, Picture_PiPo};
@@ -305,12 +332,28 @@ void MainWindow::render()
         }
         Label5->setText(toQString(v.plots[2].caption));
     }
+    renderLimitMarks(v.limitMarks);
     renderMenus(v.menus);
     setExplanationShown(v.explanationShown);
-    if (v.zoom != appliedZoom_) applyZoom(v.zoom);
+    if (v.zoom != wantedZoom_) {
+        wantedZoom_ = v.zoom;
+        fitWindow();
+    }
     if (v.playing && !playTimer_.isActive()) playTimer_.start();
     if (!v.playing) playTimer_.stop();
     saveSettings();
+}
+
+void MainWindow::renderLimitMarks(const std::vector<LimitMark>& marks)
+{
+    std::vector<LimitMarks::Mark> coarse, fine;
+    for (const LimitMark& m : marks) {
+        const QString name = toQString(m.name + ", Pe/Po = " + formatRounded4(m.pepo));
+        coarse.push_back({m.coarse, name});
+        fine.push_back({m.fine, name});
+    }
+    coarseMarks_->setMarks(std::move(coarse));
+    fineMarks_->setMarks(std::move(fine));
 }
 
 void MainWindow::renderMenus(const std::vector<Menu>& menus)
@@ -321,6 +364,7 @@ void MainWindow::renderMenus(const std::vector<Menu>& menus)
         if (!menu) {
             menu = new QMenu(toQString(m.title), menuBar());
             menu->setObjectName(toQString(m.id));
+            scaleMenuFont(menu);
             menuBar()->insertMenu(aboutAction_, menu);
         }
         fillMenu(menu, m);
@@ -422,9 +466,9 @@ QString MainWindow::explanationText() const
     return explanation_->text();
 }
 
-int MainWindow::explanationHeight() const
+QDockWidget* MainWindow::explanationPanel() const
 {
-    return static_cast<int>(std::lround(110 * logic_.zoom()));
+    return static_cast<QDockWidget*>(explanation_->parentWidget());
 }
 
 void MainWindow::setExplanationShown(bool shown)
@@ -433,16 +477,12 @@ void MainWindow::setExplanationShown(bool shown)
         dispatch(Event(EventKind::Explain, shown ? 1.0 : 0.0));
         return;
     }
-    QWidget* dock = explanation_->parentWidget();
+    QDockWidget* dock = explanationPanel();
     if (shown == dock->isVisibleTo(this)) return;
-    // The window grows (or shrinks) by the panel; the client area stays.
-    const int keep = client_->height();
-    dock->setFixedHeight(explanationHeight());
+    // The window grows (or shrinks) by the panel; the client area stays
+    // unless the screen is too small for both.
     dock->setVisible(shown);
-    if (isMaximized() || isFullScreen()) return;
-    // Lay the window out with the panel, then give back what it took.
-    layout()->activate();
-    resize(width(), height() + keep - client_->height());
+    fitWindow();
 }
 
 void MainWindow::setZoom(double zoom)
@@ -453,21 +493,9 @@ void MainWindow::setZoom(double zoom)
 
 void MainWindow::applyZoom(double zoom)
 {
-    const QSize oldBase = clientSizeHint();
-    const QSize extra = client_->size() - oldBase;
-    const int oldPanel = explanationShown() ? explanationHeight() : 0;
     appliedZoom_ = zoom;
     applyZoomToFonts();
-    const int panelGrowth = explanationShown() ? explanationHeight() - oldPanel : 0;
-    explanation_->parentWidget()->setFixedHeight(explanationHeight());
     for (PlotView* view : {Picture_Geo, Picture_Mach, Picture_PiPo}) view->setLineWidth(zoom);
-    client_->setMinimumSize(clientSizeHint());
-    layoutClient();
-    if (!isMaximized() && !isFullScreen()) {
-        // Keep whatever extra room the user gave the plots.
-        const QSize grow = clientSizeHint() + extra.expandedTo(QSize(0, 0)) - client_->size();
-        resize(size() + grow + QSize(0, panelGrowth));
-    }
 }
 
 void MainWindow::applyZoomToFonts()
@@ -479,6 +507,124 @@ void MainWindow::applyZoomToFonts()
     Label5->setFont(axisFont);
     statusLine_->setFont(sansFont("MS Sans Serif", 8.25 * zoom));
     explanation_->setFont(sansFont("MS Sans Serif", 9 * zoom));
+    menuBar()->setFont(sansFont("MS Sans Serif", 8.25 * zoom));
+    for (QMenu* menu : menuBar()->findChildren<QMenu*>()) scaleMenuFont(menu);
+}
+
+// A menu is a window of its own and takes no font from the menu bar: the
+// application's menu font, zoomed.
+void MainWindow::scaleMenuFont(QMenu* menu) const
+{
+    QFont font = QApplication::font("QMenu");
+    if (font.pointSizeF() > 0)
+        font.setPointSizeF(font.pointSizeF() * appliedZoom_);
+    else
+        font.setPixelSize(static_cast<int>(std::lround(font.pixelSize() * appliedZoom_)));
+    menu->setFont(font);
+}
+
+// The window at the zoom asked for, or at the largest step below it at
+// which the window fits its screen.
+void MainWindow::fitWindow()
+{
+    const QScopedValueRollback<bool> fitting(fitting_, true);
+    for (double zoom = wantedZoom_;; zoom -= WindowLogic::kZoomStep) {
+        if (zoom != appliedZoom_) applyZoom(zoom);
+        if (fitWindowAtZoom(zoom <= WindowLogic::kZoomMin)) return;
+    }
+}
+
+// The smallest client area at the applied zoom: its designed size at
+// 100 %, and at least the controls on the left with the report's lines
+// whole (its most lines, so a calculation never needs more).
+QSize MainWindow::clientFloor() const
+{
+    const double plain = layoutDpi(this);
+    const double dpi = plain * appliedZoom_;
+    const int row = List1->count() > 0 ? List1->sizeHintForRow(0) : List1->fontMetrics().height();
+    const int lines = Report::kCapacity * row + 2 * List1->frameWidth();
+    const int height = twipsToPixels(kListTop, dpi) + lines +
+                       twipsToPixels(kClientHeight - kListTop - kListHeight, dpi);
+    const int width =
+        twipsToPixels(kClientWidth - kPlotWidth, dpi) + twipsToPixels(kPlotWidth, plain);
+    return QSize(std::max(twipsToPixels(kClientWidth, plain), width),
+                 std::max(twipsToPixels(kClientHeight, plain), height))
+        .boundedTo(clientSizeHint());
+}
+
+// The window around the client area the zoom and the user ask for (the
+// designed size and the room the user added), with the menus, the status
+// line and the explanation as tall as its wrapped text, as large as the
+// screen it is on allows: what does not fit comes off the client area,
+// where the plots give it up (layoutClient). False, with the window left as
+// it was, when even the smallest client area does not fit.
+bool MainWindow::fitWindowAtZoom(bool last)
+{
+    const QSize designed = clientSizeHint();
+    const QSize floor = clientFloor();
+    const bool free = !isMaximized() && !isFullScreen();
+    const QRect room = screen()->availableGeometry();
+    const QSize frame = frameGeometry().size() - size();
+    const QSize wanted = designed + userExtra_;
+    auto relayout = [this] {
+        // The status bar takes the height of its new font only on a layout
+        // request; it is needed now.
+        QEvent request(QEvent::LayoutRequest);
+        QCoreApplication::sendEvent(statusBar(), &request);
+        layout()->invalidate();
+        layout()->activate();
+    };
+    client_->setMinimumSize(floor);
+    relayout();
+    QSize chrome = size() - client_->size();
+    const int width =
+        free ? std::clamp(wanted.width(), floor.width(),
+                          std::max(floor.width(), room.width() - frame.width() - chrome.width()))
+             : client_->width();
+    if (explanationPanel()->isVisibleTo(this)) {
+        // The panel spans the window; its text wraps at the label's width
+        // in the window as wide as it is going to be.
+        const int besideLabel =
+            explanation_->width() > 0 ? this->width() - explanation_->width() : 0;
+        const int labelWidth = width + chrome.width() - besideLabel;
+        explanationPanel()->setFixedHeight(std::max(0, explanation_->heightForWidth(labelWidth)));
+        relayout();
+        chrome = size() - client_->size();
+    }
+    if (!free) {
+        layoutClient();
+        return true;
+    }
+    const QSize most = room.size() - frame - chrome;
+    const bool fits = floor.width() <= most.width() && floor.height() <= most.height();
+    if (!fits && !last) return false;
+    const int height =
+        std::clamp(wanted.height(), floor.height(), std::max(floor.height(), most.height()));
+    client_->setMinimumSize(designed.boundedTo(QSize(width, height)).expandedTo(floor));
+    resize(QSize(width, height) + chrome);
+    layoutClient();
+    if (isVisible()) keepOnScreen();
+    return fits;
+}
+
+// Moves the window's frame into the room of its screen, as far as it fits.
+void MainWindow::keepOnScreen()
+{
+    const QRect room = screen()->availableGeometry();
+    const QRect frame = frameGeometry();
+    const int x = std::max(room.left(), std::min(frame.left(), room.right() + 1 - frame.width()));
+    const int y = std::max(room.top(), std::min(frame.top(), room.bottom() + 1 - frame.height()));
+    if (x != frame.left() || y != frame.top()) move(x, y);
+}
+
+void MainWindow::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (QWindow* window = windowHandle())
+        connect(window, &QWindow::screenChanged, this, &MainWindow::fitWindow,
+                Qt::UniqueConnection);
+    // A window larger than its screen (a zoom kept from a larger screen).
+    if (!screen()->availableGeometry().contains(frameGeometry())) fitWindow();
 }
 
 // The settings the logic keeps between runs, in the user's settings; the
@@ -521,24 +667,39 @@ void MainWindow::layoutClient()
     VScroll1->setGeometry(twipsRect(2040, 1200, 255, 615, dpi));
     VScroll2->setGeometry(twipsRect(2400, 1200, 135, 615, dpi));
     Command1->setGeometry(twipsRect(720, 2160, 1455, 495, dpi));
-    List1->setGeometry(twipsRect(0, 3000, 3135, 4545, dpi));
+    coarseMarks_->setGeometry(twipsRect(2295, 1200, 105, 615, dpi));
+    fineMarks_->setGeometry(twipsRect(2535, 1200, 105, 615, dpi));
     Label4->setGeometry(twipsRect(120, 120, 255, 255, dpi));
     Label5->setGeometry(twipsRect(0, 120, 495, 255, dpi));
 
-    // The plots take whatever the window has beyond its designed size: all
-    // the extra width, and the extra height shared in proportion to their
-    // heights.
+    // The list keeps its designed place; it is wider when a line would not
+    // fit (the fonts do not grow exactly with the zoom), and shorter when
+    // the client area is shorter than designed.
     const QSize base = clientSizeHint();
-    const int extraWidth = std::max(0, client_->width() - base.width());
-    const int extraHeight = std::max(0, client_->height() - base.height());
+    QRect list = twipsRect(0, kListTop, kListWidth, kListHeight, dpi);
+    list.setHeight(std::max(1, list.height() + std::min(0, client_->height() - base.height())));
+    const int frame = 2 * List1->frameWidth();
+    const bool scrolls =
+        List1->count() > 0 && List1->count() * List1->sizeHintForRow(0) + frame > list.height();
+    const int lines = List1->sizeHintForColumn(0) + frame +
+                      (scrolls ? List1->style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0);
+    list.setWidth(std::max(list.width(), lines));
+    List1->setGeometry(list);
+
+    // The plots take whatever the window has beyond its designed size, and
+    // give up what it lacks: the width, and the height shared in proportion
+    // to their heights. A wider list pushes them right.
+    const int extraHeight = client_->height() - base.height();
     const int totalHeight = kGeoHeight + kMachHeight + kPiPoHeight;
-    const int left = twipsToPixels(kPlotLeft, dpi);
-    const int width = twipsToPixels(kPlotWidth, dpi) + extraWidth;
+    const int left = std::max(twipsToPixels(kPlotLeft, dpi),
+                              list.right() + 1 + twipsToPixels(kPlotLeft - kListWidth, dpi));
+    const int width = std::max(1, twipsToPixels(kPlotWidth, dpi) + client_->width() - base.width() -
+                                      (left - twipsToPixels(kPlotLeft, dpi)));
     int shift = 0;
     auto place = [&](PlotView* view, int top, int height) {
         const int extra = extraHeight * height / totalHeight;
         view->setGeometry(left, twipsToPixels(top, dpi) + shift, width,
-                          twipsToPixels(height, dpi) + extra);
+                          std::max(1, twipsToPixels(height, dpi) + extra));
         shift += extra;
     };
     place(Picture_Geo, kGeoTop, kGeoHeight);
@@ -548,7 +709,18 @@ void MainWindow::layoutClient()
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == client_ && event->type() == QEvent::Resize) layoutClient();
+    if (event->type() != QEvent::Resize) return QMainWindow::eventFilter(watched, event);
+    if (watched == client_) {
+        // The user's own resize: the room beyond the designed size stays
+        // the plots' through zooms and the explanation's changes.
+        if (!fitting_ && isVisible() && !isMaximized() && !isFullScreen())
+            userExtra_ = (client_->size() - clientSizeHint()).expandedTo(QSize(0, 0));
+        layoutClient();
+    } else if (watched == explanation_ && !fitting_ &&
+               explanation_->heightForWidth(explanation_->width()) != explanation_->height()) {
+        // A narrower or wider window wraps the text anew.
+        QMetaObject::invokeMethod(this, &MainWindow::fitWindow, Qt::QueuedConnection);
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -643,6 +815,7 @@ void MainWindow::showPlotMenu(PlotView* view, const QPoint& position)
     const Menu items = logic_.plotMenu(kindOf(view));
     QMenu menu(this);
     menu.setObjectName(toQString(items.id));
+    scaleMenuFont(&menu);
     std::vector<std::pair<QAction*, const MenuItem*>> chosen;
     QActionGroup group(&menu);
     for (const MenuItem& item : items.items) {

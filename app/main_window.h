@@ -21,6 +21,7 @@
 #include <vector>
 
 class QAction;
+class QDockWidget;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -30,6 +31,7 @@ class QScrollBar;
 
 namespace cdnozzle {
 
+class LimitMarks;
 class PlotView;
 
 // The caption of the window and of its message boxes.
@@ -83,14 +85,17 @@ class MainWindow : public QMainWindow {
     bool saveStationCsv(const QString& path);
     AboutWindow* aboutWindow() const { return about_; }
 
-    // Zoom for the projector: the designed layout, its fonts and the plots'
-    // pens from 100 % to 300 % in steps of 25 %. Runs no calculation.
+    // Zoom for the projector: the designed layout, its fonts (the menus'
+    // too) and the plots' pens from 100 % to 300 % in steps of 25 %. Runs no
+    // calculation. The window never grows beyond the screen it is on: what
+    // does not fit comes off the plots, and where even that is not enough
+    // the window is laid out a step lower.
     double zoom() const { return logic_.zoom(); }
     void setZoom(double zoom);
     void zoomIn() { dispatch({EventKind::ZoomIn}); }
     void zoomOut() { dispatch({EventKind::ZoomOut}); }
 
-    // The explanation panel below the plots.
+    // The explanation panel below the plots, as tall as its wrapped text.
     bool explanationShown() const;
     QString explanationText() const;
     void setExplanationShown(bool shown);
@@ -137,6 +142,7 @@ class MainWindow : public QMainWindow {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
   private:
     void buildControls();
@@ -155,7 +161,13 @@ class MainWindow : public QMainWindow {
     double now() const { return clock_(); }
     void applyZoom(double zoom);
     void applyZoomToFonts();
-    int explanationHeight() const;
+    void scaleMenuFont(QMenu* menu) const;
+    QDockWidget* explanationPanel() const;
+    void fitWindow();
+    bool fitWindowAtZoom(bool last);
+    QSize clientFloor() const;
+    void keepOnScreen();
+    void renderLimitMarks(const std::vector<LimitMark>& marks);
     void saveSettings();
     void loadSettings();
 
@@ -180,14 +192,24 @@ class MainWindow : public QMainWindow {
     PlotView* Picture_PiPo = nullptr;
     QLabel* statusLine_ = nullptr;
     QLabel* explanation_ = nullptr;
+    LimitMarks* coarseMarks_ = nullptr;
+    LimitMarks* fineMarks_ = nullptr;
     QAction* aboutAction_ = nullptr;
     QTimer playTimer_;
     QElapsedTimer elapsed_;
     std::function<double()> clock_;
     QPointer<AboutWindow> about_;
 
-    // What the window shows already, so it redraws only what changed.
+    // The logic's zoom, and the one the window is laid out at: the same,
+    // or lower when the window would not fit its screen.
+    double wantedZoom_ = 1.0;
     double appliedZoom_ = 1.0;
+    // The room the user gave the plots beyond their designed size, kept
+    // through zooms and the explanation's changes.
+    QSize userExtra_{0, 0};
+    bool fitting_ = false;
+
+    // What the window shows already, so it redraws only what changed.
     int shownScenes_ = -1;
     std::vector<std::string> shownReport_;
     int shownExport_ = 0;

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,16 @@ int main(int argc, char** argv)
     testing::InitGoogleTest(&argc, argv);
     // Listing the tests needs no window system.
     if (testing::GTEST_FLAG(list_tests)) return RUN_ALL_TESTS();
+    // The offscreen screens: a large one first, where the designed layout
+    // fits at the zooms the tests use, and a 1920 x 1080 one beside it.
+    QTemporaryFile screens;
+    if (qgetenv("QT_QPA_PLATFORM") == "offscreen" && screens.open()) {
+        screens.write(R"({"screens": [
+            {"name": "Large", "x": 0, "y": 0, "width": 2560, "height": 1600},
+            {"name": "FullHD", "x": 2560, "y": 0, "width": 1920, "height": 1080}]})");
+        screens.flush();
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + screens.fileName().toLocal8Bit());
+    }
     QApplication app(argc, argv);
     // Remembered settings go to a test location, never the user's.
     QStandardPaths::setTestModeEnabled(true);

@@ -6,7 +6,9 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QSettings>
 #include <QTest>
 
@@ -109,6 +111,11 @@ TEST(Lecture, ExplainOpensAPanelBelowThePlotsThatFollowsTheFlow)
     test::box(*t.w, "Text_PePo")->setText("0.5");
     t.w->Command1_Click();
     EXPECT_TRUE(t.w->explanationText().contains("over-expanded"));
+    // The panel grows with its text, the window with the panel.
+    QApplication::processEvents();
+    const auto* panel = t.w->findChild<QLabel*>("Explanation");
+    EXPECT_GE(panel->height(), panel->heightForWidth(panel->width()));
+    EXPECT_EQ(t.w->centralWidget()->geometry(), client);
 }
 
 TEST(Lecture, TwoHundredPercentDoublesEveryControl)
@@ -138,6 +145,56 @@ TEST(Lecture, TwoHundredPercentDoublesEveryControl)
     EXPECT_EQ(t.w->findChild<QWidget*>("Text_PePo")->geometry(), before["Text_PePo"]);
     t.w->zoomOut();
     EXPECT_EQ(t.w->zoom(), 1.0);
+}
+
+// A lecture room's 1920 x 1080 projector: zoomed in, the window with its
+// status line and the whole explanation stays on the screen; the plots give
+// up the room, the menus and the report list grow with the rest.
+TEST(Lecture, ZoomedWindowStaysOnAFullHdScreen)
+{
+    QScreen* fullHd = nullptr;
+    for (QScreen* s : QGuiApplication::screens())
+        if (s->size() == QSize(1920, 1080)) fullHd = s;
+    if (!fullHd) GTEST_SKIP() << "no 1920 x 1080 screen (the test main sets up the offscreen one)";
+    QSettings().clear();
+    MainWindow w;
+    w.setScreen(fullHd);
+    w.move(fullHd->availableGeometry().topLeft() + QPoint(100, 200));
+    w.show();
+    w.explainAction()->trigger();
+    test::box(w, "Text_PePo")->setText("0.8");
+    w.Command1_Click();
+    const QRect pepo = test::box(w, "Text_PePo")->geometry();
+    const int plotHeight = test::plot(w, "Picture_Mach")->height();
+    const double menuPoints = w.menuBar()->font().pointSizeF();
+    const double popupPoints = QApplication::font("QMenu").pointSizeF();
+    auto* list = test::control<QListWidget>(w, "List1");
+    auto* explanation = w.findChild<QLabel*>("Explanation");
+    for (const double zoom : {2.0, 3.0}) {
+        w.setZoom(zoom);
+        QApplication::processEvents();
+        const QRect room = fullHd->availableGeometry();
+        EXPECT_TRUE(room.contains(w.frameGeometry())) << zoom;
+        for (const char* name : {"StatusLine", "Explanation"}) {
+            const auto* part = w.findChild<QWidget*>(name);
+            EXPECT_TRUE(part->isVisible()) << name;
+            EXPECT_TRUE(room.contains(QRect(part->mapToGlobal(QPoint()), part->size())))
+                << name << " at " << zoom;
+        }
+        EXPECT_GE(explanation->height(), explanation->heightForWidth(explanation->width()));
+        // Every report line whole.
+        EXPECT_LE(list->sizeHintForColumn(0), list->viewport()->width()) << zoom;
+        EXPECT_LE(list->count() * list->sizeHintForRow(0), list->viewport()->height()) << zoom;
+    }
+    // At 200 % only the plots gave up room; at 300 % the window stays a step
+    // lower, where it fits.
+    w.setZoom(2);
+    QApplication::processEvents();
+    EXPECT_LT(test::plot(w, "Picture_Mach")->height(), 2 * plotHeight);
+    EXPECT_EQ(test::box(w, "Text_PePo")->geometry(), QRect(pepo.topLeft() * 2, pepo.size() * 2));
+    EXPECT_DOUBLE_EQ(w.menuBar()->font().pointSizeF(), 2 * menuPoints);
+    EXPECT_DOUBLE_EQ(w.findChild<QMenu*>("Mn_Play")->font().pointSizeF(), 2 * popupPoints);
+    QSettings().clear();
 }
 
 TEST(Lecture, ZoomSpeedAndLimitPausesAreRemembered)

@@ -139,6 +139,24 @@ TEST(MainWindow, PePoWaitsForCalculate)
     EXPECT_EQ(test::bar(w, "VScroll1")->value(), 21);
     EXPECT_EQ(test::bar(w, "VScroll2")->value(), 201);
     EXPECT_EQ(w.calculationCount(), 1);
+    // Each report line says what it means when the pointer rests on it.
+    const auto* list = test::control<QListWidget>(w, "List1");
+    const ViewState view = w.logic().view();
+    for (int i = 0; i < list->count(); ++i) {
+        EXPECT_FALSE(list->item(i)->toolTip().isEmpty()) << i;
+        EXPECT_EQ(list->item(i)->toolTip().toStdString(), view.reportHelp.at(i)) << i;
+    }
+    // Enter in any box calculates, with the Pe/Po typed.
+    pepo->selectAll();
+    QTest::keyClicks(pepo, "0.5");
+    QTest::keyClick(pepo, Qt::Key_Return);
+    EXPECT_EQ(w.calculationCount(), 2);
+    EXPECT_EQ(w.model().state().PePo, 0.5);
+    pepo->selectAll();
+    QTest::keyClicks(pepo, "0.6");
+    QTest::keyClick(box(w, "Text_AAmax"), Qt::Key_Enter);
+    EXPECT_EQ(w.calculationCount(), 3);
+    EXPECT_EQ(w.model().state().PePo, 0.6);
 }
 
 TEST(MainWindow, ClickOnTheGeometryPlotRecalculates)

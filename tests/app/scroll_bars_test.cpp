@@ -1,8 +1,10 @@
 // The chains of nested change handlers that keep the two bars in step.
 #include "gui_test_support.h"
 
+#include "limit_marks.h"
 #include "panel/back_pressure_bars.h"
 
+#include <QSettings>
 #include <QTest>
 
 namespace cdnozzle {
@@ -16,6 +18,16 @@ struct Window {
     QScrollBar* fine = test::bar(w, "VScroll2");
     QString pepoText() const { return test::box(w, "Text_PePo")->text(); }
     double pepo() const { return w.model().state().PePo; }
+};
+
+// On screen at 200 %, where the bars' grooves leave the thumbs room to move.
+struct ShownWindow : Window {
+    ShownWindow()
+    {
+        w.show();
+        w.setZoom(2);
+    }
+    ~ShownWindow() { QSettings().clear(); }
 };
 
 } // namespace
@@ -154,6 +166,71 @@ TEST(ScrollBars, BarsFollowEvenWhenADesignBoxIsRefused)
     test::box(t.w, "Text_Mmax")->setText("2");
     EXPECT_EQ(t.pepo(), 0.8);
     EXPECT_EQ(t.w.model().state().i_NS, 66);
+}
+
+TEST(ScrollBars, DraggingTheThumbCalculatesAtEachPositionOnTheWay)
+{
+    ShownWindow t;
+    // The thumb's middle, where its limit marks put a tick for its position.
+    const auto* marks = t.w.findChild<LimitMarks*>("FineLimitMarks");
+    QPoint at(t.fine->width() / 2, marks->markY(t.fine->value()) + marks->y() - t.fine->y());
+    QTest::mousePress(t.fine, Qt::LeftButton, {}, at);
+    ASSERT_TRUE(t.fine->isSliderDown());
+    t.log.pepo.clear();
+    std::vector<std::size_t> calculations;
+    for (int i = 0; i < 3; ++i) {
+        at.ry() += 3;
+        QTest::mouseMove(t.fine, at);
+        calculations.push_back(t.log.pepo.size());
+        EXPECT_EQ(t.pepoText().toStdString(), t.w.logic().texts().pe_po);
+    }
+    QTest::mouseRelease(t.fine, Qt::LeftButton, {}, at);
+    EXPECT_GT(calculations[0], 0u);
+    EXPECT_GT(calculations[1], calculations[0]);
+    EXPECT_GT(calculations[2], calculations[1]);
+    EXPECT_LT(t.pepo(), 1);
+}
+
+TEST(ScrollBars, LimitMarksBesideTheBarsStandWhereTheThumbIsAtEachLimit)
+{
+    ShownWindow t;
+    auto* coarseMarks = t.w.findChild<LimitMarks*>("CoarseLimitMarks");
+    auto* fineMarks = t.w.findChild<LimitMarks*>("FineLimitMarks");
+    ASSERT_TRUE(coarseMarks && fineMarks);
+    EXPECT_TRUE(coarseMarks->marks().empty());
+    EXPECT_TRUE(fineMarks->marks().empty());
+    t.w.Command1_Click();
+    const std::vector<LimitMark> limits = t.w.logic().view().limitMarks;
+    ASSERT_EQ(limits.size(), 3u);
+    for (const auto& [marks, bar] : {std::pair{coarseMarks, t.coarse}, {fineMarks, t.fine}}) {
+        // Right beside its bar, as tall.
+        EXPECT_EQ(marks->x(), bar->geometry().right() + 1);
+        EXPECT_EQ(marks->y(), bar->y());
+        ASSERT_EQ(marks->marks().size(), 3u);
+        int above = -1;
+        for (std::size_t i = 0; i < 3; ++i) {
+            const int position = bar == t.fine ? limits[i].fine : limits[i].coarse;
+            const LimitMarks::Mark& mark = marks->marks()[i];
+            EXPECT_EQ(mark.position, position);
+            EXPECT_TRUE(mark.name.startsWith(QString::fromStdString(limits[i].name) + ", Pe/Po = "))
+                << mark.name.toStdString();
+            // Lower back pressures lower down the bar, each tick named.
+            const int y = marks->markY(position);
+            EXPECT_GT(y, above);
+            above = y;
+            EXPECT_EQ(marks->markAt(y), &mark);
+            // With the bar there, a press at the tick takes the thumb.
+            {
+                const QSignalBlocker quiet(bar);
+                bar->setValue(position);
+            }
+            const QPoint tick(bar->width() / 2, y + marks->y() - bar->y());
+            QTest::mousePress(bar, Qt::LeftButton, {}, tick);
+            EXPECT_TRUE(bar->isSliderDown()) << i;
+            QTest::mouseRelease(bar, Qt::LeftButton, {}, tick);
+            EXPECT_EQ(bar->value(), position);
+        }
+    }
 }
 
 } // namespace cdnozzle
