@@ -220,9 +220,7 @@ void WindowLogic::setUnits(UnitSystem units)
     for (std::size_t i = 0; i < std::size(fields); ++i) {
         std::string& text = engineTexts_[static_cast<std::size_t>(fields[i])];
         const auto last = text.find_last_not_of(" \t");
-        if (last == std::string::npos) continue;
-        const char c = text[last];
-        if ((c >= '0' && c <= '9') || c == '.') {
+        if (isBareNumber(text)) {
             const Unit& unit = defaultUnit(quantities[i], units_);
             text = text.substr(0, last + 1) + " " +
                    std::string(unit.ascii.empty() ? unit.symbol : unit.ascii);

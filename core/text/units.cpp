@@ -185,6 +185,12 @@ double fromSI(double si, const Unit& unit)
     return inverse > 0 ? si * inverse : si / unit.size;
 }
 
+bool isBareNumber(std::string_view text)
+{
+    const Split split = splitQuantity(text);
+    return split.number && split.unit.empty();
+}
+
 std::string_view unitSystemName(UnitSystem system)
 {
     return system == UnitSystem::US ? "us" : "si";

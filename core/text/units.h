@@ -51,6 +51,9 @@ inline constexpr double kPsi = kPoundForce / (kInch * kInch);    // Pa
 double toSI(double number, const Unit& unit);
 double fromSI(double si, const Unit& unit);
 
+// A number typed with no unit after it ("7", "7e6"; not "300 cm2").
+bool isBareNumber(std::string_view text);
+
 // Every unit a quantity is typed or shown in.
 std::span<const Unit> unitsOf(Quantity quantity);
 

@@ -403,7 +403,7 @@ TEST(Engine, BoxesAltitudeUnitsAndThrustExport)
     EXPECT_EQ(t.logic.view().engineLine, "");
     t.logic.editEngine(EngineFieldKind::ChamberPressure, "7");
     EXPECT_EQ(t.logic.view().engineLine, "For thrust and I_sp: p0 =, T0 = and A_t =");
-    setEngine(t.logic, "7", "3500 K", "19.5 cm");
+    setEngine(t.logic, "7", "3500 K", "300 cm2");
     ASSERT_TRUE(t.logic.engine());
     EXPECT_EQ(t.logic.engine()->molarMass, 0.028965); // air's own
     t.logic.editEngine(EngineFieldKind::Altitude, "20 km");
@@ -416,7 +416,7 @@ TEST(Engine, BoxesAltitudeUnitsAndThrustExport)
     EXPECT_NE(t.logic.explanation().find("The engine. Altitude 20 km"), std::string::npos);
     // The address carries the engine: opened elsewhere, the same flow.
     const std::string address = t.logic.view().address;
-    EXPECT_NE(address.find("&p0=7&t0=3500+K&at=19.5+cm&alt=20+km"), std::string::npos);
+    EXPECT_NE(address.find("&p0=7&t0=3500+K&at=300+cm2&alt=20+km"), std::string::npos);
     WindowLogic shared;
     shared.handle(Event(EventKind::OpenAddress, address));
     EXPECT_EQ(shared.engine(), t.logic.engine());
@@ -434,6 +434,7 @@ TEST(Engine, BoxesAltitudeUnitsAndThrustExport)
     const Engine before = *t.logic.engine();
     t.logic.handle(Event(EventKind::Units, 1.0));
     EXPECT_EQ(t.logic.engineText(EngineFieldKind::ChamberPressure), "7 MPa");
+    EXPECT_EQ(t.logic.engineText(EngineFieldKind::Throat), "300 cm2");
     t.logic.editEngine(EngineFieldKind::ChamberTemperature,
                        t.logic.engineText(EngineFieldKind::ChamberTemperature));
     EXPECT_EQ(*t.logic.engine(), before);
