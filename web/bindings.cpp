@@ -97,6 +97,8 @@ class PageLogic {
         out.set("title", p.title);
         out.set("question", p.question);
         out.set("initial", p.initial);
+        out.set("molarQuestion", p.molarQuestion);
+        out.set("molarInitial", p.molarInitial);
         return out;
     }
     val lastExport() const

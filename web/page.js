@@ -365,6 +365,7 @@
     syncBox("Text_PePo", view.boxes[2]);
     coarse.set(view.coarse);
     fine.set(view.fine);
+    showEngine();
     const marks = JSON.stringify(view.limitMarks);
     if (marks !== shownMarks) {
       shownMarks = marks;
@@ -402,6 +403,50 @@
     remember();
     if (view.playing && !frame) frame = requestAnimationFrame(animate);
     if (logic.messageCount()) showNotConverged(logic.takeMessages());
+  }
+
+  // An engine: its boxes (made once, from the logic's list), the altitude's
+  // slider and the line of its figures under the status.
+  let engineHadText = false;
+  function showEngine() {
+    const fields = $("EngineFields");
+    if (fields.children.length !== 2 * view.engine.length) {
+      fields.replaceChildren(...view.engine.flatMap((f, i) => {
+        const label = document.createElement("label");
+        label.className = "label";
+        label.htmlFor = f.id;
+        label.textContent = f.label;
+        const box = document.createElement("input");
+        Object.assign(box, { id: f.id, className: "box", type: "text", autocomplete: "off",
+          spellcheck: false, enterKeyHint: "go" });
+        box.addEventListener("input", () => send("editEngine", box.value, i));
+        box.addEventListener("keydown", (e) => {
+          if (e.key === "Enter") send("calculate");
+        });
+        return [label, box];
+      }));
+    }
+    for (const f of view.engine) {
+      const box = $(f.id);
+      syncBox(f.id, f.text);
+      setProp(box, "placeholder", f.placeholder);
+      setAttr(box, "title", f.help);
+      setProp(box, "disabled", !f.enabled);
+    }
+    // Opened by what it holds (a shared address); closed only by the reader.
+    const holds = view.engine.some((f) => f.text);
+    if (holds && !engineHadText) setProp($("Engine"), "open", true);
+    engineHadText = holds;
+    const bar = $("Bar_Altitude");
+    setAttr(bar, "min", String(view.altitude.minimum));
+    setAttr(bar, "max", String(view.altitude.maximum));
+    setProp(bar, "value", String(view.altitude.position));
+    if (view.altitude.valueText) setAttr(bar, "aria-valuetext", view.altitude.valueText);
+    else bar.removeAttribute("aria-valuetext");
+    setProp(bar, "disabled", !view.altitudeEnabled);
+    const line = $("EngineLine");
+    setText(line, view.engineLine);
+    setProp(line, "hidden", !view.engineLine);
   }
 
   // The report's lines, each described in plain words for a screen reader
@@ -443,7 +488,7 @@
     for (const item of [...play.items, ...show.items]) {
       const control = $(item.id);
       if (!control) continue;
-      if (control.type === "checkbox") {
+      if (ticked(control)) {
         setProp(control, "checked", item.checked);
         setText(control.parentElement.querySelector(".name"), item.label);
       } else {
@@ -469,6 +514,9 @@
     if (chosenGas && list.value !== chosenGas.id) list.value = chosenGas.id;
   }
 
+  // A menu's entry shown as a box to tick or a choice of a group.
+  const ticked = (control) => control.type === "checkbox" || control.type === "radio";
+
   function itemOf(menu, id) {
     return menu.items.find((i) => i.id === id);
   }
@@ -481,11 +529,12 @@
     if (item.asks) {
       const p = logic.otherGasPrompt();
       const typed = prompt(p.question, p.initial);
-      if (typed === null) {
+      const molar = typed === null ? null : prompt(p.molarQuestion, p.molarInitial);
+      if (molar === null) {
         render();
         return;
       }
-      fields[0] = typed;
+      fields[0] = `${typed}\t${molar}`;
     }
     send(name, ...fields);
   }
@@ -847,6 +896,7 @@
       });
     }
     $("Command1").addEventListener("click", () => send("calculate"));
+    $("Bar_Altitude").addEventListener("input", (e) => send("moveAltitude", e.target.value));
     PLOT_IDS.forEach(wirePlot);
     $("Mn_About").addEventListener("click", showAbout);
     const gas = $("Gas");
@@ -858,7 +908,9 @@
     for (const menu of [0, 2]) {
       for (const { id } of view.menus[menu].items) {
         const control = $(id);
-        if (control && control.type !== "checkbox")
+        if (control && control.type === "radio")
+          control.addEventListener("change", () => choose(itemOf(view.menus[menu], id)));
+        else if (control && control.type !== "checkbox")
           control.addEventListener("click", () => choose(itemOf(view.menus[menu], id)));
       }
     }
@@ -935,9 +987,9 @@
     const [play, , show] = view.menus;
     const itemsOf = (menu) => menu.items.map((item) => {
       const c = $(item.id);
-      const checked = c.type === "checkbox" ? c.checked
+      const checked = ticked(c) ? c.checked
         : item.checkable ? c.getAttribute("aria-pressed") === "true" : false;
-      return { id: item.id, label: c.type === "checkbox" ? label(c.parentElement) : label(c),
+      return { id: item.id, label: ticked(c) ? label(c.parentElement) : label(c),
         checked, enabled: !c.disabled };
     });
     const gasList = $("Gas");
@@ -953,6 +1005,10 @@
       explanation: $("Explanation").textContent,
       explanationShown: !$("Explanation").hidden,
       thirdCaption: $("Label5").textContent,
+      engine: view.engine.map((f) => $(f.id).value),
+      engineLine: $("EngineLine").hidden ? "" : $("EngineLine").textContent,
+      altitude: Number($("Bar_Altitude").value),
+      altitudeEnabled: !$("Bar_Altitude").disabled,
       menus: [{ title: play.title, items: itemsOf(play) }, { title: view.menus[1].title, items: gasItems },
         { title: show.title, items: itemsOf(show) }],
     };
@@ -972,6 +1028,7 @@
       if (name === "editMeSup") syncBox("Text_Mmax", e.text);
       if (name === "editAmax") syncBox("Text_AAmax", e.text);
       if (name === "editPePo") syncBox("Text_PePo", e.text);
+      if (name === "editEngine" && view.engine[e.number]) syncBox(view.engine[e.number].id, e.text);
       dispatch(e);
       const state = shown();
       if (name === "export") {
@@ -1002,6 +1059,7 @@
       view: () => view,
       plotSvg: (kind) => { send("export", kind, "svg"); return logic.lastExport().text; },
       csv: () => { send("export", 2, "csv"); return logic.lastExport().text; },
+      lastExport: () => logic.lastExport(),
     };
     window.cdnozzleFirstPaint = performance.now();
     document.documentElement.dataset.ready = "1";

@@ -117,11 +117,12 @@ class PageTest(unittest.TestCase):
         except Exception:
             self.assertEqual(self.js("return location.hash"), hash)
 
-    def choose_other_gas(self, typed):
+    def choose_other_gas(self, typed, molar=""):
         Select(self.el("Gas")).select_by_visible_text("Other…")
-        prompt = WebDriverWait(self.driver, 3).until(expected_conditions.alert_is_present())
-        prompt.send_keys(typed)
-        prompt.accept()
+        for answer in (typed, molar):  # k, then the molar mass
+            prompt = WebDriverWait(self.driver, 3).until(expected_conditions.alert_is_present())
+            prompt.send_keys(answer)
+            prompt.accept()
 
     def red_columns(self, canvas_id):
         """Red pixels per column of a canvas below its legend's line, and the
@@ -294,6 +295,37 @@ class Walkthrough(PageTest):
         self.assertEqual(self.el("VScroll2").get_attribute("aria-valuetext"), view()["fine"]["valueText"])
         WebDriverWait(self.driver, 5).until(lambda d: not banner.is_displayed())
         self.el("Play").click()
+
+    def test_an_engine_at_an_altitude(self):
+        self.open()
+        self.el("Engine").find_element(By.TAG_NAME, "summary").click()
+        for box, typed in (("Txt_p0", "7 MPa"), ("Txt_T0", "3500 K"), ("Txt_At", "300 cm2"),
+                           ("Txt_Altitude", "20 km")):
+            self.el(box).send_keys(typed)
+        self.el("Txt_Altitude").send_keys(Keys.ENTER)
+        line = lambda: self.el("EngineLine").text
+        # The standard atmosphere's 5529.3 Pa at 20 km over the chamber's 7 MPa.
+        self.assertAlmostEqual(float(self.el("Text_PePo").get_attribute("value")) * 7e6, 5529.3, 1)
+        self.assertEqual(line(), "F = 298.6 kN, I_sp = 212.3 s, ṁ = 143.5 kg/s, V_e = 1768 m/s at 20 km")
+        bar = self.el("Bar_Altitude")
+        self.assertEqual((bar.is_enabled(), bar.get_attribute("value")), (True, "200"))
+        bar.send_keys(Keys.ARROW_RIGHT)
+        self.assertEqual(self.el("Txt_Altitude").get_attribute("value"), "20.1 km")
+        self.assertTrue(line().endswith(" at 20.1 km"), line())
+        self.el("Units_us").click()
+        self.assertTrue(line().startswith("F = 67138 lbf"), line())
+        self.assertEqual(self.el("Txt_At").get_attribute("value"), "300 cm2")
+        self.assertEqual(bar.get_attribute("aria-valuetext"), "Altitude 65945 ft")
+        # The thrust over the climb from a plot's menu.
+        webdriver.ActionChains(self.driver).context_click(self.el("Picture_PiPo")).perform()
+        self.el("PlotMenu").find_element(By.CSS_SELECTOR, "[data-id='Export_thrust']").click()
+        name, csv = self.js("const f = cdnozzlePage.lastExport(); return [f.name, f.text]")
+        self.assertEqual(name, "nozzle-me2-thrust-over-altitude.csv")
+        self.assertTrue(csv.startswith("altitude (ft),outside pressure (psi),Pe/Po,regime,"), csv[:80])
+        # "Other…" asks for k and the molar mass.
+        self.choose_other_gas("1.2", "22")
+        self.assertEqual(self.el("Txt_Molar").get_attribute("value"), "22")
+        self.assertTrue(line().startswith("F = "), line())
 
     def test_refusal_is_red_and_keeps_the_last_plots(self):
         self.open("#me=2&amax=3&pepo=0.8")
@@ -602,8 +634,9 @@ class Access(PageTest):
                 self.screen(width, height, ratio, mobile)
                 self.open()
                 self.assertEqual(self.axe(), [], "at start")
-                self.open("#me=2&amax=3&pepo=0.8")
+                self.open("#me=2&amax=3&pepo=0.8&p0=7MPa&t0=3500K&at=300cm2&alt=20km")
                 self.js("cdnozzlePage.send('explain', 1)")
+                self.assertTrue(self.el("Txt_p0").is_displayed())  # the engine opened
                 self.assertEqual(self.axe(), [], "calculated")
                 self.el("Mn_About").click()
                 self.assertEqual(self.axe(), [], "About")
@@ -691,13 +724,17 @@ def random_script(seed, count):
     pepos = ["0.8", "0.5", "0.3", "0.1", "0.9", "1", "1.5", "", "0.575", "0.0005", "0.99"]
     gases = ["air", "helium", "argon", "carbon dioxide", "steam", "hot combustion gas", "xenon"]
     typed_k = ["1.25", "1,3", "1.8", "abc", "1.05", "5/3"]
+    engine = [["7 MPa", "1015 psi", "70", "0", "abc"], ["3500 K", "5840 R", "3500"],
+              ["300 cm2", "19.5 cm", "46.5 in2", "1 kg"], ["22 g/mol", "", "4"],
+              ["20 km", "65000 ft", "90 km", "0", ""], ["", "8", "2.5", "0.5"]]
     addresses = ["#me=2.5&amax=3&pepo=0.6", "#me=3&pepo=0.2&gas=helium&plot=T",
+                 "#me=3&pepo=0.1&p0=7MPa&t0=3500K&at=300cm2&alt=20km&units=us",
                  "#me=2&pepo=0.8&k=1.25&plot=rho", "#me=2&pepo=abc", "#pepo=0.4"]
     now = 0.0
     events = []
     for _ in range(count):
         now += rnd.choice([0.01, 0.025, 0.1, 0.5, 2.5])
-        kind = rnd.randrange(31)
+        kind = rnd.randrange(34)
         event = [
             lambda: ["editMeSup", rnd.choice(texts)],
             lambda: ["editAmax", rnd.choice(amaxes)],
@@ -730,6 +767,9 @@ def random_script(seed, count):
             lambda: ["reset"] if rnd.random() < 0.3 else ["stepDown"],
             lambda: ["projector", rnd.randrange(2)],
             lambda: ["shortcuts", rnd.randrange(2)],
+            lambda: ["editEngine"] + (lambda f: [rnd.choice(engine[f]), f])(rnd.randrange(6)),
+            lambda: ["units", rnd.randrange(2)],
+            lambda: ["moveAltitude", rnd.randint(0, 860)],
         ][kind]()
         events.append(event)
     return events
