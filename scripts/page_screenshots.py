@@ -7,7 +7,7 @@ Headless Chromium (Debian's chromium and chromedriver, python3-selenium) at
 1920 x 1080, 1366 x 768, a phone (390 x 844 at 3 device pixels per CSS
 pixel) and 1366 x 768 at 200 % browser zoom (half the CSS pixels, twice the
 device pixels), each with a calculation shown and the explanation open, the
-plot menu open, and the projector view; the screen as it is, and on the
+plot menu open, the projector view, and an engine at an altitude; the screen as it is, and on the
 phone the whole page too.
 """
 import base64
@@ -46,7 +46,6 @@ def main():
                 "width": width, "height": height, "deviceScaleFactor": ratio, "mobile": mobile})
             driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": mobile})
             driver.get("about:blank")
-            driver.execute_script("localStorage.clear()") if False else None
             driver.get("file://" + page + "#me=2&amax=3&pepo=0.8")
             WebDriverWait(driver, 30).until(
                 lambda d: d.execute_script("return document.documentElement.dataset.ready === '1'"))
@@ -68,6 +67,11 @@ def main():
             driver.execute_script("return new Promise(r => requestAnimationFrame(() => setTimeout(r, 100)))")
             shot(name + "-projector")
             driver.execute_script("cdnozzlePage.send('projector', 0)")
+            # An engine at 20 km: its boxes open, its line under the status.
+            driver.execute_script("cdnozzlePage.send('openAddress', arguments[0])",
+                                  "#me=3&amax=3&p0=7MPa&t0=3500K&at=300cm2&alt=20km")
+            driver.execute_script("return new Promise(r => requestAnimationFrame(() => setTimeout(r, 100)))")
+            shot(name + "-engine", full=mobile)
     finally:
         driver.quit()
 
