@@ -221,8 +221,9 @@ void WindowLogic::setUnits(UnitSystem units)
         std::string& text = engineTexts_[static_cast<std::size_t>(fields[i])];
         const auto last = text.find_last_not_of(" \t");
         if (last == std::string::npos) continue;
-        const char c = text[last];
-        if ((c >= '0' && c <= '9') || c == '.') {
+        // A unit may end in a digit ("cm2"): a number alone has no letter
+        // but its exponent's.
+        if (text.find_first_not_of("0123456789.+-eE \t") == std::string::npos) {
             const Unit& unit = defaultUnit(quantities[i], units_);
             text = text.substr(0, last + 1) + " " +
                    std::string(unit.ascii.empty() ? unit.symbol : unit.ascii);

@@ -431,9 +431,11 @@ TEST(Engine, BoxesAltitudeUnitsAndThrustExport)
     t.logic.editEngine(EngineFieldKind::ChamberPressure, "7");
     EXPECT_FALSE(t.logic.statusIsRefusal());
 
+    t.logic.editEngine(EngineFieldKind::Throat, "298.65 cm2");
     const Engine before = *t.logic.engine();
     t.logic.handle(Event(EventKind::Units, 1.0));
     EXPECT_EQ(t.logic.engineText(EngineFieldKind::ChamberPressure), "7 MPa");
+    EXPECT_EQ(t.logic.engineText(EngineFieldKind::Throat), "298.65 cm2"); // its unit ends in 2
     t.logic.editEngine(EngineFieldKind::ChamberTemperature,
                        t.logic.engineText(EngineFieldKind::ChamberTemperature));
     EXPECT_EQ(*t.logic.engine(), before);
