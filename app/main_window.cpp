@@ -243,7 +243,7 @@ void MainWindow::buildControls()
     banner_->setObjectName("Banner");
     banner_->setTextFormat(Qt::PlainText);
     banner_->setAlignment(Qt::AlignCenter);
-    banner_->setStyleSheet("QLabel { color: white; background: rgba(20, 20, 90, 225);"
+    banner_->setStyleSheet("QLabel { color: white; background: rgb(122, 16, 16);"
                            " border-radius: 4px; padding: 3px 10px; }");
     banner_->setAttribute(Qt::WA_TransparentForMouseEvents);
     banner_->hide();
@@ -425,16 +425,14 @@ void MainWindow::renderBanner(const std::string& text)
     placeBanner();
 }
 
-// The banner centred over the plots, at the top of the Mach number's plot,
-// where it covers no label of the geometry.
+// The banner centred at the top of the plots, as the page shows it.
 void MainWindow::placeBanner()
 {
     if (!banner_->isVisibleTo(this)) return;
-    banner_->adjustSize();
     const QRect plots = Picture_Geo->geometry() | Picture_PiPo->geometry();
     const QSize size = banner_->sizeHint().boundedTo(plots.size());
-    banner_->setGeometry(plots.center().x() - size.width() / 2,
-                         Picture_Mach->geometry().top() + size.height() / 2, size.width(),
+    const int margin = banner_->fontMetrics().height() / 2;
+    banner_->setGeometry(plots.center().x() - size.width() / 2, plots.top() + margin, size.width(),
                          size.height());
     banner_->raise();
 }

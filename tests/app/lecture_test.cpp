@@ -113,7 +113,7 @@ TEST(Lecture, ThePlayStandsStillPastALimitAndSaysWhich)
     EXPECT_TRUE(banner->isVisible());
     EXPECT_EQ(banner->text().toStdString(), t.w->logic().view().banner);
     EXPECT_FALSE(banner->text().isEmpty());
-    EXPECT_TRUE(test::plot(*t.w, "Picture_Mach")->geometry().intersects(banner->geometry()));
+    EXPECT_TRUE(test::plot(*t.w, "Picture_Geo")->geometry().contains(banner->geometry()));
     const int calculations = t.w->calculationCount();
     t.tick(1.5);
     EXPECT_EQ(t.w->calculationCount(), calculations);
