@@ -33,6 +33,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPainter>
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QScopedValueRollback>
@@ -90,6 +91,27 @@ QString toQString(const std::string& text)
 {
     return QString::fromStdString(text);
 }
+
+// A line that ends in "…" where the window is too narrow for it (the values
+// under the cursor with an engine's units), its whole text a tooltip away;
+// it never asks the window to be wider.
+class ElidingLabel : public QLabel {
+  public:
+    using QLabel::QLabel;
+    QSize minimumSizeHint() const override { return {0, QLabel::minimumSizeHint().height()}; }
+
+  protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        const QRect room = contentsRect();
+        const QString shown = fontMetrics().elidedText(text(), Qt::ElideRight, room.width());
+        painter.setPen(palette().color(foregroundRole()));
+        painter.drawText(room, static_cast<int>(alignment()), shown);
+        const QString tip = shown == text() ? QString() : text();
+        if (toolTip() != tip) setToolTip(tip);
+    }
+};
 
 } // namespace
 
@@ -225,10 +247,10 @@ void MainWindow::buildControls()
     auto* stack = new QVBoxLayout(lines);
     stack->setContentsMargins(0, 0, 0, 0);
     stack->setSpacing(0);
-    statusLine_ = new QLabel(lines);
+    statusLine_ = new ElidingLabel(lines);
     statusLine_->setObjectName("StatusLine");
     statusLine_->setTextFormat(Qt::PlainText);
-    engineLine_ = new QLabel(lines);
+    engineLine_ = new ElidingLabel(lines);
     engineLine_->setObjectName("EngineLine");
     engineLine_->setTextFormat(Qt::PlainText);
     engineLine_->hide();
