@@ -15,13 +15,17 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDockWidget>
 #include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QInputDialog>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -29,6 +33,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPainter>
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QScopedValueRollback>
@@ -36,7 +41,9 @@
 #include <QScrollBar>
 #include <QSettings>
 #include <QSignalBlocker>
+#include <QSlider>
 #include <QStatusBar>
+#include <QVBoxLayout>
 #include <QWindow>
 
 namespace cdnozzle {
@@ -84,6 +91,27 @@ QString toQString(const std::string& text)
 {
     return QString::fromStdString(text);
 }
+
+// A line that ends in "…" where the window is too narrow for it (the values
+// under the cursor with an engine's units), its whole text a tooltip away;
+// it never asks the window to be wider.
+class ElidingLabel : public QLabel {
+  public:
+    using QLabel::QLabel;
+    QSize minimumSizeHint() const override { return {0, QLabel::minimumSizeHint().height()}; }
+
+  protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        const QRect room = contentsRect();
+        const QString shown = fontMetrics().elidedText(text(), Qt::ElideRight, room.width());
+        painter.setPen(palette().color(foregroundRole()));
+        painter.drawText(room, static_cast<int>(alignment()), shown);
+        const QString tip = shown == text() ? QString() : text();
+        if (toolTip() != tip) setToolTip(tip);
+    }
+};
 
 } // namespace
 
@@ -213,11 +241,36 @@ void MainWindow::buildControls()
         addAction(a);
     }
 
-    statusLine_ = new QLabel(statusBar());
+    // The status line, and under it the engine's line while there is one.
+    auto* lines = new QWidget(statusBar());
+    lines->setObjectName("StatusLines");
+    auto* stack = new QVBoxLayout(lines);
+    stack->setContentsMargins(0, 0, 0, 0);
+    stack->setSpacing(0);
+    statusLine_ = new ElidingLabel(lines);
     statusLine_->setObjectName("StatusLine");
     statusLine_->setTextFormat(Qt::PlainText);
-    statusBar()->addWidget(statusLine_, 1);
+    engineLine_ = new ElidingLabel(lines);
+    engineLine_->setObjectName("EngineLine");
+    engineLine_->setTextFormat(Qt::PlainText);
+    engineLine_->hide();
+    stack->addWidget(statusLine_);
+    stack->addWidget(engineLine_);
+    statusBar()->addWidget(lines, 1);
     statusBar()->setSizeGripEnabled(true);
+
+    // Over the plots, in front of them, while the play stands still at a
+    // limit.
+    banner_ = new QLabel(client_);
+    banner_->setObjectName("Banner");
+    banner_->setTextFormat(Qt::PlainText);
+    banner_->setAlignment(Qt::AlignCenter);
+    banner_->setStyleSheet("QLabel { color: white; background: rgb(122, 16, 16);"
+                           " border-radius: 4px; padding: 3px 10px; }");
+    banner_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    banner_->hide();
+
+    buildEngine(logic_.view().engine);
 
     // The explanation panel below the plots: a bottom dock without a title,
     // so the designed client area above it keeps its layout.
@@ -251,6 +304,8 @@ void MainWindow::buildControls()
     // Enter in any box calculates, as "Calculate" does.
     for (QLineEdit* box : {Text_Mmax, Text_AAmax, Text_PePo})
         connect(box, &QLineEdit::returnPressed, this, &MainWindow::Command1_Click);
+    for (QLineEdit* box : engineBoxes_)
+        connect(box, &QLineEdit::returnPressed, this, &MainWindow::Command1_Click);
     connect(Picture_Geo, &PlotView::clicked, this, &MainWindow::Picture_Geo_Click);
     for (PlotView* view : {Picture_Geo, Picture_Mach, Picture_PiPo}) {
         connect(view, &PlotView::hovered, this, [this, view](double px) {
@@ -283,6 +338,165 @@ void MainWindow::dispatch(Event event)
 }
 
 // --- what the logic says, shown ---
+
+// The engine's panel beside the plots: its boxes as the logic lists them,
+// the altitude slider under them.
+void MainWindow::buildEngine(const std::vector<EngineField>& fields)
+{
+    auto* group = new QGroupBox("Engine");
+    group->setObjectName("EngineGroup");
+    auto* grid = new QGridLayout(group);
+    grid->setVerticalSpacing(2);
+    int row = 0;
+    for (const EngineField& f : fields) {
+        auto* label = new QLabel(toQString(f.label), group);
+        label->setObjectName(toQString(f.id) + "_Label");
+        auto* box = new QLineEdit(group);
+        box->setObjectName(toQString(f.id));
+        label->setBuddy(box);
+        const auto kind = static_cast<double>(engineBoxes_.size());
+        connect(box, &QLineEdit::textChanged, this, [this, box, kind] {
+            takePePoText();
+            Event e(EventKind::EditEngine, box->text().toStdString());
+            e.number = kind;
+            dispatch(e);
+        });
+        grid->addWidget(label, row, 0);
+        grid->addWidget(box, row, 1);
+        engineLabels_.push_back(label);
+        engineBoxes_.push_back(box);
+        ++row;
+    }
+    altitude_ = new QSlider(Qt::Horizontal, group);
+    altitude_->setObjectName("AltitudeSlider");
+    altitude_->setAccessibleName("Altitude");
+    altitude_->setSingleStep(1);
+    altitude_->setPageStep(10);
+    altitude_->setTracking(true);
+    connect(altitude_, &QSlider::valueChanged, this, [this](int position) {
+        dispatch(Event(EventKind::MoveAltitude, static_cast<double>(position)));
+        repaintPlotsNow();
+    });
+    altitudeText_ = new QLabel(group);
+    altitudeText_->setObjectName("AltitudeText");
+    altitudeText_->setTextFormat(Qt::PlainText);
+    grid->addWidget(altitude_, row++, 0, 1, 2);
+    grid->addWidget(altitudeText_, row++, 0, 1, 2);
+
+    auto* holder = new QWidget;
+    auto* column = new QVBoxLayout(holder);
+    column->setContentsMargins(4, 0, 4, 4);
+    column->addWidget(group);
+    column->addStretch(1);
+    enginePanel_ = new QDockWidget(this);
+    enginePanel_->setObjectName("EnginePanel");
+    auto* noTitle = new QWidget(enginePanel_);
+    noTitle->setLayout(new QHBoxLayout);
+    noTitle->layout()->setContentsMargins(0, 0, 0, 0);
+    enginePanel_->setTitleBarWidget(noTitle);
+    enginePanel_->setFeatures(QDockWidget::NoDockWidgetFeatures);
+    enginePanel_->setWidget(holder);
+    addDockWidget(Qt::RightDockWidgetArea, enginePanel_);
+}
+
+void MainWindow::renderEngine(const ViewState& v)
+{
+    for (std::size_t i = 0; i < v.engine.size() && i < engineBoxes_.size(); ++i) {
+        const EngineField& f = v.engine[i];
+        QLineEdit* box = engineBoxes_[i];
+        // A box being typed in already holds the text the logic keeps.
+        const QString text = toQString(f.text);
+        if (box->text() != text) {
+            const QSignalBlocker quiet(box);
+            box->setText(text);
+        }
+        const QString placeholder = toQString(f.placeholder);
+        if (box->placeholderText() != placeholder) box->setPlaceholderText(placeholder);
+        const QString help = toQString(f.help);
+        if (box->toolTip() != help) box->setToolTip(help);
+        box->setEnabled(f.enabled);
+        const QString label = toQString(f.label);
+        if (engineLabels_[i]->text() != label) engineLabels_[i]->setText(label);
+    }
+    {
+        const QSignalBlocker quiet(altitude_);
+        altitude_->setRange(v.altitude.minimum, v.altitude.maximum);
+        altitude_->setValue(v.altitude.position);
+    }
+    altitude_->setEnabled(v.altitudeEnabled);
+    const QString altitude = toQString(v.altitude.valueText);
+    if (altitudeText_->text() != altitude) {
+        altitudeText_->setText(altitude);
+        altitude_->setAccessibleDescription(altitude);
+    }
+    const QString line = toQString(v.engineLine);
+    if (engineLine_->text() != line) engineLine_->setText(line);
+    if (engineLine_->isVisibleTo(this) == line.isEmpty()) {
+        // The status bar is a line taller or shorter.
+        engineLine_->setVisible(!line.isEmpty());
+        fitWindow();
+    }
+}
+
+void MainWindow::renderBanner(const std::string& text)
+{
+    const QString shown = toQString(text);
+    if (banner_->text() == shown && banner_->isVisibleTo(this) == !text.empty()) return;
+    banner_->setText(shown);
+    banner_->setVisible(!text.empty());
+    placeBanner();
+}
+
+// The banner centred at the top of the plots, as the page shows it.
+void MainWindow::placeBanner()
+{
+    if (!banner_->isVisibleTo(this)) return;
+    const QRect plots = Picture_Geo->geometry() | Picture_PiPo->geometry();
+    const QSize size = banner_->sizeHint().boundedTo(plots.size());
+    const int margin = banner_->fontMetrics().height() / 2;
+    banner_->setGeometry(plots.center().x() - size.width() / 2, plots.top() + margin, size.width(),
+                         size.height());
+    banner_->raise();
+}
+
+// The list of keys, a window of its own while the logic says it is shown;
+// closing it tells the logic.
+void MainWindow::renderKeys(const ViewState& v)
+{
+    if (v.shortcutsShown == keysShown_) return;
+    keysShown_ = v.shortcutsShown;
+    if (!keysShown_) {
+        if (keys_) keys_->hide();
+        return;
+    }
+    if (!keys_) {
+        keys_ = new QDialog(this);
+        keys_->setObjectName("KeysDialog");
+        keys_->setWindowTitle("Keyboard shortcuts");
+        keys_->setFont(sansFont("MS Sans Serif", 8.25 * appliedZoom_));
+        auto* grid = new QGridLayout(keys_);
+        grid->setHorizontalSpacing(16);
+        int row = 0;
+        for (const KeyHelp& k : v.keys) {
+            auto* key = new QLabel(toQString(k.key), keys_);
+            QFont bold = key->font();
+            bold.setBold(true);
+            key->setFont(bold);
+            grid->addWidget(key, row, 0);
+            grid->addWidget(new QLabel(toQString(k.what), keys_), row, 1);
+            ++row;
+        }
+        auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, keys_);
+        connect(buttons, &QDialogButtonBox::rejected, keys_, &QDialog::reject);
+        grid->addWidget(buttons, row, 0, 1, 2);
+        connect(keys_, &QDialog::finished, this, [this] {
+            if (keysShown_) dispatch(Event(EventKind::Shortcuts, 0.0));
+        });
+    }
+    keys_->show();
+    keys_->raise();
+    keys_->activateWindow();
+}
 
 void MainWindow::render()
 {
@@ -333,7 +547,12 @@ void MainWindow::render()
         Label5->setText(toQString(v.plots[2].caption));
     }
     renderLimitMarks(v.limitMarks);
+    renderEngine(v);
+    renderBanner(v.banner);
+    for (PlotView* view : {Picture_Geo, Picture_Mach, Picture_PiPo})
+        view->setProjector(v.projector);
     renderMenus(v.menus);
+    renderKeys(v);
     setExplanationShown(v.explanationShown);
     if (v.zoom != wantedZoom_) {
         wantedZoom_ = v.zoom;
@@ -429,20 +648,45 @@ void MainWindow::choose(const MenuItem& item)
     takePePoText();
     Event e = item.event;
     if (item.asks) {
-        const GasPrompt prompt = logic_.otherGasPrompt();
-        bool ok = false;
-        const QString typed =
-            QInputDialog::getText(this, toQString(prompt.title), toQString(prompt.question),
-                                  QLineEdit::Normal, toQString(prompt.initial), &ok);
-        if (!ok) {
+        const std::optional<std::string> typed = askOtherGas();
+        if (!typed) {
             // Nothing chosen: the menu shows the gas there is.
             shownMenus_.clear();
             render();
             return;
         }
-        e.text = typed.toStdString();
+        e.text = *typed;
     }
     dispatch(e);
+}
+
+// The "Other…" dialog: k, and the molar mass for an engine's thrust. Both
+// answers as the one text the logic reads (k, a tab, the molar mass when
+// there is one), or nothing when the dialog was cancelled.
+std::optional<std::string> MainWindow::askOtherGas()
+{
+    const GasPrompt prompt = logic_.otherGasPrompt();
+    QDialog dialog(this);
+    dialog.setObjectName("OtherGasDialog");
+    dialog.setWindowTitle(toQString(prompt.title));
+    auto* form = new QFormLayout(&dialog);
+    form->setRowWrapPolicy(QFormLayout::WrapAllRows);
+    auto* k = new QLineEdit(toQString(prompt.initial), &dialog);
+    k->setObjectName("OtherGas_k");
+    auto* molar = new QLineEdit(toQString(prompt.molarInitial), &dialog);
+    molar->setObjectName("OtherGas_molar");
+    form->addRow(toQString(prompt.question), k);
+    form->addRow(toQString(prompt.molarQuestion), molar);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    form->addRow(buttons);
+    k->selectAll();
+    k->setFocus();
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    std::string text = k->text().toStdString();
+    if (!molar->text().isEmpty()) text += "\t" + molar->text().toStdString();
+    return text;
 }
 
 QAction* MainWindow::menuAction(const std::string& id) const
@@ -506,6 +750,12 @@ void MainWindow::applyZoomToFonts()
     Label4->setFont(axisFont);
     Label5->setFont(axisFont);
     statusLine_->setFont(sansFont("MS Sans Serif", 8.25 * zoom));
+    engineLine_->setFont(sansFont("MS Sans Serif", 8.25 * zoom));
+    enginePanel_->setFont(sansFont("MS Sans Serif", 8.25 * zoom));
+    QFont bannerFont = sansFont("MS Sans Serif", 11 * zoom);
+    bannerFont.setBold(true);
+    banner_->setFont(bannerFont);
+    if (keys_) keys_->setFont(sansFont("MS Sans Serif", 8.25 * zoom));
     explanation_->setFont(sansFont("MS Sans Serif", 9 * zoom));
     menuBar()->setFont(sansFont("MS Sans Serif", 8.25 * zoom));
     for (QMenu* menu : menuBar()->findChildren<QMenu*>()) scaleMenuFont(menu);
@@ -705,6 +955,7 @@ void MainWindow::layoutClient()
     place(Picture_Geo, kGeoTop, kGeoHeight);
     place(Picture_Mach, kMachTop, kMachHeight);
     place(Picture_PiPo, kPiPoTop, kPiPoHeight);
+    placeBanner();
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
@@ -851,13 +1102,15 @@ void MainWindow::exportFile(PlotKind plot, const std::string& format)
         QGuiApplication::clipboard()->setImage(renderImage(f.picture));
         return;
     }
-    const QString filter = f.format == "csv"   ? "CSV table (*.csv)"
-                           : f.format == "svg" ? "SVG image (*.svg)"
-                                               : "PNG image (*.png)";
+    // The file's type by what it holds (the thrust over altitude is a CSV
+    // table too).
+    const QString filter = f.mime == "text/csv"        ? "CSV table (*.csv)"
+                           : f.mime == "image/svg+xml" ? "SVG image (*.svg)"
+                                                       : "PNG image (*.png)";
     QString path = QFileDialog::getSaveFileName(this, "Save", toQString(f.name), filter);
     if (path.isEmpty()) return;
-    // A bare name gets the format's extension.
-    if (QFileInfo(path).suffix().isEmpty()) path += "." + toQString(f.format);
+    // A bare name gets the extension of the name the logic gave.
+    if (QFileInfo(path).suffix().isEmpty()) path += "." + QFileInfo(toQString(f.name)).suffix();
     writeExport(path);
 }
 
@@ -949,6 +1202,10 @@ std::string MainWindow::shownJson() const
     for (int i = 0; i < List1->count(); ++i)
         report += (i ? "," : "") + quoteJson(List1->item(i)->text());
     report += "]";
+    std::string engine = "[";
+    for (const QLineEdit* box : engineBoxes_)
+        engine += (engine.size() > 1 ? "," : "") + quoteJson(box->text());
+    engine += "]";
     return "{\"boxes\":[" + quoteJson(Text_Mmax->text()) + "," + quoteJson(Text_AAmax->text()) +
            "," + quoteJson(Text_PePo->text()) + "],\"bars\":[" + std::to_string(VScroll1->value()) +
            "," + std::to_string(VScroll2->value()) +
@@ -956,7 +1213,10 @@ std::string MainWindow::shownJson() const
            ",\"refusal\":" + (statusLine_->styleSheet().isEmpty() ? "false" : "true") +
            ",\"report\":" + report + ",\"explanation\":" + quoteJson(explanation_->text()) +
            ",\"explanationShown\":" + (logic_.explanationShown() ? "true" : "false") +
-           ",\"thirdCaption\":" + quoteJson(Label5->text()) + ",\"menus\":" + menus + "}";
+           ",\"thirdCaption\":" + quoteJson(Label5->text()) + ",\"menus\":" + menus +
+           ",\"engine\":" + engine + ",\"engineLine\":" + quoteJson(engineLine_->text()) +
+           ",\"altitude\":" + std::to_string(altitude_->value()) +
+           ",\"altitudeEnabled\":" + (altitude_->isEnabled() ? "true" : "false") + "}";
 }
 
 } // namespace cdnozzle

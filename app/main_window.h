@@ -17,10 +17,12 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 class QAction;
+class QDialog;
 class QDockWidget;
 class QLabel;
 class QLineEdit;
@@ -28,6 +30,7 @@ class QListWidget;
 class QMenu;
 class QPushButton;
 class QScrollBar;
+class QSlider;
 
 namespace cdnozzle {
 
@@ -121,7 +124,9 @@ class MainWindow : public QMainWindow {
 
     // What the window's controls show now, as a JSON object in the form the
     // page gives for its own: boxes, bars, status, report, explanation, the
-    // menus' entries and the plots' captions (the replay test compares the
+    // menus' entries, the plots' captions, the engine's boxes ("engine", in
+    // EngineFieldKind's order), its line ("engineLine") and the altitude
+    // slider ("altitude", "altitudeEnabled") (the replay test compares the
     // two front ends with it).
     std::string shownJson() const;
 
@@ -154,6 +159,12 @@ class MainWindow : public QMainWindow {
     void choose(const MenuItem& item);
     void takePePoText();
     void repaintPlotsNow();
+    void buildEngine(const std::vector<EngineField>& fields);
+    void renderEngine(const ViewState& v);
+    void renderBanner(const std::string& text);
+    void placeBanner();
+    void renderKeys(const ViewState& v);
+    std::optional<std::string> askOtherGas();
     void showPlotMenu(PlotView* view, const QPoint& position);
     void exportFile(PlotKind plot, const std::string& format);
     bool writeExport(const QString& path);
@@ -192,6 +203,20 @@ class MainWindow : public QMainWindow {
     PlotView* Picture_PiPo = nullptr;
     QLabel* statusLine_ = nullptr;
     QLabel* explanation_ = nullptr;
+    // The engine's panel beside the plots: one box per engine field (in
+    // EngineFieldKind's order), the altitude slider and its value, and the
+    // engine's line under the status line.
+    QDockWidget* enginePanel_ = nullptr;
+    std::vector<QLineEdit*> engineBoxes_;
+    std::vector<QLabel*> engineLabels_;
+    QSlider* altitude_ = nullptr;
+    QLabel* altitudeText_ = nullptr;
+    QLabel* engineLine_ = nullptr;
+    // Over the plots while the play stands still at a limit.
+    QLabel* banner_ = nullptr;
+    // The list of keys, while the logic says it is shown.
+    QPointer<QDialog> keys_;
+    bool keysShown_ = false;
     LimitMarks* coarseMarks_ = nullptr;
     LimitMarks* fineMarks_ = nullptr;
     QAction* aboutAction_ = nullptr;

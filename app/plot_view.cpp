@@ -47,7 +47,7 @@ void PlotView::paintEvent(QPaintEvent*)
         painter.fillRect(rect(), QColor(bg.r, bg.g, bg.b));
         return;
     }
-    paintDisplayList(painter, drawScene(scene_, width(), height(), lineWidth_));
+    paintDisplayList(painter, drawScene(scene_, width(), height(), lineWidth_, {}, style_));
 }
 
 void PlotView::mousePressEvent(QMouseEvent* event)

@@ -3,6 +3,7 @@
 // mouse, and right clicks for the context menu.
 #pragma once
 
+#include "plots/display_list.h"
 #include "plots/plot_scene.h"
 
 #include <QWidget>
@@ -32,6 +33,16 @@ class PlotView : public QWidget {
         update();
     }
 
+    // The projector view: thicker lines, colours for every eye, dashed
+    // shocks, as the display list says.
+    void setProjector(bool on)
+    {
+        if (style_.projector == on) return;
+        style_.projector = on;
+        update();
+    }
+    bool projector() const { return style_.projector; }
+
     // The scene's x at a horizontal widget position.
     double sceneX(double widgetX) const;
 
@@ -57,6 +68,7 @@ class PlotView : public QWidget {
     QString caption_;
     bool hasScene_ = false;
     double lineWidth_ = 1;
+    DrawStyle style_;
     bool pressed_ = false;
 };
 

@@ -1,5 +1,6 @@
 // GUI tests run on Qt's offscreen platform (CTest sets QT_QPA_PLATFORM).
 #include <QApplication>
+#include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryFile>
@@ -22,10 +23,15 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + screens.fileName().toLocal8Bit());
     }
     QApplication app(argc, argv);
-    // Remembered settings go to a test location, never the user's.
+    // Remembered settings go to a test location, never the user's, and one
+    // of each process's own: CTest runs tests side by side, and one test's
+    // remembered zoom or pauses must not reach another's window.
     QStandardPaths::setTestModeEnabled(true);
     QApplication::setOrganizationName("cdnozzle-tests");
-    QApplication::setApplicationName("cdnozzle-tests");
+    QApplication::setApplicationName(
+        QString("cdnozzle-tests-%1").arg(QCoreApplication::applicationPid()));
     QSettings().clear();
-    return RUN_ALL_TESTS();
+    const int failed = RUN_ALL_TESTS();
+    QFile::remove(QSettings().fileName());
+    return failed;
 }

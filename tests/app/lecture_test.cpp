@@ -5,6 +5,7 @@
 #include "twips.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -54,6 +55,24 @@ TEST(Lecture, PlayMenuBesideAboutWithFunctionKeys)
         const int key = a->shortcut()[0].key();
         EXPECT_TRUE(key >= Qt::Key_F1 && key <= Qt::Key_F12) << a->text().toStdString();
     }
+    // The list of keys opens from the menu, names every key, and closing it
+    // tells the logic.
+    t.w->menuAction("Shortcuts")->trigger();
+    auto* keys = t.w->findChild<QDialog*>("KeysDialog");
+    ASSERT_NE(keys, nullptr);
+    EXPECT_TRUE(keys->isVisible());
+    EXPECT_EQ(keys->findChildren<QLabel*>().size(), 2 * t.w->logic().keyList().size());
+    keys->reject();
+    EXPECT_FALSE(t.w->logic().view().shortcutsShown);
+    EXPECT_FALSE(keys->isVisible());
+    // F8: the plots in the projector view, and back.
+    t.w->Command1_Click();
+    PlotView* mach = test::plot(*t.w, "Picture_Mach");
+    const QImage usual = mach->grab().toImage();
+    QTest::keyClick(t.w.get(), Qt::Key_F8);
+    EXPECT_NE(mach->grab().toImage(), usual);
+    QTest::keyClick(t.w.get(), Qt::Key_F8);
+    EXPECT_EQ(mach->grab().toImage(), usual);
 }
 
 TEST(Lecture, F5PlaysFromTheBoxThatKeepsTheFocus)
@@ -89,6 +108,12 @@ TEST(Lecture, ThePlayStandsStillPastALimitAndSaysWhich)
     for (int i = 0; i < 3; ++i) t.tick(1.0 / 40);
     EXPECT_EQ(t.w->statusKind(), StatusKind::PlayPause);
     EXPECT_EQ(t.w->statusText(), "Paused just past the subsonic limit (Pe/Po = 0.908)");
+    // The banner stands over the plots meanwhile.
+    const auto* banner = t.w->findChild<QLabel*>("Banner");
+    EXPECT_TRUE(banner->isVisible());
+    EXPECT_EQ(banner->text().toStdString(), t.w->logic().view().banner);
+    EXPECT_FALSE(banner->text().isEmpty());
+    EXPECT_TRUE(test::plot(*t.w, "Picture_Geo")->geometry().contains(banner->geometry()));
     const int calculations = t.w->calculationCount();
     t.tick(1.5);
     EXPECT_EQ(t.w->calculationCount(), calculations);
@@ -96,6 +121,7 @@ TEST(Lecture, ThePlayStandsStillPastALimitAndSaysWhich)
     t.tick(1.0 / 40);
     EXPECT_GT(t.w->calculationCount(), calculations);
     EXPECT_EQ(t.w->statusKind(), StatusKind::Regime);
+    EXPECT_FALSE(banner->isVisible());
 }
 
 TEST(Lecture, ExplainOpensAPanelBelowThePlotsThatFollowsTheFlow)

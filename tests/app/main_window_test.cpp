@@ -3,9 +3,11 @@
 #include "twips.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QSlider>
 #include <QStyleOptionSlider>
 #include <QTest>
 #include <QTimer>
@@ -31,6 +33,7 @@ TEST(MainWindow, StartUpShowsTheInitialTextsAndNothingCalculated)
         EXPECT_FALSE(plot(w, name)->hasScene()) << name;
     }
     EXPECT_EQ(w.calculationCount(), 0);
+    EXPECT_EQ(w.statusText(), kStartText); // where to begin
     // Start-up read the boxes into the state.
     EXPECT_EQ(w.model().state().M_max, 2);
     EXPECT_EQ(w.model().state().PePo, 1);
@@ -231,6 +234,54 @@ TEST(MainWindow, AboutOpensOneModelessWindow)
     // The main window stays usable beside it.
     w.Command1_Click();
     EXPECT_EQ(w.calculationCount(), 1);
+}
+
+// Each engine box, the altitude slider, the units and the two answers of
+// "Other…" reach the logic as what they are.
+TEST(MainWindow, EngineBoxesAltitudeUnitsAndOtherGasReachTheLogic)
+{
+    MainWindow w;
+    w.show();
+    auto* altitude = test::control<QSlider>(w, "AltitudeSlider");
+    auto* line = test::control<QLabel>(w, "EngineLine");
+    EXPECT_FALSE(altitude->isEnabled());
+    EXPECT_FALSE(line->isVisible());
+    const std::pair<const char*, EngineFieldKind> typed[] = {
+        {"Txt_p0", EngineFieldKind::ChamberPressure},
+        {"Txt_T0", EngineFieldKind::ChamberTemperature},
+        {"Txt_At", EngineFieldKind::Throat},
+        {"Txt_Altitude", EngineFieldKind::Altitude}};
+    const char* texts[] = {"7 MPa", "3500 K", "300 cm2", "20 km"};
+    for (std::size_t i = 0; i < std::size(typed); ++i) {
+        QTest::keyClicks(box(w, typed[i].first), texts[i]);
+        EXPECT_EQ(w.logic().engineText(typed[i].second), texts[i]) << typed[i].first;
+    }
+    QTest::keyClick(box(w, "Txt_Altitude"), Qt::Key_Return);
+    EXPECT_TRUE(altitude->isEnabled());
+    EXPECT_EQ(altitude->value(), 200); // 20 km in steps of 100 m
+    EXPECT_TRUE(line->isVisible());
+    EXPECT_TRUE(line->text().endsWith(" at 20 km")) << line->text().toStdString();
+    altitude->setValue(100);
+    EXPECT_EQ(w.logic().altitude(), 10000.0);
+    EXPECT_EQ(box(w, "Txt_Altitude")->text(), "10 km");
+
+    // The units are radio entries of the View menu.
+    w.menuAction("Units_us")->trigger();
+    EXPECT_EQ(w.logic().units(), UnitSystem::US);
+    EXPECT_FALSE(w.menuAction("Units_si")->isChecked());
+    EXPECT_TRUE(w.menuAction("Units_us")->isChecked());
+
+    QTimer::singleShot(0, [] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        dialog->findChild<QLineEdit*>("OtherGas_k")->setText("1.3");
+        dialog->findChild<QLineEdit*>("OtherGas_molar")->setText("22");
+        qobject_cast<QDialog*>(dialog)->accept();
+    });
+    w.menuAction("Mn_Gas_Other")->trigger();
+    EXPECT_EQ(w.logic().gasK(), 1.3);
+    EXPECT_EQ(w.logic().engineText(EngineFieldKind::MolarMass), "22");
+    EXPECT_EQ(box(w, "Txt_Molar")->text(), "22");
 }
 
 TEST(MainWindow, NonConvergenceBoxIsModalPlainAndCaptioned)

@@ -3,7 +3,8 @@
 // the form the web page's replay gives, so the two front ends can be
 // compared.
 //   cdnozzle-replay-window EVENTS.json
-// EVENTS.json: [["editMeSup", "2.5"], ["moveCoarse", 21], ["hover", 1, 190, 377], ...]
+// EVENTS.json: [["editMeSup", "2.5"], ["moveCoarse", 21], ["hover", 1, 190, 377],
+//               ["editEngine", "7 MPa", 0], ...]
 #include "main_window.h"
 
 #include <QApplication>
@@ -65,6 +66,13 @@ int main(int argc, char** argv)
                           : e.kind == EventKind::EditAmax ? "Text_AAmax"
                           : e.kind == EventKind::EditPePo ? "Text_PePo"
                                                           : nullptr;
+        std::string engineBox;
+        if (e.kind == EventKind::EditEngine) {
+            const std::vector<EngineField> fields = w.logic().view().engine;
+            const auto i = static_cast<std::size_t>(e.number);
+            if (e.number >= 0 && i < fields.size()) engineBox = fields[i].id;
+            box = engineBox.empty() ? nullptr : engineBox.c_str();
+        }
         if (box) {
             auto* edit = w.findChild<QLineEdit*>(box);
             const QSignalBlocker quiet(edit);
