@@ -34,7 +34,7 @@ void judge(EngineFigures& f, Regime regime)
     switch (regime) {
     case Regime::NoFlow:
         f.ideal = {"c_star"};
-        f.idealNote = "nothing flows: the outside pressure is the chamber's";
+        f.idealNote = "nothing flows: the outside pressure is at least the chamber's";
         return;
     case Regime::SubsonicThroughout:
         f.ideal = all;
@@ -130,8 +130,10 @@ std::vector<std::string> engineLines(const Engine& engine, const EngineFigures& 
         "Mass flow ṁ = " + q(f.mdot, Quantity::MassFlow) +
             ", c* = " + q(f.cstar, Quantity::Velocity),
         "Exit: V_e = " + q(f.Ve, Quantity::Velocity) + ", T_e = " + q(f.Te, Quantity::Temperature) +
-            ", p_e = " + q(f.pe, Quantity::Pressure) + " (outside " + q(f.pb, Quantity::Pressure) +
-            ")",
+            ", p_e = " + q(f.pe, Quantity::Pressure) +
+            // With nothing flowing the back pressure stands for the chamber's
+            // own, not for the air outside, which may be higher.
+            (f.mdot > 0 ? " (outside " + q(f.pb, Quantity::Pressure) + ")" : std::string()),
         "Thrust F = " + q(f.F, Quantity::Force) + " = ṁ·V_e (" + q(f.F_momentum, Quantity::Force) +
             (f.F_pressure < 0 ? ") − (p_b − p_e)·A_e (" : ") + (p_e − p_b)·A_e (") +
             q(std::fabs(f.F_pressure), Quantity::Force) + ")",

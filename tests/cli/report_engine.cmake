@@ -20,6 +20,14 @@ foreach(want "Altitude 0 ft: outside pressure 14.7 psi" "Thrust F = 75152 lbf"
     message(FATAL_ERROR "US report lacks '${want}':\n${us}")
   endif()
 endforeach()
+# A chamber below the air outside: nothing flows, and the air outside
+# keeps its own pressure.
+execute_process(COMMAND ${EXE} --me-sup 3 --p0 50kPa --t0 3500K --throat-area 300cm2 --altitude 0
+                OUTPUT_VARIABLE none RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0 OR NOT none MATCHES "regime: no flow\nAltitude 0 km: outside pressure 101\\.3 kPa"
+   OR none MATCHES "outside 50 kPa")
+  message(FATAL_ERROR "no flow:\n${none}")
+endif()
 
 execute_process(COMMAND ${EXE} ${engine} --altitude 20km --json OUTPUT_VARIABLE json)
 string(JSON unit GET "${json}" engine F unit)
