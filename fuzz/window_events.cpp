@@ -1,11 +1,11 @@
 #include "window_events.h"
 
 #include "audit/audit.h"
-#include "results/flow_figures.h"
-#include "text/number_text.h"
-#include "panel/window_logic.h"
 #include "panel/back_pressure_bars.h"
+#include "panel/window_logic.h"
+#include "results/flow_figures.h"
 #include "results/station_data.h"
+#include "text/number_text.h"
 
 #include <cmath>
 #include <string_view>
@@ -122,11 +122,11 @@ std::optional<std::string> runWindowEvents(const std::uint8_t* data, std::size_t
         case 17: {
             // An engine box: a number with one of its units (or none, or
             // another quantity's), or raw bytes.
-            static constexpr const char* units[] = {"", " MPa", "psi", " K", " R", " cm2", " in2",
-                                                    " cm", " km", " ft", " g/mol", " m/s"};
+            static constexpr const char* units[] = {"",     " MPa", "psi", " K",  " R",     " cm2",
+                                                    " in2", " cm",  " km", " ft", " g/mol", " m/s"};
             const auto field = static_cast<EngineFieldKind>(in.byte() % kEngineFieldCount);
-            event += ":" + (in.byte() % 2 ? in.text(-1, 1e5) + units[in.byte() % 12]
-                                          : in.text(0, 300));
+            event +=
+                ":" + (in.byte() % 2 ? in.text(-1, 1e5) + units[in.byte() % 12] : in.text(0, 300));
             logic.editEngine(field, event.substr(event.find(':') + 1));
             break;
         }

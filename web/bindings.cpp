@@ -42,10 +42,11 @@ std::string textsOf(const DisplayList& list)
                ",\"y\":" + formatRoundTrip(t.y) + ",\"text\":" + jsonQuoted(t.text) +
                ",\"size\":" + formatRoundTrip(t.size) +
                ",\"italic\":" + (t.italic ? "true" : "false") + ",\"align\":\"" +
-               (t.align == Align::Left ? "left" : t.align == Align::Center ? "center" : "right") +
-               "\",\"color\":[" +
-               std::to_string(t.color.r) + "," + std::to_string(t.color.g) + "," +
-               std::to_string(t.color.b) + "]}";
+               (t.align == Align::Left     ? "left"
+                : t.align == Align::Center ? "center"
+                                           : "right") +
+               "\",\"color\":[" + std::to_string(t.color.r) + "," + std::to_string(t.color.g) +
+               "," + std::to_string(t.color.b) + "]}";
     }
     return out + "]";
 }

@@ -29,9 +29,8 @@ std::string thrustCurveCsv(const InputTexts& design, double k, const Engine& eng
         const NozzleFigures n = nozzleFigures(model.state(), model.result());
         csv += formatRoundTrip(fromSI(altitude, height)) + "," +
                formatRoundTrip(fromSI(pb, pressure)) + "," + texts.pe_po + "," +
-               std::string(regimeName(model.result().regime)) + "," + formatRoundTrip(n.C_F) +
-               "," + formatRoundTrip(fromSI(f.F, force)) + "," +
-               formatRoundTrip(f.Isp) + "\n";
+               std::string(regimeName(model.result().regime)) + "," + formatRoundTrip(n.C_F) + "," +
+               formatRoundTrip(fromSI(f.F, force)) + "," + formatRoundTrip(f.Isp) + "\n";
     }
     return csv;
 }
