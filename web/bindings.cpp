@@ -9,6 +9,8 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <cmath>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -34,13 +36,31 @@ val linesOf(const DisplayList& list)
     return val::global("Float64Array").new_(view);
 }
 
+// A pixel measure to a thousandth of a pixel, written without the
+// round-trip search a double's shortest form costs on the page (a few
+// hundred texts are written at every step).
+std::string pixels(double v)
+{
+    if (!std::isfinite(v)) return "0";
+    const long long thousandths = std::llround(v * 1000);
+    const long long whole = thousandths / 1000, rest = std::llabs(thousandths % 1000);
+    std::string out = (thousandths < 0 && whole == 0 ? "-" : "") + std::to_string(whole);
+    if (rest) {
+        std::string digits = std::to_string(rest);
+        digits.insert(0, 3 - digits.size(), '0');
+        while (digits.back() == '0') digits.pop_back();
+        out += "." + digits;
+    }
+    return out;
+}
+
 std::string textsOf(const DisplayList& list)
 {
     std::string out = "[";
     for (const DisplayText& t : list.texts) {
-        out += (out.size() > 1 ? "," : "") + std::string("{\"x\":") + formatRoundTrip(t.x) +
-               ",\"y\":" + formatRoundTrip(t.y) + ",\"text\":" + jsonQuoted(t.text) +
-               ",\"size\":" + formatRoundTrip(t.size) +
+        out += (out.size() > 1 ? "," : "") + std::string("{\"x\":") + pixels(t.x) +
+               ",\"y\":" + pixels(t.y) + ",\"text\":" + jsonQuoted(t.text) +
+               ",\"size\":" + pixels(t.size) +
                ",\"italic\":" + (t.italic ? "true" : "false") + ",\"align\":\"" +
                (t.align == Align::Left     ? "left"
                 : t.align == Align::Center ? "center"

@@ -212,8 +212,12 @@ std::string formatRoundTrip(double value)
     if (!std::isfinite(value)) return std::isnan(value) ? "nan" : value < 0 ? "-inf" : "inf";
     // The fewest significant digits that read back as the same double, then
     // the shorter of the fixed and the scientific form, as to_chars does.
+    // A double that some decimal of at most 15 digits reads back as is that
+    // decimal rounded to 15 digits (its error is below half the 15-digit
+    // spacing), trailing zeros and all: so 15, 16 and 17 digits are all
+    // there is to try.
     std::string scientific;
-    for (int digits = 1; digits <= 17; ++digits) {
+    for (int digits = 15; digits <= 17; ++digits) {
         scientific = printfC("%.*e", digits - 1, value);
         if (parseCDouble(scientific.c_str()) == value) break;
     }
