@@ -52,6 +52,8 @@ TEST(EngineFigures, ClosedFormsHoldForEveryGas)
             EXPECT_NEAR(f.mdot, choked * n.mdot_ratio, 1e-12 * choked) << where;
             EXPECT_NEAR(f.cstar, engine.p0 * engine.At / choked, 1e-12 * f.cstar) << where;
             EXPECT_NEAR(f.F, f.mdot * f.Ve + (f.pe - f.pb) * f.Ae, 1e-9 * f.F) << where;
+            EXPECT_NEAR(f.F_pressure, (f.pe - f.pb) * f.Ae, 1e-9 * f.F) << where;
+            EXPECT_NEAR(f.F_momentum + f.F_pressure, f.F, 1e-9 * f.F) << where;
             EXPECT_NEAR(f.Isp, f.cstar * n.C_F / n.mdot_ratio / kStandardGravity, 1e-12 * f.Isp)
                 << where;
             if (m.result().regime == Regime::ExitExpansion ||
