@@ -154,8 +154,10 @@ std::string rangeRefusal(const QuantityField& field, std::string_view text, Unit
                                          : "above " + formatIn(field.min, shown) + " and at most ";
     if (field.minIncluded && field.min == 0) from = "from 0 to ";
     if (!field.minIncluded && field.min == 0) from = "above 0 and at most ";
+    // The other system's figure beside, where it has a unit of its own.
+    const std::string most = formatIn(field.max, shown), otherMost = formatIn(field.max, other);
     return std::string(field.label) + " must be " + std::string(quantityWord(field.quantity)) +
-           " " + from + formatIn(field.max, shown) + " (" + formatIn(field.max, other) + ") " +
+           " " + from + most + (otherMost == most ? " " : " (" + otherMost + ") ") +
            quotedInput(text);
 }
 

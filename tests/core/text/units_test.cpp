@@ -111,6 +111,10 @@ TEST(Units, EverySuffixReadsAsItsValue)
             EXPECT_NEAR(si, c.si, 1e-13 * c.si) << c.text << " " << refusal;
         }
     }
+    std::string refusal;
+    read({M, "0.5 g/mol", SI, kNo}, &refusal);
+    EXPECT_EQ(refusal,
+              "Molar mass = must be a molar mass from 1 g/mol to 1000 g/mol (got \"0.5 g/mol\")");
 }
 
 // SI to US and back, for every unit of every quantity: a relative error
