@@ -9,7 +9,9 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -23,7 +25,7 @@ using emscripten::val;
 // [x1, y1, x2, y2, r, g, b, width, crisp, dashed]* (crisp: 0 no, 1
 // vertical, 2 horizontal) and the texts as JSON (with their alignment as a
 // canvas names it): the display list in two pieces.
-val linesOf(const DisplayList& list)
+std::vector<double> flatLines(const DisplayList& list)
 {
     std::vector<double> flat;
     flat.reserve(list.lines.size() * 10);
@@ -32,6 +34,12 @@ val linesOf(const DisplayList& list)
                                  double(l.color.b), l.width, double(static_cast<int>(l.crisp)),
                                  l.dashed ? 1.0 : 0.0});
     }
+    return flat;
+}
+
+val linesOf(const DisplayList& list)
+{
+    const std::vector<double> flat = flatLines(list);
     val view{emscripten::typed_memory_view(flat.size(), flat.data())};
     return val::global("Float64Array").new_(view);
 }
@@ -54,10 +62,13 @@ std::string pixels(double v)
     return out;
 }
 
-std::string textsOf(const DisplayList& list)
+// The texts from first up to (not including) last as JSON.
+std::string textsOf(const DisplayList& list, std::size_t first = 0,
+                    std::size_t last = static_cast<std::size_t>(-1))
 {
     std::string out = "[";
-    for (const DisplayText& t : list.texts) {
+    for (std::size_t i = first; i < std::min(last, list.texts.size()); ++i) {
+        const DisplayText& t = list.texts[i];
         out += (out.size() > 1 ? "," : "") + std::string("{\"x\":") + pixels(t.x) +
                ",\"y\":" + pixels(t.y) + ",\"text\":" + jsonQuoted(t.text) +
                ",\"size\":" + pixels(t.size) +
@@ -97,16 +108,29 @@ class PageLogic {
     }
     std::string viewJson() const { return cdnozzle::viewJson(logic_.view()); }
     int sceneRevision() const { return logic_.sceneRevision(); }
-    // A plot's display list: its lines (see linesOf), then texts() gives its
-    // texts as JSON.
-    val displayList(int plot, double width, double height, double scale)
+    // A plot's display list, kept until the next one: returns how many
+    // lines it has. linesAddress() is where they lie in the module's
+    // memory, ten numbers each as linesOf lists them (the page copies them
+    // from there); steadyLines() is how many of the first stay while only
+    // the back pressure moves; steadyTexts() and movingTexts() its texts
+    // as JSON, those that stay and the rest.
+    int displayList(int plot, double width, double height, double scale)
     {
         const DisplayList list =
             logic_.displayList(static_cast<PlotKind>(plot), width, height, scale);
-        texts_ = textsOf(list);
-        return linesOf(list);
+        steadyTexts_ = textsOf(list, 0, list.steadyTexts);
+        movingTexts_ = textsOf(list, list.steadyTexts);
+        steadyLines_ = static_cast<int>(list.steadyLines);
+        flat_ = flatLines(list);
+        return static_cast<int>(list.lines.size());
     }
-    const std::string& texts() const { return texts_; }
+    int linesAddress() const
+    {
+        return static_cast<int>(reinterpret_cast<std::uintptr_t>(flat_.data()));
+    }
+    int steadyLines() const { return steadyLines_; }
+    const std::string& steadyTexts() const { return steadyTexts_; }
+    const std::string& movingTexts() const { return movingTexts_; }
     std::string plotMenu(int plot) const
     {
         return menuJson(logic_.plotMenu(static_cast<PlotKind>(plot)));
@@ -177,7 +201,9 @@ class PageLogic {
 
   private:
     WindowLogic logic_;
-    std::string texts_;
+    std::string steadyTexts_, movingTexts_;
+    std::vector<double> flat_;
+    int steadyLines_ = 0;
     std::vector<std::string> messages_;
 };
 
@@ -262,7 +288,10 @@ EMSCRIPTEN_BINDINGS(cdnozzle)
         .function("viewJson", &PageLogic::viewJson)
         .function("sceneRevision", &PageLogic::sceneRevision)
         .function("displayList", &PageLogic::displayList)
-        .function("texts", &PageLogic::texts)
+        .function("linesAddress", &PageLogic::linesAddress)
+        .function("steadyLines", &PageLogic::steadyLines)
+        .function("steadyTexts", &PageLogic::steadyTexts)
+        .function("movingTexts", &PageLogic::movingTexts)
         .function("plotMenu", &PageLogic::plotMenu)
         .function("otherGasPrompt", &PageLogic::otherGasPrompt)
         .function("lastExport", &PageLogic::lastExport)

@@ -109,6 +109,35 @@
     for (let i = 0; i < a.length; i++) if (a[i] !== b[i]) return false;
     return true;
   }
+  // A plot's display list: its lines split where the steady ones end, and
+  // its texts. The lines are copied out of the core's memory into one of
+  // the plot's two buffers (the other holds the lines painted last): a
+  // copy into a typed array is the one the browser does at memory speed.
+  const buffers = PLOT_IDS.map(() => [new Float64Array(0), new Float64Array(0)]);
+  function displayList(kind, w, h, scale) {
+    const count = 10 * logic.displayList(kind, w, h, scale);
+    const at = logic.linesAddress() / 8;
+    const pair = buffers[kind];
+    if (pair[1].length < count) pair[1] = new Float64Array(count);
+    const lines = pair[1].subarray(0, count);
+    lines.set(core.HEAPF64.subarray(at, at + count));
+    pair.reverse();
+    const steady = 10 * logic.steadyLines();
+    return { steady: lines.subarray(0, steady), moving: lines.subarray(steady),
+             steadyTexts: logic.steadyTexts(), movingTexts: logic.movingTexts() };
+  }
+  // One of a plot's three canvases at its size; true when it was resized
+  // (which clears it).
+  function sized(canvas, w, h) {
+    if (canvas.width === w && canvas.height === h) return false;
+    canvas.width = w;
+    canvas.height = h;
+    return true;
+  }
+  // Each plot on four canvases: the lines that stay while the back pressure
+  // moves (the limit flows, the frame) on the plot's light yellow, the flow
+  // over them, then the texts that stay (the values on the axes) and those
+  // that move. A step of the bars repaints the flow and little else.
   function paintPlots(force) {
     const revision = logic.sceneRevision();
     const projector = Boolean(view && view.projector);
@@ -122,30 +151,30 @@
       if (!force && last.revision === revision && last.projector === projector && last.w === w &&
           last.h === h && last.scale === scale) return;
       const canvas = $(id);
-      const lines = logic.displayList(kind, w, h, scale);
-      const texts = logic.texts();
-      painted[kind] = { revision, projector, w, h, scale, lines, texts };
-      // The same drawing as on the canvas already: nothing to paint.
-      if (force || canvas.width !== w || canvas.height !== h || !sameLines(lines, last.lines)) {
-        if (canvas.width !== w) canvas.width = w;
-        if (canvas.height !== h) canvas.height = h;
-        // The plot's light yellow is the canvas's own background: clearing
+      const list = displayList(kind, w, h, scale);
+      painted[kind] = { revision, projector, w, h, scale, ...list };
+      const back = canvas.previousElementSibling;
+      if (sized(back, w, h) || force || !sameLines(list.steady, last.steady)) {
+        // The plot's light yellow is the canvas's own background: filling
         // the whole canvas is the browser's cheapest way to start a drawing.
-        const ctx = canvas.getContext("2d");
+        const ctx = back.getContext("2d");
         ctx.fillStyle = "rgb(255,255,192)";
         ctx.fillRect(0, 0, w, h);
-        paintLines(ctx, lines);
+        paintLines(ctx, list.steady);
       }
-      // The texts (values on the axes, the legend, the limits) on a canvas
-      // of their own over the lines: a step that moves the flow mostly
-      // leaves them as they are.
-      const layer = canvas.nextElementSibling;
-      if (force || layer.width !== w || layer.height !== h || texts !== last.texts) {
-        if (layer.width !== w) layer.width = w;
-        if (layer.height !== h) layer.height = h;
-        const ctx = layer.getContext("2d");
+      if (sized(canvas, w, h) || force || !sameLines(list.moving, last.moving)) {
+        const ctx = canvas.getContext("2d");
         ctx.clearRect(0, 0, w, h);
-        if (texts !== "[]") paintTexts(ctx, JSON.parse(texts));
+        paintLines(ctx, list.moving);
+      }
+      const steadyLayer = canvas.nextElementSibling, movingLayer = steadyLayer.nextElementSibling;
+      for (const [layer, texts, before] of [[steadyLayer, list.steadyTexts, last.steadyTexts],
+                                            [movingLayer, list.movingTexts, last.movingTexts]]) {
+        if (sized(layer, w, h) || force || texts !== before) {
+          const ctx = layer.getContext("2d");
+          ctx.clearRect(0, 0, w, h);
+          if (texts !== "[]") paintTexts(ctx, JSON.parse(texts));
+        }
       }
     });
   }

@@ -142,15 +142,26 @@ DisplayList drawScene(const PlotScene& scene, double width, double height, doubl
                 {x1, y1, x2, y2, color, w, kind, projector && s.kind == SegmentKind::Shock});
         };
         list.lines.reserve(scene.segments.size() + scene.references.size());
+        // The steady lines run from the first until a marker (the back
+        // pressure) or the flow's own segments.
+        bool steady = true;
         for (const Segment& s : scene.references) {
-            if (s.kind == SegmentKind::Marker)
+            if (s.kind == SegmentKind::Marker) {
+                steady = false;
                 add(s, projector ? projectorColor(s.color) : rgbOf(s.color), scale, false);
-            else
+            } else {
                 add(s, faintColor(projector), scale, true);
+            }
+            if (steady) list.steadyLines = list.lines.size();
         }
-        for (const Segment& s : scene.segments)
+        for (std::size_t i = 0; i < scene.segments.size(); ++i) {
+            const Segment& s = scene.segments[i];
             add(s, projector ? projectorColor(s.color) : rgbOf(s.color), scale, false);
-        for (const SceneLabel& l : scene.labels) {
+            steady = steady && i < scene.steadySegments;
+            if (steady) list.steadyLines = list.lines.size();
+        }
+        for (std::size_t i = 0; i < scene.labels.size(); ++i) {
+            const SceneLabel& l = scene.labels[i];
             const double x = to.px(l.x) + l.dx * textScale, y = to.py(l.y) + l.dy * textScale;
             if (!std::isfinite(x + y)) continue;
             const Rgb color = l.role == LabelRole::Limit
@@ -159,6 +170,7 @@ DisplayList drawScene(const PlotScene& scene, double width, double height, doubl
             list.texts.push_back({x, y, l.text, labelSize(l.role) * textScale,
                                   l.role == LabelRole::Title || l.role == LabelRole::Marker, color,
                                   alignOf(l.align)});
+            if (i < scene.steadyLabels) list.steadyTexts = list.texts.size();
         }
         // The legend: one line at the top right, under the markers.
         const double size = 9 * textScale, sample = 14 * textScale, gap = 4 * textScale;

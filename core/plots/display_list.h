@@ -10,6 +10,7 @@
 #include "plots/plot_scene.h"
 #include "results/station_data.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -57,6 +58,12 @@ struct DisplayList {
     Rgb background = kPlotBackground;
     std::vector<DisplayLine> lines;
     std::vector<DisplayText> texts;
+    // How many of the first lines (the limit flows behind the flow, the
+    // frame, the walls) and of the first texts (the values on the axes)
+    // stay as they are while only the back pressure moves: a painter may
+    // keep them from one step to the next.
+    std::size_t steadyLines = 0;
+    std::size_t steadyTexts = 0;
     bool operator==(const DisplayList&) const = default;
 };
 

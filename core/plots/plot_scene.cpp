@@ -49,6 +49,8 @@ void drawFrame(const FlowState& s, const FrameRow& f, PlotScene& scene)
     scene.references.clear();
     scene.labels.clear();
     scene.legend.clear();
+    scene.steadySegments = 0;
+    scene.steadyLabels = 0;
     const double Mmax = s.M_max;
     countedLoop(0, Mmax, 0.5, [&](double xg) {
         scene.segments.push_back({SegmentColor::Grid, xg, f.V1, xg, f.V2});
@@ -223,6 +225,7 @@ void Grafik_Geo(const FlowState& s, const Marks& marks, PlotScene& scene)
         scene.segments.push_back(
             {SegmentColor::Foreground, s.x[i - 1], -s.y[i - 1], s.x[i], -s.y[i]});
     }
+    scene.steadySegments = scene.segments.size();
     bool shocks = false, waves = false;
     for (const Mark& m : marks) {
         const bool red = m.color == MarkColor::Red;
@@ -241,6 +244,7 @@ void Grafik_Geo(const FlowState& s, const Marks& marks, PlotScene& scene)
                 {scene.left, -v, 2, 3, tickText(v), LabelAlign::Left, LabelRole::Tick});
         }
     }
+    scene.steadyLabels = scene.labels.size();
     if (shocks) scene.legend.push_back({SegmentColor::Red, SegmentKind::Shock, false, "shock"});
     if (waves)
         scene.legend.push_back({SegmentColor::Blue, SegmentKind::Line, false, "expansion wave"});
@@ -250,16 +254,19 @@ void Grafik_Mach(const FlowState& s, PlotScene& scene, const LimitCurves* limits
 {
     const double Mm = s.M_max;
     drawFrame(s, {-0.2, -1.5 * Mm, 1.2 * Mm, 0.5, -Mm, 0, -Mm, 0, 1, 0, -Mm}, scene);
+    scene.steadySegments = scene.segments.size();
     drawCurveWithJump(s, s.M, s.Me, scene);
     abscissa(s, scene, 0, 11);
     ordinate(scene, Mm, 5);
     drawLimits(s, limits, machOf, scene);
+    scene.steadyLabels = scene.labels.size();
     flowLegend(s, scene);
 }
 
 void Grafik_PiPo(const FlowState& s, PlotScene& scene, const LimitCurves* limits)
 {
     drawFrame(s, {-0.2, -1.2, 1.2 * s.M_max, 0.2, -1, 0, -1, 0, 0.2, 0, -1}, scene);
+    scene.steadySegments = scene.segments.size();
     drawCurveWithJump(s, s.PiPo, s.PePo_e, scene);
     abscissa(s, scene, 0, 11);
     ordinate(scene, 1, 6);
@@ -268,6 +275,7 @@ void Grafik_PiPo(const FlowState& s, PlotScene& scene, const LimitCurves* limits
     const double runOut = s.x[s.N_tot + 1];
     scene.references.push_back({SegmentColor::Foreground, runOut + 0.4 * (scene.right - runOut),
                                 -s.PePo, scene.right, -s.PePo, SegmentKind::Marker});
+    scene.steadyLabels = scene.labels.size();
     scene.labels.push_back(
         {scene.right, -s.PePo, -2, -3, "Pe/Po", LabelAlign::Right, LabelRole::Marker});
     flowLegend(s, scene);
@@ -289,12 +297,14 @@ void Grafik_Third(const FlowState& s, PlotQuantity quantity, PlotScene& scene,
     }
     const StationQuantities behind = stationQuantities(s, s.Me, s.PePo_e);
     thirdFrame(s, scene);
+    scene.steadySegments = scene.segments.size();
     // The frame's labels stand; the curve goes in before them.
     std::vector<SceneLabel> labels = std::move(scene.labels);
     scene.labels.clear();
     drawCurveWithJump(s, values, temperature ? behind.T_T0 : behind.rho_rho0, scene);
     scene.labels = std::move(labels);
     drawLimits(s, limits, temperature ? temperatureOf : densityOf, scene);
+    scene.steadyLabels = scene.labels.size();
     flowLegend(s, scene);
 }
 

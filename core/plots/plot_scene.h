@@ -7,6 +7,7 @@
 #include "nozzle/limit_curves.h"
 #include "results/station_data.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -82,6 +83,10 @@ struct PlotScene {
     std::vector<Segment> references;
     std::vector<SceneLabel> labels;
     std::vector<LegendEntry> legend;
+    // How many of the first segments (the frame, the walls) and of the
+    // first labels stay as they are while only the back pressure moves.
+    std::size_t steadySegments = 0;
+    std::size_t steadyLabels = 0;
     bool operator==(const PlotScene&) const = default;
 };
 

@@ -293,4 +293,45 @@ TEST(Projector, ThickLinesDashedShocksAndColoursEveryEyeTellsApart)
     }
 }
 
+// A painter keeps a plot's first steady lines and texts while only the
+// back pressure moves: they are the same in every regime, they hold the
+// limit flows (or the walls) and the values on the axes, never the flow.
+TEST(DisplayList, SteadyLinesAndTextsStayWhileTheBackPressureMoves)
+{
+    for (const char* me : {"1", "1.3", "2", "5"}) {
+        for (const PlotQuantity third :
+             {PlotQuantity::Pressure, PlotQuantity::Temperature, PlotQuantity::Density}) {
+            std::vector<DisplayList> first;
+            for (const char* pepo : {"0.999", "0.95", "0.8", "0.5", "0.3", "0.05", "0.001"}) {
+                NozzleModel m = test::calculated(me, pepo);
+                m.setThirdPlot(third);
+                const DisplayList lists[] = {drawScene(m.geometryScene(), 377, 185, 1),
+                                             drawScene(m.machScene(), 377, 145, 1),
+                                             drawScene(m.thirdScene(), 377, 161, 2)};
+                for (std::size_t k = 0; k < 3; ++k) {
+                    const DisplayList& l = lists[k];
+                    const std::string where = std::string(me) + " " + pepo + " plot " +
+                                              std::to_string(k);
+                    ASSERT_LE(l.steadyLines, l.lines.size()) << where;
+                    ASSERT_LE(l.steadyTexts, l.texts.size()) << where;
+                    if (first.size() < 3) {
+                        first.push_back(l);
+                        EXPECT_GT(l.steadyLines, k == 0 ? 20u : 3u * 20) << where;
+                        EXPECT_GE(l.steadyTexts, 8u) << where;
+                        continue;
+                    }
+                    const DisplayList& f = first[k];
+                    ASSERT_EQ(l.steadyLines, f.steadyLines) << where;
+                    ASSERT_EQ(l.steadyTexts, f.steadyTexts) << where;
+                    EXPECT_TRUE(std::equal(l.lines.begin(), l.lines.begin() + l.steadyLines,
+                                           f.lines.begin()))
+                        << where;
+                    EXPECT_TRUE(std::equal(l.texts.begin(), l.texts.begin() + l.steadyTexts,
+                                           f.texts.begin()))
+                        << where;
+                }
+            }
+        }
+    }
+}
 } // namespace cdnozzle
