@@ -107,6 +107,21 @@ class PageLogic {
         logic_.handle(e);
     }
     std::string viewJson() const { return cdnozzle::viewJson(logic_.view()); }
+    // The view's members that changed since the last call, as one JSON
+    // object (all of them the first time): a play's step passes on a few
+    // hundred bytes instead of the whole view.
+    std::string viewChanges()
+    {
+        std::vector<ViewField> fields = viewFields(logic_.view());
+        shown_.resize(fields.size());
+        std::vector<ViewField> changed;
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            if (fields[i].json == shown_[i]) continue;
+            shown_[i] = fields[i].json;
+            changed.push_back(std::move(fields[i]));
+        }
+        return fieldsJson(changed);
+    }
     int sceneRevision() const { return logic_.sceneRevision(); }
     // A plot's display list, kept until the next one: returns how many
     // lines it has. linesAddress() is where they lie in the module's
@@ -204,6 +219,7 @@ class PageLogic {
     std::string steadyTexts_, movingTexts_;
     std::vector<double> flat_;
     int steadyLines_ = 0;
+    std::vector<std::string> shown_; // each view member's JSON as last passed on
     std::vector<std::string> messages_;
 };
 
@@ -286,6 +302,7 @@ EMSCRIPTEN_BINDINGS(cdnozzle)
         .constructor<>()
         .function("handle", &PageLogic::handle)
         .function("viewJson", &PageLogic::viewJson)
+        .function("viewChanges", &PageLogic::viewChanges)
         .function("sceneRevision", &PageLogic::sceneRevision)
         .function("displayList", &PageLogic::displayList)
         .function("linesAddress", &PageLogic::linesAddress)

@@ -134,10 +134,12 @@
     canvas.height = h;
     return true;
   }
-  // Each plot on four canvases: the lines that stay while the back pressure
-  // moves (the limit flows, the frame) on the plot's light yellow, the flow
-  // over them, then the texts that stay (the values on the axes) and those
-  // that move. A step of the bars repaints the flow and little else.
+  // Each plot on three canvases: the lines that stay while the back
+  // pressure moves (the limit flows, the frame) on the plot's light yellow;
+  // the flow and the texts that move with it (the legend, the back
+  // pressure's name); the texts that stay (the values on the axes) on top.
+  // A step of the bars repaints the middle one, the only canvas a browser
+  // then has to copy to the screen anew.
   function paintPlots(force) {
     const revision = logic.sceneRevision();
     const projector = Boolean(view && view.projector);
@@ -162,19 +164,18 @@
         ctx.fillRect(0, 0, w, h);
         paintLines(ctx, list.steady);
       }
-      if (sized(canvas, w, h) || force || !sameLines(list.moving, last.moving)) {
+      if (sized(canvas, w, h) || force || !sameLines(list.moving, last.moving) ||
+          list.movingTexts !== last.movingTexts) {
         const ctx = canvas.getContext("2d");
         ctx.clearRect(0, 0, w, h);
         paintLines(ctx, list.moving);
+        if (list.movingTexts !== "[]") paintTexts(ctx, JSON.parse(list.movingTexts));
       }
-      const steadyLayer = canvas.nextElementSibling, movingLayer = steadyLayer.nextElementSibling;
-      for (const [layer, texts, before] of [[steadyLayer, list.steadyTexts, last.steadyTexts],
-                                            [movingLayer, list.movingTexts, last.movingTexts]]) {
-        if (sized(layer, w, h) || force || texts !== before) {
-          const ctx = layer.getContext("2d");
-          ctx.clearRect(0, 0, w, h);
-          if (texts !== "[]") paintTexts(ctx, JSON.parse(texts));
-        }
+      const layer = canvas.nextElementSibling;
+      if (sized(layer, w, h) || force || list.steadyTexts !== last.steadyTexts) {
+        const ctx = layer.getContext("2d");
+        ctx.clearRect(0, 0, w, h);
+        if (list.steadyTexts !== "[]") paintTexts(ctx, JSON.parse(list.steadyTexts));
       }
     });
   }
@@ -385,51 +386,64 @@
     if (box.value !== text) box.value = text;
   }
 
-  let shownMarks = "";
   let announced = 0;
   function render() {
-    view = JSON.parse(logic.viewJson());
+    // Only the members of the view that changed come across; a part of the
+    // page is looked at again when one of its members did.
+    const changed = JSON.parse(logic.viewChanges());
+    view = Object.assign(view || {}, changed);
+    const has = (...keys) => keys.some((key) => key in changed);
+    // Boxes and bars are looked at every time: the user may have typed or
+    // dragged something the logic did not take.
     syncBox("Text_Mmax", view.boxes[0]);
     syncBox("Text_AAmax", view.boxes[1]);
     syncBox("Text_PePo", view.boxes[2]);
     coarse.set(view.coarse);
     fine.set(view.fine);
-    showEngine();
-    const marks = JSON.stringify(view.limitMarks);
-    if (marks !== shownMarks) {
-      shownMarks = marks;
+    if (has("engine", "altitude", "altitudeEnabled", "engineLine")) showEngine();
+    if (has("limitMarks")) {
       coarse.showMarks(view.limitMarks, "coarse");
       fine.showMarks(view.limitMarks, "fine");
     }
-    showReport();
-    view.plots.forEach((p, kind) => setAttr($(PLOT_IDS[kind]), "aria-label", p.description));
-    setText($("Label5"), view.plots[2].caption);
+    if (has("report", "reportHelp")) showReport();
+    if (has("plots")) {
+      view.plots.forEach((p, kind) => setAttr($(PLOT_IDS[kind]), "aria-label", p.description));
+      setText($("Label5"), view.plots[2].caption);
+    }
     paintPlots(false);
     const banner = $("Banner");
-    setText(banner, view.banner);
-    setProp(banner, "hidden", !view.banner);
+    if (has("banner")) {
+      setText(banner, view.banner);
+      setProp(banner, "hidden", !view.banner);
+    }
     const status = $("StatusLine");
-    setText(status, view.status);
-    if (status.classList.contains("refusal") !== view.statusIsRefusal)
-      status.classList.toggle("refusal", view.statusIsRefusal);
-    setText($("Explanation"), view.explanation);
-    setProp($("Explanation"), "hidden", !view.explanationShown);
+    if (has("status", "statusIsRefusal")) {
+      setText(status, view.status);
+      if (status.classList.contains("refusal") !== view.statusIsRefusal)
+        status.classList.toggle("refusal", view.statusIsRefusal);
+    }
+    if (has("explanation", "explanationShown")) {
+      setText($("Explanation"), view.explanation);
+      setProp($("Explanation"), "hidden", !view.explanationShown);
+    }
     // Screen readers hear the limits, the pauses and the refusals, not
     // every step of a play.
     if (view.announcementSerial !== announced) {
       announced = view.announcementSerial;
       $("Announcer").textContent = view.announcement;
     }
-    showMenus();
-    showKeys();
+    showMenus(has("menus", "speed", "playing"));
+    if (has("shortcutsShown", "keys")) showKeys();
     // Nothing calculated yet: Calculate and Play stand out, as the status
     // line says; nothing to save or share.
-    const fresh = !view.address;
-    if ($("Form1").classList.contains("fresh") !== fresh) $("Form1").classList.toggle("fresh", fresh);
-    setProp($("ShareLink"), "disabled", fresh);
-    setProp($("SaveFigure"), "disabled", fresh);
-    writeAddressSoon();
-    remember();
+    if (has("address")) {
+      const fresh = !view.address;
+      if ($("Form1").classList.contains("fresh") !== fresh) $("Form1").classList.toggle("fresh", fresh);
+      setProp($("ShareLink"), "disabled", fresh);
+      setProp($("SaveFigure"), "disabled", fresh);
+      writeAddressSoon();
+    }
+    if (has("settings")) remember();
     if (view.playing && !frame) frame = requestAnimationFrame(animate);
     if (logic.messageCount()) showNotConverged(logic.takeMessages());
   }
@@ -504,16 +518,13 @@
   }
 
   // The play bar shows the logic's Play menu; the Gas list its Gas menu.
-  let shownMenus = "";
-  function showMenus() {
+  function showMenus(changed) {
     const [play, gas, show] = view.menus;
     // The list shows the logic's gas also after a refused or cancelled choice.
     const chosenGas = gas.items.find((i) => i.checked);
     const list = $("Gas");
     if (chosenGas && list.value !== chosenGas.id && list.dataset.items) list.value = chosenGas.id;
-    const key = JSON.stringify(view.menus) + view.speed + view.playing;
-    if (key === shownMenus) return;
-    shownMenus = key;
+    if (!changed) return;
     for (const item of [...play.items, ...show.items]) {
       const control = $(item.id);
       if (!control) continue;

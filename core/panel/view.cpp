@@ -188,7 +188,7 @@ std::string menuJson(const Menu& m)
     return out + "]}";
 }
 
-std::string viewJson(const ViewState& v)
+std::vector<ViewField> viewFields(const ViewState& v)
 {
     std::string plots = "[";
     for (const PlotState& p : v.plots) {
@@ -201,25 +201,50 @@ std::string viewJson(const ViewState& v)
     std::string menus = "[";
     for (const Menu& m : v.menus) menus += (menus.size() > 1 ? "," : "") + menuJson(m);
     menus += "]";
-    return "{\"boxes\":" + strings({v.boxes.me_sup, v.boxes.amax, v.boxes.pe_po}) +
-           ",\"coarse\":" + bar(v.coarse) + ",\"fine\":" + bar(v.fine) +
-           ",\"status\":" + quote(v.status) + ",\"statusIsRefusal\":" + boolean(v.statusIsRefusal) +
-           ",\"report\":" + strings(v.report) + ",\"explanation\":" + quote(v.explanation) +
-           ",\"explanationShown\":" + boolean(v.explanationShown) + ",\"plots\":" + plots +
-           ",\"menus\":" + menus + ",\"playing\":" + boolean(v.playing) +
-           ",\"speed\":" + quote(v.speed) + ",\"zoom\":" + formatRoundTrip(v.zoom) +
-           ",\"address\":" + quote(v.address) +
-           ",\"calculations\":" + std::to_string(v.calculations) +
-           ",\"settings\":" + settingsJson(v.settings) +
-           ",\"reportHelp\":" + strings(v.reportHelp) +
-           ",\"limitMarks\":" + marksJson(v.limitMarks) + ",\"banner\":" + quote(v.banner) +
-           ",\"projector\":" + boolean(v.projector) + ",\"announcement\":" + quote(v.announcement) +
-           ",\"announcementSerial\":" + std::to_string(v.announcementSerial) +
-           ",\"shortcutsShown\":" + boolean(v.shortcutsShown) + ",\"keys\":" + keysJson(v.keys) +
-           ",\"engine\":" + engineJson(v.engine) + ",\"engineLine\":" + quote(v.engineLine) +
-           ",\"units\":" + quote(v.units) + ",\"altitude\":" + bar(v.altitude) +
-           ",\"altitudeEnabled\":" + boolean(v.altitudeEnabled) +
-           ",\"ascent\":" + boolean(v.ascent) + "}";
+    return {{"boxes", strings({v.boxes.me_sup, v.boxes.amax, v.boxes.pe_po})},
+            {"coarse", bar(v.coarse)},
+            {"fine", bar(v.fine)},
+            {"status", quote(v.status)},
+            {"statusIsRefusal", boolean(v.statusIsRefusal)},
+            {"report", strings(v.report)},
+            {"explanation", quote(v.explanation)},
+            {"explanationShown", boolean(v.explanationShown)},
+            {"plots", plots},
+            {"menus", menus},
+            {"playing", boolean(v.playing)},
+            {"speed", quote(v.speed)},
+            {"zoom", formatRoundTrip(v.zoom)},
+            {"address", quote(v.address)},
+            {"calculations", std::to_string(v.calculations)},
+            {"settings", settingsJson(v.settings)},
+            {"reportHelp", strings(v.reportHelp)},
+            {"limitMarks", marksJson(v.limitMarks)},
+            {"banner", quote(v.banner)},
+            {"projector", boolean(v.projector)},
+            {"announcement", quote(v.announcement)},
+            {"announcementSerial", std::to_string(v.announcementSerial)},
+            {"shortcutsShown", boolean(v.shortcutsShown)},
+            {"keys", keysJson(v.keys)},
+            {"engine", engineJson(v.engine)},
+            {"engineLine", quote(v.engineLine)},
+            {"units", quote(v.units)},
+            {"altitude", bar(v.altitude)},
+            {"altitudeEnabled", boolean(v.altitudeEnabled)},
+            {"ascent", boolean(v.ascent)}};
+}
+
+std::string fieldsJson(const std::vector<ViewField>& fields)
+{
+    std::string out = "{";
+    for (const ViewField& f : fields) {
+        out += (out.size() > 1 ? ",\"" : "\"") + std::string(f.name) + "\":" + f.json;
+    }
+    return out + "}";
+}
+
+std::string viewJson(const ViewState& v)
+{
+    return fieldsJson(viewFields(v));
 }
 
 namespace {

@@ -249,6 +249,15 @@ std::string menuJson(const Menu& menu);
 // replay's record of one state, and what the page reads after each event).
 std::string viewJson(const ViewState& view);
 
+// The same object by its members, in order: each name with its value as
+// JSON (so a reader can pass on only the members that changed).
+struct ViewField {
+    std::string_view name;
+    std::string json;
+};
+std::vector<ViewField> viewFields(const ViewState& view);
+std::string fieldsJson(const std::vector<ViewField>& fields);
+
 // The scenario as an address fragment: "#me=2&amax=3&pepo=0.8", then the
 // gas ("&gas=helium", or "&k=1.25" for a gas not in the list; nothing for
 // air) and the third plot ("&plot=T" or "&plot=rho"; nothing for p/p0).
