@@ -22,6 +22,10 @@
   let view = null;
   let formats = {};
   let ownHash = "";
+  // While the page starts, its first events (the settings kept, the
+  // explanation, an opened address) are taken before anything is painted:
+  // the plots are painted once, at their final size.
+  let starting = true;
 
   // ---- painting -------------------------------------------------------------
 
@@ -155,28 +159,26 @@
       const canvas = $(id);
       const list = displayList(kind, w, h, scale);
       painted[kind] = { revision, projector, w, h, scale, ...list };
-      const back = canvas.previousElementSibling;
-      if (sized(back, w, h) || force || !sameLines(list.steady, last.steady)) {
-        // The plot's light yellow is the canvas's own background: filling
-        // the whole canvas is the browser's cheapest way to start a drawing.
-        const ctx = back.getContext("2d");
-        ctx.fillStyle = "rgb(255,255,192)";
-        ctx.fillRect(0, 0, w, h);
-        paintLines(ctx, list.steady);
-      }
-      if (sized(canvas, w, h) || force || !sameLines(list.moving, last.moving) ||
-          list.movingTexts !== last.movingTexts) {
-        const ctx = canvas.getContext("2d");
-        ctx.clearRect(0, 0, w, h);
+      // The plot's light yellow is the bottom canvas's background (a
+      // style), so every canvas starts from clear; a canvas just sized is
+      // clear already, and its first drawing is the costly one.
+      const back = canvas.previousElementSibling, layer = canvas.nextElementSibling;
+      const start = (c, drawn) => {
+        const fresh = sized(c, w, h);
+        if (!fresh && !force && drawn) return null;
+        const ctx = c.getContext("2d");
+        if (!fresh) ctx.clearRect(0, 0, w, h);
+        return ctx;
+      };
+      let ctx = start(back, sameLines(list.steady, last.steady));
+      if (ctx) paintLines(ctx, list.steady);
+      ctx = start(canvas, sameLines(list.moving, last.moving) && list.movingTexts === last.movingTexts);
+      if (ctx) {
         paintLines(ctx, list.moving);
         if (list.movingTexts !== "[]") paintTexts(ctx, JSON.parse(list.movingTexts));
       }
-      const layer = canvas.nextElementSibling;
-      if (sized(layer, w, h) || force || list.steadyTexts !== last.steadyTexts) {
-        const ctx = layer.getContext("2d");
-        ctx.clearRect(0, 0, w, h);
-        if (list.steadyTexts !== "[]") paintTexts(ctx, JSON.parse(list.steadyTexts));
-      }
+      ctx = start(layer, list.steadyTexts === last.steadyTexts);
+      if (ctx && list.steadyTexts !== "[]") paintTexts(ctx, JSON.parse(list.steadyTexts));
     });
   }
 
@@ -186,7 +188,7 @@
   // browser's zoom, the explanation's text on more lines) the plots are
   // measured again and painted at their new size.
   function layout() {
-    if (!logic) return;
+    if (!logic || starting) return;
     measurePlots();
     paintPlots(false);
   }
@@ -410,7 +412,7 @@
       view.plots.forEach((p, kind) => setAttr($(PLOT_IDS[kind]), "aria-label", p.description));
       setText($("Label5"), view.plots[2].caption);
     }
-    paintPlots(false);
+    if (!starting) paintPlots(false);
     const banner = $("Banner");
     if (has("banner")) {
       setText(banner, view.banner);
@@ -1092,8 +1094,9 @@
     wire();
     // The explanation is open on a wide screen, a tap away on a phone.
     if (window.innerWidth >= PHONE_WIDTH) send("explain", 1);
-    layout();
     if (location.hash) send("openAddress", location.hash);
+    starting = false;
+    layout();
     window.cdnozzlePage = {
       send, replay, dumpState, coarse, fine,
       view: () => view,
