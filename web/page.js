@@ -138,12 +138,11 @@
     canvas.height = h;
     return true;
   }
-  // Each plot on three canvases: the lines that stay while the back
-  // pressure moves (the limit flows, the frame) on the plot's light yellow;
-  // the flow and the texts that move with it (the legend, the back
-  // pressure's name); the texts that stay (the values on the axes) on top.
-  // A step of the bars repaints the middle one, the only canvas a browser
-  // then has to copy to the screen anew.
+  // Each plot on two canvases: what stays while the back pressure moves
+  // (the limit flows, the frame, the values on the axes) on the plot's
+  // light yellow, and over it the flow and the texts that move with it (the
+  // legend, the back pressure's name). A step of the bars repaints the
+  // upper one only, the one canvas the browser then copies anew.
   function paintPlots(force) {
     const revision = logic.sceneRevision();
     const projector = Boolean(view && view.projector);
@@ -162,7 +161,7 @@
       // The plot's light yellow is the bottom canvas's background (a
       // style), so every canvas starts from clear; a canvas just sized is
       // clear already, and its first drawing is the costly one.
-      const back = canvas.previousElementSibling, layer = canvas.nextElementSibling;
+      const back = canvas.previousElementSibling;
       const start = (c, drawn) => {
         const fresh = sized(c, w, h);
         if (!fresh && !force && drawn) return null;
@@ -170,15 +169,17 @@
         if (!fresh) ctx.clearRect(0, 0, w, h);
         return ctx;
       };
-      let ctx = start(back, sameLines(list.steady, last.steady));
-      if (ctx) paintLines(ctx, list.steady);
+      let ctx = start(back, sameLines(list.steady, last.steady) &&
+        list.steadyTexts === last.steadyTexts);
+      if (ctx) {
+        paintLines(ctx, list.steady);
+        if (list.steadyTexts !== "[]") paintTexts(ctx, JSON.parse(list.steadyTexts));
+      }
       ctx = start(canvas, sameLines(list.moving, last.moving) && list.movingTexts === last.movingTexts);
       if (ctx) {
         paintLines(ctx, list.moving);
         if (list.movingTexts !== "[]") paintTexts(ctx, JSON.parse(list.movingTexts));
       }
-      ctx = start(layer, list.steadyTexts === last.steadyTexts);
-      if (ctx && list.steadyTexts !== "[]") paintTexts(ctx, JSON.parse(list.steadyTexts));
     });
   }
 
