@@ -10,6 +10,7 @@
 #include <emscripten/val.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -128,13 +129,20 @@ class PageLogic {
     // memory, ten numbers each as linesOf lists them (the page copies them
     // from there); steadyLines() is how many of the first stay while only
     // the back pressure moves; steadyTexts() and movingTexts() its texts
-    // as JSON, those that stay and the rest.
+    // as JSON, those that stay and the rest, each empty when it is the same
+    // as this plot's the last time (the page keeps what it was given).
     int displayList(int plot, double width, double height, double scale)
     {
         const DisplayList list =
             logic_.displayList(static_cast<PlotKind>(plot), width, height, scale);
-        steadyTexts_ = textsOf(list, 0, list.steadyTexts);
-        movingTexts_ = textsOf(list, list.steadyTexts);
+        const auto k = static_cast<std::size_t>(std::clamp(plot, 0, 2));
+        auto fresh = [](std::string texts, std::string& last) {
+            if (texts == last) return std::string();
+            last = texts;
+            return texts;
+        };
+        steadyTexts_ = fresh(textsOf(list, 0, list.steadyTexts), lastSteadyTexts_[k]);
+        movingTexts_ = fresh(textsOf(list, list.steadyTexts), lastMovingTexts_[k]);
         steadyLines_ = static_cast<int>(list.steadyLines);
         flat_ = flatLines(list);
         return static_cast<int>(list.lines.size());
@@ -217,6 +225,7 @@ class PageLogic {
   private:
     WindowLogic logic_;
     std::string steadyTexts_, movingTexts_;
+    std::array<std::string, 3> lastSteadyTexts_, lastMovingTexts_;
     std::vector<double> flat_;
     int steadyLines_ = 0;
     std::vector<std::string> shown_; // each view member's JSON as last passed on

@@ -63,17 +63,25 @@
     if (open) ctx.stroke();
   }
 
-  // A context's font, colour and alignment are set only when they change:
-  // a canvas parses its font at every setting.
+  // A context's font, colour and alignment are set only when they change,
+  // also from one painting to the next (a canvas parses its font at every
+  // setting, which costs more than drawing the text); sizing a canvas
+  // resets its context, and what was set with it.
+  const textStates = new WeakMap();
   function paintTexts(ctx, texts) {
-    ctx.textBaseline = "alphabetic";
-    let font = "", fill = "", align = "";
+    const { width, height } = ctx.canvas;
+    let state = textStates.get(ctx);
+    if (!state || state.width !== width || state.height !== height) {
+      state = { width, height, font: "", fill: "", align: "" };
+      textStates.set(ctx, state);
+      ctx.textBaseline = "alphabetic";
+    }
     for (const t of texts) {
-      if (t.align !== align) ctx.textAlign = align = t.align;
+      if (t.align !== state.align) ctx.textAlign = state.align = t.align;
       const f = `rgb(${t.color[0]},${t.color[1]},${t.color[2]})`;
-      if (f !== fill) ctx.fillStyle = fill = f;
+      if (f !== state.fill) ctx.fillStyle = state.fill = f;
       const k = `${t.italic ? "italic " : ""}${t.size}px "MS Sans Serif", Tahoma, sans-serif`;
-      if (k !== font) ctx.font = font = k;
+      if (k !== state.font) ctx.font = state.font = k;
       ctx.fillText(t.text, t.x, t.y);
     }
   }
@@ -127,8 +135,11 @@
     lines.set(core.HEAPF64.subarray(at, at + count));
     pair.reverse();
     const steady = 10 * logic.steadyLines();
+    // Texts the same as this plot's the last time come back empty.
+    const last = painted[kind];
     return { steady: lines.subarray(0, steady), moving: lines.subarray(steady),
-             steadyTexts: logic.steadyTexts(), movingTexts: logic.movingTexts() };
+             steadyTexts: logic.steadyTexts() || last.steadyTexts,
+             movingTexts: logic.movingTexts() || last.movingTexts };
   }
   // One of a plot's three canvases at its size; true when it was resized
   // (which clears it).
