@@ -154,6 +154,12 @@
   // light yellow, and over it the flow and the texts that move with it (the
   // legend, the back pressure's name). A step of the bars repaints the
   // upper one only, the one canvas the browser then copies anew.
+  // At the opening each plot is painted whole on its upper canvas (a
+  // canvas's first drawing costs in proportion to its area: three first
+  // drawings show the plots sooner than six), and once they are on the
+  // screen, on their two layers; a plot painted whole is painted on both
+  // layers the next time it changes.
+  let whole = false;
   function paintPlots(force) {
     const revision = logic.sceneRevision();
     const projector = Boolean(view && view.projector);
@@ -168,7 +174,7 @@
           last.h === h && last.scale === scale) return;
       const canvas = $(id);
       const list = displayList(kind, w, h, scale);
-      painted[kind] = { revision, projector, w, h, scale, ...list };
+      painted[kind] = { revision, projector, w, h, scale, whole, ...list };
       // The plot's light yellow is the bottom canvas's background (a
       // style), so every canvas starts from clear; a canvas just sized is
       // clear already, and its first drawing is the costly one.
@@ -180,14 +186,19 @@
         if (!fresh) ctx.clearRect(0, 0, w, h);
         return ctx;
       };
-      let ctx = start(back, sameLines(list.steady, last.steady) &&
-        list.steadyTexts === last.steadyTexts);
-      if (ctx) {
+      const steady = (ctx) => {
         paintLines(ctx, list.steady);
         if (list.steadyTexts !== "[]") paintTexts(ctx, JSON.parse(list.steadyTexts));
+      };
+      if (!whole) {
+        const ctx = start(back, !last.whole && sameLines(list.steady, last.steady) &&
+          list.steadyTexts === last.steadyTexts);
+        if (ctx) steady(ctx);
       }
-      ctx = start(canvas, sameLines(list.moving, last.moving) && list.movingTexts === last.movingTexts);
+      const ctx = start(canvas, !whole && !last.whole && sameLines(list.moving, last.moving) &&
+        list.movingTexts === last.movingTexts);
       if (ctx) {
+        if (whole) steady(ctx);
         paintLines(ctx, list.moving);
         if (list.movingTexts !== "[]") paintTexts(ctx, JSON.parse(list.movingTexts));
       }
@@ -605,29 +616,38 @@
 
   // ---- settings kept between runs ------------------------------------------
 
-  let remembered = "";
-  function remember() {
-    const now = JSON.stringify(view.settings);
-    if (now === remembered) return;
-    remembered = now;
+  // The settings kept: read while the core compiles (the storage's first
+  // reading waits on the browser), applied before anything is shown. The
+  // logic ignores keys it does not know and values it does not take.
+  const stored = [];
+  function readStored() {
     try {
-      for (const [key, value] of view.settings) localStorage.setItem(`cdnozzle.${key}`, value);
+      for (let i = 0; i < localStorage.length; i++) {
+        const key = localStorage.key(i);
+        if (key && key.startsWith("cdnozzle.")) stored.push([key.slice(9), localStorage.getItem(key)]);
+      }
     } catch (err) {
       // Storage may be off (private windows, some file:// settings): nothing to keep then.
     }
   }
-
   function recall() {
-    const keys = JSON.parse(logic.viewJson()).settings.map(([key]) => key);
+    for (const [key, value] of stored) logic.applySetting(key, value);
+  }
+
+  // The settings as the first view shows them are those kept; later
+  // changes are written.
+  let remembered = "";
+  function remember() {
+    const now = JSON.stringify(view.settings);
+    if (now === remembered) return;
+    const first = !remembered;
+    remembered = now;
+    if (first) return;
     try {
-      for (const key of keys) {
-        const value = localStorage.getItem(`cdnozzle.${key}`);
-        if (value !== null) logic.applySetting(key, value);
-      }
+      for (const [key, value] of view.settings) localStorage.setItem(`cdnozzle.${key}`, value);
     } catch (err) {
       // As above.
     }
-    remembered = JSON.stringify(JSON.parse(logic.viewJson()).settings);
   }
 
   const coarse = new ScrollBar($("VScroll1"), 1, 100, (v) => send("moveCoarse", v));
@@ -1096,7 +1116,8 @@
   // ---- start ----------------------------------------------------------------
 
   $("Version").textContent = `cdnozzle ${VERSION}`;
-  createCdnozzle().then((loaded) => {
+  readStored();
+  cdnozzleLoading.then((loaded) => {
     core = loaded;
     window.cdnozzleCore = core;
     logic = new core.WindowLogic();
@@ -1108,7 +1129,9 @@
     if (window.innerWidth >= PHONE_WIDTH) send("explain", 1);
     if (location.hash) send("openAddress", location.hash);
     starting = false;
+    whole = true;
     layout();
+    whole = false;
     window.cdnozzlePage = {
       send, replay, dumpState, coarse, fine,
       view: () => view,
@@ -1117,7 +1140,11 @@
       lastExport: () => logic.lastExport(),
     };
     window.cdnozzleFirstPaint = performance.now();
-    document.documentElement.dataset.ready = "1";
+    // The plots on their layers once the first frame is shown.
+    requestAnimationFrame(() => setTimeout(() => {
+      paintPlots(true);
+      document.documentElement.dataset.ready = "1";
+    }));
   }).catch((err) => {
     $("StatusLine").textContent = `This browser cannot run the calculation (${err}).`;
     $("StatusLine").classList.add("refusal");
