@@ -18,6 +18,28 @@ def script_safe(js):
     return js.replace("</script", "<\\/script").replace("<!--", "<\\!--")
 
 
+# The page is written in ASCII only, so that the browser reads it, and the
+# scripts' engine parses it, as one-byte text; a single other character
+# makes the whole of it two-byte. Other characters are written as escapes.
+def ascii_html(text):
+    return "".join(c if ord(c) < 128 else "&#x%x;" % ord(c) for c in text)
+
+
+def ascii_css(text):
+    return "".join(c if ord(c) < 128 else "\\%x " % ord(c) for c in text)
+
+
+def ascii_js(text):
+    out = []
+    for c in text:
+        if ord(c) < 128:
+            out.append(c)
+        else:
+            units = c.encode("utf-16-be")
+            out.extend("\\u%02x%02x" % (units[i], units[i + 1]) for i in range(0, len(units), 2))
+    return "".join(out)
+
+
 def hashes(page, element):
     blocks = re.findall(r"<%s>(.*?)</%s>" % (element, element), page, re.S)
     return " ".join("'sha256-%s'" % base64.b64encode(hashlib.sha256(b.encode("utf-8")).digest()).decode()
@@ -27,11 +49,11 @@ def hashes(page, element):
 def main():
     web, core_js, out, version = sys.argv[1:5]
     read = lambda name: open(os.path.join(web, name), encoding="utf-8").read()
-    page = read("page.html")
+    page = ascii_html(read("page.html"))
     parts = {
-        "/*PAGE_CSS*/": read("page.css"),
-        "/*CORE_JS*/": script_safe(open(core_js, encoding="utf-8").read()),
-        "/*PAGE_JS*/": script_safe(read("page.js").replace("@VERSION@", version)),
+        "/*PAGE_CSS*/": ascii_css(read("page.css")),
+        "/*CORE_JS*/": ascii_js(script_safe(open(core_js, encoding="utf-8").read())),
+        "/*PAGE_JS*/": ascii_js(script_safe(read("page.js").replace("@VERSION@", version))),
     }
     for marker, text in parts.items():
         if page.count(marker) != 1:
