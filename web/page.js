@@ -36,25 +36,25 @@
   function paintLines(ctx, lines) {
     ctx.lineCap = "butt";
     ctx.lineJoin = "round";
-    let style = "";
-    let width = 0;
-    let dashed = -1;
+    let r = -1, g = -1, b = -1, w = 0, dashed = -1;
     let open = false;
+    const snap = (v) => (w % 2 ? Math.floor(v) + 0.5 : Math.round(v));
     for (let i = 0; i < lines.length; i += 10) {
-      const s = `rgb(${lines[i + 4]},${lines[i + 5]},${lines[i + 6]})`;
-      const w = lines[i + 7];
-      const d = lines[i + 9];
-      if (s !== style || w !== width || d !== dashed) {
+      if (lines[i + 4] !== r || lines[i + 5] !== g || lines[i + 6] !== b || lines[i + 7] !== w ||
+          lines[i + 9] !== dashed) {
         if (open) ctx.stroke();
         ctx.beginPath();
-        ctx.strokeStyle = style = s;
-        ctx.lineWidth = width = w;
-        dashed = d;
-        ctx.setLineDash(d ? [DASH_ON * w, DASH_OFF * w] : []);
+        r = lines[i + 4];
+        g = lines[i + 5];
+        b = lines[i + 6];
+        w = lines[i + 7];
+        dashed = lines[i + 9];
+        ctx.strokeStyle = `rgb(${r},${g},${b})`;
+        ctx.lineWidth = w;
+        ctx.setLineDash(dashed ? [DASH_ON * w, DASH_OFF * w] : []);
         open = true;
       }
       let x1 = lines[i], y1 = lines[i + 1], x2 = lines[i + 2], y2 = lines[i + 3];
-      const snap = (v) => (w % 2 ? Math.floor(v) + 0.5 : Math.round(v));
       if (lines[i + 8] === 1) x1 = x2 = snap(x1);
       else if (lines[i + 8] === 2) y1 = y2 = snap(y1);
       ctx.moveTo(x1, y1);
