@@ -388,8 +388,9 @@
   }
 
   // Every user action goes through here.
+  const fieldsOf = (e) => [e.name, e.text, e.number, e.plot, e.width, e.time];
   function dispatch(e) {
-    logic.handle(e.name, e.text, e.number, e.plot, e.width, e.time);
+    logic.handle(...fieldsOf(e));
     render();
   }
   const send = (name, ...fields) => dispatch(event(name, ...fields));
@@ -1125,9 +1126,11 @@
     recall();
     render();
     wire();
-    // The explanation is open on a wide screen, a tap away on a phone.
-    if (window.innerWidth >= PHONE_WIDTH) send("explain", 1);
-    if (location.hash) send("openAddress", location.hash);
+    // The explanation is open on a wide screen, a tap away on a phone; an
+    // opened address is calculated. The page shows the outcome once.
+    if (window.innerWidth >= PHONE_WIDTH) logic.handle(...fieldsOf(event("explain", 1)));
+    if (location.hash) logic.handle(...fieldsOf(event("openAddress", location.hash)));
+    render();
     starting = false;
     whole = true;
     layout();
