@@ -79,11 +79,18 @@ def desktop(page):
             }
             return runs;""")
         # A fine step that snaps: three calculations, the view, the paint of
-        # the three canvases (a pixel read back makes the paint happen now).
+        # the three canvases (a pixel of each read back makes the paint
+        # happen now, whether the canvas was drawn in place or handed a
+        # picture).
         steps = driver.execute_script("""
             const p = cdnozzlePage, ids = ['Picture_Geo', 'Picture_Mach', 'Picture_PiPo'];
-            const flush = () => ids.forEach(id =>
-              document.getElementById(id).getContext('2d').getImageData(0, 0, 1, 1));
+            const probe = document.createElement('canvas');
+            probe.width = probe.height = 1;
+            const pixel = probe.getContext('2d', { willReadFrequently: true });
+            const flush = () => ids.forEach(id => {
+              pixel.drawImage(document.getElementById(id), 0, 0, 1, 1, 0, 0, 1, 1);
+              pixel.getImageData(0, 0, 1, 1);
+            });
             const times = [];
             for (let r = 0; r < 80; r++) {
               const base = 10 * (r % 50) + 1;  // a coarse hundredth's own fine position

@@ -141,6 +141,26 @@
              steadyTexts: logic.steadyTexts() || last.steadyTexts,
              movingTexts: logic.movingTexts() || last.movingTexts };
   }
+  // The steady layer is drawn off screen and handed to its canvas as a
+  // finished picture where the browser can: a canvas drawn in place is
+  // copied anew for every frame the browser shows, changed or not (six
+  // plot canvases cost a slow phone half its frames while only a text
+  // changes), a picture handed over is not. The upper layer, which changes
+  // with every step, is drawn in place: handing it over would cost a new
+  // picture at every step.
+  const HANDED = typeof OffscreenCanvas === "function" && typeof ImageBitmapRenderingContext === "function";
+  const handed = (canvas) => HANDED && canvas.classList.contains("steady");
+  const offscreens = new WeakMap();
+  function layerContext(canvas, w, h) {
+    if (!handed(canvas)) return canvas.getContext("2d");
+    let off = offscreens.get(canvas);
+    if (!off) offscreens.set(canvas, off = new OffscreenCanvas(w, h));
+    if (off.width !== w || off.height !== h) Object.assign(off, { width: w, height: h });
+    return off.getContext("2d");
+  }
+  function showLayer(canvas, ctx) {
+    if (handed(canvas)) canvas.getContext("bitmaprenderer").transferFromImageBitmap(ctx.canvas.transferToImageBitmap());
+  }
   // One of a plot's three canvases at its size; true when it was resized
   // (which clears it).
   function sized(canvas, w, h) {
@@ -179,11 +199,12 @@
       // style), so every canvas starts from clear; a canvas just sized is
       // clear already, and its first drawing is the costly one.
       const back = canvas.previousElementSibling;
+      // (An offscreen layer is clear again once handed over.)
       const start = (c, drawn) => {
         const fresh = sized(c, w, h);
         if (!fresh && !force && drawn) return null;
-        const ctx = c.getContext("2d");
-        if (!fresh) ctx.clearRect(0, 0, w, h);
+        const ctx = layerContext(c, w, h);
+        if (!fresh && !handed(c)) ctx.clearRect(0, 0, w, h);
         return ctx;
       };
       const steady = (ctx) => {
@@ -193,7 +214,10 @@
       if (!whole) {
         const ctx = start(back, !last.whole && sameLines(list.steady, last.steady) &&
           list.steadyTexts === last.steadyTexts);
-        if (ctx) steady(ctx);
+        if (ctx) {
+          steady(ctx);
+          showLayer(back, ctx);
+        }
       }
       const ctx = start(canvas, !whole && !last.whole && sameLines(list.moving, last.moving) &&
         list.movingTexts === last.movingTexts);
@@ -201,6 +225,7 @@
         if (whole) steady(ctx);
         paintLines(ctx, list.moving);
         if (list.movingTexts !== "[]") paintTexts(ctx, JSON.parse(list.movingTexts));
+        showLayer(canvas, ctx);
       }
     });
   }

@@ -130,7 +130,11 @@ class PageTest(unittest.TestCase):
         canvas width."""
         return self.js("""
             const c = document.getElementById(arguments[0]);
-            const d = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
+            const copy = document.createElement('canvas');
+            Object.assign(copy, { width: c.width, height: c.height });
+            const ctx = copy.getContext('2d');
+            ctx.drawImage(c, 0, 0);
+            const d = ctx.getImageData(0, 0, c.width, c.height).data;
             const counts = new Array(c.width).fill(0);
             for (let y = Math.round(c.height * 0.2); y < c.height; y++)
               for (let x = 0; x < c.width; x++) {
@@ -341,6 +345,18 @@ class Walkthrough(PageTest):
 
     def test_scenario_addresses(self):
         self.open("#me=2.5&amax=3&pepo=0.6")
+        # Both layers of every plot are on the screen: the steady one (the
+        # frame, the values on the axes, the limits) and the flow over it.
+        drawn = self.js("""
+            return [...document.querySelectorAll('.plot canvas')].map((c) => {
+              const copy = document.createElement('canvas');
+              Object.assign(copy, { width: c.width, height: c.height });
+              const ctx = copy.getContext('2d');
+              ctx.drawImage(c, 0, 0);
+              return ctx.getImageData(0, 0, c.width, c.height).data.filter((v, i) => i % 4 === 3 && v).length;
+            });""")
+        self.assertEqual(len(drawn), 6)
+        self.assertNotIn(0, drawn)
         self.assertEqual([self.el(b).get_attribute("value") for b in ("Text_Mmax", "Text_AAmax", "Text_PePo")],
                          ["2.5", "3", "0.6"])
         self.assertEqual(self.report()[1], "M_max=2.5")
