@@ -148,7 +148,15 @@
   // changes), a picture handed over is not. The upper layer, which changes
   // with every step, is drawn in place: handing it over would cost a new
   // picture at every step.
-  const HANDED = typeof OffscreenCanvas === "function" && typeof ImageBitmapRenderingContext === "function";
+  // (Some browsers have off-screen canvases without their 2D drawing.)
+  const HANDED = (() => {
+    try {
+      return typeof ImageBitmapRenderingContext === "function" &&
+        Boolean(new OffscreenCanvas(1, 1).getContext("2d"));
+    } catch (err) {
+      return false;
+    }
+  })();
   const handed = (canvas) => HANDED && canvas.classList.contains("steady");
   const offscreens = new WeakMap();
   function layerContext(canvas, w, h) {
