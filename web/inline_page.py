@@ -21,23 +21,21 @@ def script_safe(js):
 # The page is written in ASCII only, so that the browser reads it, and the
 # scripts' engine parses it, as one-byte text; a single other character
 # makes the whole of it two-byte. Other characters are written as escapes.
-def ascii_html(text):
-    return "".join(c if ord(c) < 128 else "&#x%x;" % ord(c) for c in text)
+def ascii_only(text, escape):
+    return "".join(c if ord(c) < 128 else escape(c) for c in text)
 
 
-def ascii_css(text):
-    return "".join(c if ord(c) < 128 else "\\%x " % ord(c) for c in text)
+def html_escape(c):
+    return "&#x%x;" % ord(c)
 
 
-def ascii_js(text):
-    out = []
-    for c in text:
-        if ord(c) < 128:
-            out.append(c)
-        else:
-            units = c.encode("utf-16-be")
-            out.extend("\\u%02x%02x" % (units[i], units[i + 1]) for i in range(0, len(units), 2))
-    return "".join(out)
+def css_escape(c):
+    return "\\%x " % ord(c)
+
+
+def js_escape(c):
+    units = c.encode("utf-16-be")
+    return "".join("\\u%02x%02x" % (units[i], units[i + 1]) for i in range(0, len(units), 2))
 
 
 def hashes(page, element):
@@ -49,11 +47,11 @@ def hashes(page, element):
 def main():
     web, core_js, out, version = sys.argv[1:5]
     read = lambda name: open(os.path.join(web, name), encoding="utf-8").read()
-    page = ascii_html(read("page.html"))
+    page = ascii_only(read("page.html"), html_escape)
     parts = {
-        "/*PAGE_CSS*/": ascii_css(read("page.css")),
-        "/*CORE_JS*/": ascii_js(script_safe(open(core_js, encoding="utf-8").read())),
-        "/*PAGE_JS*/": ascii_js(script_safe(read("page.js").replace("@VERSION@", version))),
+        "/*PAGE_CSS*/": ascii_only(read("page.css"), css_escape),
+        "/*CORE_JS*/": ascii_only(script_safe(open(core_js, encoding="utf-8").read()), js_escape),
+        "/*PAGE_JS*/": ascii_only(script_safe(read("page.js").replace("@VERSION@", version)), js_escape),
     }
     for marker, text in parts.items():
         if page.count(marker) != 1:

@@ -34,6 +34,15 @@ SHOCK_REPORT = ["iMax=100", "M_max=2", "Me_sub limit=0.3722", "Pe/Po sesaltı li
                 "Pe/Po sesüstü limit(NShock)=0.5751", "Pe/Po sesüstü limit(OShock)=0.1278",
                 "A2*=1.1058", "Po2/Po*=0.9044"]
 SHOCK_STATUS = "Normal shock inside the nozzle at x = 1.575 (station 66; exact x = 1.5764)"
+# A canvas's pixels (RGBA), read through a copy: a canvas handed a picture
+# has no 2D context of its own.
+PIXELS = """(c) => {
+    const copy = document.createElement('canvas');
+    Object.assign(copy, { width: c.width, height: c.height });
+    const ctx = copy.getContext('2d');
+    ctx.drawImage(c, 0, 0);
+    return ctx.getImageData(0, 0, c.width, c.height).data;
+}"""
 
 
 def browser(mobile=False):
@@ -130,18 +139,14 @@ class PageTest(unittest.TestCase):
         canvas width."""
         return self.js("""
             const c = document.getElementById(arguments[0]);
-            const copy = document.createElement('canvas');
-            Object.assign(copy, { width: c.width, height: c.height });
-            const ctx = copy.getContext('2d');
-            ctx.drawImage(c, 0, 0);
-            const d = ctx.getImageData(0, 0, c.width, c.height).data;
+            const d = (%s)(c);
             const counts = new Array(c.width).fill(0);
             for (let y = Math.round(c.height * 0.2); y < c.height; y++)
               for (let x = 0; x < c.width; x++) {
                 const i = 4 * (y * c.width + x);
                 if (d[i] > 200 && d[i + 1] < 110 && d[i + 2] < 110) counts[x]++;
               }
-            return [counts, c.width];""", canvas_id)
+            return [counts, c.width];""" % PIXELS, canvas_id)
 
     def scene_column(self, kind, x):
         left, right = self.js(
@@ -348,13 +353,8 @@ class Walkthrough(PageTest):
         # Both layers of every plot are on the screen: the steady one (the
         # frame, the values on the axes, the limits) and the flow over it.
         drawn = self.js("""
-            return [...document.querySelectorAll('.plot canvas')].map((c) => {
-              const copy = document.createElement('canvas');
-              Object.assign(copy, { width: c.width, height: c.height });
-              const ctx = copy.getContext('2d');
-              ctx.drawImage(c, 0, 0);
-              return ctx.getImageData(0, 0, c.width, c.height).data.filter((v, i) => i % 4 === 3 && v).length;
-            });""")
+            return [...document.querySelectorAll('.plot canvas')].map((c) =>
+              (%s)(c).filter((v, i) => i %% 4 === 3 && v).length);""" % PIXELS)
         self.assertEqual(len(drawn), 6)
         self.assertNotIn(0, drawn)
         self.assertEqual([self.el(b).get_attribute("value") for b in ("Text_Mmax", "Text_AAmax", "Text_PePo")],
