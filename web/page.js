@@ -90,27 +90,32 @@
   // its drawing or its size changed. Their sizes are measured after a
   // layout, never in the middle of a step (which would force one).
   const painted = PLOT_IDS.map(() => ({ revision: -1, w: 0, h: 0 }));
+  // Each plot's size for its upper canvas, and for its steady one.
   const sizes = PLOT_IDS.map(() => null);
-  // While the play runs the plots are drawn at one canvas pixel per CSS
+  // While the play runs the flow is drawn at one canvas pixel per CSS
   // pixel, however dense the screen: a moving curve needs no more, and a
-  // phone keeps every frame; when the play stops they are drawn sharp again.
+  // phone keeps more frames; when the play stops it is drawn sharp again.
+  // The steady layer keeps the device's pixels throughout, so that starting
+  // and stopping a play repaint only the flow.
   let drawnForPlay = false;
   // The plots' texts keep to the page's text size as far as the plot leaves
   // room for them (it holds them at its designed size): the browser's zoom
   // and the reader's font size grow them with the page.
   function measurePlots() {
     drawnForPlay = Boolean(view && view.playing);
-    const dpr = drawnForPlay ? 1 : window.devicePixelRatio || 1;
+    const device = window.devicePixelRatio || 1;
+    const dpr = drawnForPlay ? 1 : device;
     const font = parseFloat(getComputedStyle(document.body).fontSize) || 16;
     PLOT_IDS.forEach((id, kind) => {
       const rect = $(id).getBoundingClientRect();
-      const w = Math.max(1, Math.round(rect.width * dpr));
-      const h = Math.max(1, Math.round(rect.height * dpr));
       const design = view.plots[kind];
       const text = Math.max(1, Math.min(font / DESIGN_FONT, rect.width / design.width,
                                         rect.height / design.height));
-      // One pixel of the designed window, in canvas pixels.
-      sizes[kind] = { w, h, scale: dpr * text };
+      // Canvas pixels per CSS pixel; the scale is one pixel of the designed
+      // window in canvas pixels.
+      const at = (ratio) => ({ w: Math.max(1, Math.round(rect.width * ratio)),
+                               h: Math.max(1, Math.round(rect.height * ratio)), scale: ratio * text });
+      sizes[kind] = { ...at(dpr), steady: at(device) };
       // The caption beside it at the same scale, where an export draws it.
       const area = $(id).parentElement;
       if (area.style.getPropertyValue("--k") !== String(text)) area.style.setProperty("--k", String(text));
@@ -123,23 +128,27 @@
   }
   // A plot's display list: its lines split where the steady ones end, and
   // its texts. The lines are copied out of the core's memory into one of
-  // the plot's two buffers (the other holds the lines painted last): a
-  // copy into a typed array is the one the browser does at memory speed.
+  // two buffers (the other holds the lines painted last; the upper
+  // canvas's lists and a steady canvas's own have a pair each): a copy into
+  // a typed array is the one the browser does at memory speed.
   const buffers = PLOT_IDS.map(() => [new Float64Array(0), new Float64Array(0)]);
-  function displayList(kind, w, h, scale) {
+  const steadyBuffers = PLOT_IDS.map(() => [new Float64Array(0), new Float64Array(0)]);
+  // Texts the same as this plot's the last time come back empty: the
+  // texts last given for each plot.
+  const given = PLOT_IDS.map(() => ({ steady: "[]", moving: "[]" }));
+  function displayList(kind, w, h, scale, pair = buffers[kind]) {
     const count = 10 * logic.displayList(kind, w, h, scale);
     const at = logic.linesAddress() / 8;
-    const pair = buffers[kind];
     if (pair[1].length < count) pair[1] = new Float64Array(count);
     const lines = pair[1].subarray(0, count);
     lines.set(core.HEAPF64.subarray(at, at + count));
     pair.reverse();
     const steady = 10 * logic.steadyLines();
-    // Texts the same as this plot's the last time come back empty.
-    const last = painted[kind];
+    const texts = given[kind];
+    texts.steady = logic.steadyTexts() || texts.steady;
+    texts.moving = logic.movingTexts() || texts.moving;
     return { steady: lines.subarray(0, steady), moving: lines.subarray(steady),
-             steadyTexts: logic.steadyTexts() || last.steadyTexts,
-             movingTexts: logic.movingTexts() || last.movingTexts };
+             steadyTexts: texts.steady, movingTexts: texts.moving };
   }
   // The steady layer is drawn off screen and handed to its canvas as a
   // finished picture where the browser can: a canvas drawn in place is
@@ -188,18 +197,21 @@
   // screen, on their two layers; a plot painted whole is painted on both
   // layers the next time it changes.
   let whole = false;
+  // What each steady canvas shows: its size, and its lines and texts.
+  const shownSteady = PLOT_IDS.map(() => null);
   function paintPlots(force) {
     const revision = logic.sceneRevision();
     const projector = Boolean(view && view.projector);
-    if (!sizes[0] || drawnForPlay !== Boolean(view && view.playing)) {
-      measurePlots();
-      force = true;
-    }
+    if (!sizes[0]) force = true;
+    if (!sizes[0] || drawnForPlay !== Boolean(view && view.playing)) measurePlots();
     PLOT_IDS.forEach((id, kind) => {
-      const { w, h, scale } = sizes[kind];
+      const { w, h, scale, steady: full } = sizes[kind];
       const last = painted[kind];
+      const shown = shownSteady[kind];
+      const steadyThere = Boolean(shown) && shown.w === full.w && shown.h === full.h &&
+        shown.scale === full.scale && shown.projector === projector;
       if (!force && last.revision === revision && last.projector === projector && last.w === w &&
-          last.h === h && last.scale === scale) return;
+          last.h === h && last.scale === scale && (whole || steadyThere)) return;
       const canvas = $(id);
       const list = displayList(kind, w, h, scale);
       painted[kind] = { revision, projector, w, h, scale, whole, ...list };
@@ -208,29 +220,39 @@
       // clear already, and its first drawing is the costly one.
       const back = canvas.previousElementSibling;
       // (An offscreen layer is clear again once handed over.)
-      const start = (c, drawn) => {
-        const fresh = sized(c, w, h);
+      const start = (c, size, drawn) => {
+        const fresh = sized(c, size.w, size.h);
         if (!fresh && !force && drawn) return null;
-        const ctx = layerContext(c, w, h);
-        if (!fresh && !handed(c)) ctx.clearRect(0, 0, w, h);
+        const ctx = layerContext(c, size.w, size.h);
+        if (!fresh && !handed(c)) ctx.clearRect(0, 0, size.w, size.h);
         return ctx;
       };
-      const steady = (ctx) => {
-        paintLines(ctx, list.steady);
-        if (list.steadyTexts !== "[]") paintTexts(ctx, JSON.parse(list.steadyTexts));
+      const steady = (ctx, from) => {
+        paintLines(ctx, from.steady);
+        if (from.steadyTexts !== "[]") paintTexts(ctx, JSON.parse(from.steadyTexts));
       };
-      if (!whole) {
-        const ctx = start(back, !last.whole && sameLines(list.steady, last.steady) &&
-          list.steadyTexts === last.steadyTexts);
+      // The steady layer is looked at when this list's steady part may
+      // differ from the last one's (another size, another scene): at the
+      // device's pixels it comes from this list, or during a play from a
+      // list of its own.
+      const sameSteady = !last.whole && last.w === w && last.h === h && last.scale === scale &&
+        last.projector === projector && sameLines(list.steady, last.steady) &&
+        list.steadyTexts === last.steadyTexts;
+      if (!whole && (force || !steadyThere || !sameSteady)) {
+        const from = full.w === w && full.h === h && full.scale === scale ? list
+          : displayList(kind, full.w, full.h, full.scale, steadyBuffers[kind]);
+        const ctx = start(back, full, steadyThere && sameLines(from.steady, shown.lines) &&
+          from.steadyTexts === shown.texts);
         if (ctx) {
-          steady(ctx);
+          steady(ctx, from);
           showLayer(back, ctx);
         }
+        shownSteady[kind] = { ...full, projector, lines: from.steady.slice(), texts: from.steadyTexts };
       }
-      const ctx = start(canvas, !whole && !last.whole && sameLines(list.moving, last.moving) &&
+      const ctx = start(canvas, { w, h }, !whole && !last.whole && sameLines(list.moving, last.moving) &&
         list.movingTexts === last.movingTexts);
       if (ctx) {
-        if (whole) steady(ctx);
+        if (whole) steady(ctx, list);
         paintLines(ctx, list.moving);
         if (list.movingTexts !== "[]") paintTexts(ctx, JSON.parse(list.movingTexts));
         showLayer(canvas, ctx);
