@@ -615,6 +615,16 @@ class Phone(PageTest):
         self.assertEqual(self.el("Label5").text, "p/p0")
         self.tap(self.el("StatusLine"))
         self.assertFalse(self.el("PlotMenu").is_displayed())
+        # A play draws the flow coarser; the steady layers stay at the
+        # device's pixels and follow what changes under the play (here the
+        # third plot's quantity): they are the ones the same plots show at rest.
+        self.open("#me=2&amax=3&pepo=0.8")
+        steady = "return [...document.querySelectorAll('canvas.steady')].map(c => c.toDataURL())"
+        self.js("cdnozzlePage.send('play'); cdnozzlePage.send('thirdPlot', 1)")
+        self.assertTrue(self.js("return cdnozzlePage.view().playing"))
+        playing = self.js(steady)
+        self.open("#me=2&amax=3&pepo=0.8&plot=T")
+        self.assertEqual(self.js(steady), playing)
 
 
 class Access(PageTest):
