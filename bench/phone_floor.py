@@ -6,8 +6,9 @@ on copies of the page that each do only part of a frame's work.
     phone_floor.py PAGE.html [ROUNDS]
 
 Prints, for each copy, the share of the display's frames kept (median of
-ROUNDS plays, 3 by default), then how much the throttling slows the same
-loop on the page's thread and in a worker.
+ROUNDS plays, 3 by default); how long pressing Play and pressing it again
+take on the page as built; and how much the throttling slows the same loop
+on the page's thread and in a worker.
 
 The copies are made from the built page by replacing the play's frame
 callback; the page's script then no longer matches its
@@ -76,6 +77,30 @@ def copies(page, folder):
     yield "the same, no canvas copied at a frame", path
 
 
+def play_start_stop(page, rounds):
+    """Medians of how long pressing Play, then again, take (ms) on the phone."""
+    driver = page_bench.browser(390, 844, 3, True)
+    try:
+        page_bench.load(driver, page, "#me=2&amax=3&pepo=0.999")
+        driver.execute_cdp_cmd("Emulation.setCPUThrottlingRate", {"rate": 6})
+        times = driver.execute_script("""
+            const p = cdnozzlePage, times = [];
+            p.send('pauseAtLimits', 0);
+            p.send('faster');
+            p.send('faster');
+            for (let r = 0; r < arguments[0]; r++) {
+              for (const kind of [0, 1]) {
+                const t = performance.now();
+                p.send('play');
+                times.push([kind, performance.now() - t]);
+              }
+            }
+            return times;""", rounds)
+        return [statistics.median(t for k, t in times if k == kind) for kind in (0, 1)]
+    finally:
+        driver.quit()
+
+
 def throttled_loop(folder):
     path = os.path.join(folder, "worker.html")
     with open(path, "w", encoding="ascii") as f:
@@ -107,6 +132,8 @@ def main():
                 kept.append(100 * frames / (seconds * 60))
             print("  %-52s %5.1f %%  (%s)" % (name, statistics.median(kept),
                                              ", ".join("%.0f" % k for k in kept)))
+        start, stop = play_start_stop(page, rounds)
+        print("pressing Play on the page as built: %.0f ms; pressing it again: %.0f ms" % (start, stop))
         print("the same loop on the page's thread and in a worker (ms)")
         for rate, thread, worker in throttled_loop(folder):
             print("  CPU %dx slower: page's thread %6.0f, worker %6.0f" % (rate, thread, worker))
