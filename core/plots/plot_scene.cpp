@@ -210,7 +210,7 @@ std::vector<double> niceTicks(double lo, double hi, int most)
     const double last = std::floor(hi / step + 1e-9);
     for (double k = first; k <= last && ticks.size() < 64; ++k) {
         // A whole number of steps, rounded so 0.1 * 3 reads 0.3.
-        ticks.push_back(std::stod(formatGeneral(k * step)));
+        ticks.push_back(readLeadingNumber(formatGeneral(k * step)));
     }
     return ticks;
 }

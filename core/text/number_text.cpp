@@ -187,19 +187,25 @@ std::string formatRounded4(double value)
     return formatGeneral(roundHalfEven4(value));
 }
 
+double roundSignificant(double value, int digits)
+{
+    if (value == 0 || !std::isfinite(value)) return value;
+    digits = std::clamp(digits, 1, 17);
+#if defined(__cpp_lib_to_chars) && __cpp_lib_to_chars >= 201611L
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                      std::chars_format::scientific, digits - 1);
+    const std::string text(buffer, result.ptr);
+#else
+    const std::string text = printfC("%.*e", digits - 1, value);
+#endif
+    return parseCDouble(text.c_str());
+}
+
 std::string formatShown(double value)
 {
     if (value == 0 || !(std::fabs(value) < 0.001)) return formatRounded4(value);
-        // Four significant figures, rounded from the exact binary value.
-#if defined(__cpp_lib_to_chars) && __cpp_lib_to_chars >= 201611L
-    char buffer[64];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 3);
-    const std::string text(buffer, result.ptr);
-#else
-    const std::string text = printfC("%.*e", 3, value);
-#endif
-    return formatGeneral(parseCDouble(text.c_str()));
+    return formatGeneral(roundSignificant(value, 4));
 }
 
 std::string formatRoundTrip(double value)

@@ -47,6 +47,11 @@ std::string formatFixed(double value, int decimals);
 // An angle in radians as degrees with one decimal: "69.2°".
 std::string formatDegrees(double radians);
 
+// The value rounded to `digits` significant figures (1 to 17), from its exact
+// binary value, whatever the process locale. Non-finite values and 0 come
+// back unchanged.
+double roundSignificant(double value, int digits);
+
 // The value rounded to 4 decimal places and written in the general format,
 // as every number of the report is shown.
 std::string formatRounded4(double value);

@@ -258,9 +258,7 @@ std::string formatSignificant(double value)
 {
     if (!std::isfinite(value)) return value > 0 ? "∞" : value < 0 ? "-∞" : "—";
     if (std::fabs(value) >= 999.95) return formatGeneral(std::round(value));
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.3e", value);
-    return formatGeneral(std::strtod(buffer, nullptr));
+    return formatGeneral(roundSignificant(value, 4));
 }
 
 std::string formatIn(double si, const Unit& unit)
