@@ -905,10 +905,17 @@
     clearTimeout(noteTimer);
     noteTimer = setTimeout(() => { el.hidden = true; }, 8000);
   }
+  // A page opened from a file has an address nobody else can open: what is
+  // copied then is the part after the page's name, which opens the same
+  // state on any copy of the page, and the note says the file goes with it.
   async function shareLink() {
     if (!view.address) return;
-    const url = location.href.split("#")[0] + view.address;
-    if (navigator.share) {
+    const fromFile = location.protocol === "file:";
+    const url = fromFile ? view.address : location.href.split("#")[0] + view.address;
+    const copiedNote = fromFile
+      ? "Copied the part after the page's name: this page is a file, so send the file with it"
+      : "Link copied";
+    if (navigator.share && !fromFile) {
       try {
         await navigator.share({ title: document.title, url });
         note("Link shared");
@@ -919,7 +926,7 @@
     }
     try {
       await navigator.clipboard.writeText(url);
-      note("Link copied");
+      note(copiedNote);
     } catch (err) {
       note(`Link: ${url}`);
     }

@@ -321,7 +321,7 @@ std::string addressOf(const InputTexts& texts, const std::string& gasName, doubl
         out += "&" + std::string(kEngineKeys[i]) + "=" + formEncoded(engine[i]);
         anyEngine = true;
     }
-    if (anyEngine && units == "us") out += "&units=us";
+    if (anyEngine) out += "&units=" + std::string(units == "us" ? "us" : "si");
     return out;
 }
 
@@ -348,14 +348,20 @@ std::optional<Scenario> scenarioOf(std::string_view address)
             s.gas = value;
         else if (key == "k")
             s.k = value;
-        else if (key == "units")
+        else if (key == "units") {
             s.units = value;
-        else if (const auto* named = std::find(std::begin(kEngineKeys), std::end(kEngineKeys), key);
-                 named != std::end(kEngineKeys))
+            if (value != "si" && value != "us" && s.refusal.empty())
+                s.refusal = "units = must be si or us " + quotedInput(value);
+        } else if (const auto* named =
+                       std::find(std::begin(kEngineKeys), std::end(kEngineKeys), key);
+                   named != std::end(kEngineKeys))
             s.engine[static_cast<std::size_t>(named - std::begin(kEngineKeys))] = value;
         else if (key == "plot") {
-            for (std::size_t q = 0; q < std::size(kPlotKeys); ++q) {
-                if (value == kPlotKeys[q]) s.third = static_cast<PlotQuantity>(q);
+            const auto* named = std::find(std::begin(kPlotKeys), std::end(kPlotKeys), value);
+            if (named != std::end(kPlotKeys)) {
+                s.third = static_cast<PlotQuantity>(named - std::begin(kPlotKeys));
+            } else if (s.refusal.empty()) {
+                s.refusal = "plot = must be p, T or rho " + quotedInput(value);
             }
         } else {
             continue;

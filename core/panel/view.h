@@ -263,7 +263,9 @@ std::string fieldsJson(const std::vector<ViewField>& fields);
 // air) and the third plot ("&plot=T" or "&plot=rho"; nothing for p/p0).
 // Texts are written as a web form writes them (blank as "+", others %XX).
 // With an engine, its boxes that are not empty follow ("&p0=7+MPa&t0=3500
-// &at=300+cm2&mm=22&alt=20+km&ar=44.2") and, in US units, "&units=us".
+// &at=300+cm2&mm=22&alt=20+km&ar=44.2") and the units they are read in
+// ("&units=si" or "&units=us"), so a number without a unit means the same
+// to every reader.
 using EngineTexts = std::array<std::string, kEngineFieldCount>;
 std::string addressOf(const InputTexts& texts, const std::string& gasName, double k,
                       PlotQuantity third, const EngineTexts& engine = {},
@@ -271,7 +273,8 @@ std::string addressOf(const InputTexts& texts, const std::string& gasName, doubl
 
 // An address read back: the texts, the gas by name or by k (as typed), the
 // third plot. Keys it does not know are ignored; a missing box takes its
-// start-up text. Nothing when the address names none of its keys.
+// start-up text; a "plot=" or "units=" value it does not know is refused. Nothing when the address
+// names none of its keys.
 struct Scenario {
     InputTexts texts;
     std::string gas;
@@ -279,6 +282,9 @@ struct Scenario {
     PlotQuantity third = PlotQuantity::Pressure;
     EngineTexts engine;
     std::string units;
+    // Why the address cannot be opened as it stands (a "plot=" or "units="
+    // it does not know), or "".
+    std::string refusal;
 };
 std::optional<Scenario> scenarioOf(std::string_view address);
 

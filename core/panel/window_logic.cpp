@@ -35,6 +35,60 @@ GasChoice typedGas(const std::string& typed)
     return {gasNameFor(k), k, std::nullopt};
 }
 
+bool isBlank(const std::string& text)
+{
+    return text.find_first_not_of(" \t") == std::string::npos;
+}
+
+// Reads the chamber's boxes that are filled in (p0, T0, A_t, molar mass)
+// into e; the refusal of the first that does not read.
+std::optional<std::string> readChamber(const EngineTexts& texts, UnitSystem units, Engine& e)
+{
+    const auto text = [&](EngineFieldKind f) -> const std::string& {
+        return texts[static_cast<std::size_t>(f)];
+    };
+    std::optional<std::string> refusal;
+    const auto read = [&](const std::string& t, const std::variant<double, std::string>& r,
+                          double& value) {
+        if (isBlank(t)) return true;
+        if (const auto* why = std::get_if<std::string>(&r)) {
+            refusal = *why;
+            return false;
+        }
+        value = std::get<double>(r);
+        return true;
+    };
+    const std::string& p0 = text(EngineFieldKind::ChamberPressure);
+    const std::string& t0 = text(EngineFieldKind::ChamberTemperature);
+    const std::string& throat = text(EngineFieldKind::Throat);
+    const std::string& molar = text(EngineFieldKind::MolarMass);
+    (void)(read(p0, readQuantity(kChamberPressureField, p0, units), e.p0) &&
+           read(t0, readQuantity(kChamberTemperatureField, t0, units), e.T0) &&
+           read(throat, readThroat(throat, units), e.At) &&
+           read(molar, readQuantity(kMolarMassField, molar, units), e.molarMass));
+    return refusal;
+}
+
+// The engine's texts with the unit they are read in written after each bare
+// number, so that they keep their values in the other unit system.
+EngineTexts withUnitsWritten(EngineTexts texts, UnitSystem readIn)
+{
+    const std::pair<EngineFieldKind, Quantity> fields[] = {
+        {EngineFieldKind::ChamberPressure, Quantity::Pressure},
+        {EngineFieldKind::ChamberTemperature, Quantity::Temperature},
+        {EngineFieldKind::Throat, Quantity::Area},
+        {EngineFieldKind::MolarMass, Quantity::MolarMass},
+        {EngineFieldKind::Altitude, Quantity::Altitude}};
+    for (const auto& [field, quantity] : fields) {
+        std::string& text = texts[static_cast<std::size_t>(field)];
+        if (!isBareNumber(text)) continue;
+        const Unit& unit = defaultUnit(quantity, readIn);
+        text = text.substr(0, text.find_last_not_of(" \t") + 1) + " " +
+               std::string(unit.ascii.empty() ? unit.symbol : unit.ascii);
+    }
+    return texts;
+}
+
 } // namespace
 
 double stepsPerSecond(PlaySpeed speed)
@@ -80,34 +134,15 @@ void WindowLogic::reset()
 // leaves the engine as it was.
 std::optional<std::string> WindowLogic::resolveEngine()
 {
-    const auto text = [this](EngineFieldKind f) -> const std::string& { return engineText(f); };
     Engine e;
-    std::string refusal;
-    const auto read = [&](const std::variant<double, std::string>& r, double& value) {
-        if (const auto* why = std::get_if<std::string>(&r)) {
-            refusal = *why;
-            return false;
-        }
-        value = std::get<double>(r);
-        return true;
-    };
-    const std::string& p0 = text(EngineFieldKind::ChamberPressure);
-    const std::string& t0 = text(EngineFieldKind::ChamberTemperature);
-    const std::string& throat = text(EngineFieldKind::Throat);
-    const std::string& molar = text(EngineFieldKind::MolarMass);
-    const auto blank = [](const std::string& t) {
-        return t.find_first_not_of(" \t") == std::string::npos;
-    };
-    if ((!blank(p0) && !read(readQuantity(kChamberPressureField, p0, units_), e.p0)) ||
-        (!blank(t0) && !read(readQuantity(kChamberTemperatureField, t0, units_), e.T0)) ||
-        (!blank(throat) && !read(readThroat(throat, units_), e.At)) ||
-        (!blank(molar) && !read(readQuantity(kMolarMassField, molar, units_), e.molarMass)))
-        return refusal;
-    if (blank(p0) || blank(t0) || blank(throat)) {
+    if (auto refusal = readChamber(engineTexts_, units_, e)) return refusal;
+    const auto blank = [this](EngineFieldKind f) { return isBlank(engineText(f)); };
+    if (blank(EngineFieldKind::ChamberPressure) || blank(EngineFieldKind::ChamberTemperature) ||
+        blank(EngineFieldKind::Throat)) {
         engine_.reset();
         return std::nullopt;
     }
-    if (blank(molar)) {
+    if (blank(EngineFieldKind::MolarMass)) {
         const NamedGas* listed = findGas(gasName_);
         if (!listed) {
             engine_.reset();
@@ -116,6 +151,35 @@ std::optional<std::string> WindowLogic::resolveEngine()
         e.molarMass = listed->molarMass / 1000;
     }
     engine_ = e;
+    return std::nullopt;
+}
+
+// The refusal of the first engine box that holds a text it does not read.
+std::optional<std::string> WindowLogic::engineRefusal() const
+{
+    Engine scratch;
+    if (auto refusal = readChamber(engineTexts_, units_, scratch)) return refusal;
+    const std::string& alt = engineText(EngineFieldKind::Altitude);
+    if (!isBlank(alt)) {
+        const auto read = readQuantity(kAltitudeField, alt, units_);
+        if (const auto* why = std::get_if<std::string>(&read)) return *why;
+        if (!engine_) return "Altitude = needs the engine first: p0 =, T0 = and A_t =";
+    }
+    const std::string& ratio = engineText(EngineFieldKind::AreaRatio);
+    if (!isBlank(ratio)) {
+        const auto me = designMachOfAreaRatio(ratio, gasK());
+        if (const auto* why = std::get_if<std::string>(&me)) return *why;
+    }
+    return std::nullopt;
+}
+
+std::optional<WindowLogic::BoxRefusal> WindowLogic::standingRefusal() const
+{
+    // The design boxes as the calculation would read them; a Pe/Po in its
+    // box is checked when Calculate is pressed.
+    if (auto why = validateInputs({texts_.me_sup, texts_.amax, "1"}))
+        return BoxRefusal{*why, false};
+    if (auto why = engineRefusal()) return BoxRefusal{*why, true};
     return std::nullopt;
 }
 
@@ -198,13 +262,29 @@ void WindowLogic::editEngine(EngineFieldKind field, const std::string& text)
         setStatus(StatusKind::Refusal, *refusal);
         return;
     }
+    const std::string& alt = engineText(EngineFieldKind::Altitude);
+    if (engine_ && !altitude_ && !isBlank(alt)) {
+        // An altitude typed before the engine was complete takes effect now.
+        const auto read = readQuantity(kAltitudeField, alt, units_);
+        if (const double* altitude = std::get_if<double>(&read)) {
+            altitude_ = *altitude;
+            altitudePosition_ = std::clamp(static_cast<int>(std::round(*altitude / altitudeAt(1))),
+                                           0, altitudeSteps());
+        }
+    }
     if (engine_ && altitude_) {
         // A new chamber pressure moves the back pressure of the same altitude.
         texts_.pe_po = formatRoundTrip(backPressureRatioAt(*engine_, *altitude_));
         calculateAndTeachTheBars();
-    } else if (calculated() && statusKind_ == StatusKind::Refusal) {
-        // The refusal of an earlier engine box is answered.
-        setStatus(StatusKind::Regime, regimeStatus());
+    } else {
+        if (!engineRefusal()) {
+            acceptedEngineTexts_ = engineTexts_;
+            acceptedUnits_ = units_;
+        }
+        if (calculated() && statusKind_ == StatusKind::Refusal) {
+            // The refusal of an earlier engine box is answered.
+            setStatus(StatusKind::Regime, regimeStatus());
+        }
     }
 }
 
@@ -212,24 +292,16 @@ void WindowLogic::setUnits(UnitSystem units)
 {
     if (units == units_) return;
     // A number typed without a unit keeps the value it was read as.
-    const Quantity quantities[] = {Quantity::Pressure, Quantity::Temperature, Quantity::Area,
-                                   Quantity::MolarMass, Quantity::Altitude};
-    const EngineFieldKind fields[] = {EngineFieldKind::ChamberPressure,
-                                      EngineFieldKind::ChamberTemperature, EngineFieldKind::Throat,
-                                      EngineFieldKind::MolarMass, EngineFieldKind::Altitude};
-    for (std::size_t i = 0; i < std::size(fields); ++i) {
-        std::string& text = engineTexts_[static_cast<std::size_t>(fields[i])];
-        const auto last = text.find_last_not_of(" \t");
-        if (isBareNumber(text)) {
-            const Unit& unit = defaultUnit(quantities[i], units_);
-            text = text.substr(0, last + 1) + " " +
-                   std::string(unit.ascii.empty() ? unit.symbol : unit.ascii);
-        }
-    }
+    engineTexts_ = withUnitsWritten(engineTexts_, units_);
     units_ = units;
     if (altitude_) {
         altitudePosition_ = std::clamp(static_cast<int>(std::round(*altitude_ / altitudeAt(1))), 0,
                                        altitudeSteps());
+        // A climb goes on from where it is, in steps of the new units.
+        if (playing_ && ascent_) {
+            anchorPosition_ = altitudePosition_;
+            anchorTime_ = std::max(lastTick_, anchorTime_);
+        }
     }
 }
 
@@ -255,7 +327,8 @@ std::vector<std::string> WindowLogic::reportLines() const
 std::string WindowLogic::explanation() const
 {
     std::string text = explainFlow(model_.state(), model_.result());
-    if (engine_ && calculated()) {
+    // While an engine box holds a refused text, its figures are not told.
+    if (engine_ && calculated() && !engineRefusal()) {
         text +=
             "\n\n" + explainEngine(*engine_, model_.state(), model_.result(), units_, altitude_);
     }
@@ -269,12 +342,22 @@ const std::string& WindowLogic::statusText() const
 
 void WindowLogic::setStatus(StatusKind kind, std::string text)
 {
+    bool told = kind == StatusKind::Refusal || kind == StatusKind::PlayPause;
+    if (kind != StatusKind::Refusal) {
+        // A box that still holds a refused text keeps its refusal in view:
+        // a calculation of the other boxes, Enter or a bar step do not hide it.
+        if (const auto standing = standingRefusal()) {
+            told = !(statusKind_ == StatusKind::Refusal && statusText_ == standing->why);
+            kind = StatusKind::Refusal;
+            text = standing->why;
+        }
+    }
     statusKind_ = kind;
     statusText_ = std::move(text);
     hoverText_.clear();
     if (kind != StatusKind::PlayPause) banner_.clear();
     // A screen reader hears refusals and the play's pauses, not every step.
-    if (kind == StatusKind::Refusal || kind == StatusKind::PlayPause) announce(statusText_);
+    if (told) announce(statusText_);
 }
 
 std::string WindowLogic::regimeStatus() const
@@ -295,6 +378,10 @@ bool WindowLogic::calculate()
     ++calculations_;
     ++sceneRevision_;
     accepted_ = texts_;
+    if (!engineRefusal()) {
+        acceptedEngineTexts_ = engineTexts_;
+        acceptedUnits_ = units_;
+    }
     acceptedGasName_ = gasName_;
     acceptedGasK_ = model_.state().k;
     setStatus(StatusKind::Regime, regimeStatus());
@@ -364,10 +451,10 @@ void WindowLogic::setGas(const std::string& name, double k)
         const auto me = designMachOfAreaRatio(ratio, k);
         if (const auto* mach = std::get_if<double>(&me)) texts_.me_sup = formatRoundTrip(*mach);
     }
-    if (const auto refusal = resolveEngine()) {
-        setStatus(StatusKind::Refusal, *refusal);
-        return;
-    }
+    // An engine box that does not read keeps the last engine (its thrust is
+    // withheld while it stands); the flow of the new gas is calculated all
+    // the same.
+    (void)resolveEngine();
     calculateAndTeachTheBars();
 }
 
@@ -417,20 +504,23 @@ void WindowLogic::openScenario(const InputTexts& texts, const std::string& gas,
                              : !gas.empty() ? listedGas(gas)
                                             : listedGas(std::string(kGases.front().name));
     if (!refusal) refusal = choice.refusal;
-    // The engine's boxes are read as they would be with this gas and units.
-    const auto system = unitSystemNamed(units).value_or(units_);
+    if (!refusal && !units.empty() && !unitSystemNamed(units))
+        refusal = "units = must be si or us " + quotedInput(units);
+    // The engine's boxes mean what their author meant: a number without a
+    // unit is read in the address's units (SI when it names none), and
+    // written with that unit when the reader's units differ, which stay.
+    const auto system = unitSystemNamed(units).value_or(UnitSystem::SI);
+    const EngineTexts linked = system == units_ ? engine : withUnitsWritten(engine, system);
     const EngineTexts oldTexts = engineTexts_;
     const std::optional<Engine> oldEngine = engine_;
-    const UnitSystem oldUnits = units_;
     const std::string oldGas = gasName_;
-    engineTexts_ = engine;
-    units_ = system;
+    engineTexts_ = linked;
     gasName_ = choice.name;
     if (!refusal) refusal = resolveEngine();
-    const std::string& alt = engine[static_cast<std::size_t>(EngineFieldKind::Altitude)];
-    const std::string& ratio = engine[static_cast<std::size_t>(EngineFieldKind::AreaRatio)];
+    const std::string& alt = linked[static_cast<std::size_t>(EngineFieldKind::Altitude)];
+    const std::string& ratio = linked[static_cast<std::size_t>(EngineFieldKind::AreaRatio)];
     std::variant<double, std::string> altitude = 0.0, mach = 0.0;
-    if (!alt.empty()) altitude = readQuantity(kAltitudeField, alt, system);
+    if (!alt.empty()) altitude = readQuantity(kAltitudeField, alt, units_);
     if (!ratio.empty()) mach = designMachOfAreaRatio(ratio, choice.k);
     for (const auto* read : {&altitude, &mach}) {
         if (const auto* why = std::get_if<std::string>(read); why && !refusal) refusal = *why;
@@ -440,7 +530,6 @@ void WindowLogic::openScenario(const InputTexts& texts, const std::string& gas,
     if (refusal) {
         engineTexts_ = oldTexts;
         engine_ = oldEngine;
-        units_ = oldUnits;
         gasName_ = oldGas;
         setStatus(StatusKind::Refusal, *refusal);
         return;
@@ -593,6 +682,7 @@ constexpr LimitNames kLimitNames[] = {
 bool WindowLogic::tick(double now)
 {
     if (!playing_ || now < resumeAt_) return false;
+    lastTick_ = now;
     const double rate = stepsPerSecond(speed_);
     const int due = static_cast<int>(std::floor((now - anchorTime_) * rate + 1e-9));
     const int current = ascent_ ? altitudePosition_ : fine_;
@@ -725,7 +815,7 @@ void WindowLogic::hover(PlotKind plot, double x)
     const NozzleFigures f = nozzleFigures(model_.state(), model_.result());
     hoverText_ = hoverReadout(model_.state(), plot, x, model_.thirdPlot()) +
                  "; ṁ/ṁ* = " + formatShown(f.mdot_ratio) + ", C_F = " + formatShown(f.C_F);
-    if (engine_) {
+    if (engine_ && !engineRefusal()) {
         // The station's own values in units.
         const StationValues v =
             stationValues(*engine_, model_.state(), nearestStation(model_.state(), x));

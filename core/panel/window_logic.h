@@ -149,6 +149,17 @@ class WindowLogic {
     void hover(PlotKind plot, double x);
     void leavePlot();
 
+    // A box that holds a text it refuses: "Me_Sup =" or "Amax/At =" (a Pe/Po
+    // typed into its box waits for Calculate) or an engine box. While one
+    // does, its refusal stands in the status line whatever else the user
+    // does, and nothing that needs its value is shown as current. Nothing
+    // when every box reads.
+    struct BoxRefusal {
+        std::string why;
+        bool engine = false; // an engine box: the flow is current, thrust is not
+    };
+    std::optional<BoxRefusal> standingRefusal() const;
+
     // --- what to show ---
     const InputTexts& texts() const { return texts_; }
     int coarsePosition() const { return coarse_; }
@@ -219,6 +230,7 @@ class WindowLogic {
     void reset();
 
   private:
+    std::optional<std::string> engineRefusal() const;
     std::optional<std::string> resolveEngine();
     std::string regimeStatus() const;
     void forgetAltitude();
@@ -275,6 +287,11 @@ class WindowLogic {
     ExportFile export_;
 
     std::array<std::string, kEngineFieldCount> engineTexts_;
+    // The engine's texts when they last all read, with the units they were
+    // read in: what an address carries.
+    EngineTexts acceptedEngineTexts_;
+    UnitSystem acceptedUnits_ = UnitSystem::SI;
+    double lastTick_ = 0; // the clock at the play's last step
     std::optional<Engine> engine_;
     std::optional<double> altitude_;
     int altitudePosition_ = 0;

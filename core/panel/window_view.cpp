@@ -152,8 +152,14 @@ void WindowLogic::handle(const Event& e)
     }
     case EventKind::Leave: leavePlot(); break;
     case EventKind::OpenAddress:
-        if (const auto s = scenarioOf(e.text))
-            openScenario(s->texts, s->gas, s->k, s->third, s->engine, s->units);
+        if (const auto s = scenarioOf(e.text)) {
+            if (!s->refusal.empty()) {
+                pausePlay();
+                setStatus(StatusKind::Refusal, s->refusal);
+            } else {
+                openScenario(s->texts, s->gas, s->k, s->third, s->engine, s->units);
+            }
+        }
         break;
     case EventKind::Export:
         prepareExport(static_cast<PlotKind>(whole(e.plot, 0, 2)), e.text);
@@ -291,9 +297,11 @@ ViewState WindowLogic::view() const
     v.playing = playing_;
     v.speed = speedName(speed_);
     v.zoom = zoom_;
+    // The address carries only what was accepted: a refused text never
+    // reaches it (nor a reload of it).
     if (calculated())
         v.address = addressOf(accepted_, acceptedGasName_, acceptedGasK_, model_.thirdPlot(),
-                              engineTexts_, unitSystemName(units_));
+                              acceptedEngineTexts_, unitSystemName(acceptedUnits_));
     v.calculations = calculations_;
     v.settings = settings();
     if (calculated()) {
@@ -308,6 +316,14 @@ ViewState WindowLogic::view() const
         }
     }
     v.banner = banner_;
+    const std::optional<BoxRefusal> standing = standingRefusal();
+    if (calculated() && ((standing && !standing->engine) ||
+                         (statusKind_ == StatusKind::Refusal && !(texts_ == accepted_)))) {
+        // The plots and figures are those of the last accepted texts, not of
+        // the boxes: said over the plots, with the values they belong to.
+        v.banner = "Showing the last accepted values: Me_Sup = " + accepted_.me_sup +
+                   ", Amax/At = " + accepted_.amax + ", Pe/Po = " + accepted_.pe_po;
+    }
     v.projector = projector_;
     v.announcement = announcement_;
     v.announcementSerial = announcementSerial_;
@@ -347,7 +363,10 @@ ViewState WindowLogic::view() const
                   altitude_ ? "Altitude " + formatQuantity(*altitude_, Quantity::Altitude, units_)
                             : "Altitude"};
     v.ascent = engine_.has_value() && altitude_.has_value();
-    if (engine_ && calculated()) {
+    if (engine_ && calculated() && standing && standing->engine) {
+        // Thrust needs every engine box: none is shown while one is refused.
+        v.engineLine = "Thrust and I_sp wait for the refused engine box";
+    } else if (engine_ && calculated()) {
         const EngineFigures f = engineFigures(*engine_, model_.state(), model_.result());
         v.engineLine = engineSummary(f, units_);
         if (altitude_)

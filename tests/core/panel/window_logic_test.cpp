@@ -473,9 +473,15 @@ TEST(Play, AscentNamesTheLimitAltitudes)
     t.logic.setPlaySpeed(PlaySpeed::Fast, t.now);
     t.logic.playOrPause(t.now);
     std::vector<std::string> banners;
+    double highest = 0;
     for (int i = 0; i < 20000 && t.logic.playing(); ++i) {
         t.now += 0.01;
+        // The units switched halfway up: the climb goes on from where it is.
+        if (i == 150) t.logic.handle(Event(EventKind::Units, 1.0));
+        if (i == 152) t.logic.handle(Event(EventKind::Units, 0.0));
         t.logic.tick(t.now);
+        ASSERT_GE(*t.logic.altitude(), highest - 100) << "step " << i;
+        highest = std::max(highest, *t.logic.altitude());
         const std::string banner = t.logic.view().banner;
         if (!banner.empty() && (banners.empty() || banners.back() != banner))
             banners.push_back(banner);
@@ -489,6 +495,118 @@ TEST(Play, AscentNamesTheLimitAltitudes)
                   "Design altitude " + km(at.design) + ": perfectly expanded"}));
     EXPECT_EQ(t.logic.engineText(EngineFieldKind::Altitude), "86 km");
     EXPECT_EQ(t.logic.altitudePosition(), t.logic.altitudeSteps());
+}
+
+} // namespace cdnozzle
+
+namespace cdnozzle {
+
+// A box left holding a refused text keeps its refusal in view whatever the
+// user does next (another gas, Enter, a bar step, a play), nothing shown
+// looks current that needs its value, and the address keeps only what was
+// accepted; mending the box brings the figures back.
+TEST(WindowLogic, ARefusedBoxStaysRefusedWhateverFollows)
+{
+    const auto engineBox = [](EngineFieldKind f, const char* text) {
+        Event e(EventKind::EditEngine, text);
+        e.number = static_cast<double>(f);
+        return e;
+    };
+    struct Row {
+        const char* name;
+        Event refused, then, mended;
+        bool engine; // the flow stays current, the thrust is withheld
+    };
+    const Row rows[] = {
+        {"comma p0, then helium", engineBox(EngineFieldKind::ChamberPressure, "7,5 MPa"),
+         Event(EventKind::ListedGas, "helium"),
+         engineBox(EngineFieldKind::ChamberPressure, "7.5 MPa"), true},
+        {"capital unit, then Enter", engineBox(EngineFieldKind::ChamberPressure, "1015 PSI"),
+         Event(EventKind::Calculate), engineBox(EngineFieldKind::ChamberPressure, "1015 psi"),
+         true},
+        {"throat, then a bar step", engineBox(EngineFieldKind::Throat, "300 cm3"),
+         Event(EventKind::StepDown), engineBox(EngineFieldKind::Throat, "300 cm2"), true},
+        {"altitude, then Play", engineBox(EngineFieldKind::Altitude, "high"),
+         Event(EventKind::Play), engineBox(EngineFieldKind::Altitude, "20 km"), true},
+        {"Me_Sup, then a bar step", Event(EventKind::EditMeSup, "abc"), Event(EventKind::StepDown),
+         Event(EventKind::EditMeSup, "2"), false},
+        {"Amax, then Enter", Event(EventKind::EditAmax, "2000"), Event(EventKind::Calculate),
+         Event(EventKind::EditAmax, "3"), false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        WindowLogic logic;
+        logic.handle(
+            Event(EventKind::OpenAddress, "#me=2&amax=3&pepo=0.6&p0=7MPa&t0=3500K&at=300cm2"));
+        ASSERT_TRUE(logic.engine());
+        logic.handle(row.refused);
+        const std::string why = logic.statusText();
+        ASSERT_TRUE(logic.statusIsRefusal());
+        logic.handle(row.then);
+        ViewState v = logic.view();
+        EXPECT_TRUE(v.statusIsRefusal);
+        EXPECT_EQ(v.status, why);
+        // The refused text never reaches the address.
+        const auto opened = scenarioOf(v.address);
+        ASSERT_TRUE(opened);
+        for (const std::string& text : opened->engine) EXPECT_NE(text, row.refused.text);
+        EXPECT_NE(opened->texts.me_sup, row.refused.text);
+        EXPECT_NE(opened->texts.amax, row.refused.text);
+        EXPECT_NE(v.address.find("&p0=7MPa&t0=3500K&at=300cm2"), std::string::npos) << v.address;
+        if (row.engine) {
+            EXPECT_EQ(v.engineLine.find("F = "), std::string::npos) << v.engineLine;
+            EXPECT_EQ(v.explanation.find("The engine."), std::string::npos);
+            EXPECT_EQ(v.banner, "");
+        } else {
+            EXPECT_EQ(v.banner.rfind("Showing the last accepted values: Me_Sup = 2", 0), 0u)
+                << v.banner;
+        }
+        logic.handle(row.mended);
+        logic.handle(Event(EventKind::Calculate));
+        v = logic.view();
+        EXPECT_FALSE(v.statusIsRefusal) << v.status;
+        EXPECT_EQ(v.engineLine.rfind("F = ", 0), 0u) << v.engineLine;
+        EXPECT_EQ(v.banner, "");
+    }
+}
+
+// A link means the same to every reader: its numbers are read in its own
+// units (SI when it names none), the reader's units and saved settings stay,
+// and a value it cannot take is refused in words.
+TEST(WindowLogic, ALinkMeansTheSameToEveryReader)
+{
+    const std::string link = "#me=2&amax=3&pepo=0.6&p0=7&t0=3500&at=300";
+    WindowLogic si, us;
+    us.handle(Event(EventKind::Units, 1.0));
+    si.handle(Event(EventKind::OpenAddress, link));
+    us.handle(Event(EventKind::OpenAddress, link));
+    ASSERT_TRUE(si.engine() && us.engine());
+    EXPECT_EQ(*us.engine(), *si.engine());
+    EXPECT_EQ(us.units(), UnitSystem::US);
+    EXPECT_EQ(us.settings().back(), (Setting{"units", "us"}));
+    EXPECT_EQ(us.engineText(EngineFieldKind::ChamberPressure), "7 MPa");
+    // Written back with its units, it reads the same again.
+    EXPECT_NE(si.view().address.find("&units=si"), std::string::npos);
+    WindowLogic again;
+    again.handle(Event(EventKind::Units, 1.0));
+    again.handle(Event(EventKind::OpenAddress, us.view().address));
+    EXPECT_EQ(*again.engine(), *si.engine());
+    si.handle(Event(EventKind::OpenAddress, link + "&units=us"));
+    EXPECT_EQ(si.units(), UnitSystem::SI);
+    EXPECT_EQ(si.settings().back(), (Setting{"units", "si"}));
+    EXPECT_NEAR(si.engine()->p0, 7 * 6894.757293168361, 1e-6);
+
+    const std::pair<const char*, const char*> refused[] = {
+        {"&units=xyz", "units = must be si or us (got \"xyz\")"},
+        {"&plot=xyz", "plot = must be p, T or rho (got \"xyz\")"},
+    };
+    for (const auto& [tail, why] : refused) {
+        WindowLogic logic;
+        logic.handle(Event(EventKind::OpenAddress, link + tail));
+        EXPECT_TRUE(logic.statusIsRefusal());
+        EXPECT_EQ(logic.statusText(), why);
+        EXPECT_FALSE(logic.calculated());
+    }
 }
 
 } // namespace cdnozzle
