@@ -63,7 +63,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "control character (got \"3 \")"},
         RefusalCase{{"2", "3", "0.8\x7f"},
                     "Pe/Po = must be a number above 0 and at most 1, with "
-                    "no control character (got \"0.8\x7f\")"},
+                    "no control character (got \"0.8 \")"},
         RefusalCase{{"2\t", "3", "0.\n8"}, ""},
         RefusalCase{{"2", "3", "99999999999999999999999999"},
                     "Pe/Po = must be a number above 0 and at most 1 (got "
