@@ -210,22 +210,44 @@ ParsedArgs parseReportArgs(const std::vector<std::string>& argv)
         out.error = "--sweep and --frames go together";
     if (out.args.frames == "-") out.error = "--frames needs a folder, not standard output";
     const ReportArgs& a = out.args;
+    // Standard output carries that file alone: the report is not written.
+    const char* const toStdoutName = a.png == "-"   ? "--png -"
+                                     : a.svg == "-" ? "--svg -"
+                                     : a.csv == "-" ? "--csv -"
+                                                    : nullptr;
+    for (const auto& [given, name] : {std::pair{a.json, "--json"}, {a.explain, "--explain"}}) {
+        if (out.error.empty() && toStdoutName && given)
+            out.error = std::string(name) + " cannot go with " + toStdoutName +
+                        ", which writes that file alone to standard output";
+    }
     // Each of these writes one thing alone.
     const std::pair<bool, const char*> alone[] = {
         {a.sweep.has_value(), "--sweep"}, {a.altitudeTable.has_value(), "--altitude-table"}};
     for (const auto& [single, what] : alone) {
         if (!out.error.empty() || !single) continue;
-        const std::pair<bool, const char*> others[] = {{a.png.has_value(), "--png"},
-                                                       {a.svg.has_value(), "--svg"},
-                                                       {a.csv.has_value(), "--csv"},
-                                                       {a.json, "--json"},
-                                                       {a.explain, "--explain"},
-                                                       {a.sweep.has_value(), "--sweep"},
-                                                       {a.altitude.has_value(), "--altitude"}};
+        // The frames show the nozzle alone: an engine would change nothing.
+        const bool sweep = std::string_view(what) == "--sweep";
+        const std::pair<bool, const char*> others[] = {
+            {a.png.has_value(), "--png"},
+            {a.svg.has_value(), "--svg"},
+            {a.csv.has_value(), "--csv"},
+            {a.json, "--json"},
+            {a.explain, "--explain"},
+            {a.sweep.has_value(), "--sweep"},
+            {a.altitude.has_value(), "--altitude"},
+            {find(seen, "--pe-po"), "--pe-po"},
+            {sweep && a.p0.has_value(), "--p0"},
+            {sweep && a.t0.has_value(), "--t0"},
+            {sweep && a.throatArea.has_value(), "--throat-area"},
+            {sweep && a.throatDiameter.has_value(), "--throat-diameter"},
+            {sweep && a.molarMass.has_value(), "--molar-mass"}};
         for (const auto& [given, name] : others) {
             if (!given || std::string_view(name) == what) continue;
-            out.error = std::string(name) + " cannot go with " + what + ", which writes " +
-                        (std::string_view(what) == "--sweep" ? "frames only" : "the table only");
+            const char* const does =
+                std::string_view(name) == "--pe-po"
+                    ? (sweep ? "sets Pe/Po itself" : "takes the back pressure from each altitude")
+                    : (sweep ? "writes frames only" : "writes the table only");
+            out.error = std::string(name) + " cannot go with " + what + ", which " + does;
             break;
         }
     }
@@ -331,9 +353,10 @@ std::variant<ReportSetup, std::string> reportSetup(const ReportArgs& args)
         }
         setup.engine = engine;
     }
-    for (const auto& [given, name] :
-         {std::pair{args.altitude.has_value(), "--altitude"},
-          std::pair{args.altitudeTable.has_value(), "--altitude-table"}}) {
+    // Units are those of an engine's numbers and figures.
+    for (const auto& [given, name] : {std::pair{args.altitude.has_value(), "--altitude"},
+                                      std::pair{args.altitudeTable.has_value(), "--altitude-table"},
+                                      std::pair{args.units.has_value(), "--units"}}) {
         if (given && !setup.engine)
             return std::string(name) + " needs an engine: " + kEngineOptions;
     }

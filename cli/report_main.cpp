@@ -95,6 +95,12 @@ int writeSweep(const cdnozzle::ReportArgs& args, const cdnozzle::InputTexts& tex
             return kRefused;
         }
     }
+    // Nothing is made through a link the frames' own saves would refuse.
+    if (const auto refusal = cdnozzle::foreignLinkInSharedFolder(*args.frames)) {
+        std::cerr << "cdnozzle-report: could not make the folder " << *args.frames << ": "
+                  << *refusal << '\n';
+        return kWriteFailed;
+    }
     // Frames of an earlier sweep would mix with this one's in a video.
     std::error_code ec;
     for (std::filesystem::directory_iterator it(*args.frames, ec), end; !ec && it != end;

@@ -1,12 +1,16 @@
 #include "io/file_output.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <iterator>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -60,6 +64,86 @@ std::optional<std::string> writeInPlace(const std::string& path, std::string_vie
     return failure ? failure : closed;
 }
 
+// The temporary file of the save in progress, for a signal that ends the
+// program before the rename: Ctrl+C, a terminal closed, a kill. The handler
+// removes the file and ends the program as the signal would have; only
+// async-signal-safe calls are made there. One save at a time, as the
+// program makes them.
+constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP};
+char gTemporary[PATH_MAX + 1];
+volatile std::sig_atomic_t gHaveTemporary = 0;
+struct sigaction gOldActions[std::size(kEndingSignals)];
+
+void removeTemporaryAndEnd(int signal)
+{
+    if (gHaveTemporary) ::unlink(gTemporary);
+    gHaveTemporary = 0;
+    // The action the program had before the save (the default: end it),
+    // delivered once this handler returns.
+    for (std::size_t i = 0; i < std::size(kEndingSignals); ++i) {
+        if (kEndingSignals[i] == signal) ::sigaction(signal, &gOldActions[i], nullptr);
+    }
+    ::raise(signal);
+}
+
+// While it lives the ending signals remove the temporary file it names;
+// the signals are held while the name is set and cleared, so that a signal
+// never finds it half written.
+class TemporaryGuard {
+  public:
+    TemporaryGuard()
+    {
+        sigset_t ending;
+        sigemptyset(&ending);
+        for (int signal : kEndingSignals) sigaddset(&ending, signal);
+        ::sigprocmask(SIG_BLOCK, &ending, &held_);
+    }
+    // The file exists under path from now on. A path too long to keep
+    // (none that mkstemp makes) holds the signals until the save is over.
+    void track(const std::string& path)
+    {
+        if (path.size() >= sizeof gTemporary) return;
+        std::memcpy(gTemporary, path.c_str(), path.size() + 1);
+        std::atomic_signal_fence(std::memory_order_seq_cst);
+        gHaveTemporary = 1;
+        for (std::size_t i = 0; i < std::size(kEndingSignals); ++i) {
+            struct sigaction action {};
+            action.sa_handler = removeTemporaryAndEnd;
+            sigemptyset(&action.sa_mask);
+            ::sigaction(kEndingSignals[i], nullptr, &gOldActions[i]);
+            // A signal the program ignores (nohup) stays ignored.
+            if (gOldActions[i].sa_handler != SIG_IGN)
+                ::sigaction(kEndingSignals[i], &action, nullptr);
+        }
+        installed_ = true;
+        ::sigprocmask(SIG_SETMASK, &held_, nullptr);
+    }
+    // The file is gone or renamed: hold the signals until the name is cleared.
+    void hold()
+    {
+        sigset_t ending;
+        sigemptyset(&ending);
+        for (int signal : kEndingSignals) sigaddset(&ending, signal);
+        ::sigprocmask(SIG_BLOCK, &ending, nullptr);
+    }
+    ~TemporaryGuard()
+    {
+        hold();
+        gHaveTemporary = 0;
+        if (installed_) {
+            for (std::size_t i = 0; i < std::size(kEndingSignals); ++i)
+                ::sigaction(kEndingSignals[i], &gOldActions[i], nullptr);
+        }
+        ::sigprocmask(SIG_SETMASK, &held_, nullptr);
+    }
+    TemporaryGuard(const TemporaryGuard&) = delete;
+    TemporaryGuard& operator=(const TemporaryGuard&) = delete;
+
+  private:
+    sigset_t held_;
+    bool installed_ = false;
+};
+
 mode_t newFileMode()
 {
     const mode_t mask = ::umask(0);
@@ -73,9 +157,12 @@ std::optional<std::string> replaceAtomically(const std::string& target, std::str
     // A short name of its own, not the target's name with more added: a
     // name at the folder's length limit leaves no room to add anything.
     std::string temp = target.substr(0, target.rfind('/') + 1) + ".cdnozzle-XXXXXX";
+    TemporaryGuard guard;
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) return errorText(errno);
+    guard.track(temp);
     auto fail = [&](std::optional<std::string> reason) {
+        guard.hold();
         ::unlink(temp.c_str());
         return reason;
     };
@@ -94,6 +181,7 @@ std::optional<std::string> replaceAtomically(const std::string& target, std::str
         return fail(errorText(e));
     }
     if (auto failure = closeChecked(fd)) return fail(failure);
+    guard.hold();
     if (::rename(temp.c_str(), target.c_str()) != 0) return fail(errorText(errno));
     return std::nullopt;
 }
@@ -105,7 +193,7 @@ std::optional<std::string> replaceAtomically(const std::string& target, std::str
 // save replaces. Systems with protected symlinks apply the same rule;
 // this keeps it where that setting is off. Names that cannot be looked up
 // end the walk: the save itself then says why.
-std::optional<std::string> foreignLinkInSharedFolder(const std::string& path)
+std::optional<std::string> walkForForeignLink(const std::string& path)
 {
     constexpr int kMaxLinks = 40; // the system's own limit for one path
     std::string folder = path.starts_with('/') ? "/" : ".";
@@ -151,10 +239,15 @@ std::optional<std::string> foreignLinkInSharedFolder(const std::string& path)
 
 } // namespace
 
+std::optional<std::string> foreignLinkInSharedFolder(const std::string& path)
+{
+    return walkForForeignLink(path);
+}
+
 std::optional<std::string> saveFile(const std::string& path, std::string_view bytes)
 {
     if (path.empty()) return std::string("no file name given");
-    if (auto refusal = foreignLinkInSharedFolder(path)) return refusal;
+    if (auto refusal = walkForForeignLink(path)) return refusal;
     struct stat st;
     if (::stat(path.c_str(), &st) != 0) {
         if (errno != ENOENT) return errorText(errno);

@@ -37,6 +37,12 @@ std::optional<std::string> writeAll(int fd, std::string_view bytes);
 // - an empty path, a folder, a block device or a socket is refused.
 std::optional<std::string> saveFile(const std::string& path, std::string_view bytes);
 
+// The refusal saveFile gives for a link in a shared folder on path, as the
+// file or as a folder on its way ("the link belongs to another user in a
+// shared folder"), or nothing; for a folder about to be made, before
+// anything is made through such a link.
+std::optional<std::string> foreignLinkInSharedFolder(const std::string& path);
+
 // The text of an errno value in lower case, as the messages show it.
 std::string errorText(int error);
 

@@ -281,7 +281,9 @@ std::string escaped(std::string_view text)
         case '<': out += "&lt;"; break;
         case '>': out += "&gt;"; break;
         case '"': out += "&quot;"; break;
-        default: out += c;
+        // XML has no way to write the other control characters, not even
+        // escaped: a file holding one does not open.
+        default: out += static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' ? ' ' : c;
         }
     }
     return out;

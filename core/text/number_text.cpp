@@ -142,14 +142,16 @@ std::optional<double> readWholeNumber(std::string_view text)
     return parseCDouble(number.c_str());
 }
 
-double readLeadingNumberAllowingComma(std::string_view text)
+std::optional<double> readWholeNumberAllowingComma(std::string_view text)
 {
+    while (!text.empty() && isInnerBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && isInnerBlank(text.back())) text.remove_suffix(1);
     const std::size_t comma = text.find(',');
     if (comma == std::string_view::npos || text.find('.') != std::string_view::npos)
-        return readLeadingNumber(text);
+        return readWholeNumber(text);
     std::string withPoint(text);
     withPoint[comma] = '.';
-    return readLeadingNumber(withPoint);
+    return readWholeNumber(withPoint);
 }
 
 std::string formatGeneral(double value)

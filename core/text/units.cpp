@@ -145,20 +145,35 @@ Split splitQuantity(std::string_view text)
     return {readWholeNumber(text.substr(0, n)), trimmed(text.substr(n))};
 }
 
+// A range's end as a sentence writes it, in plain decimals ("0.0000155
+// in²", not "1.55E-05 in²").
+std::string endIn(double si, const Unit& unit)
+{
+    const double value = fromSI(si, unit);
+    std::string number = formatSignificant(value);
+    if (number.find('E') != std::string::npos && value > 0 && value < 1) {
+        number = formatFixed(roundSignificant(value, 4),
+                             3 - static_cast<int>(std::floor(std::log10(value))));
+        while (number.back() == '0') number.pop_back();
+    }
+    return number + " " + std::string(unit.symbol);
+}
+
 std::string rangeRefusal(const QuantityField& field, std::string_view text, UnitSystem system)
 {
-    const Unit& shown = shownUnit(field.quantity, system, field.max);
-    const Unit& other = shownUnit(
-        field.quantity, system == UnitSystem::SI ? UnitSystem::US : UnitSystem::SI, field.max);
-    std::string from = field.minIncluded ? "from " + formatIn(field.min, shown) + " to "
-                                         : "above " + formatIn(field.min, shown) + " and at most ";
-    if (field.minIncluded && field.min == 0) from = "from 0 to ";
-    if (!field.minIncluded && field.min == 0) from = "above 0 and at most ";
-    // The other system's figure beside, where it has a unit of its own.
-    const std::string most = formatIn(field.max, shown), otherMost = formatIn(field.max, other);
+    const UnitSystem otherSystem = system == UnitSystem::SI ? UnitSystem::US : UnitSystem::SI;
+    // Each end in the unit it is shown in, the other system's figure beside
+    // where it has a unit of its own.
+    const auto end = [&](double si) {
+        const std::string shown = endIn(si, shownUnit(field.quantity, system, si));
+        const std::string other = endIn(si, shownUnit(field.quantity, otherSystem, si));
+        return other == shown ? shown : shown + " (" + other + ")";
+    };
+    const std::string low = field.min == 0 ? "0" : end(field.min);
+    const std::string from =
+        field.minIncluded ? "from " + low + " to " : "above " + low + " and at most ";
     return std::string(field.label) + " must be " + std::string(quantityWord(field.quantity)) +
-           " " + from + most + (otherMost == most ? " " : " (" + otherMost + ") ") +
-           quotedInput(text);
+           " " + from + end(field.max) + " " + quotedInput(text);
 }
 
 } // namespace
@@ -303,10 +318,14 @@ std::variant<double, std::string> readThroat(std::string_view text, UnitSystem s
     return readQuantity(kThroatAreaField, text, system);
 }
 
-const QuantityField kChamberPressureField{"p0 =", Quantity::Pressure, 0, 1e9, false};
-const QuantityField kChamberTemperatureField{"T0 =", Quantity::Temperature, 0, 1e4, false};
-const QuantityField kThroatAreaField{"A_t =", Quantity::Area, 0, 100, false};
-const QuantityField kThroatDiameterField{"A_t =", Quantity::Diameter, 0, 10, false};
+// Wide enough for a laboratory nozzle and for the largest rocket engine:
+// a throat from a tenth of a millimetre across, a chamber from a hundredth
+// of an atmosphere and from cryogenic temperatures. Every figure of an
+// engine inside these ranges is finite and above zero.
+const QuantityField kChamberPressureField{"p0 =", Quantity::Pressure, 1e3, 1e9, true};
+const QuantityField kChamberTemperatureField{"T0 =", Quantity::Temperature, 50, 1e4, true};
+const QuantityField kThroatAreaField{"A_t =", Quantity::Area, 1e-8, 100, true};
+const QuantityField kThroatDiameterField{"A_t =", Quantity::Diameter, 1e-4, 10, true};
 const QuantityField kMolarMassField{"Molar mass =", Quantity::MolarMass, 1e-3, 1, true};
 const QuantityField kAltitudeField{"Altitude =", Quantity::Altitude, 0, 86000, true};
 

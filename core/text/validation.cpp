@@ -43,21 +43,44 @@ std::optional<std::string> validateGasK(double k, const std::string& shown)
     return "k must be " + range(kMinK, kMaxK) + " " + quotedInput(shown);
 }
 
+namespace {
+
+// A control character other than the tab and the line feed the
+// leading-number rule skips: a text that carries one (a link's "%01") would
+// carry it into the pictures and files that show the boxes.
+bool hasControlCharacter(std::string_view text)
+{
+    for (const char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        if ((u < 0x20 && c != '\t' && c != '\n') || u == 0x7f) return true;
+    }
+    return false;
+}
+
+std::string withoutControls(const std::string& range, std::string_view text)
+{
+    return range + (hasControlCharacter(text) ? ", with no control character " : " ") +
+           quotedInput(text);
+}
+
+} // namespace
+
 std::optional<std::string> validateInputs(const InputTexts& texts, InputNumbers* numbers)
 {
     const double me = readLeadingNumber(texts.me_sup);
-    if (!(me >= kMeSupMin && me <= kMeSupMax)) {
-        return "Me_Sup = must be " + range(kMeSupMin, kMeSupMax) + " " + quotedInput(texts.me_sup);
+    if (!(me >= kMeSupMin && me <= kMeSupMax) || hasControlCharacter(texts.me_sup)) {
+        return withoutControls("Me_Sup = must be " + range(kMeSupMin, kMeSupMax), texts.me_sup);
     }
     const double amax = readLeadingNumber(texts.amax);
-    if (!(std::fabs(amax) <= kAmaxLimit) || amax == kAmaxFlat) {
-        return "Amax/At = must be " + range(-kAmaxLimit, kAmaxLimit) + ", other than " +
-               formatGeneral(kAmaxFlat) + " " + quotedInput(texts.amax);
+    if (!(std::fabs(amax) <= kAmaxLimit) || amax == kAmaxFlat || hasControlCharacter(texts.amax)) {
+        return withoutControls("Amax/At = must be " + range(-kAmaxLimit, kAmaxLimit) +
+                                   ", other than " + formatGeneral(kAmaxFlat),
+                               texts.amax);
     }
     // Below the smallest normal double, 1/(Pe/Po) overflows.
     const double pepo = readLeadingNumber(texts.pe_po);
-    if (!(pepo >= DBL_MIN && pepo <= 1)) {
-        return "Pe/Po = must be a number above 0 and at most 1 " + quotedInput(texts.pe_po);
+    if (!(pepo >= DBL_MIN && pepo <= 1) || hasControlCharacter(texts.pe_po)) {
+        return withoutControls("Pe/Po = must be a number above 0 and at most 1", texts.pe_po);
     }
     if (numbers) *numbers = {me, amax, pepo};
     return std::nullopt;

@@ -57,7 +57,12 @@ INSTANTIATE_TEST_SUITE_P(
         ArgsCase{{"--csv", "--json"}, "--csv needs a file name (- for standard output)"},
         ArgsCase{{"--csv=", "--json"}, "--csv needs a file name (- for standard output)"},
         ArgsCase{{"--png", ""}, "--png needs a file name (- for standard output)"},
-        ArgsCase{{"--csv", "-", "--json"}, "", "2", "3", "1", "-", true},
+        // Standard output carries the file alone: nothing else is asked of it.
+        ArgsCase{{"--csv", "-", "--json"},
+                 "--json cannot go with --csv -, which writes that file alone to standard output"},
+        ArgsCase{{"--png=-", "--explain"},
+                 "--explain cannot go with --png -, which writes that "
+                 "file alone to standard output"},
         ArgsCase{{"--csv=-", "--svg", "-"},
                  "only one of --png, --svg and --csv can write to standard output"},
         ArgsCase{{"--pe-po", "0.5", "--pe-po", "0.6"}, "--pe-po is given more than once"},
@@ -81,6 +86,13 @@ INSTANTIATE_TEST_SUITE_P(
                  "give the design by --me-sup or by --area-ratio, not both"},
         ArgsCase{{"--altitude-table", "0:86:1", "--json"},
                  "--json cannot go with --altitude-table, which writes the table only"},
+        ArgsCase{{"--sweep", "1:0.5:0.01", "--frames", "out", "--pe-po=xyz"},
+                 "--pe-po cannot go with --sweep, which sets Pe/Po itself"},
+        ArgsCase{{"--sweep", "1:0.5:0.01", "--frames", "out", "--p0", "7MPa"},
+                 "--p0 cannot go with --sweep, which writes frames only"},
+        ArgsCase{{"--altitude-table", "0:86:1", "--pe-po", "0.5"},
+                 "--pe-po cannot go with --altitude-table, which takes the back pressure from "
+                 "each altitude"},
         ArgsCase{{"--altitude-table", "0:86:1", "--altitude", "3"},
                  "--altitude cannot go with --altitude-table, which writes the table only"}),
     [](const testing::TestParamInfo<ArgsCase>& info) {

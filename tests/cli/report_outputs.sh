@@ -111,6 +111,17 @@ expect 1 "could not make the folder notafolder" -- "$exe" --sweep 1:0.9:0.01 --f
 expect 2 "Pe/Po = must be a number above 0" -- "$exe" --sweep 1.1:0.9:0.1 --frames refused
 [ ! -e refused ] || fail "a refused sweep made its folder"
 rm -rf frames small notafolder listing.txt
+# Another user's link in a sticky folder everyone may write (such as /tmp) is
+# refused before any folder is made through it.
+if [ "$(id -u)" = 0 ]; then
+  mkdir sticky elsewhere && chmod 1777 sticky && ln -s "$PWD/elsewhere" sticky/link && chown -h 65534 sticky/link
+  expect 1 "could not make the folder sticky/link/new/frames: the link belongs to another user" \
+    -- "$exe" --sweep 1:0.9:0.1 --frames sticky/link/new/frames
+  [ -z "$(ls -A elsewhere)" ] || fail "--frames made folders through another user's link: $(ls -A elsewhere)"
+  rm -rf sticky elsewhere
+else
+  echo "SKIP: only root can make another user's link; --frames through it not checked"
+fi
 
 # Numbers are read with "." as the decimal point whatever the user's locale,
 # also once the rendering has started (a comma-decimal locale, made here

@@ -7,6 +7,7 @@
 #include <climits>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -141,6 +142,39 @@ TEST(SaveFile, AFailedWriteKeepsTheOldFileAndLeavesNoTemporaryFile)
     EXPECT_EQ(reason, "file too large|file too large");
     EXPECT_EQ(contents(dir / "old.csv"), "precious");
     EXPECT_EQ(dir.names(), std::vector<std::string>{"old.csv"});
+}
+
+int gSignalToRaise = 0;
+void raiseTheChosenSignal(int)
+{
+    ::raise(gSignalToRaise);
+}
+
+// Ctrl+C, a closed terminal or a kill while the bytes are being written:
+// the program ends as the signal says, the old file is kept and no hidden
+// temporary file is left beside it. The signal is raised from inside the
+// write, where a file-size limit stops it.
+TEST(SaveFile, ASignalDuringTheWriteLeavesNoTemporaryFile)
+{
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        TempDir dir;
+        write(dir / "old.csv", "precious");
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            gSignalToRaise = signal;
+            std::signal(signal, SIG_DFL); // as when the test itself runs under nohup
+            std::signal(SIGXFSZ, raiseTheChosenSignal);
+            const rlimit limit{1000, 1000};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            (void)saveFile(dir / "old.csv", std::string(100000, 'x'));
+            ::_exit(0);
+        }
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << strsignal(signal);
+        EXPECT_EQ(contents(dir / "old.csv"), "precious");
+        EXPECT_EQ(dir.names(), std::vector<std::string>{"old.csv"}) << strsignal(signal);
+    }
 }
 
 struct RefusedCase {

@@ -136,9 +136,9 @@ TEST(WindowLogic, ScenarioOpensCalculatedOrIsRefusedKeepingTheBoxes)
     EXPECT_EQ(t.logic.gasName(), "air");
     // A refused gas, or refused texts with a good gas, change nothing.
     const std::pair<InputTexts, std::pair<std::string, std::string>> refused[] = {
-        {{"3", "3", "0.5"}, {"xenon", ""}},
-        {{"3", "3", "0.5"}, {"helium", "2"}},
-        {{"3", "3", "abc"}, {"helium", ""}},
+        {{"3", "3", "0.5"}, {"xenon", ""}},  {{"3", "3", "0.5"}, {"helium", "2"}},
+        {{"3", "3", "abc"}, {"helium", ""}}, {{"3", "3", "0.5"}, {"", "1.3abc"}},
+        {{"3", "3", "0.5"}, {"", "1.3.4"}},
     };
     for (const auto& [texts, gas] : refused) {
         t.logic.openScenario(texts, gas.first, gas.second, PlotQuantity::Density);
@@ -169,6 +169,10 @@ TEST(WindowLogic, GasFromTheListOrTypedIntoOtherIsNamedOnceOrRefused)
         {"1.23456789012345678901234567890123456789", "gas with k = 1.2346", ""},
         {"2", "", "k must be a number from 1.05 to 1.7 (got \"2\")"},
         {"abc", "", "k must be a number from 1.05 to 1.7 (got \"abc\")"},
+        // Read whole, as --k reads it: nothing after the number.
+        {"1.3abc", "", "k must be a number from 1.05 to 1.7 (got \"1.3abc\")"},
+        {"1.3.4", "", "k must be a number from 1.05 to 1.7 (got \"1.3.4\")"},
+        {"1,3,4", "", "k must be a number from 1.05 to 1.7 (got \"1,3,4\")"},
         {std::string(40, '9'), "",
          "k must be a number from 1.05 to 1.7 (got \"999999999999999999999999...\")"},
     };
@@ -256,6 +260,11 @@ TEST(WindowLogic, ExportsAreNamedAndStampedWithTheScenario)
     e.text = "csv";
     logic.handle(e);
     EXPECT_EQ(logic.lastExport().name, "nozzle-me2-pepo0.8-stations.csv");
+    // XML cannot carry a control character, even escaped: the writer puts a
+    // blank in its place.
+    const DisplayList list{
+        100, 100, kPlotBackground, {}, {{1, 2, "a\x01<b>\x1f", 10, false, Rgb{0, 0, 0}}}};
+    EXPECT_NE(svgText(list).find(">a &lt;b&gt; </text>"), std::string::npos) << svgText(list);
 }
 
 TEST(WindowLogic, HoverBeforeAnyCalculationShowsNothing)

@@ -83,6 +83,14 @@ TEST(Units, EverySuffixReadsAsItsValue)
         {h, "500 m", SI, 500},
         {h, "0", SI, 0},
         {h, "86 km", SI, 86000},
+        // The ends of each range.
+        {p, "1 kPa", SI, 1000},
+        {p, "1000 MPa", SI, 1e9},
+        {T, "50 K", SI, 50},
+        {T, "1e4", SI, 1e4},
+        {nullptr, "0.01 mm2", SI, 1e-8},
+        {nullptr, "0.1 mm", SI, std::numbers::pi * 1e-8 / 4},
+        {nullptr, "10 m", SI, std::numbers::pi * 25},
         // Refused: unknown units, out of range, no number, a comma.
         {p, "7 Mpascal", SI, kNo},
         {p, "7 K", SI, kNo},
@@ -98,6 +106,15 @@ TEST(Units, EverySuffixReadsAsItsValue)
         {M, "0.5 g/mol", SI, kNo},
         {nullptr, "19.5 cm3", SI, kNo},
         {nullptr, "0 cm", SI, kNo},
+        // Too small for a chamber or a throat: a zero area, an infinite c*.
+        {p, "999 Pa", SI, kNo},
+        {p, "1e-320Pa", SI, kNo},
+        {T, "49.9 K", SI, kNo},
+        {T, "1e-300", US, kNo},
+        {nullptr, "0.0099 mm2", SI, kNo},
+        {nullptr, "0.099 mm", SI, kNo},
+        {nullptr, "1e-200m", SI, kNo},
+        {nullptr, "10.01 m", SI, kNo},
     };
     for (const Typed& c : cases) {
         std::string refusal;
@@ -115,6 +132,15 @@ TEST(Units, EverySuffixReadsAsItsValue)
     read({M, "0.5 g/mol", SI, kNo}, &refusal);
     EXPECT_EQ(refusal,
               "Molar mass = must be a molar mass from 1 g/mol to 1000 g/mol (got \"0.5 g/mol\")");
+    read({nullptr, "1e-200m", US, kNo}, &refusal);
+    EXPECT_EQ(refusal, "A_t = must be a diameter from 0.003937 in (0.1 mm) to 393.7 in (10 m) "
+                       "(got \"1e-200m\")");
+    read({nullptr, "1e-300", US, kNo}, &refusal);
+    EXPECT_EQ(refusal, "A_t = must be an area from 0.0000155 in² (0.01 mm²) to 155000 in² "
+                       "(100 m²) (got \"1e-300\")");
+    read({p, "1e-320Pa", SI, kNo}, &refusal);
+    EXPECT_EQ(refusal, "p0 = must be a pressure from 1 kPa (0.145 psi) to 1000 MPa (145038 psi) "
+                       "(got \"1e-320Pa\")");
 }
 
 // SI to US and back, for every unit of every quantity: a relative error

@@ -52,6 +52,19 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{{"x", "-0.1", "7"}, "Me_Sup = must be a number from 1 to 100 (got \"x\")"},
         RefusalCase{{"2", "3", "2\n\n"},
                     "Pe/Po = must be a number above 0 and at most 1 (got \"2  \")"},
+        // A control character (a link's "%01") is refused, where the
+        // leading-number rule alone would read the number before it; the
+        // tab and line feed it skips stay accepted.
+        RefusalCase{{"2\x01<abc>", "3", "0.8"},
+                    "Me_Sup = must be a number from 1 to 100, with no control character (got "
+                    "\"2 <abc>\")"},
+        RefusalCase{{"2", "3\r", "0.8"},
+                    "Amax/At = must be a number from -1000 to 1000, other than -0.1, with no "
+                    "control character (got \"3 \")"},
+        RefusalCase{{"2", "3", "0.8\x7f"},
+                    "Pe/Po = must be a number above 0 and at most 1, with "
+                    "no control character (got \"0.8 \")"},
+        RefusalCase{{"2\t", "3", "0.\n8"}, ""},
         RefusalCase{{"2", "3", "99999999999999999999999999"},
                     "Pe/Po = must be a number above 0 and at most 1 (got "
                     "\"999999999999999999999999...\")"}),
