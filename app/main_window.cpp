@@ -551,6 +551,7 @@ void MainWindow::render()
     renderBanner(v.banner);
     for (PlotView* view : {Picture_Geo, Picture_Mach, Picture_PiPo})
         view->setProjector(v.projector);
+    Picture_Geo->setBanner(!v.banner.empty());
     renderMenus(v.menus);
     renderKeys(v);
     setExplanationShown(v.explanationShown);

@@ -33,8 +33,8 @@ class PlotView : public QWidget {
         update();
     }
 
-    // The projector view: thicker lines, colours for every eye, dashed
-    // shocks, as the display list says.
+    // The projector view: thicker lines, larger texts, as the display list
+    // says.
     void setProjector(bool on)
     {
         if (style_.projector == on) return;
@@ -42,6 +42,14 @@ class PlotView : public QWidget {
         update();
     }
     bool projector() const { return style_.projector; }
+
+    // The banner of a paused play over the plot's top: its texts make way.
+    void setBanner(bool on)
+    {
+        if (style_.banner == on) return;
+        style_.banner = on;
+        update();
+    }
 
     // The scene's x at a horizontal widget position.
     double sceneX(double widgetX) const;

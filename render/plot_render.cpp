@@ -30,7 +30,8 @@ void paintDisplayList(QPainter& painter, const DisplayList& list, QPointF origin
         QPen pen(toQColor(l.color));
         pen.setWidthF(l.width);
         pen.setCapStyle(Qt::FlatCap);
-        if (l.dashed) pen.setDashPattern({kDashOn, kDashOff});
+        // Qt measures a dash pattern in pen widths.
+        if (l.dashed()) pen.setDashPattern({l.dashOn / l.width, l.dashOff / l.width});
         painter.setPen(pen);
         painter.drawLine(origin + QPointF(l.x1, l.y1), origin + QPointF(l.x2, l.y2));
     }

@@ -29,11 +29,11 @@ using emscripten::val;
 std::vector<double> flatLines(const DisplayList& list)
 {
     std::vector<double> flat;
-    flat.reserve(list.lines.size() * 10);
+    flat.reserve(list.lines.size() * 11);
     for (const DisplayLine& l : list.lines) {
         flat.insert(flat.end(), {l.x1, l.y1, l.x2, l.y2, double(l.color.r), double(l.color.g),
                                  double(l.color.b), l.width, double(static_cast<int>(l.crisp)),
-                                 l.dashed ? 1.0 : 0.0});
+                                 l.dashOn, l.dashOff});
     }
     return flat;
 }
@@ -72,8 +72,8 @@ std::string textsOf(const DisplayList& list, std::size_t first = 0,
         const DisplayText& t = list.texts[i];
         out += (out.size() > 1 ? "," : "") + std::string("{\"x\":") + pixels(t.x) +
                ",\"y\":" + pixels(t.y) + ",\"text\":" + jsonQuoted(t.text) +
-               ",\"size\":" + pixels(t.size) +
-               ",\"italic\":" + (t.italic ? "true" : "false") + ",\"align\":\"" +
+               ",\"size\":" + pixels(t.size) + ",\"italic\":" + (t.italic ? "true" : "false") +
+               ",\"align\":\"" +
                (t.align == Align::Left     ? "left"
                 : t.align == Align::Center ? "center"
                                            : "right") +
@@ -126,7 +126,7 @@ class PageLogic {
     int sceneRevision() const { return logic_.sceneRevision(); }
     // A plot's display list, kept until the next one: returns how many
     // lines it has. linesAddress() is where they lie in the module's
-    // memory, ten numbers each as linesOf lists them (the page copies them
+    // memory, eleven numbers each as linesOf lists them (the page copies them
     // from there); steadyLines() is how many of the first stay while only
     // the back pressure moves; steadyTexts() and movingTexts() its texts
     // as JSON, those that stay and the rest, each empty when it is the same

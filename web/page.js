@@ -29,29 +29,31 @@
 
   // ---- painting -------------------------------------------------------------
 
-  // A display list's lines ([x1, y1, x2, y2, r, g, b, width, crisp,
-  // dashed]*) on a context: runs of one colour, width and dash are stroked
-  // together; crisp lines are centred on a pixel row or column.
-  const DASH_ON = 4, DASH_OFF = 3;
+  // A display list's lines on a context: runs of one colour, width and
+  // dash are stroked together; crisp lines are centred on a pixel row or
+  // column. The numbers a line takes: x1, y1, x2, y2, r, g, b, width,
+  // crisp, and its dashes' stroke and gap in pixels (0: solid).
+  const LINE = 11;
   function paintLines(ctx, lines) {
     ctx.lineCap = "butt";
     ctx.lineJoin = "round";
-    let r = -1, g = -1, b = -1, w = 0, dashed = -1;
+    let r = -1, g = -1, b = -1, w = 0, dash = -1, gap = -1;
     let open = false;
     const snap = (v) => (w % 2 ? Math.floor(v) + 0.5 : Math.round(v));
-    for (let i = 0; i < lines.length; i += 10) {
+    for (let i = 0; i < lines.length; i += LINE) {
       if (lines[i + 4] !== r || lines[i + 5] !== g || lines[i + 6] !== b || lines[i + 7] !== w ||
-          lines[i + 9] !== dashed) {
+          lines[i + 9] !== dash || lines[i + 10] !== gap) {
         if (open) ctx.stroke();
         ctx.beginPath();
         r = lines[i + 4];
         g = lines[i + 5];
         b = lines[i + 6];
         w = lines[i + 7];
-        dashed = lines[i + 9];
+        dash = lines[i + 9];
+        gap = lines[i + 10];
         ctx.strokeStyle = `rgb(${r},${g},${b})`;
         ctx.lineWidth = w;
-        ctx.setLineDash(dashed ? [DASH_ON * w, DASH_OFF * w] : []);
+        ctx.setLineDash(dash > 0 ? [dash, gap] : []);
         open = true;
       }
       let x1 = lines[i], y1 = lines[i + 1], x2 = lines[i + 2], y2 = lines[i + 3];
@@ -137,13 +139,13 @@
   // texts last given for each plot.
   const given = PLOT_IDS.map(() => ({ steady: "[]", moving: "[]" }));
   function displayList(kind, w, h, scale, pair = buffers[kind]) {
-    const count = 10 * logic.displayList(kind, w, h, scale);
+    const count = LINE * logic.displayList(kind, w, h, scale);
     const at = logic.linesAddress() / 8;
     if (pair[1].length < count) pair[1] = new Float64Array(count);
     const lines = pair[1].subarray(0, count);
     lines.set(core.HEAPF64.subarray(at, at + count));
     pair.reverse();
-    const steady = 10 * logic.steadyLines();
+    const steady = LINE * logic.steadyLines();
     const texts = given[kind];
     texts.steady = logic.steadyTexts() || texts.steady;
     texts.moving = logic.movingTexts() || texts.moving;
@@ -491,6 +493,8 @@
       view.plots.forEach((p, kind) => setAttr($(PLOT_IDS[kind]), "aria-label", p.description));
       setText($("Label5"), view.plots[2].caption);
     }
+    // The geometry's texts make way for the banner over it.
+    if (has("banner")) painted[0].revision = -1;
     if (!starting) paintPlots(false);
     const banner = $("Banner");
     if (has("banner")) {

@@ -476,7 +476,9 @@ DisplayList WindowLogic::displayList(PlotKind plot, double width, double height,
     const PlotScene& scene = plot == PlotKind::Geometry ? model_.geometryScene()
                              : plot == PlotKind::Mach   ? model_.machScene()
                                                         : model_.thirdScene();
-    return drawScene(scene, width, height, scale, {}, DrawStyle{projector_});
+    // The banner stands over the top of the plots: the geometry's.
+    return drawScene(scene, width, height, scale, {},
+                     DrawStyle{projector_, plot == PlotKind::Geometry && !banner_.empty()});
 }
 
 void WindowLogic::prepareExport(PlotKind plot, const std::string& format)

@@ -1,5 +1,6 @@
 #include "plots/display_list.h"
 
+#include "plots/palette.h"
 #include "text/number_text.h"
 
 #include <algorithm>
@@ -66,27 +67,6 @@ bool clip(double& x0, double& y0, double& x1, double& y1, double left, double to
 
 namespace {
 
-// The colours of the projector view: every one at least 3:1 against the
-// plot's light yellow, also as red-green colour-blind eyes see them.
-Rgb projectorColor(SegmentColor color)
-{
-    switch (color) {
-    case SegmentColor::Grid: return {140, 140, 140};
-    case SegmentColor::Foreground: return {0, 0, 0};
-    case SegmentColor::Red: return {190, 0, 0};
-    case SegmentColor::Blue: return {0, 40, 210};
-    }
-    return {0, 0, 0};
-}
-
-// The limit flows behind the flow: a light tint of its colour.
-Rgb faintColor(bool projector)
-{
-    return projector ? Rgb{200, 130, 130} : Rgb{245, 170, 170};
-}
-
-constexpr Rgb kTextGrey{70, 70, 70};
-
 double labelSize(LabelRole role)
 {
     switch (role) {
@@ -105,16 +85,125 @@ Align alignOf(LabelAlign a)
                                     : Align::Left;
 }
 
-// A text's width in pixels, estimated for the legend's layout: a sans
-// font's letters are about 0.55 of its size wide on average.
-double estimatedWidth(std::string_view text, double size)
+// Advances of DejaVu Sans (the sans-serif the named fonts fall back to,
+// and among the widest), in ems.
+double advance(char32_t c)
 {
-    std::size_t letters = 0;
-    for (const char c : text) letters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    return 0.55 * size * static_cast<double>(letters);
+    if (c >= '0' && c <= '9') return 0.637;
+    if (c >= 'A' && c <= 'Z') return c == 'I' ? 0.3 : c == 'M' || c == 'W' ? 0.99 : 0.72;
+    static constexpr double lower[26] = {
+        0.613, 0.635, 0.55,  0.635, 0.615, 0.352, 0.635, 0.634, 0.278, 0.278, 0.579, 0.278, 0.974,
+        0.634, 0.612, 0.635, 0.635, 0.411, 0.521, 0.392, 0.634, 0.592, 0.818, 0.592, 0.592, 0.525};
+    if (c >= 'a' && c <= 'z') return lower[c - 'a'];
+    switch (c) {
+    case ' ':
+    case '.':
+    case ',':
+    case ':': return 0.318;
+    case '/': return 0.337;
+    case '-': return 0.361;
+    case '=':
+    case '+': return 0.838;
+    case '(':
+    case ')': return 0.39;
+    default: return 0.8; // anything else, generously
+    }
 }
 
+// The pixels' rectangle of a text's box.
+TextBox boxAt(double x, double baseline, double width, double size, Align align)
+{
+    const double left = align == Align::Center  ? x - width / 2
+                        : align == Align::Right ? x - width
+                                                : x;
+    return {left, baseline - 0.8 * size, left + width, baseline + 0.24 * size};
+}
+
+// Labels placed one after another, each kept clear of those placed
+// before it (and of what is reserved) and inside the surface.
+class Placer {
+  public:
+    Placer(double width, double height) : width_(width), height_(height) {}
+    void reserve(const TextBox& box) { taken_.push_back(box); }
+    // Moves a box of the given shape, first sideways into the surface, then
+    // up or down by the smallest whole number of pixels (down first when
+    // preferDown) to a place where it meets nothing taken, and takes it.
+    // Returns the shift (dx, dy); (dx, 0) when nowhere is free.
+    std::pair<double, double> place(TextBox box, bool preferDown = false, double minTop = 0)
+    {
+        double dx = 0;
+        if (box.right > width_) dx = width_ - box.right;
+        if (box.left + dx < 0) dx = -box.left;
+        box.left += dx;
+        box.right += dx;
+        const int most = static_cast<int>(std::ceil(height_));
+        for (int k = 0; k <= most; ++k) {
+            for (const int sign : {preferDown ? 1 : -1, preferDown ? -1 : 1}) {
+                if (k == 0 && sign != (preferDown ? 1 : -1)) continue;
+                const double dy = sign * k;
+                const TextBox b{box.left, box.top + dy, box.right, box.bottom + dy};
+                if (b.top < std::max(0.0, minTop) || b.bottom > height_) continue;
+                if (std::none_of(taken_.begin(), taken_.end(),
+                                 [&](const TextBox& t) { return t.intersects(b); })) {
+                    taken_.push_back(b);
+                    return {dx, dy};
+                }
+            }
+        }
+        taken_.push_back(box);
+        return {dx, 0};
+    }
+
+    // Brings a box that marks a value inside the surface; then, where it
+    // meets something taken, moves it right by the fewest whole pixels (up
+    // to a third of the width) to a free place, and takes it. Returns the
+    // shift (dx, dy); dx is NaN when it lies under the band at the top
+    // (bandBottom) and nowhere is free.
+    std::pair<double, double> fix(TextBox box, double bandBottom)
+    {
+        double dx = 0, dy = 0;
+        if (box.right > width_) dx = width_ - box.right;
+        if (box.left + dx < 0) dx = -box.left;
+        if (box.bottom > height_) dy = height_ - box.bottom;
+        if (box.top + dy < 0) dy = -box.top;
+        box = {box.left + dx, box.top + dy, box.right + dx, box.bottom + dy};
+        for (int k = 0; k <= width_ / 3; ++k) {
+            const TextBox b{box.left + k, box.top, box.right + k, box.bottom};
+            if (b.right > width_) break;
+            if (std::none_of(taken_.begin(), taken_.end(),
+                             [&](const TextBox& t) { return t.intersects(b); })) {
+                taken_.push_back(b);
+                return {dx + k, dy};
+            }
+        }
+        if (box.top < bandBottom) return {std::nan(""), dy};
+        taken_.push_back(box);
+        return {dx, dy};
+    }
+
+  private:
+    double width_, height_;
+    std::vector<TextBox> taken_;
+};
+
 } // namespace
+
+double textWidth(std::string_view text, double size, bool bold)
+{
+    double ems = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        const std::size_t n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+        ems += n == 1 ? advance(c) : 0.8;
+        i += n;
+    }
+    return ems * size * (bold ? 1.12 : 1.0);
+}
+
+TextBox textBox(const DisplayText& t)
+{
+    return boxAt(t.x, t.y, textWidth(t.text, t.size), t.size, t.align);
+}
 
 DisplayList drawScene(const PlotScene& scene, double width, double height, double scale,
                       std::string_view caption, DrawStyle style)
@@ -125,21 +214,60 @@ DisplayList drawScene(const PlotScene& scene, double width, double height, doubl
     const Projection to(scene, width, height);
     const bool projector = style.projector;
     const double textScale = projector ? 1.3 * scale : scale;
+    const Rgb textColor = paletteColor(PaletteRole::Text);
+    Placer placer(width, height);
+    // The caption (here, or the window's and the page's label in the same
+    // place: room for the widest, "p/p0") and the banner come first.
+    DisplayText captionText{kCaptionLeft * scale,
+                            kCaptionBaseline * scale,
+                            std::string(caption.empty() ? "p/p0" : caption),
+                            kCaptionSize * scale,
+                            true,
+                            paletteColor(PaletteRole::Caption),
+                            Align::Left};
+    placer.reserve(textBox(captionText));
+    const double bannerBottom = style.banner ? kBannerBand * scale : 0;
+    if (style.banner) placer.reserve({0, 0, width, bannerBottom});
     if (to.valid()) {
         const double crisp = std::max(1.0, std::round(scale));
         // The projector draws what carries meaning 3 pixels wide at scale 1.
         const double bold = projector ? std::max(1.0, std::round(3 * scale)) : 0;
-        auto add = [&](const Segment& s, Rgb color, double smoothWidth, bool reference) {
+        const double flowWidth = bold > 0 ? bold : scale;
+        // A shock is drawn heavier than the flow, the limits lighter.
+        const double shockWidth = std::max(2.0, std::round((projector ? 5 : 2.5) * scale));
+        const double limitWidth = projector ? std::max(1.0, std::round(2 * scale)) : scale;
+        const double dashOn = kDashOn * scale, dashOff = kDashOff * scale;
+        auto add = [&](const Segment& s, PaletteRole role) {
             double x1 = to.px(s.x1), y1 = to.py(s.y1), x2 = to.px(s.x2), y2 = to.py(s.y2);
+            if (s.trueAngle && s.y1 != s.y2 && s.x1 != s.x2) {
+                // The direction as it is at one scale for x and y, down to
+                // the same height.
+                x2 = x1 + std::fabs(y2 - y1) * (s.x2 - s.x1) / std::fabs(s.y2 - s.y1);
+            }
             if (!std::isfinite(x1 + y1 + x2 + y2)) return;
-            const Crisp kind = s.x1 == s.x2   ? Crisp::Vertical
-                               : s.y1 == s.y2 ? Crisp::Horizontal
-                                              : Crisp::No;
-            double w = kind == Crisp::No ? smoothWidth : crisp;
-            if (bold > 0 && s.color != SegmentColor::Grid && !reference) w = bold;
+            const Crisp kind = x1 == x2   ? Crisp::Vertical
+                               : y1 == y2 ? Crisp::Horizontal
+                                          : Crisp::No;
+            const bool limit = role == PaletteRole::Limit;
+            double w = limit                        ? limitWidth
+                       : role == PaletteRole::Shock ? shockWidth
+                       : role == PaletteRole::Grid  ? (kind == Crisp::No ? scale : crisp)
+                       : bold > 0                   ? bold
+                       : kind == Crisp::No          ? scale
+                                                    : crisp;
             if (!clip(x1, y1, x2, y2, -w, -w, width + w, height + w)) return;
-            list.lines.push_back(
-                {x1, y1, x2, y2, color, w, kind, projector && s.kind == SegmentKind::Shock});
+            list.lines.push_back({x1, y1, x2, y2, paletteColor(role), w, kind, limit ? dashOn : 0,
+                                  limit ? dashOff : 0});
+        };
+        auto roleOf = [](const Segment& s) {
+            if (s.kind == SegmentKind::Shock) return PaletteRole::Shock;
+            switch (s.color) {
+            case SegmentColor::Grid: return PaletteRole::Grid;
+            case SegmentColor::Foreground: return PaletteRole::Foreground;
+            case SegmentColor::Red: return PaletteRole::Flow;
+            case SegmentColor::Blue: return PaletteRole::Wave;
+            }
+            return PaletteRole::Foreground;
         };
         list.lines.reserve(scene.segments.size() + scene.references.size());
         // The steady lines run from the first until a marker (the back
@@ -148,56 +276,102 @@ DisplayList drawScene(const PlotScene& scene, double width, double height, doubl
         for (const Segment& s : scene.references) {
             if (s.kind == SegmentKind::Marker) {
                 steady = false;
-                add(s, projector ? projectorColor(s.color) : rgbOf(s.color), scale, false);
+                add(s, roleOf(s));
             } else {
-                add(s, faintColor(projector), scale, true);
+                add(s, PaletteRole::Limit);
             }
             if (steady) list.steadyLines = list.lines.size();
         }
         for (std::size_t i = 0; i < scene.segments.size(); ++i) {
             const Segment& s = scene.segments[i];
-            add(s, projector ? projectorColor(s.color) : rgbOf(s.color), scale, false);
+            add(s, roleOf(s));
             steady = steady && i < scene.steadySegments;
             if (steady) list.steadyLines = list.lines.size();
         }
+        // The texts: those that stand where their values are (the values
+        // on the axes, the axes' names) first; then those that may make
+        // way (the throat and the exit, the limits' labels beside their
+        // curves, the back pressure's name), each the least distance from
+        // its place; then the legend.
+        struct Pending {
+            DisplayText text;
+            bool movable;
+            bool steady;
+            bool omitted = false;
+        };
+        std::vector<Pending> texts;
         for (std::size_t i = 0; i < scene.labels.size(); ++i) {
             const SceneLabel& l = scene.labels[i];
             const double x = to.px(l.x) + l.dx * textScale, y = to.py(l.y) + l.dy * textScale;
             if (!std::isfinite(x + y)) continue;
-            const Rgb color = l.role == LabelRole::Limit
-                                  ? (projector ? Rgb{150, 0, 0} : Rgb{190, 80, 80})
-                                  : kTextGrey;
-            list.texts.push_back({x, y, l.text, labelSize(l.role) * textScale,
-                                  l.role == LabelRole::Title || l.role == LabelRole::Marker, color,
-                                  alignOf(l.align)});
-            if (i < scene.steadyLabels) list.steadyTexts = list.texts.size();
+            const Rgb color =
+                l.role == LabelRole::Limit ? paletteColor(PaletteRole::Limit) : textColor;
+            texts.push_back({{x, y, l.text, labelSize(l.role) * textScale,
+                              l.role == LabelRole::Title || l.role == LabelRole::Marker, color,
+                              alignOf(l.align)},
+                             l.role == LabelRole::Limit || l.role == LabelRole::Marker,
+                             i < scene.steadyLabels});
         }
-        // The legend: one line at the top right, under the markers.
-        const double size = 9 * textScale, sample = 14 * textScale, gap = 4 * textScale;
-        double right = width - 4 * textScale;
-        const double baseline = 22 * textScale;
-        for (auto e = scene.legend.rbegin(); e != scene.legend.rend(); ++e) {
-            list.texts.push_back({right, baseline, e->text, size, false, kTextGrey, Align::Right});
-            right -= estimatedWidth(e->text, size) + gap;
-            const Rgb color = e->faint    ? faintColor(projector)
-                              : projector ? projectorColor(e->color)
-                                          : rgbOf(e->color);
-            const double w = e->faint ? scale : bold > 0 ? bold : scale;
-            const double y = baseline - 0.35 * size;
-            list.lines.push_back({right - sample, y, right, y, color, w, Crisp::Horizontal,
-                                  projector && e->kind == SegmentKind::Shock});
-            right -= sample + 2 * gap;
+        // A value on an axis keeps its height (or its abscissa): brought
+        // inside the surface, and sideways past the caption where it meets
+        // it; one the banner would hide is left out while it shows.
+        for (Pending& p : texts) {
+            if (p.movable) continue;
+            const auto [dx, dy] = placer.fix(textBox(p.text), bannerBottom);
+            p.omitted = std::isnan(dx);
+            p.text.x += p.omitted ? 0 : dx;
+            p.text.y += dy;
+        }
+        // Steady ones before moving ones, so that the steady ones keep their
+        // places while the back pressure moves.
+        for (const bool steadyPass : {true, false}) {
+            for (Pending& p : texts) {
+                if (!p.movable || p.steady != steadyPass) continue;
+                // The throat and the exit go down below the banner; the
+                // others up or down, whichever is nearer.
+                const bool top = p.text.y < height / 2 && p.steady;
+                const auto [dx, dy] = placer.place(textBox(p.text), top, bannerBottom);
+                p.text.x += dx;
+                p.text.y += dy;
+            }
+        }
+        for (const Pending& p : texts) {
+            if (!p.omitted) list.texts.push_back(p.text);
+            if (p.steady) list.steadyTexts = list.texts.size();
+        }
+        // The legend: one line at the top right, under the markers, or the
+        // nearest free height below.
+        if (!scene.legend.empty()) {
+            const double size = 9 * textScale, sample = 14 * textScale, gap = 4 * textScale;
+            double total = 0;
+            for (const LegendEntry& e : scene.legend)
+                total += sample + gap + textWidth(e.text, size) + 2 * gap;
+            total -= 2 * gap;
+            const double right = width - 4 * textScale;
+            const TextBox want = boxAt(right, 22 * textScale, total, size, Align::Right);
+            const auto [dx, dy] = placer.place(want, true, bannerBottom);
+            double at = right + dx;
+            const double baseline = 22 * textScale + dy;
+            for (auto e = scene.legend.rbegin(); e != scene.legend.rend(); ++e) {
+                list.texts.push_back({at, baseline, e->text, size, false, textColor, Align::Right});
+                at -= textWidth(e->text, size) + gap;
+                const PaletteRole role = e->faint                         ? PaletteRole::Limit
+                                         : e->kind == SegmentKind::Shock  ? PaletteRole::Shock
+                                         : e->color == SegmentColor::Blue ? PaletteRole::Wave
+                                                                          : PaletteRole::Flow;
+                const double w = role == PaletteRole::Limit   ? limitWidth
+                                 : role == PaletteRole::Shock ? shockWidth
+                                                              : flowWidth;
+                const double y = baseline - 0.35 * size;
+                const bool limit = role == PaletteRole::Limit;
+                list.lines.push_back({at - sample, y, at, y, paletteColor(role), w,
+                                      Crisp::Horizontal, limit ? dashOn * 0.5 : 0,
+                                      limit ? dashOff * 0.5 : 0});
+                at -= sample + 2 * gap;
+            }
         }
     }
-    if (!caption.empty()) {
-        list.texts.push_back({kCaptionLeft * scale,
-                              kCaptionBaseline * scale,
-                              std::string(caption),
-                              kCaptionSize * scale,
-                              true,
-                              {0, 0, 0},
-                              Align::Left});
-    }
+    if (!caption.empty()) list.texts.push_back(captionText);
     return list;
 }
 
@@ -233,7 +407,8 @@ DisplayList exportedPlot(PlotKind plot, const PlotScene& scene, std::string_view
         // The scenario under the plot, on a band of its own.
         const double band = std::round(kStampBand * scale);
         list.texts.push_back({kCaptionLeft * scale, list.height + band - 5 * scale,
-                              std::string(stamp), 9 * scale, false, kTextGrey, Align::Left});
+                              std::string(stamp), 9 * scale, false, paletteColor(PaletteRole::Text),
+                              Align::Left});
         list.height += band;
     }
     return list;
@@ -302,12 +477,11 @@ std::string svgText(const DisplayList& list)
     const DisplayLine* group = nullptr;
     for (const DisplayLine& l : list.lines) {
         if (!group || !(group->color == l.color) || group->width != l.width ||
-            group->dashed != l.dashed) {
+            group->dashOn != l.dashOn || group->dashOff != l.dashOff) {
             if (group) svg += "</g>\n";
             svg += "<g stroke=\"" + hex(l.color) + "\" stroke-width=\"" + num(l.width) + "\"";
-            if (l.dashed)
-                svg += " stroke-dasharray=\"" + num(kDashOn * l.width) + " " +
-                       num(kDashOff * l.width) + "\"";
+            if (l.dashed())
+                svg += " stroke-dasharray=\"" + num(l.dashOn) + " " + num(l.dashOff) + "\"";
             svg += " fill=\"none\">\n";
             group = &l;
         }

@@ -27,7 +27,10 @@ struct DisplayLine {
     Rgb color;
     double width; // pixels; a crisp line's is whole
     Crisp crisp;
-    bool dashed = false; // a second cue besides the colour (shocks, in the projector view)
+    // A dashed line's strokes and gaps, in pixels; 0 draws it solid. A
+    // second cue besides the colour: the limit flows are dashed.
+    double dashOn = 0, dashOff = 0;
+    bool dashed() const { return dashOn > 0; }
     bool operator==(const DisplayLine&) const = default;
 };
 
@@ -45,11 +48,31 @@ struct DisplayText {
 };
 
 // How the plots are drawn: as designed, or for a projector (lines three
-// pixels wide at scale 1, colours every eye tells from the background,
-// shocks dashed).
+// pixels wide at scale 1, texts larger); and whether the banner of a play
+// that stands still at a limit covers the top of the plot (kBannerBand
+// designed pixels), so that the texts there make way for it.
 struct DrawStyle {
     bool projector = false;
+    bool banner = false;
 };
+
+// The height the banner takes at the top of the plots, from their top edge,
+// in designed pixels (the window's and the page's banner fit in it).
+inline constexpr double kBannerBand = 40;
+
+// The rectangle a text covers, in pixels, estimated from the advances of a
+// wide sans-serif font (what "MS Sans Serif, Tahoma, sans-serif" falls back
+// to) and its ascent and descent; label placement keeps these apart.
+struct TextBox {
+    double left, top, right, bottom;
+    bool intersects(const TextBox& o) const
+    {
+        return left < o.right && o.left < right && top < o.bottom && o.top < bottom;
+    }
+};
+TextBox textBox(const DisplayText& text);
+// A text's advance in pixels, by the same estimate.
+double textWidth(std::string_view text, double size, bool bold = false);
 
 // Everything drawn on one surface, in drawing order: the background, the
 // lines, then the texts.
@@ -103,8 +126,9 @@ inline constexpr double kCaptionSize = 11, kCaptionLeft = 8, kCaptionBaseline = 
 DisplayList drawScene(const PlotScene& scene, double width, double height, double scale,
                       std::string_view caption = {}, DrawStyle style = {});
 
-// A dashed line: strokes of kDashOn widths, gaps of kDashOff.
-inline constexpr double kDashOn = 4, kDashOff = 3;
+// A limit flow's dashes: strokes of kDashOn designed pixels, gaps of
+// kDashOff (times the scale).
+inline constexpr double kDashOn = 6, kDashOff = 4;
 
 // Stacks lists top to bottom, gap pixels apart, into one of their width.
 DisplayList stack(const std::vector<DisplayList>& lists, double gap);

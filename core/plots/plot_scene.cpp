@@ -1,5 +1,7 @@
 #include "plots/plot_scene.h"
 
+#include "plots/palette.h"
+
 #include "results/flow_figures.h"
 #include "text/number_text.h"
 
@@ -11,10 +13,10 @@ namespace cdnozzle {
 Rgb rgbOf(SegmentColor color)
 {
     switch (color) {
-    case SegmentColor::Grid: return {200, 200, 200};
-    case SegmentColor::Foreground: return {0, 0, 0};
-    case SegmentColor::Red: return {255, 0, 0};
-    case SegmentColor::Blue: return {0, 0, 255};
+    case SegmentColor::Grid: return paletteColor(PaletteRole::Grid);
+    case SegmentColor::Foreground: return paletteColor(PaletteRole::Foreground);
+    case SegmentColor::Red: return paletteColor(PaletteRole::Flow);
+    case SegmentColor::Blue: return paletteColor(PaletteRole::Wave);
     }
     return {0, 0, 0};
 }
@@ -229,8 +231,11 @@ void Grafik_Geo(const FlowState& s, const Marks& marks, PlotScene& scene)
     bool shocks = false, waves = false;
     for (const Mark& m : marks) {
         const bool red = m.color == MarkColor::Red;
+        // A wave from a lip (not a normal shock across the nozzle) is drawn
+        // at its true angle.
         scene.segments.push_back({red ? SegmentColor::Red : SegmentColor::Blue, m.x1, m.y1, m.x2,
-                                  m.y2, red ? SegmentKind::Shock : SegmentKind::Line});
+                                  m.y2, red ? SegmentKind::Shock : SegmentKind::Line,
+                                  m.x1 != m.x2});
         (red ? shocks : waves) = true;
     }
     // The abscissa's values at the bottom edge: the axis runs through the

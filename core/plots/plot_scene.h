@@ -24,7 +24,8 @@ inline constexpr Rgb kPlotBackground{255, 255, 192};
 
 enum class SegmentColor { Grid, Foreground, Red, Blue };
 
-// (200,200,200), black, (255,0,0), (0,0,255).
+// The palette's grid grey, foreground, flow and expansion-wave colours
+// (plots/palette.h); a segment of kind Shock takes the shock's colour.
 Rgb rgbOf(SegmentColor color);
 
 // What a segment is, so that a painter never guesses it from its shape: a
@@ -40,6 +41,10 @@ struct Segment {
     SegmentColor color;
     double x1, y1, x2, y2;
     SegmentKind kind = SegmentKind::Line;
+    // A wave from a lip of the exit: drawn from (x1, y1) at its true angle
+    // on the surface (x and y at one scale), down to the height of y2,
+    // however the plot stretches x.
+    bool trueAngle = false;
     bool operator==(const Segment&) const = default;
 };
 

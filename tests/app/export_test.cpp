@@ -62,7 +62,7 @@ TEST(Export, PngOfTheGeometryPlotIsLargeAndShowsTheShock)
     EXPECT_EQ(redIn(column(1.2)), 0);
 }
 
-TEST(Export, SvgParsesAndHoldsTheRedShockLine)
+TEST(Export, SvgParsesAndHoldsTheShockLine)
 {
     Calculated t;
     // The format is the one asked for, whatever the name says.
@@ -73,7 +73,7 @@ TEST(Export, SvgParsesAndHoldsTheRedShockLine)
     QFile file(t.path("geo.png"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(file.readAll());
-    EXPECT_TRUE(text.contains("stroke=\"#ff0000\"")) << "no red stroke";
+    EXPECT_TRUE(text.contains("stroke=\"#d55e00\"")) << "no stroke in the shock's colour";
     // The Mach plot carries its caption.
     ASSERT_TRUE(
         t.w.savePlotImage(test::plot(t.w, "Picture_Mach"), t.path("mach.svg"), ImageFormat::Svg));

@@ -405,7 +405,7 @@ class Walkthrough(PageTest):
         self.assertEqual(menu.text.split("\n"), ["Mach number along the nozzle", "Copy image", "Save PNG image…",
                                                  "Save SVG image…", "Save data as CSV…"])
         svg = self.js("return cdnozzlePage.plotSvg(1)")
-        self.assertIn('stroke="#ff0000"', svg)
+        self.assertIn('stroke="#0072b2"', svg)  # the flow's blue
         self.assertIn(">M</text>", svg)
         self.driver.switch_to.active_element.send_keys(Keys.ESCAPE)
         self.assertFalse(menu.is_displayed())
