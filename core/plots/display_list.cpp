@@ -124,7 +124,10 @@ DisplayList drawScene(const PlotScene& scene, double width, double height, doubl
     list.height = height;
     const Projection to(scene, width, height);
     const bool projector = style.projector;
-    const double textScale = projector ? 1.3 * scale : scale;
+    double textScale = projector ? 1.3 * scale : scale;
+    if (projector && style.textShare > 0 && style.designWidth > 0 && style.designHeight > 0)
+        textScale = std::max(textScale, style.textShare * std::min(width / style.designWidth,
+                                                                   height / style.designHeight));
     if (to.valid()) {
         const double crisp = std::max(1.0, std::round(scale));
         // The projector draws what carries meaning 3 pixels wide at scale 1.
