@@ -165,12 +165,18 @@ DisplayList drawScene(const PlotScene& scene, double width, double height, doubl
         }
         for (std::size_t i = 0; i < scene.labels.size(); ++i) {
             const SceneLabel& l = scene.labels[i];
-            const double x = to.px(l.x) + l.dx * textScale, y = to.py(l.y) + l.dy * textScale;
+            const double x = to.px(l.x) + l.dx * textScale;
+            double y = to.py(l.y) + l.dy * textScale;
             if (!std::isfinite(x + y)) continue;
+            // Letters as large as the projector's stay on the surface: the
+            // baseline at least an ascent from the top and a descent from
+            // the bottom.
+            const double size = labelSize(l.role) * textScale;
+            y = std::max(std::min(y, height - 0.24 * size), 0.76 * size);
             const Rgb color = l.role == LabelRole::Limit
                                   ? (projector ? Rgb{150, 0, 0} : Rgb{190, 80, 80})
                                   : kTextGrey;
-            list.texts.push_back({x, y, l.text, labelSize(l.role) * textScale,
+            list.texts.push_back({x, y, l.text, size,
                                   l.role == LabelRole::Title || l.role == LabelRole::Marker, color,
                                   alignOf(l.align)});
             if (i < scene.steadyLabels) list.steadyTexts = list.texts.size();
