@@ -581,19 +581,27 @@ void MainWindow::renderProjector(const ViewState& v)
         return;
     const bool entering = v.projector && !shownProjector_;
     const bool leaving = !v.projector && shownProjector_;
+    // The window's place to go back to, before its letters grow.
+    if (entering && isVisible() && !isMaximized() && !isFullScreen()) beforeProjector_ = geometry();
     shownProjector_ = v.projector;
     shownProjectorPlot_ = v.projectorPlot;
     shownStatusSize_ = v.statusSize;
     shownBannerSize_ = v.bannerSize;
     applyZoomToFonts();
+    // The status bar takes the height of its new font before the window
+    // takes its new place.
+    for (QWidget* bar : {statusLine_->parentWidget(), static_cast<QWidget*>(statusBar())}) {
+        QEvent request(QEvent::LayoutRequest);
+        QCoreApplication::sendEvent(bar, &request);
+    }
+    layout()->invalidate();
+    layout()->activate();
     if (entering) {
         takeScreen();
     } else if (leaving && beforeProjector_.isValid()) {
         setGeometry(beforeProjector_);
         beforeProjector_ = {};
     }
-    QEvent request(QEvent::LayoutRequest);
-    QCoreApplication::sendEvent(statusBar(), &request);
     layoutClient();
 }
 
@@ -601,8 +609,8 @@ void MainWindow::renderProjector(const ViewState& v)
 // shown later takes it when it shows).
 void MainWindow::takeScreen()
 {
-    if (!isVisible() || isMaximized() || isFullScreen() || beforeProjector_.isValid()) return;
-    beforeProjector_ = geometry();
+    if (!isVisible() || isMaximized() || isFullScreen()) return;
+    if (!beforeProjector_.isValid()) beforeProjector_ = geometry();
     const QRect room = screen()->availableGeometry();
     const QSize frame = frameGeometry().size() - size();
     move(room.topLeft());
