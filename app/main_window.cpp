@@ -451,7 +451,9 @@ void MainWindow::renderBanner(const std::string& text)
 void MainWindow::placeBanner()
 {
     if (!banner_->isVisibleTo(this)) return;
-    const QRect plots = Picture_Geo->geometry() | Picture_PiPo->geometry();
+    QRect plots;
+    for (PlotView* view : {Picture_Geo, Picture_Mach, Picture_PiPo})
+        if (logic_.plotShown(kindOf(view))) plots |= view->geometry();
     const QSize size = banner_->sizeHint().boundedTo(plots.size());
     const int margin = banner_->fontMetrics().height() / 2;
     banner_->setGeometry(plots.center().x() - size.width() / 2, plots.top() + margin, size.width(),
@@ -552,6 +554,7 @@ void MainWindow::render()
     for (PlotView* view : {Picture_Geo, Picture_Mach, Picture_PiPo})
         view->setProjector(v.projector);
     Picture_Geo->setBanner(!v.banner.empty());
+    renderProjector(v);
     renderMenus(v.menus);
     renderKeys(v);
     setExplanationShown(v.explanationShown);
@@ -562,6 +565,59 @@ void MainWindow::render()
     if (v.playing && !playTimer_.isActive()) playTimer_.start();
     if (!v.playing) playTimer_.stop();
     saveSettings();
+}
+
+// The projector view: the plots' texts as the logic draws them, the plots
+// it shows filling the client area, the status line and the banner in
+// letters for the back row; the window takes its screen's room while it
+// lasts and gets its place back after.
+void MainWindow::renderProjector(const ViewState& v)
+{
+    PlotView* views[] = {Picture_Geo, Picture_Mach, Picture_PiPo};
+    for (int i = 0; i < 3; ++i) {
+        const auto kind = static_cast<PlotKind>(i);
+        views[i]->setStyle(logic_.drawStyle(kind));
+        views[i]->setVisible(logic_.plotShown(kind));
+    }
+    if (v.projector == shownProjector_ && v.projectorPlot == shownProjectorPlot_ &&
+        v.statusSize == shownStatusSize_)
+        return;
+    const bool entering = v.projector && !shownProjector_;
+    const bool leaving = !v.projector && shownProjector_;
+    // The window's place to go back to, before its letters grow.
+    if (entering && isVisible() && !isMaximized() && !isFullScreen()) beforeProjector_ = geometry();
+    shownProjector_ = v.projector;
+    shownProjectorPlot_ = v.projectorPlot;
+    shownStatusSize_ = v.statusSize;
+    shownBannerSize_ = v.bannerSize;
+    applyZoomToFonts();
+    // The status bar takes the height of its new font before the window
+    // takes its new place.
+    for (QWidget* bar : {statusLine_->parentWidget(), static_cast<QWidget*>(statusBar())}) {
+        QEvent request(QEvent::LayoutRequest);
+        QCoreApplication::sendEvent(bar, &request);
+    }
+    layout()->invalidate();
+    layout()->activate();
+    if (entering) {
+        takeScreen();
+    } else if (leaving && beforeProjector_.isValid()) {
+        setGeometry(beforeProjector_);
+        beforeProjector_ = {};
+    }
+    layoutClient();
+}
+
+// The projector view takes the room of the window's screen (a window
+// shown later takes it when it shows).
+void MainWindow::takeScreen()
+{
+    if (!isVisible() || isMaximized() || isFullScreen()) return;
+    if (!beforeProjector_.isValid()) beforeProjector_ = geometry();
+    const QRect room = screen()->availableGeometry();
+    const QSize frame = frameGeometry().size() - size();
+    move(room.topLeft());
+    resize(room.size() - frame);
 }
 
 void MainWindow::renderLimitMarks(const std::vector<LimitMark>& marks)
@@ -755,7 +811,13 @@ void MainWindow::applyZoomToFonts()
     enginePanel_->setFont(sansFont("MS Sans Serif", 8.25 * zoom));
     QFont bannerFont = sansFont("MS Sans Serif", 11 * zoom);
     bannerFont.setBold(true);
+    if (shownBannerSize_ > 0) bannerFont.setPixelSize(static_cast<int>(shownBannerSize_));
     banner_->setFont(bannerFont);
+    if (shownStatusSize_ > 0) {
+        QFont large = sansFont("MS Sans Serif", 8.25);
+        large.setPixelSize(static_cast<int>(shownStatusSize_));
+        statusLine_->setFont(large);
+    }
     if (keys_) keys_->setFont(sansFont("MS Sans Serif", 8.25 * zoom));
     explanation_->setFont(sansFont("MS Sans Serif", 9 * zoom));
     menuBar()->setFont(sansFont("MS Sans Serif", 8.25 * zoom));
@@ -876,6 +938,7 @@ void MainWindow::showEvent(QShowEvent* event)
                 Qt::UniqueConnection);
     // A window larger than its screen (a zoom kept from a larger screen).
     if (!screen()->availableGeometry().contains(frameGeometry())) fitWindow();
+    if (shownProjector_) takeScreen();
 }
 
 // The settings the logic keeps between runs, in the user's settings; the
@@ -953,6 +1016,29 @@ void MainWindow::layoutClient()
                           std::max(1, twipsToPixels(height, dpi) + extra));
         shift += extra;
     };
+    if (logic_.projector()) {
+        // The plots shown share the client area's whole height in
+        // proportion to their designed heights, a designed gap apart.
+        const int gap = twipsToPixels(kMachTop - kGeoTop - kGeoHeight, dpi);
+        const std::pair<PlotView*, int> plots[] = {
+            {Picture_Geo, kGeoHeight}, {Picture_Mach, kMachHeight}, {Picture_PiPo, kPiPoHeight}};
+        int shown = 0, gaps = -gap;
+        for (const auto& [view, height] : plots) {
+            if (!logic_.plotShown(kindOf(view))) continue;
+            shown += height;
+            gaps += gap;
+        }
+        const int room = std::max(1, client_->height() - gaps);
+        int top = 0;
+        for (const auto& [view, height] : plots) {
+            if (!logic_.plotShown(kindOf(view))) continue;
+            const int h = std::max(1, room * height / std::max(1, shown));
+            view->setGeometry(left, top, width, h);
+            top += h + gap;
+        }
+        placeBanner();
+        return;
+    }
     place(Picture_Geo, kGeoTop, kGeoHeight);
     place(Picture_Mach, kMachTop, kMachHeight);
     place(Picture_PiPo, kPiPoTop, kPiPoHeight);

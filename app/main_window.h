@@ -179,6 +179,8 @@ class MainWindow : public QMainWindow {
     QSize clientFloor() const;
     void keepOnScreen();
     void renderLimitMarks(const std::vector<LimitMark>& marks);
+    void renderProjector(const ViewState& v);
+    void takeScreen();
     void saveSettings();
     void loadSettings();
 
@@ -233,6 +235,11 @@ class MainWindow : public QMainWindow {
     // through zooms and the explanation's changes.
     QSize userExtra_{0, 0};
     bool fitting_ = false;
+    // The projector view as shown, and the window's place before it.
+    bool shownProjector_ = false;
+    int shownProjectorPlot_ = 0;
+    double shownStatusSize_ = 0, shownBannerSize_ = 0;
+    QRect beforeProjector_;
 
     // What the window shows already, so it redraws only what changed.
     int shownScenes_ = -1;

@@ -42,6 +42,14 @@ class PlotView : public QWidget {
         update();
     }
     bool projector() const { return style_.projector; }
+    // How the window's logic draws the plot now (the projector's texts).
+    void setStyle(const DrawStyle& style)
+    {
+        if (style_ == style) return;
+        style_ = style;
+        update();
+    }
+    const DrawStyle& style() const { return style_; }
 
     // The banner of a paused play over the plot's top: its texts make way.
     void setBanner(bool on)

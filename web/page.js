@@ -269,8 +269,35 @@
   // measured again and painted at their new size.
   function layout() {
     if (!logic || starting) return;
+    fitProjector();
     measurePlots();
     paintPlots(false);
+  }
+  // The projector view: the plots it shows (the three, or one alone) fill
+  // the screen's height between the bars above and the status line below,
+  // and the status line and the banner have the logic's letter sizes.
+  function fitProjector() {
+    const plots = document.querySelector(".plots");
+    let height = "";
+    if (view && view.projector) {
+      const top = plots.getBoundingClientRect().top + window.scrollY;
+      const below = document.querySelector(".statusrow").getBoundingClientRect().height;
+      const margin = parseFloat(getComputedStyle(plots).marginTop) || 0;
+      height = `${Math.max(200, Math.floor(window.innerHeight - top - below - margin))}px`;
+    }
+    if (plots.style.height !== height) plots.style.height = height;
+  }
+  function showProjector() {
+    const form = $("Form1");
+    if (form.classList.contains("projector") !== view.projector) form.classList.toggle("projector", view.projector);
+    setAttr(form, "data-plot", String(view.projectorPlot));
+    const px = (size) => (size > 0 ? `${size}px` : "");
+    if ($("StatusLine").style.fontSize !== px(view.statusSize)) $("StatusLine").style.fontSize = px(view.statusSize);
+    if ($("Banner").style.fontSize !== px(view.bannerSize)) $("Banner").style.fontSize = px(view.bannerSize);
+    $("ProjectorLayout").hidden = !view.projector;
+    if (starting) return;
+    fitProjector();
+    measurePlots();
   }
   let layoutFrame = 0;
   function layoutSoon() {
@@ -495,6 +522,7 @@
     }
     // The geometry's texts make way for the banner over it.
     if (has("banner")) painted[0].revision = -1;
+    if (has("projector", "projectorPlot", "statusSize", "bannerSize")) showProjector();
     if (!starting) paintPlots(false);
     const banner = $("Banner");
     if (has("banner")) {
@@ -1082,6 +1110,8 @@
         }
       }
       const name = keyName(e);
+      // A box keeps its digits (the projector's layouts have keys 0 to 3).
+      if (typing(e.target) && name.length === 1) return;
       for (const menu of view.menus) {
         const item = menu.items.find((i) => i.key === name);
         if (!item) continue;

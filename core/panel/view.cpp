@@ -44,6 +44,7 @@ const std::vector<EventFormat>& eventFormats()
         {EventKind::EditEngine, "editEngine", "tn"},
         {EventKind::Units, "units", "n"},
         {EventKind::MoveAltitude, "moveAltitude", "n"},
+        {EventKind::ProjectorPlot, "projectorPlot", "n"},
     };
     return formats;
 }
@@ -221,6 +222,9 @@ std::vector<ViewField> viewFields(const ViewState& v)
             {"limitMarks", marksJson(v.limitMarks)},
             {"banner", quote(v.banner)},
             {"projector", boolean(v.projector)},
+            {"projectorPlot", std::to_string(v.projectorPlot)},
+            {"statusSize", formatRoundTrip(v.statusSize)},
+            {"bannerSize", formatRoundTrip(v.bannerSize)},
             {"announcement", quote(v.announcement)},
             {"announcementSerial", std::to_string(v.announcementSerial)},
             {"shortcutsShown", boolean(v.shortcutsShown)},

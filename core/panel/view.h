@@ -53,6 +53,9 @@ enum class EventKind {
     EditEngine,   // text, number: an engine box edited (an EngineFieldKind)
     Units,        // number: 0 SI units, 1 US customary units
     MoveAltitude, // number: the altitude slider's new position
+    // number: the projector view's layout, 0 the three plots, 1 to 3 one
+    // of them alone (PlotKind + 1)
+    ProjectorPlot,
 };
 
 // The engine's boxes, in the order the front ends show them.
@@ -222,6 +225,12 @@ struct ViewState {
     // choked"), otherwise "".
     std::string banner;
     bool projector = false; // thicker lines, colours for every eye
+    // The projector view's layout: 0 the three plots, 1 to 3 only that
+    // plot (PlotKind + 1), filling the room of the three; and the pixel size
+    // of the status line's and the banner's letters (0: as designed).
+    int projectorPlot = 0;
+    double statusSize = 0;
+    double bannerSize = 0;
     // What a screen reader is told: the limits the play stops at, its
     // pauses, refusals; it changes only then (serial counts the times).
     std::string announcement;

@@ -37,6 +37,10 @@ enum class PlaySpeed { Slow, Normal, Fast };
 double stepsPerSecond(PlaySpeed speed);
 // "slow", "normal", "fast".
 std::string_view speedName(PlaySpeed speed);
+// The projector view's status line and banner: letters of this pixel size
+// (capitals and digits 0.73 of it, 32 pixels tall).
+inline constexpr double kProjectorStatusSize = 44;
+
 // How long the play stops on the first step past a limit ratio.
 inline constexpr double kLimitPauseSeconds = 2.0;
 
@@ -71,6 +75,15 @@ class WindowLogic {
     // pixel, as the window and the page show it (their captions are
     // separate labels).
     DisplayList displayList(PlotKind plot, double width, double height, double scale) const;
+    // How a plot is drawn now: in the projector view with texts that grow
+    // with the plot, more so among the three than alone.
+    DrawStyle drawStyle(PlotKind plot) const;
+    // Whether the plot is shown: all three, except in the projector view's
+    // one-plot layout.
+    bool plotShown(PlotKind plot) const
+    {
+        return !projector_ || projectorPlot_ == 0 || projectorPlot_ == static_cast<int>(plot) + 1;
+    }
     // Counts the changes of the three scenes (calculations, the third
     // plot's quantity): a front end repaints when it moves.
     int sceneRevision() const { return sceneRevision_; }
@@ -82,6 +95,7 @@ class WindowLogic {
     static constexpr double kZoomMin = 1.0, kZoomMax = 3.0, kZoomStep = 0.25;
     double zoom() const { return zoom_; }
     bool explanationShown() const { return explanationShown_; }
+    bool projector() const { return projector_; }
 
     // --- user events ---
     // Every edit of "Me_Sup =" or "Amax/At =" recalculates at once.
@@ -231,6 +245,9 @@ class WindowLogic {
 
   private:
     std::optional<std::string> engineRefusal() const;
+    // Over the plots: the play's pause at a limit, or that the plots show
+    // the last accepted values while a design box holds a refused text.
+    std::string bannerText() const;
     std::optional<std::string> resolveEngine();
     std::string regimeStatus() const;
     void forgetAltitude();
@@ -277,6 +294,7 @@ class WindowLogic {
 
     bool explanationShown_ = false;
     bool projector_ = false;
+    int projectorPlot_ = 0; // 0 the three plots, 1 to 3 one of them
     bool shortcutsShown_ = false;
     std::string banner_;
     std::string announcement_;

@@ -170,6 +170,10 @@ void WindowLogic::handle(const Event& e)
     case EventKind::CoarseUp: moveCoarse(coarse_ - 1); break;
     case EventKind::Reset: reset(); break;
     case EventKind::Projector: projector_ = e.number != 0; break;
+    case EventKind::ProjectorPlot:
+        // Only the projector view has the one-plot layout.
+        if (projector_) projectorPlot_ = whole(e.number, 0, 3);
+        break;
     case EventKind::Shortcuts: shortcutsShown_ = e.number != 0; break;
     case EventKind::EditEngine:
         editEngine(static_cast<EngineFieldKind>(whole(e.number, 0, kEngineFieldCount - 1)), e.text);
@@ -281,6 +285,18 @@ ViewState WindowLogic::view() const
                               eventOf(EventKind::Projector, projector_ ? 0 : 1)));
     show.items.back().checkable = true;
     show.items.back().checked = projector_;
+    // The projector view's layout: the three plots, or one of them as large
+    // as the room of the three (keys 0 to 3, outside the boxes).
+    const char* layouts[] = {"The three plots", "Nozzle plot alone", "Mach plot alone",
+                             "Third plot alone"};
+    for (int i = 0; i < 4; ++i) {
+        show.items.push_back(item("ProjectorPlot_" + std::to_string(i), layouts[i], "",
+                                  std::to_string(i), eventOf(EventKind::ProjectorPlot, i)));
+        show.items.back().checkable = true;
+        show.items.back().checked = projectorPlot_ == i;
+        show.items.back().enabled = projector_;
+        show.items.back().group = "projectorPlot";
+    }
     const std::pair<UnitSystem, const char*> systems[] = {
         {UnitSystem::SI, "SI units (MPa, K, cm², km)"},
         {UnitSystem::US, "US customary units (psi, R, in², ft)"}};
@@ -315,16 +331,11 @@ ViewState WindowLogic::view() const
                                     std::clamp(finePositionFor(pepo), kFineMin, kFineMax)});
         }
     }
-    v.banner = banner_;
+    v.banner = bannerText();
     const std::optional<BoxRefusal> standing = standingRefusal();
-    if (calculated() && ((standing && !standing->engine) ||
-                         (statusKind_ == StatusKind::Refusal && !(texts_ == accepted_)))) {
-        // The plots and figures are those of the last accepted texts, not of
-        // the boxes: said over the plots, with the values they belong to.
-        v.banner = "Showing the last accepted values: Me_Sup = " + accepted_.me_sup +
-                   ", Amax/At = " + accepted_.amax + ", Pe/Po = " + accepted_.pe_po;
-    }
     v.projector = projector_;
+    v.projectorPlot = projector_ ? projectorPlot_ : 0;
+    v.statusSize = v.bannerSize = projector_ ? kProjectorStatusSize : 0;
     v.announcement = announcement_;
     v.announcementSerial = announcementSerial_;
     v.shortcutsShown = shortcutsShown_;
@@ -380,6 +391,19 @@ ViewState WindowLogic::view() const
                 : "For thrust and I_sp: p0 =, T0 =, A_t = and the molar mass of " + gasName_;
     }
     return v;
+}
+
+std::string WindowLogic::bannerText() const
+{
+    const std::optional<BoxRefusal> standing = standingRefusal();
+    if (calculated() && ((standing && !standing->engine) ||
+                         (statusKind_ == StatusKind::Refusal && !(texts_ == accepted_)))) {
+        // The plots and figures are those of the last accepted texts, not of
+        // the boxes: said over the plots, with the values they belong to.
+        return "Showing the last accepted values: Me_Sup = " + accepted_.me_sup +
+               ", Amax/At = " + accepted_.amax + ", Pe/Po = " + accepted_.pe_po;
+    }
+    return banner_;
 }
 
 Menu WindowLogic::plotMenu(PlotKind plot) const
@@ -443,6 +467,8 @@ std::vector<KeyHelp> WindowLogic::keyList() const
     keys.push_back({"F7", "Play faster"});
     keys.push_back({"F1", "Show or hide the explanation"});
     keys.push_back({"F8", "Projector view"});
+    keys.push_back(
+        {"1, 2, 3, 0", "Projector view: one plot alone (nozzle, Mach, third), or all three"});
     keys.push_back({"Enter", "Calculate (in any box)"});
     keys.push_back({"Page Down", "Pe/Po one hundredth lower (a presenter's remote)"});
     keys.push_back({"Page Up", "Pe/Po one hundredth higher"});
@@ -476,9 +502,18 @@ DisplayList WindowLogic::displayList(PlotKind plot, double width, double height,
     const PlotScene& scene = plot == PlotKind::Geometry ? model_.geometryScene()
                              : plot == PlotKind::Mach   ? model_.machScene()
                                                         : model_.thirdScene();
+    DrawStyle style = drawStyle(plot);
     // The banner stands over the top of the plots: the geometry's.
-    return drawScene(scene, width, height, scale, {},
-                     DrawStyle{projector_, plot == PlotKind::Geometry && !banner_.empty()});
+    style.banner = plot == PlotKind::Geometry && !bannerText().empty();
+    return drawScene(scene, width, height, scale, {}, style);
+}
+
+DrawStyle WindowLogic::drawStyle(PlotKind plot) const
+{
+    if (!projector_) return {};
+    const PlotDesign d = plotDesign(plot);
+    return {true, projectorPlot_ == 0 ? kProjectorTextShare : kProjectorAloneTextShare, d.width,
+            d.height};
 }
 
 void WindowLogic::prepareExport(PlotKind plot, const std::string& format)

@@ -213,7 +213,10 @@ DisplayList drawScene(const PlotScene& scene, double width, double height, doubl
     list.height = height;
     const Projection to(scene, width, height);
     const bool projector = style.projector;
-    const double textScale = projector ? 1.3 * scale : scale;
+    double textScale = projector ? 1.3 * scale : scale;
+    if (projector && style.textShare > 0 && style.designWidth > 0 && style.designHeight > 0)
+        textScale = std::max(textScale, style.textShare * std::min(width / style.designWidth,
+                                                                   height / style.designHeight));
     const Rgb textColor = paletteColor(PaletteRole::Text);
     Placer placer(width, height);
     // The caption (here, or the window's and the page's label in the same
@@ -302,15 +305,21 @@ DisplayList drawScene(const PlotScene& scene, double width, double height, doubl
         std::vector<Pending> texts;
         for (std::size_t i = 0; i < scene.labels.size(); ++i) {
             const SceneLabel& l = scene.labels[i];
-            const double x = to.px(l.x) + l.dx * textScale, y = to.py(l.y) + l.dy * textScale;
+            const double x = to.px(l.x) + l.dx * textScale;
+            double y = to.py(l.y) + l.dy * textScale;
             if (!std::isfinite(x + y)) continue;
+            // Letters as large as the projector's stay on the surface: the
+            // baseline at least an ascent from the top and a descent from
+            // the bottom.
+            const double size = labelSize(l.role) * textScale;
+            y = std::max(std::min(y, height - 0.24 * size), 0.76 * size);
             const Rgb color =
                 l.role == LabelRole::Limit ? paletteColor(PaletteRole::Limit) : textColor;
-            texts.push_back({{x, y, l.text, labelSize(l.role) * textScale,
-                              l.role == LabelRole::Title || l.role == LabelRole::Marker, color,
-                              alignOf(l.align)},
-                             l.role == LabelRole::Limit || l.role == LabelRole::Marker,
-                             i < scene.steadyLabels});
+            texts.push_back(
+                {{x, y, l.text, size, l.role == LabelRole::Title || l.role == LabelRole::Marker,
+                  color, alignOf(l.align)},
+                 l.role == LabelRole::Limit || l.role == LabelRole::Marker,
+                 i < scene.steadyLabels});
         }
         // A value on an axis keeps its height (or its abscissa): brought
         // inside the surface, and sideways past the caption where it meets

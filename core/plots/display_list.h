@@ -50,11 +50,25 @@ struct DisplayText {
 // How the plots are drawn: as designed, or for a projector (lines three
 // pixels wide at scale 1, texts larger); and whether the banner of a play
 // that stands still at a limit covers the top of the plot (kBannerBand
-// designed pixels), so that the texts there make way for it.
+// designed pixels), so that the texts there make way for it. The
+// projector's texts grow with the plot: given the plot's designed size and
+// a share, they are share times the plot's own scale (the smaller of its
+// width and height over the designed ones) when that is larger.
 struct DrawStyle {
     bool projector = false;
+    double textShare = 0;
+    double designWidth = 0, designHeight = 0;
     bool banner = false;
+    bool operator==(const DrawStyle&) const = default;
 };
+
+// The projector view's text shares: a plot among the three, and a plot
+// shown alone. At 1920 x 1080 the digits on the axes stand 24 and 36
+// pixels tall (a sans font's digits are 0.73 of its size).
+inline constexpr double kProjectorTextShare = 2.3, kProjectorAloneTextShare = 1.5;
+// A sans font's digit height over its size (DejaVu Sans, Tahoma, Arial:
+// 0.73 to 0.72).
+inline constexpr double kDigitHeight = 0.72;
 
 // The height the banner takes at the top of the plots, from their top edge,
 // in designed pixels (the window's and the page's banner fit in it).

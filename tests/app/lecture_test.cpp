@@ -6,12 +6,16 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QSettings>
 #include <QTest>
+
+#include <cmath>
+#include <tuple>
 
 namespace cdnozzle {
 
@@ -220,6 +224,67 @@ TEST(Lecture, ZoomedWindowStaysOnAFullHdScreen)
     EXPECT_EQ(test::box(w, "Text_PePo")->geometry(), QRect(pepo.topLeft() * 2, pepo.size() * 2));
     EXPECT_DOUBLE_EQ(w.menuBar()->font().pointSizeF(), 2 * menuPoints);
     EXPECT_DOUBLE_EQ(w.findChild<QMenu*>("Mn_Play")->font().pointSizeF(), 2 * popupPoints);
+    QSettings().clear();
+}
+
+// The projector view on a 1920 x 1080 screen: the window takes the screen,
+// the three plots fill it with digits on their axes 24 pixels tall (as the
+// font draws them), the status line's and the banner's letters 30; keys 1
+// to 3 show one plot alone with digits 36 pixels tall, 0 the three again;
+// F8 gives the window its place back.
+TEST(Lecture, ProjectorViewReadableFromTheBackRowOfAHall)
+{
+    QScreen* fullHd = nullptr;
+    for (QScreen* s : QGuiApplication::screens())
+        if (s->size() == QSize(1920, 1080)) fullHd = s;
+    if (!fullHd) GTEST_SKIP() << "no 1920 x 1080 screen (the test main sets up the offscreen one)";
+    QSettings().clear();
+    MainWindow w;
+    w.setScreen(fullHd);
+    w.move(fullHd->availableGeometry().topLeft() + QPoint(100, 200));
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    test::box(w, "Text_PePo")->setText("0.8");
+    w.Command1_Click();
+    const QRect usual = w.geometry();
+    QTest::keyClick(&w, Qt::Key_F8);
+    QApplication::processEvents();
+    EXPECT_EQ(w.frameGeometry(), fullHd->availableGeometry());
+    const auto digitsTall = [](const QFont& font) {
+        return QFontMetricsF(font).tightBoundingRect("0123456789").height();
+    };
+    const char* names[] = {"Picture_Geo", "Picture_Mach", "Picture_PiPo"};
+    for (const auto& [key, alone, tallest] : {std::tuple{Qt::Key_0, -1, 24.0},
+                                              {Qt::Key_1, 0, 36.0},
+                                              {Qt::Key_2, 1, 36.0},
+                                              {Qt::Key_3, 2, 36.0},
+                                              {Qt::Key_0, -1, 24.0}}) {
+        QTest::keyClick(&w, key);
+        for (int i = 0; i < 3; ++i) {
+            PlotView* view = test::plot(w, names[i]);
+            ASSERT_EQ(view->isVisible(), alone < 0 || alone == i) << names[i];
+            if (!view->isVisible()) continue;
+            const DisplayList list =
+                drawScene(view->scene(), view->width(), view->height(), 1, {}, view->style());
+            int digits = 0;
+            for (const DisplayText& t : list.texts) {
+                if (t.text.empty() || t.text[0] < '0' || t.text[0] > '9') continue;
+                QFont font("MS Sans Serif");
+                font.setStyleHint(QFont::SansSerif);
+                font.setPixelSize(static_cast<int>(std::lround(t.size)));
+                EXPECT_GE(digitsTall(font), tallest) << names[i] << " " << t.text;
+                ++digits;
+            }
+            EXPECT_GE(digits, 4) << names[i];
+        }
+        EXPECT_GE(digitsTall(w.findChild<QLabel*>("StatusLine")->font()), 30);
+        EXPECT_GE(digitsTall(w.findChild<QLabel*>("Banner")->font()), 30);
+    }
+    QTest::keyClick(&w, Qt::Key_F8);
+    QApplication::processEvents();
+    EXPECT_EQ(w.geometry(), usual);
+    for (const char* name : names) EXPECT_TRUE(test::plot(w, name)->isVisible()) << name;
     QSettings().clear();
 }
 

@@ -260,6 +260,21 @@ class Walkthrough(PageTest):
         self.assertEqual(projector.get_attribute("aria-pressed"), "true")
         drawn = self.js("return document.getElementById('Picture_PiPo').toDataURL()")
         self.assertNotEqual(drawn, usual)
+        # Keys 1 to 3 (not typed into a box) show one plot alone in the room
+        # of the three, its button pressed; 0 or a button the three again.
+        three = self.el("Picture_Mach").size["height"]
+        self.el("Text_PePo").send_keys("2")
+        self.assertTrue(self.el("Picture_Geo").is_displayed())
+        self.el("Text_PePo").send_keys(Keys.BACKSPACE)
+        self.el("VScroll1").send_keys("2")
+        self.assertFalse(self.el("Picture_Geo").is_displayed())
+        self.assertFalse(self.el("Picture_PiPo").is_displayed())
+        self.assertGreater(self.el("Picture_Mach").size["height"], 2 * three)
+        self.assertEqual(self.el("ProjectorPlot_2").get_attribute("aria-pressed"), "true")
+        self.el("ProjectorPlot_0").click()
+        self.assertTrue(self.el("Picture_PiPo").is_displayed())
+        self.assertEqual(self.el("Picture_Mach").size["height"], three)
+        drawn = self.js("return document.getElementById('Picture_PiPo').toDataURL()")
         self.open("#me=2&amax=3&pepo=0.8")
         self.assertEqual(self.el("Projector").get_attribute("aria-pressed"), "true")
         self.assertEqual(self.js("return document.getElementById('Picture_PiPo').toDataURL()"), drawn)
@@ -711,7 +726,7 @@ class Access(PageTest):
         events = [["explain", 1], ["editPePo", "0.8"], ["calculate"], ["moveCoarse", 50],
                   ["moveFine", 998], ["hover", 1, 190, 377], ["leave"], ["editMeSup", "3"],
                   ["editAmax", "2"], ["editMeSup", ""], ["openAddress", "#me=2.5&amax=3&pepo=0.6"],
-                  ["listedGas", "helium"], ["otherGas", "1.25"], ["thirdPlot", 1], ["projector", 1],
+                  ["listedGas", "helium"], ["otherGas", "1.25"], ["thirdPlot", 1], ["projector", 1], ["projectorPlot", 2],
                   ["stepDown"], ["stepUp"], ["coarseDown"], ["coarseUp"], ["clickGeometry"],
                   ["moveFine", 95], ["faster", 0], ["play", 0], ["tick", 0.5], ["tick", 2.6],
                   ["tick", 5], ["play", 5], ["reverse", 6], ["tick", 7], ["slower", 7],
@@ -764,7 +779,7 @@ def random_script(seed, count):
     events = []
     for _ in range(count):
         now += rnd.choice([0.01, 0.025, 0.1, 0.5, 2.5])
-        kind = rnd.randrange(34)
+        kind = rnd.randrange(35)
         event = [
             lambda: ["editMeSup", rnd.choice(texts)],
             lambda: ["editAmax", rnd.choice(amaxes)],
@@ -800,6 +815,7 @@ def random_script(seed, count):
             lambda: ["editEngine"] + (lambda f: [rnd.choice(engine[f]), f])(rnd.randrange(6)),
             lambda: ["units", rnd.randrange(2)],
             lambda: ["moveAltitude", rnd.randint(0, 860)],
+            lambda: ["projectorPlot", rnd.randrange(4)],
         ][kind]()
         events.append(event)
     return events

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace cdnozzle {
 
 namespace {
@@ -504,6 +506,72 @@ TEST(Play, AscentNamesTheLimitAltitudes)
                   "Design altitude " + km(at.design) + ": perfectly expanded"}));
     EXPECT_EQ(t.logic.engineText(EngineFieldKind::Altitude), "86 km");
     EXPECT_EQ(t.logic.altitudePosition(), t.logic.altitudeSteps());
+}
+
+// The projector view on a 1920 x 1080 screen, where the plots get at least
+// 1500 x 840 pixels (the screen less the controls beside them, the bars
+// above and the status line below; the window gives them 1691 x 990, the
+// page 1612 x 900): the digits on the axes stand at least 24 pixels tall
+// among the three plots and 36 alone, the status line's and the banner's
+// letters 30. Keys 1 to 3 show one plot alone, 0 the three, only in the
+// projector view.
+TEST(Projector, DigitsForTheBackRowOfAHallAtFullHd)
+{
+    WindowLogic logic;
+    logic.handle(Event(EventKind::EditPePo, "0.8"));
+    logic.handle(Event(EventKind::Calculate));
+    const auto digitHeights = [&](PlotKind kind, double width, double height) {
+        std::vector<double> heights;
+        for (const DisplayText& t : logic.displayList(kind, width, height, 1).texts)
+            if (!t.text.empty() && t.text[0] >= '0' && t.text[0] <= '9')
+                heights.push_back(t.size * kDigitHeight);
+        return heights;
+    };
+    const auto menuItem = [&](const std::string& id) {
+        for (const Menu& m : logic.view().menus)
+            for (const MenuItem& i : m.items)
+                if (i.id == id) return i;
+        return MenuItem{};
+    };
+    logic.handle(Event(EventKind::ProjectorPlot, 2.0));
+    EXPECT_EQ(logic.view().projectorPlot, 0);
+    EXPECT_FALSE(menuItem("ProjectorPlot_2").enabled);
+    logic.handle(Event(EventKind::Projector, 1.0));
+    for (const auto& [layout, tallest, key] :
+         {std::tuple{0, 24.0, "0"}, {1, 36.0, "1"}, {2, 36.0, "2"}, {3, 36.0, "3"}}) {
+        logic.handle(Event(EventKind::ProjectorPlot, static_cast<double>(layout)));
+        const ViewState v = logic.view();
+        EXPECT_EQ(v.projectorPlot, layout);
+        EXPECT_TRUE(menuItem("ProjectorPlot_" + std::to_string(layout)).checked);
+        EXPECT_EQ(menuItem("ProjectorPlot_" + std::to_string(layout)).key, key);
+        EXPECT_GE(v.statusSize * kDigitHeight, 30);
+        EXPECT_GE(v.bannerSize * kDigitHeight, 30);
+        double shown = 0;
+        for (int i = 0; i < 3; ++i) {
+            const auto kind = static_cast<PlotKind>(i);
+            EXPECT_EQ(logic.plotShown(kind), layout == 0 || layout == i + 1) << layout;
+            if (logic.plotShown(kind)) shown += plotDesign(kind).height;
+        }
+        for (int i = 0; i < 3; ++i) {
+            const auto kind = static_cast<PlotKind>(i);
+            if (!logic.plotShown(kind)) continue;
+            const double height = (840 - 2 * kFigureGap) * plotDesign(kind).height / shown;
+            const std::vector<double> digits = digitHeights(kind, 1500, height);
+            EXPECT_GE(digits.size(), 4u);
+            for (const double h : digits)
+                EXPECT_GE(h, tallest) << "layout " << layout << " plot " << i;
+        }
+    }
+    // Back to the usual view: the three plots as designed, the letters too.
+    logic.handle(Event(EventKind::Projector, 0.0));
+    const ViewState v = logic.view();
+    EXPECT_EQ(v.projectorPlot, 0);
+    EXPECT_EQ(v.statusSize, 0);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_TRUE(logic.plotShown(static_cast<PlotKind>(i)));
+        for (const double h : digitHeights(static_cast<PlotKind>(i), 1500, 300))
+            EXPECT_DOUBLE_EQ(h, 9 * kDigitHeight);
+    }
 }
 
 } // namespace cdnozzle

@@ -132,7 +132,7 @@ TEST(Palette, DisplayListsUseItWithCuesBesidesColour)
                                          : plot == PlotKind::Mach   ? m.machScene()
                                                                     : m.thirdScene();
                 const DisplayList list =
-                    drawScene(scene, 377, 185, 1, "M", DrawStyle{projector, false});
+                    drawScene(scene, 377, 185, 1, "M", DrawStyle{.projector = projector});
                 double flow = 0, shock = 0;
                 int limits = 0, shocks = 0;
                 for (const DisplayLine& l : list.lines) {
@@ -192,11 +192,12 @@ TEST(DisplayList, NoTwoTextsOverlapAndAllStayInsideInEveryRegimeAndSize)
                                                      : k == 1 ? m.machScene()
                                                               : m.thirdScene();
                             const double w = screen.width, h = screen.heights[k];
-                            const DisplayList list = drawScene(scene, w, h, screen.scale,
-                                                               k == 0   ? ""
-                                                               : k == 1 ? "M"
-                                                                        : quantityCaption(third),
-                                                               DrawStyle{screen.projector, banner});
+                            const DisplayList list = drawScene(
+                                scene, w, h, screen.scale,
+                                k == 0   ? ""
+                                : k == 1 ? "M"
+                                         : quantityCaption(third),
+                                DrawStyle{.projector = screen.projector, .banner = banner});
                             ++lists;
                             const std::string where = std::string(c.name) + ", " + regime +
                                                       " (Pe/Po " + formatShown(pepo) + "), " +
