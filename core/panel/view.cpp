@@ -249,7 +249,7 @@ std::string viewJson(const ViewState& v)
 
 namespace {
 
-constexpr std::string_view kPlotKeys[] = {"p", "T", "rho"};
+constexpr std::string_view kPlotKeys[] = {"p", "T", "rho", "thrust"};
 // The engine's boxes in the address, in EngineFieldKind's order.
 constexpr std::string_view kEngineKeys[] = {"p0", "t0", "at", "mm", "alt", "ar"};
 
