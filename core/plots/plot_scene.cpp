@@ -427,7 +427,7 @@ void Grafik_Thrust(const ThrustPlot& plot, PlotScene& scene)
     scene.steadyLabels = scene.labels.size();
     if (plot.current) {
         const double x = fromSI(*plot.current, height);
-        seg.push_back({SegmentColor::Foreground, x, 0, x, -1.05, SegmentKind::Marker});
+        seg.push_back({SegmentColor::Foreground, x, 0, x, -1, SegmentKind::Marker});
         const bool left = x <= middle;
         scene.labels.push_back({x, 0, left ? 3.0 : -3.0, -4,
                                 formatQuantity(*plot.current, Quantity::Altitude, plot.units),
