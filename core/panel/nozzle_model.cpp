@@ -20,6 +20,15 @@ void NozzleModel::setThirdPlot(PlotQuantity quantity)
     if (calculated()) Grafik_Third(state_, third_, pipo_, &limits_);
 }
 
+void NozzleModel::setThrustPlot(const std::optional<ThrustPlot>& plot)
+{
+    thrustShown_ = plot.has_value();
+    if (plot)
+        Grafik_Thrust(*plot, thrust_);
+    else
+        thrust_ = {};
+}
+
 std::optional<std::string> NozzleModel::calculate(const InputTexts& texts,
                                                   const NotConvergedHandler& notConverged)
 {

@@ -21,9 +21,14 @@ class NozzleModel {
     // the next calculation uses it. The station cache starts afresh.
     void setGas(double k);
 
-    // What the third plot shows; rebuilds that scene at once.
+    // What the third plot shows; rebuilds that scene at once. The thrust
+    // plot needs its figures (setThrustPlot); without them it shows p/p0.
     void setThirdPlot(PlotQuantity quantity);
     PlotQuantity thirdPlot() const { return third_; }
+    // The engine's figures over altitude for the thrust plot (nothing: no
+    // engine); builds its scene.
+    void setThrustPlot(const std::optional<ThrustPlot>& plot);
+    bool showsThrust() const { return third_ == PlotQuantity::Thrust && thrustShown_; }
 
     // Whether calculations reuse the grid's inversions from the previous
     // ones (on by default; the results are the same either way).
@@ -40,12 +45,13 @@ class NozzleModel {
     const CalcResult& result() const { return result_; }
     const PlotScene& geometryScene() const { return geo_; }
     const PlotScene& machScene() const { return mach_; }
-    const PlotScene& thirdScene() const { return pipo_; }
+    const PlotScene& thirdScene() const { return showsThrust() ? thrust_ : pipo_; }
 
   private:
     FlowState state_;
     CalcResult result_;
-    PlotScene geo_, mach_, pipo_;
+    PlotScene geo_, mach_, pipo_, thrust_;
+    bool thrustShown_ = false;
     struct LimitKey {
         std::uint64_t mMax = 0, k = 0;
         bool operator==(const LimitKey&) const = default;

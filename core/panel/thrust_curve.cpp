@@ -6,8 +6,29 @@
 #include "text/number_text.h"
 
 #include <cmath>
+#include <functional>
 
 namespace cdnozzle {
+
+namespace {
+
+// The design calculated at each altitude's back pressure, in order; false
+// when the design texts are refused.
+bool climb(const InputTexts& design, double k, const Engine& engine,
+           const std::vector<double>& altitudes,
+           const std::function<void(double, const InputTexts&, const NozzleModel&)>& row)
+{
+    NozzleModel model(design, k);
+    for (const double altitude : altitudes) {
+        InputTexts texts = design;
+        texts.pe_po = formatRoundTrip(backPressureRatioAt(engine, altitude));
+        if (model.calculate(texts)) return false;
+        row(altitude, texts, model);
+    }
+    return true;
+}
+
+} // namespace
 
 std::string thrustCurveCsv(const InputTexts& design, double k, const Engine& engine,
                            UnitSystem units, const std::vector<double>& altitudes)
@@ -18,21 +39,33 @@ std::string thrustCurveCsv(const InputTexts& design, double k, const Engine& eng
     std::string csv = "altitude (" + std::string(height.symbol) + "),outside pressure (" +
                       std::string(pressure.symbol) + "),Pe/Po,regime,C_F,thrust (" +
                       std::string(force.symbol) + "),I_sp (s)\n";
-    NozzleModel model(design, k);
-    for (const double altitude : altitudes) {
-        const auto air = standardAtmosphere(altitude);
-        const double pb = air ? air->p : kSeaLevelPressure;
-        InputTexts texts = design;
-        texts.pe_po = formatRoundTrip(backPressureRatioAt(engine, altitude));
-        if (model.calculate(texts)) return {};
-        const EngineFigures f = engineFigures(engine, model.state(), model.result());
-        const NozzleFigures n = nozzleFigures(model.state(), model.result());
-        csv += formatRoundTrip(fromSI(altitude, height)) + "," +
-               formatRoundTrip(fromSI(pb, pressure)) + "," + texts.pe_po + "," +
-               std::string(regimeName(model.result().regime)) + "," + formatRoundTrip(n.C_F) + "," +
-               formatRoundTrip(fromSI(f.F, force)) + "," + formatRoundTrip(f.Isp) + "\n";
-    }
-    return csv;
+    const bool done =
+        climb(design, k, engine, altitudes,
+              [&](double altitude, const InputTexts& texts, const NozzleModel& model) {
+                  const auto air = standardAtmosphere(altitude);
+                  const double pb = air ? air->p : kSeaLevelPressure;
+                  const EngineFigures f = engineFigures(engine, model.state(), model.result());
+                  const NozzleFigures n = nozzleFigures(model.state(), model.result());
+                  csv += formatRoundTrip(fromSI(altitude, height)) + "," +
+                         formatRoundTrip(fromSI(pb, pressure)) + "," + texts.pe_po + "," +
+                         std::string(regimeName(model.result().regime)) + "," +
+                         formatRoundTrip(n.C_F) + "," + formatRoundTrip(fromSI(f.F, force)) + "," +
+                         formatRoundTrip(f.Isp) + "\n";
+              });
+    return done ? csv : std::string();
+}
+
+std::vector<ThrustPoint> thrustCurve(const InputTexts& design, double k, const Engine& engine,
+                                     const std::vector<double>& altitudes)
+{
+    std::vector<ThrustPoint> points;
+    const bool done = climb(design, k, engine, altitudes,
+                            [&](double altitude, const InputTexts&, const NozzleModel& model) {
+                                const EngineFigures f =
+                                    engineFigures(engine, model.state(), model.result());
+                                points.push_back({altitude, f.F, f.Isp});
+                            });
+    return done ? points : std::vector<ThrustPoint>{};
 }
 
 std::vector<double> climbAltitudes(double step)

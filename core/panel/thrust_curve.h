@@ -2,6 +2,7 @@
 // spreadsheet or a notebook.
 #pragma once
 
+#include "plots/plot_scene.h"
 #include "results/engine.h"
 #include "text/units.h"
 #include "text/validation.h"
@@ -18,6 +19,12 @@ namespace cdnozzle {
 // design texts are refused.
 std::string thrustCurveCsv(const InputTexts& design, double k, const Engine& engine,
                            UnitSystem units, const std::vector<double>& altitudes);
+
+// The thrust and I_sp of the same climb, one point per altitude, as
+// engineFigures gives them for the calculated design. Empty when the
+// design texts are refused.
+std::vector<ThrustPoint> thrustCurve(const InputTexts& design, double k, const Engine& engine,
+                                     const std::vector<double>& altitudes);
 
 // The altitudes of a climb from the ground to 86 km, every step (m).
 std::vector<double> climbAltitudes(double step);

@@ -253,7 +253,7 @@ std::string viewJson(const ViewState& v)
 
 namespace {
 
-constexpr std::string_view kPlotKeys[] = {"p", "T", "rho"};
+constexpr std::string_view kPlotKeys[] = {"p", "T", "rho", "thrust"};
 // The engine's boxes in the address, in EngineFieldKind's order.
 constexpr std::string_view kEngineKeys[] = {"p0", "t0", "at", "mm", "alt", "ar"};
 
@@ -365,7 +365,7 @@ std::optional<Scenario> scenarioOf(std::string_view address)
             if (named != std::end(kPlotKeys)) {
                 s.third = static_cast<PlotQuantity>(named - std::begin(kPlotKeys));
             } else if (s.refusal.empty()) {
-                s.refusal = "plot = must be p, T or rho " + quotedInput(value);
+                s.refusal = "plot = must be p, T, rho or thrust " + quotedInput(value);
             }
         } else {
             continue;

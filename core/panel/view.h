@@ -269,7 +269,8 @@ std::string fieldsJson(const std::vector<ViewField>& fields);
 
 // The scenario as an address fragment: "#me=2&amax=3&pepo=0.8", then the
 // gas ("&gas=helium", or "&k=1.25" for a gas not in the list; nothing for
-// air) and the third plot ("&plot=T" or "&plot=rho"; nothing for p/p0).
+// air) and the third plot ("&plot=T", "&plot=rho" or "&plot=thrust";
+// nothing for p/p0).
 // Texts are written as a web form writes them (blank as "+", others %XX).
 // With an engine, its boxes that are not empty follow ("&p0=7+MPa&t0=3500
 // &at=300+cm2&mm=22&alt=20+km&ar=44.2") and the units they are read in

@@ -2,6 +2,7 @@
 
 #include "gas/atmosphere.h"
 #include "panel/back_pressure_bars.h"
+#include "panel/thrust_curve.h"
 #include "results/explanation.h"
 #include "results/flow_figures.h"
 #include "results/regime_summary.h"
@@ -385,6 +386,7 @@ bool WindowLogic::calculate()
     acceptedGasName_ = gasName_;
     acceptedGasK_ = model_.state().k;
     setStatus(StatusKind::Regime, regimeStatus());
+    showThrust();
     if (calculated_) calculated_();
     return true;
 }
@@ -804,13 +806,51 @@ void WindowLogic::climbTo(int position)
 void WindowLogic::setThirdPlot(PlotQuantity quantity)
 {
     if (quantity == model_.thirdPlot()) return;
+    if (quantity == PlotQuantity::Thrust && !engine_) return;
     model_.setThirdPlot(quantity);
     ++sceneRevision_;
+    showThrust();
+}
+
+// The thrust plot follows the engine, the design, the units and the
+// altitude; its curve is calculated again only for another engine or
+// design. Without an engine the third plot goes back to p/p0.
+void WindowLogic::showThrust()
+{
+    if (model_.thirdPlot() != PlotQuantity::Thrust) return;
+    if (!engine_) {
+        model_.setThrustPlot(std::nullopt);
+        model_.setThirdPlot(PlotQuantity::Pressure);
+        ++sceneRevision_;
+        return;
+    }
+    if (!calculated()) return;
+    const FlowState& s = model_.state();
+    const ThrustKey key{*engine_, bitsOf(s.M_max), bitsOf(s.k)};
+    if (!(key == thrustKey_) || thrustPoints_.empty()) {
+        thrustPoints_ = thrustCurve(accepted_, s.k, *engine_, climbAltitudes(kThrustPlotStep));
+        thrustKey_ = key;
+    }
+    const PlotScene before = model_.thirdScene();
+    model_.setThrustPlot(ThrustPlot{thrustPoints_, altitude_, limitAltitudes(*engine_, s), units_});
+    if (!(model_.thirdScene() == before)) ++sceneRevision_;
 }
 
 void WindowLogic::hover(PlotKind plot, double x)
 {
     if (!calculated()) return;
+    if (plot == PlotKind::Third && model_.showsThrust() && !thrustPoints_.empty()) {
+        // The curve's point nearest to the altitude under the cursor.
+        const double at = toSI(x, defaultUnit(Quantity::Altitude, units_));
+        const ThrustPoint* near = &thrustPoints_.front();
+        for (const ThrustPoint& p : thrustPoints_) {
+            if (std::fabs(p.altitude - at) < std::fabs(near->altitude - at)) near = &p;
+        }
+        hoverText_ = "Altitude " + formatQuantity(near->altitude, Quantity::Altitude, units_) +
+                     ": F = " + formatQuantity(near->F, Quantity::Force, units_) +
+                     ", I_sp = " + formatQuantity(near->Isp, Quantity::Duration, units_);
+        return;
+    }
     // The station's values, then the whole nozzle's figures.
     const NozzleFigures f = nozzleFigures(model_.state(), model_.result());
     hoverText_ = hoverReadout(model_.state(), plot, x, model_.thirdPlot()) +

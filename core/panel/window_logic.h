@@ -12,6 +12,7 @@
 #include "text/units.h"
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -124,7 +125,10 @@ class WindowLogic {
     void setOtherGas(const std::string& typed);
     const std::string& gasName() const { return gasName_; }
     double gasK() const { return model_.state().k; }
-    // What the third plot shows (p/p0, T/T0 or rho/rho0); runs no calculation.
+    // What the third plot shows (p/p0, T/T0 or rho/rho0; with an engine
+    // also its thrust and I_sp against altitude); runs no calculation. The
+    // thrust plot without an engine changes nothing, and losing the engine
+    // takes the third plot back to p/p0.
     void setThirdPlot(PlotQuantity quantity);
     PlotQuantity thirdPlot() const { return model_.thirdPlot(); }
     // A scenario from outside (a web address): the three texts, the gas (k
@@ -243,12 +247,16 @@ class WindowLogic {
     // the zoom, the units and the view stay as the user set them).
     void reset();
 
+    // The altitudes the thrust plot's curve is calculated at (m).
+    static constexpr double kThrustPlotStep = 500;
+
   private:
     std::optional<std::string> engineRefusal() const;
     // Over the plots: the play's pause at a limit, or that the plots show
     // the last accepted values while a design box holds a refused text.
     std::string bannerText() const;
     std::optional<std::string> resolveEngine();
+    void showThrust();
     std::string regimeStatus() const;
     void forgetAltitude();
     void climbTo(int position);
@@ -315,6 +323,14 @@ class WindowLogic {
     int altitudePosition_ = 0;
     UnitSystem units_ = UnitSystem::SI;
     bool ascent_ = false;
+    // The thrust plot's curve and what it was calculated for.
+    struct ThrustKey {
+        Engine engine;
+        std::uint64_t mMax = 0, k = 0;
+        bool operator==(const ThrustKey&) const = default;
+    };
+    ThrustKey thrustKey_;
+    std::vector<ThrustPoint> thrustPoints_;
 };
 
 } // namespace cdnozzle

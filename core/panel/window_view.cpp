@@ -55,7 +55,7 @@ std::string gasLabel(std::string_view name, double k)
 }
 
 constexpr PlotQuantity kQuantities[] = {PlotQuantity::Pressure, PlotQuantity::Temperature,
-                                        PlotQuantity::Density};
+                                        PlotQuantity::Density, PlotQuantity::Thrust};
 
 const char* plotId(PlotKind plot)
 {
@@ -90,6 +90,7 @@ std::string plotFileName(PlotKind plot, PlotQuantity third)
     }
     return third == PlotQuantity::Temperature ? "temperature"
            : third == PlotQuantity::Density   ? "density"
+           : third == PlotQuantity::Thrust    ? "thrust"
                                               : "pressure";
 }
 
@@ -104,6 +105,7 @@ std::string plotDescription(PlotKind plot, PlotQuantity third)
     case PlotQuantity::Pressure: return "Pressure ratio p/p0 along the nozzle";
     case PlotQuantity::Temperature: return "Temperature ratio T/T0 along the nozzle";
     case PlotQuantity::Density: return "Density ratio ρ/ρ0 along the nozzle";
+    case PlotQuantity::Thrust: return "Thrust F and specific impulse I_sp against altitude";
     }
     return {};
 }
@@ -125,7 +127,7 @@ void WindowLogic::handle(const Event& e)
     case EventKind::MoveFine: moveFine(whole(e.number, -1, kFineMax + 1)); break;
     case EventKind::ListedGas: setListedGas(e.text); break;
     case EventKind::OtherGas: setOtherGas(e.text); break;
-    case EventKind::ThirdPlot: setThirdPlot(kQuantities[whole(e.number, 0, 2)]); break;
+    case EventKind::ThirdPlot: setThirdPlot(kQuantities[whole(e.number, 0, 3)]); break;
     case EventKind::Play: playOrPause(e.time); break;
     case EventKind::Reverse: playReverse(e.time); break;
     case EventKind::Slower:
@@ -181,6 +183,8 @@ void WindowLogic::handle(const Event& e)
     case EventKind::Units: setUnits(e.number != 0 ? UnitSystem::US : UnitSystem::SI); break;
     case EventKind::MoveAltitude: moveAltitude(whole(e.number, 0, altitudeSteps())); break;
     }
+    // The engine, the units or the altitude may have changed.
+    showThrust();
 }
 
 void WindowLogic::setZoom(double zoom)
@@ -419,11 +423,14 @@ Menu WindowLogic::plotMenu(PlotKind plot) const
         return &menu.items.back();
     };
     if (plot == PlotKind::Third) {
-        for (int q = 0; q < 3; ++q) {
+        // The thrust against altitude only for an engine.
+        for (int q = 0; q < (engine_ ? 4 : 3); ++q) {
             const PlotQuantity quantity = kQuantities[q];
-            MenuItem* m =
-                add("Show_" + std::to_string(q), "Show " + std::string(quantityCaption(quantity)),
-                    eventOf(EventKind::ThirdPlot, q));
+            MenuItem* m = add("Show_" + std::to_string(q),
+                              quantity == PlotQuantity::Thrust
+                                  ? "Show F, I_sp against altitude"
+                                  : "Show " + std::string(quantityCaption(quantity)),
+                              eventOf(EventKind::ThirdPlot, q));
             m->checkable = true;
             m->checked = model_.thirdPlot() == quantity;
             m->group = "third";
@@ -538,7 +545,10 @@ void WindowLogic::prepareExport(PlotKind plot, const std::string& format)
     f.format = format;
     f.text.clear();
     f.picture = {};
-    if (format == "thrust") {
+    if (format == "thrust" ||
+        (format == "csv" && plot == PlotKind::Third && model_.showsThrust())) {
+        // The thrust plot's data is the climb's.
+        f.format = "thrust";
         if (!engine_) return;
         f.name = "nozzle-me" + fileNamePart(accepted_.me_sup) + "-thrust-over-altitude.csv";
         f.mime = "text/csv";

@@ -1,10 +1,12 @@
 #include "plots/plot_scene.h"
 
+#include "gas/atmosphere.h"
 #include "plots/palette.h"
 
 #include "results/flow_figures.h"
 #include "text/number_text.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -122,7 +124,7 @@ void ordinate(PlotScene& scene, double hi, int most)
 }
 
 // A limit flow's station values of the plotted quantity, and its jet's.
-using Quantity = double (*)(const Gas&, double M, double PiPo);
+using StationQuantity = double (*)(const Gas&, double M, double PiPo);
 double machOf(const Gas&, double M, double)
 {
     return M;
@@ -142,7 +144,8 @@ double densityOf(const Gas& g, double M, double PiPo)
 
 // A limit flow faintly: its curve over the stations, the jump behind the
 // exit where it has one, and its back-pressure ratio beside the exit.
-void drawLimit(const FlowState& s, const LimitFlow& f, Quantity q, bool label, PlotScene& scene)
+void drawLimit(const FlowState& s, const LimitFlow& f, StationQuantity q, bool label,
+               PlotScene& scene)
 {
     auto& ref = scene.references;
     const int e = s.N_tot;
@@ -160,7 +163,7 @@ void drawLimit(const FlowState& s, const LimitFlow& f, Quantity q, bool label, P
             {s.x[e + 1], jet, 3, 3, formatShown(f.PePo), LabelAlign::Left, LabelRole::Limit});
 }
 
-void drawLimits(const FlowState& s, const LimitCurves* limits, Quantity q, PlotScene& scene)
+void drawLimits(const FlowState& s, const LimitCurves* limits, StationQuantity q, PlotScene& scene)
 {
     if (!limits) return;
     // A convergent nozzle's three limits are one flow.
@@ -217,9 +220,19 @@ std::vector<double> niceTicks(double lo, double hi, int most)
     return ticks;
 }
 
+double geometryHalfHeight(const FlowState& s)
+{
+    // An exit wider than Amax/At would leave the frame with its waves: the
+    // window is then drawn as if Amax/At were the exit's area ratio (with
+    // the sign of Amax/At, which turns the picture over). An empty box (0)
+    // still gives an empty picture.
+    if (s.AA_max == 0 || !(std::fabs(s.AA_max) < s.AAe)) return s.AA_max;
+    return std::signbit(s.AA_max) ? -s.AAe : s.AAe;
+}
+
 void Grafik_Geo(const FlowState& s, const Marks& marks, PlotScene& scene)
 {
-    const double A = s.AA_max;
+    const double A = geometryHalfHeight(s);
     drawFrame(s, {-0.2, -A - 0.1, 1.2 * s.M_max, A + 0.1, -A, A, -A, A, 2, -A, A}, scene);
     for (int i = 2; i <= s.N_tot; ++i) {
         scene.segments.push_back(
@@ -289,7 +302,9 @@ void Grafik_PiPo(const FlowState& s, PlotScene& scene, const LimitCurves* limits
 void Grafik_Third(const FlowState& s, PlotQuantity quantity, PlotScene& scene,
                   const LimitCurves* limits)
 {
-    if (quantity == PlotQuantity::Pressure) {
+    // The thrust plot is built from an engine's figures (Grafik_Thrust);
+    // without them the third plot shows p/p0.
+    if (quantity == PlotQuantity::Pressure || quantity == PlotQuantity::Thrust) {
         Grafik_PiPo(s, scene, limits);
         return;
     }
@@ -311,6 +326,122 @@ void Grafik_Third(const FlowState& s, PlotQuantity quantity, PlotScene& scene,
     drawLimits(s, limits, temperature ? temperatureOf : densityOf, scene);
     scene.steadyLabels = scene.labels.size();
     flowLegend(s, scene);
+}
+
+} // namespace cdnozzle
+
+namespace cdnozzle {
+
+namespace {
+
+// The smallest of 1, 2 and 5 times a power of ten at or above v; 1 for
+// nothing positive.
+double roundTop(double v)
+{
+    if (!(std::isfinite(v) && v > 0)) return 1;
+    const double p = std::pow(10.0, std::floor(std::log10(v)));
+    for (const double m : {1.0, 2.0, 5.0, 10.0}) {
+        // Read back from its text, so that 2 * 0.1 is 0.2.
+        const double top = readLeadingNumber(formatGeneral(m * p));
+        if (top >= v) return top;
+    }
+    return 10 * p;
+}
+
+// The values of one axis: at y = -value/top, on the left edge (left) or
+// the right one; the top value carries the unit.
+void thrustAxis(PlotScene& scene, double top, std::string_view unit, bool left)
+{
+    for (double v : niceTicks(0, top, 6)) {
+        if (v == 0) continue; // the abscissa's own values stand there
+        std::string text = tickText(v);
+        if (v == top) text += " " + std::string(unit);
+        scene.labels.push_back({left ? scene.left : scene.right, -v / top, left ? 2.0 : -2.0, 3,
+                                std::move(text), left ? LabelAlign::Left : LabelAlign::Right,
+                                LabelRole::Tick});
+    }
+}
+
+} // namespace
+
+void Grafik_Thrust(const ThrustPlot& plot, PlotScene& scene)
+{
+    const Unit& height = defaultUnit(Quantity::Altitude, plot.units);
+    const auto& pts = plot.points;
+    const bool curve = pts.size() >= 2;
+    const double x0 = fromSI(curve ? pts.front().altitude : 0, height);
+    const double x1 = fromSI(curve ? pts.back().altitude : kAtmosphereTop, height);
+    const double margin = 0.15 * (x1 - x0);
+    double Fmax = 0, IspMax = 0;
+    for (const ThrustPoint& p : pts) {
+        Fmax = std::max(Fmax, p.F);
+        IspMax = std::max(IspMax, p.Isp);
+    }
+    const Unit& force = shownUnit(Quantity::Force, plot.units, Fmax);
+    const double Ftop = roundTop(fromSI(Fmax, force)), IspTop = roundTop(IspMax);
+
+    scene = PlotScene{};
+    scene.left = x0 - margin;
+    scene.right = x1 + margin;
+    scene.top = -1.35;
+    scene.bottom = 0.2;
+    auto& seg = scene.segments;
+    const std::vector<double> xs = niceTicks(x0, x1, 6);
+    for (const double x : xs) seg.push_back({SegmentColor::Grid, x, 0, x, -1});
+    for (const double v : niceTicks(0, Ftop, 6)) {
+        if (v != 0) seg.push_back({SegmentColor::Grid, x0, -v / Ftop, x1, -v / Ftop});
+    }
+    seg.push_back({SegmentColor::Foreground, x0, 0, x1, 0});
+    seg.push_back({SegmentColor::Foreground, x0, 0, x0, -1});
+    seg.push_back({SegmentColor::Foreground, x1, 0, x1, -1});
+    for (std::size_t i = 1; i < pts.size(); ++i) {
+        const double a = fromSI(pts[i - 1].altitude, height), b = fromSI(pts[i].altitude, height);
+        seg.push_back({SegmentColor::Red, a, -fromSI(pts[i - 1].F, force) / Ftop, b,
+                       -fromSI(pts[i].F, force) / Ftop});
+    }
+    for (std::size_t i = 1; i < pts.size(); ++i) {
+        const double a = fromSI(pts[i - 1].altitude, height), b = fromSI(pts[i].altitude, height);
+        seg.push_back({SegmentColor::Blue, a, -pts[i - 1].Isp / IspTop, b, -pts[i].Isp / IspTop});
+    }
+    scene.steadySegments = seg.size();
+
+    for (const double x : xs)
+        scene.labels.push_back({x, 0, 0, 11, tickText(x), LabelAlign::Center, LabelRole::Tick});
+    thrustAxis(scene, Ftop, force.symbol, true);
+    thrustAxis(scene, IspTop, "s", false);
+    scene.labels.push_back({scene.right, 0, -3, -3, "altitude (" + std::string(height.symbol) + ")",
+                            LabelAlign::Right, LabelRole::Title});
+    // The limits, one row each above the base line so that near altitudes
+    // keep their names apart; a name leans away from the nearer edge.
+    const double middle = (x0 + x1) / 2;
+    const std::pair<const std::optional<double>*, const char*> limits[] = {
+        {&plot.limits.choking, "choking"},
+        {&plot.limits.shockLeaves, "shock at exit"},
+        {&plot.limits.design, "design"}};
+    int row = 0;
+    for (const auto& [altitude, name] : limits) {
+        if (!*altitude) continue;
+        const double x = fromSI(**altitude, height);
+        if (x < x0 || x > x1) continue;
+        scene.references.push_back({SegmentColor::Red, x, 0, x, -1});
+        const bool left = x <= middle;
+        scene.labels.push_back({x, 0, left ? 3.0 : -3.0, -16.0 - 12 * row, name,
+                                left ? LabelAlign::Left : LabelAlign::Right, LabelRole::Limit});
+        ++row;
+    }
+    scene.steadyLabels = scene.labels.size();
+    if (plot.current) {
+        const double x = fromSI(*plot.current, height);
+        seg.push_back({SegmentColor::Foreground, x, 0, x, -1, SegmentKind::Marker});
+        const bool left = x <= middle;
+        scene.labels.push_back({x, 0, left ? 3.0 : -3.0, -4,
+                                formatQuantity(*plot.current, Quantity::Altitude, plot.units),
+                                left ? LabelAlign::Left : LabelAlign::Right, LabelRole::Marker});
+    }
+    scene.legend.push_back({SegmentColor::Red, SegmentKind::Line, false, "F"});
+    scene.legend.push_back({SegmentColor::Blue, SegmentKind::Line, false, "I_sp"});
+    if (!scene.references.empty())
+        scene.legend.push_back({SegmentColor::Red, SegmentKind::Line, true, "limits"});
 }
 
 } // namespace cdnozzle

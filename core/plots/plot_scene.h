@@ -5,10 +5,12 @@
 #include "nozzle/calc_flow.h"
 #include "nozzle/flow_state.h"
 #include "nozzle/limit_curves.h"
+#include "results/engine.h"
 #include "results/station_data.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -100,9 +102,14 @@ struct PlotScene {
 // when lo < hi). Nothing for an empty or non-finite range.
 std::vector<double> niceTicks(double lo, double hi, int most);
 
-// Geometry plot: frame (x from -0.2 to 1.2 M_max, y from -AA_max-0.1 at the
-// top to AA_max+0.1), grey grid, axis, throat line, both walls through
-// stations 1..N_tot, then the marks of the calculation.
+// The geometry plot's A: AA_max, or the exit's area ratio AAe (with the
+// sign of AA_max) when the exit is wider than |AA_max| > 0, so that the
+// exit and its waves stay in the frame.
+double geometryHalfHeight(const FlowState& s);
+
+// Geometry plot: frame (x from -0.2 to 1.2 M_max, y from -A-0.1 at the top
+// to A+0.1, A = geometryHalfHeight), grey grid, axis, throat line, both
+// walls through stations 1..N_tot, then the marks of the calculation.
 void Grafik_Geo(const FlowState& s, const Marks& marks, PlotScene& scene);
 
 // Mach plot: y = -M, the red curve through stations 1..N_tot+1 with the
@@ -115,9 +122,34 @@ void Grafik_Mach(const FlowState& s, PlotScene& scene, const LimitCurves* limits
 // its back-pressure ratio, and the back pressure marked at the exit.
 void Grafik_PiPo(const FlowState& s, PlotScene& scene, const LimitCurves* limits = nullptr);
 
-// The third plot: Grafik_PiPo for p/p0; for T/T0 and rho/rho0 the same
-// frame with that quantity's curve and its jump at i_NS.
+// The third plot: Grafik_PiPo for p/p0 (and for the thrust, which needs
+// an engine: Grafik_Thrust); for T/T0 and rho/rho0 the same frame with
+// that quantity's curve and its jump at i_NS.
 void Grafik_Third(const FlowState& s, PlotQuantity quantity, PlotScene& scene,
                   const LimitCurves* limits = nullptr);
+
+// The thrust plot's figures: an engine's thrust and specific impulse at
+// each altitude of a climb (m, N, s, altitudes rising), the altitude of the
+// moment (none when the back pressure came from elsewhere), the three limit
+// altitudes, and the units the axes are read in.
+struct ThrustPoint {
+    double altitude = 0, F = 0, Isp = 0;
+    bool operator==(const ThrustPoint&) const = default;
+};
+struct ThrustPlot {
+    std::vector<ThrustPoint> points;
+    std::optional<double> current;
+    LimitAltitudes limits;
+    UnitSystem units = UnitSystem::SI;
+};
+
+// Thrust plot: altitude from the first to the last point along x (km, or ft
+// in US units), F (red, the left axis) and I_sp (blue, the right axis),
+// each drawn at y = -value/top with top a round value at or above its
+// largest; the limit altitudes faintly as vertical lines, each named at
+// the bottom ("choking", "shock at exit", "design"), and the altitude of
+// the moment as a black line with its value, the only part that moves.
+// Fewer than two points give the frame alone.
+void Grafik_Thrust(const ThrustPlot& plot, PlotScene& scene);
 
 } // namespace cdnozzle

@@ -52,6 +52,7 @@ std::string_view quantityCaption(PlotQuantity quantity)
     case PlotQuantity::Pressure: return "p/p0";
     case PlotQuantity::Temperature: return "T/T0";
     case PlotQuantity::Density: return "ρ/ρ0";
+    case PlotQuantity::Thrust: return "F, I_sp";
     }
     return "p/p0";
 }

@@ -44,9 +44,10 @@ std::string stationCsv(const FlowState& s);
 // Which plot: the geometry, the Mach number, or the third plot.
 enum class PlotKind { Geometry, Mach, Third };
 
-// What the third plot shows: p/p0 (the default), T/T0 or rho/rho0.
-enum class PlotQuantity { Pressure, Temperature, Density };
-// "p/p0", "T/T0", "ρ/ρ0".
+// What the third plot shows: p/p0 (the default), T/T0 or rho/rho0 along
+// the nozzle, or an engine's thrust and I_sp against altitude.
+enum class PlotQuantity { Pressure, Temperature, Density, Thrust };
+// "p/p0", "T/T0", "ρ/ρ0", "F, I_sp".
 std::string_view quantityCaption(PlotQuantity quantity);
 
 // The station whose x is nearest to x (stations 1..N_tot+1).

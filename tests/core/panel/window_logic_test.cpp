@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <tuple>
 
 namespace cdnozzle {
@@ -412,10 +414,28 @@ TEST(Engine, BoxesAltitudeUnitsAndThrustExport)
     Logged t;
     t.logic.editMeSup("3");
     EXPECT_EQ(t.logic.view().engineLine, "");
+    // The thrust against altitude is offered only with an engine.
+    const auto offersThrust = [&] {
+        const auto items = t.logic.plotMenu(PlotKind::Third).items;
+        return std::any_of(items.begin(), items.end(),
+                           [](const MenuItem& m) { return m.id == "Show_3"; });
+    };
+    t.logic.handle(Event(EventKind::ThirdPlot, 3.0));
+    EXPECT_EQ(t.logic.thirdPlot(), PlotQuantity::Pressure);
+    EXPECT_FALSE(offersThrust());
     t.logic.editEngine(EngineFieldKind::ChamberPressure, "7");
     EXPECT_EQ(t.logic.view().engineLine, "For thrust and I_sp: p0 =, T0 = and A_t =");
     setEngine(t.logic, "7", "3500 K", "300 cm2");
     ASSERT_TRUE(t.logic.engine());
+    EXPECT_TRUE(offersThrust());
+    t.logic.handle(Event(EventKind::ThirdPlot, 3.0));
+    EXPECT_EQ(t.logic.thirdPlot(), PlotQuantity::Thrust);
+    EXPECT_EQ(t.logic.view().plots[2].caption, "F, I_sp");
+    Event hover(EventKind::Hover, 200.0);
+    hover.plot = static_cast<int>(PlotKind::Third);
+    hover.width = 377;
+    t.logic.handle(hover);
+    EXPECT_EQ(t.logic.statusText().rfind("Altitude ", 0), 0u) << t.logic.statusText();
     EXPECT_EQ(t.logic.engine()->molarMass, 0.028965); // air's own
     t.logic.editEngine(EngineFieldKind::Altitude, "20 km");
     const double pepo = standardAtmosphere(20000)->p / 7e6;
@@ -427,10 +447,11 @@ TEST(Engine, BoxesAltitudeUnitsAndThrustExport)
     EXPECT_NE(t.logic.explanation().find("The engine. Altitude 20 km"), std::string::npos);
     // The address carries the engine: opened elsewhere, the same flow.
     const std::string address = t.logic.view().address;
-    EXPECT_NE(address.find("&p0=7&t0=3500+K&at=300+cm2&alt=20+km"), std::string::npos);
+    EXPECT_NE(address.find("&plot=thrust&p0=7&t0=3500+K&at=300+cm2&alt=20+km"), std::string::npos);
     WindowLogic shared;
     shared.handle(Event(EventKind::OpenAddress, address));
     EXPECT_EQ(shared.engine(), t.logic.engine());
+    EXPECT_EQ(shared.model().thirdScene(), t.logic.model().thirdScene());
     EXPECT_EQ(shared.texts(), t.logic.texts());
     shared.handle(Event(EventKind::OpenAddress, address + "&units=us&t0=-3"));
     EXPECT_TRUE(shared.statusIsRefusal());
@@ -470,6 +491,10 @@ TEST(Engine, BoxesAltitudeUnitsAndThrustExport)
                 1e-15);
     t.logic.editMeSup("2.5");
     EXPECT_EQ(t.logic.engineText(EngineFieldKind::AreaRatio), "");
+    // Without the engine the third plot goes back to p/p0.
+    t.logic.handle(Event(EventKind::EditEngine, ""));
+    EXPECT_EQ(t.logic.thirdPlot(), PlotQuantity::Pressure);
+    EXPECT_FALSE(offersThrust());
 }
 
 // The play climbs from the ground to 86 km while an altitude gives the
@@ -482,9 +507,13 @@ TEST(Play, AscentNamesTheLimitAltitudes)
     EXPECT_EQ(t.logic.texts().pe_po, "1"); // the ground's pressure is above p0: no flow
     EXPECT_TRUE(t.logic.view().ascent);
     t.logic.setPlaySpeed(PlaySpeed::Fast, t.now);
+    t.logic.setThirdPlot(PlotQuantity::Thrust);
     t.logic.playOrPause(t.now);
     std::vector<std::string> banners;
     double highest = 0;
+    // The thrust plot climbs too: its mark at the altitude of the moment,
+    // its curve through the engine's figures there (on one scale).
+    std::vector<double> scale;
     for (int i = 0; i < 20000 && t.logic.playing(); ++i) {
         t.now += 0.01;
         // The units switched halfway up: the climb goes on from where it is.
@@ -493,6 +522,17 @@ TEST(Play, AscentNamesTheLimitAltitudes)
         t.logic.tick(t.now);
         ASSERT_GE(*t.logic.altitude(), highest - 100) << "step " << i;
         highest = std::max(highest, *t.logic.altitude());
+        if (t.logic.units() != UnitSystem::SI) continue;
+        const PlotScene& g = t.logic.model().thirdScene();
+        const double km = *t.logic.altitude() / 1000;
+        ASSERT_EQ(g.segments.back().kind, SegmentKind::Marker);
+        ASSERT_NEAR(g.segments.back().x1, km, 1e-12);
+        const double F =
+            engineFigures(*t.logic.engine(), t.logic.model().state(), t.logic.model().result()).F;
+        for (const Segment& s : g.segments) {
+            if (s.color == SegmentColor::Red && std::fabs(s.x1 - km) < 1e-9 && F > 0)
+                scale.push_back(s.y1 / F);
+        }
         const std::string banner = t.logic.view().banner;
         if (!banner.empty() && (banners.empty() || banners.back() != banner))
             banners.push_back(banner);
@@ -506,6 +546,8 @@ TEST(Play, AscentNamesTheLimitAltitudes)
                   "Design altitude " + km(at.design) + ": perfectly expanded"}));
     EXPECT_EQ(t.logic.engineText(EngineFieldKind::Altitude), "86 km");
     EXPECT_EQ(t.logic.altitudePosition(), t.logic.altitudeSteps());
+    ASSERT_GT(scale.size(), 100u);
+    for (const double r : scale) EXPECT_NEAR(r / scale.front(), 1, 1e-13);
 }
 
 // The projector view on a 1920 x 1080 screen, where the plots get at least
@@ -675,7 +717,7 @@ TEST(WindowLogic, ALinkMeansTheSameToEveryReader)
 
     const std::pair<const char*, const char*> refused[] = {
         {"&units=xyz", "units = must be si or us (got \"xyz\")"},
-        {"&plot=xyz", "plot = must be p, T or rho (got \"xyz\")"},
+        {"&plot=xyz", "plot = must be p, T, rho or thrust (got \"xyz\")"},
     };
     for (const auto& [tail, why] : refused) {
         WindowLogic logic;

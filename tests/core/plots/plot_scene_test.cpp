@@ -2,6 +2,8 @@
 #include "plots/palette.h"
 #include "plots/plot_scene.h"
 
+#include "panel/thrust_curve.h"
+
 #include "core/test_support.h"
 
 #include <algorithm>
@@ -106,6 +108,46 @@ TEST(GeometryScene, AmaxSetsTheVerticalScaleAndGridOnly)
     EXPECT_TRUE(gridYs(flipped.geometryScene()).empty());
 }
 
+// An exit wider than Amax/At grows the window to the exit's area ratio, so
+// the lips and every wave start inside it; up to there Amax/At alone rules.
+TEST(GeometryScene, ExitWiderThanAmaxStaysInTheFrame)
+{
+    const struct {
+        const char *me, *pepo, *amax;
+        double half; // the window's half-height less 0.1; 0: the exit's area ratio
+    } rows[] = {
+        {"2", "0.1", "1.6875000000000002", 1.6875000000000002}, // Ae/At to the last bit
+        {"2", "0.1", "1.68", 0},
+        {"3", "0.01", "3", 0},
+        {"3", "0.3", "3", 0},
+        {"3", "0.01", "4.3", 4.3},
+        {"3", "0.01", "-3", 0},
+        {"4", "0.001", "0.5", 0},
+        {"1", "0.3", "0.5", 0},
+    };
+    for (const auto& r : rows) {
+        const NozzleModel m = test::calculated(r.me, r.pepo, r.amax);
+        const PlotScene& g = m.geometryScene();
+        const double A = (r.amax[0] == '-' ? -1 : 1) * (r.half != 0 ? r.half : m.state().AAe);
+        expectWindow(g, -0.2, -A - 0.1, 1.2 * m.state().M_max, A + 0.1);
+        const double lo = std::min(g.top, g.bottom), hi = std::max(g.top, g.bottom);
+        // The walls behind the throat and the marks (the inlet runs out of
+        // any window).
+        for (const Segment& s : g.segments) {
+            if (s.color == SegmentColor::Grid || s.x1 <= 1) continue;
+            for (const double y : {s.y1, s.y2}) {
+                EXPECT_TRUE(lo <= y && y <= hi) << r.me << " " << r.amax << ": y " << y;
+            }
+            EXPECT_TRUE(g.left <= s.x1 && s.x1 <= g.right) << r.me << " " << r.amax;
+        }
+    }
+    // The README's engine: k 1.2, Me_Sup 3, Ae/At 6.74.
+    InputTexts texts{"3", "3", "0.00079"};
+    NozzleModel engine(texts, 1.2);
+    ASSERT_FALSE(engine.calculate(texts));
+    EXPECT_NEAR(engine.geometryScene().bottom, 6.735 + 0.1, 1e-3);
+}
+
 TEST(GeometryScene, VerticalGridStopsAtTheLastHalfBeforeTheExit)
 {
     const NozzleModel m = test::calculated("2.3", "1");
@@ -179,6 +221,78 @@ TEST(PressureScene, JumpAtTheExitStationToTheBackPressure)
     EXPECT_EQ(red[99],
               (Segment{SegmentColor::Red, 2, -m.state().PePo_OS, 2, -0.5, SegmentKind::Shock}));
     EXPECT_EQ(red[100], (Segment{SegmentColor::Red, 2, -0.5, 2.1, -0.5}));
+}
+
+// Engines climbing: F and I_sp each on its own axis, the curves through
+// the figures at every altitude, the limits where the engine's limit
+// altitudes are, the altitude of the moment in black.
+TEST(ThrustScene, CurvesThroughTheFiguresAndMarksAtTheLimitAltitudes)
+{
+    const struct {
+        Engine engine;
+        const char* me;
+        double k;
+        std::vector<std::string> limits; // named inside 0 to 86 km
+    } rows[] = {
+        // The README's: under-expanded from the ground up.
+        {{7e6, 3500, 0.03, 0.022}, "3", 1.2, {}},
+        {{1e5, 300, 1e-3, 0.028965}, "2", 1.4, {"choking", "shock at exit", "design"}},
+    };
+    for (const auto& r : rows) {
+        const InputTexts design{r.me, "3", "1"};
+        const std::vector<ThrustPoint> points =
+            thrustCurve(design, r.k, r.engine, climbAltitudes(500));
+        ASSERT_EQ(points.size(), 173u);
+        NozzleModel m(design, r.k);
+        ASSERT_FALSE(m.calculate(design));
+        const LimitAltitudes limits = limitAltitudes(r.engine, m.state());
+        for (const UnitSystem units : {UnitSystem::SI, UnitSystem::US}) {
+            PlotScene g;
+            Grafik_Thrust({points, 20000, limits, units}, g);
+            const double unit = units == UnitSystem::SI ? 1000 : kFoot;
+            const auto red = ofColor(g, SegmentColor::Red), blue = ofColor(g, SegmentColor::Blue);
+            ASSERT_EQ(red.size(), points.size() - 1);
+            ASSERT_EQ(blue.size(), points.size() - 1);
+            // Each curve is its figures over its axis's top: a round value
+            // at or above the largest, so the curve peaks between 0.5 and 1.
+            const std::size_t last = points.size() - 1;
+            double peakF = 0, peakIsp = 0;
+            for (std::size_t i = 0; i < red.size(); ++i) {
+                const ThrustPoint &a = points[i], &b = points[i + 1];
+                EXPECT_NEAR(red[i].x1, a.altitude / unit, 1e-9);
+                EXPECT_NEAR(blue[i].x2, b.altitude / unit, 1e-9);
+                EXPECT_NEAR(red[i].y2 / red.back().y2, b.F / points[last].F, 1e-13);
+                EXPECT_NEAR(blue[i].y1 / blue.back().y2, a.Isp / points[last].Isp, 1e-13);
+                peakF = std::max(peakF, -red[i].y2);
+                peakIsp = std::max(peakIsp, -blue[i].y2);
+            }
+            EXPECT_TRUE(peakF > 0.5 && peakF <= 1) << peakF;
+            EXPECT_TRUE(peakIsp > 0.5 && peakIsp <= 1) << peakIsp;
+            // The limits inside 0 to 86 km stand where the engine's
+            // figures put them, named.
+            std::vector<double> at;
+            std::vector<std::string> names;
+            for (const Segment& s : g.references) at.push_back(s.x1 * unit);
+            for (const SceneLabel& l : g.labels)
+                if (l.role == LabelRole::Limit) names.push_back(l.text);
+            EXPECT_EQ(names, r.limits);
+            const std::optional<double> expected[] = {limits.choking, limits.shockLeaves,
+                                                      limits.design};
+            std::size_t n = 0;
+            for (const auto& h : expected) {
+                if (!h) continue;
+                ASSERT_LT(n, at.size());
+                EXPECT_NEAR(at[n++], *h, 1e-6);
+            }
+            EXPECT_EQ(n, at.size());
+            // The altitude of the moment: the one line that moves.
+            ASSERT_EQ(g.steadySegments + 1, g.segments.size());
+            EXPECT_EQ(g.segments.back().kind, SegmentKind::Marker);
+            EXPECT_NEAR(g.segments.back().x1 * unit, 20000, 1e-9);
+            EXPECT_EQ(g.labels.back().text, units == UnitSystem::SI ? "20 km" : "65617 ft");
+            EXPECT_EQ(g.labels.back().role, LabelRole::Marker);
+        }
+    }
 }
 
 } // namespace cdnozzle
