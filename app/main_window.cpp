@@ -14,6 +14,7 @@
 
 #include <QActionGroup>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -38,11 +39,14 @@
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSettings>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QStatusBar>
+#include <QStyleOption>
+#include <QToolBar>
 #include <QVBoxLayout>
 #include <QWindow>
 
@@ -50,10 +54,10 @@ namespace cdnozzle {
 
 namespace {
 
-// The fine bar is 9 px wide, narrower than the style's own scroll bars, and
-// the style would draw its arrows for the wider bar, cut off at the edge.
-// This style takes the bar's real width as the scroll-bar extent, so the
-// arrows are laid out and drawn to fit.
+// The bars are wider than the style's own scroll bars, and the style would
+// draw their arrows for a narrower bar. This style takes the bar's real
+// width as the scroll-bar extent, so the arrows are laid out and drawn to
+// fit.
 class NarrowBarStyle : public QProxyStyle {
   public:
     using QProxyStyle::QProxyStyle;
@@ -62,6 +66,34 @@ class NarrowBarStyle : public QProxyStyle {
     {
         if (metric == PM_ScrollBarExtent && widget) return widget->width();
         return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
+
+// Every control a pointer aims at is at least 24 x 24 pixels (the WCAG
+// 2.2 target size): menu entries, buttons, check boxes and boxes.
+constexpr int kTargetSize = 24;
+class TargetSizeStyle : public QProxyStyle {
+  public:
+    using QProxyStyle::QProxyStyle;
+    QSize sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
+                           const QWidget* widget) const override
+    {
+        QSize s = QProxyStyle::sizeFromContents(type, option, size, widget);
+        switch (type) {
+        case CT_MenuItem:
+            // A separator stays thin.
+            if (const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
+                item && item->menuItemType == QStyleOptionMenuItem::Separator)
+                return s;
+            return s.expandedTo(QSize(kTargetSize, kTargetSize));
+        case CT_MenuBarItem:
+        case CT_PushButton:
+        case CT_ToolButton:
+        case CT_CheckBox:
+        case CT_RadioButton:
+        case CT_LineEdit: return s.expandedTo(QSize(kTargetSize, kTargetSize));
+        default: return s;
+        }
     }
 };
 
@@ -75,6 +107,10 @@ constexpr int kPlotWidth = 5655;
 constexpr int kGeoTop = 0, kGeoHeight = 2775;
 constexpr int kMachTop = 2880, kMachHeight = 2175;
 constexpr int kPiPoTop = 5160, kPiPoHeight = 2415;
+// The share of its screen's room the window opens with.
+constexpr int kStartWidthPercent = 85, kStartHeightPercent = 85;
+// The explanation panel's height in lines of its text.
+constexpr int kExplanationLines = 6;
 
 const QColor kBackground(255, 255, 192);
 
@@ -144,16 +180,27 @@ MainWindow::MainWindow(QWidget* parent)
     playTimer_.setInterval(5);
     connect(&playTimer_, &QTimer::timeout, this, &MainWindow::playTick);
     loadSettings();
+    // The start-up flow, calculated and drawn before the window shows.
+    logic_.start();
     render();
+    sizePlayBar();
+    fitWindow();
 }
 
 MainWindow::~MainWindow() = default;
 
 void MainWindow::buildControls()
 {
-    client_ = new QWidget(this);
+    targetStyle_ = new TargetSizeStyle(QApplication::style()->name());
+    targetStyle_->setParent(this);
+    scroll_ = new QScrollArea(this);
+    scroll_->setObjectName("ClientScroll");
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setWidgetResizable(true);
+    client_ = new QWidget;
     client_->setObjectName("ClientArea");
-    setCentralWidget(client_);
+    scroll_->setWidget(client_);
+    setCentralWidget(scroll_);
     client_->installEventFilter(this);
 
     auto label = [this](const char* name, const char* text, QWidget* parent) {
@@ -164,6 +211,7 @@ void MainWindow::buildControls()
     auto textBox = [this](const char* name, const char* text) {
         auto* t = new QLineEdit(text, client_);
         t->setObjectName(name);
+        t->setStyle(targetStyle_);
         return t;
     };
     auto bar = [this](const char* name, int maximum) {
@@ -192,15 +240,22 @@ void MainWindow::buildControls()
     Text_PePo = textBox("Text_PePo", "1");
     VScroll1 = bar("VScroll1", kCoarseMax);
     VScroll2 = bar("VScroll2", kFineMax);
-    auto* narrow = new NarrowBarStyle(QApplication::style()->name());
-    narrow->setParent(VScroll2);
-    VScroll2->setStyle(narrow);
+    for (QScrollBar* b : {VScroll1, VScroll2}) {
+        auto* wide = new NarrowBarStyle(QApplication::style()->name());
+        wide->setParent(b);
+        b->setStyle(wide);
+    }
+    const ViewState start = logic_.view();
+    coarseLabel_ = label("VScroll1_Label", start.coarse.label.c_str(), client_);
+    fineLabel_ = label("VScroll2_Label", start.fine.label.c_str(), client_);
+    for (QLabel* l : {coarseLabel_, fineLabel_}) l->setAlignment(Qt::AlignCenter);
     coarseMarks_ = new LimitMarks(VScroll1, client_);
     coarseMarks_->setObjectName("CoarseLimitMarks");
     fineMarks_ = new LimitMarks(VScroll2, client_);
     fineMarks_->setObjectName("FineLimitMarks");
     Command1 = new QPushButton("Calculate", client_);
     Command1->setObjectName("Command1");
+    Command1->setStyle(targetStyle_);
     List1 = new QListWidget(client_);
     List1->setObjectName("List1");
     Picture_Geo = plot("Picture_Geo");
@@ -230,6 +285,7 @@ void MainWindow::buildControls()
     Text_PePo->setFocus();
 
     // The menus come from the logic's view; About is the window's own.
+    menuBar()->setStyle(targetStyle_);
     aboutAction_ = menuBar()->addAction("About");
     aboutAction_->setObjectName("Mn_About");
     connect(aboutAction_, &QAction::triggered, this, &MainWindow::Mn_About_Click);
@@ -240,6 +296,8 @@ void MainWindow::buildControls()
         connect(a, &QAction::triggered, this, [this, e = k.event] { dispatch(e); });
         addAction(a);
     }
+
+    buildPlayBar();
 
     // The status line, and under it the engine's line while there is one.
     auto* lines = new QWidget(statusBar());
@@ -261,7 +319,9 @@ void MainWindow::buildControls()
 
     // Over the plots, in front of them, while the play stands still at a
     // limit.
-    banner_ = new QLabel(client_);
+    // It stands in the scroll area's frame, not in the client area, so that
+    // it stays in sight when the client area scrolls.
+    banner_ = new QLabel(scroll_);
     banner_->setObjectName("Banner");
     banner_->setTextFormat(Qt::PlainText);
     banner_->setAlignment(Qt::AlignCenter);
@@ -284,7 +344,6 @@ void MainWindow::buildControls()
     QPalette panel = explanation_->palette();
     panel.setColor(QPalette::Window, QColor(255, 255, 232));
     explanation_->setPalette(panel);
-    explanation_->installEventFilter(this);
     auto* dock = new QDockWidget(this);
     dock->setObjectName("ExplanationPanel");
     // An empty title bar: no height at all.
@@ -293,7 +352,15 @@ void MainWindow::buildControls()
     noTitle->layout()->setContentsMargins(0, 0, 0, 0);
     dock->setTitleBarWidget(noTitle);
     dock->setFeatures(QDockWidget::NoDockWidgetFeatures);
-    dock->setWidget(explanation_);
+    // A panel of a fixed height, whatever its text: the plots above it keep
+    // their size while the text changes in a play; a longer text scrolls.
+    auto* explanationScroll = new QScrollArea;
+    explanationScroll->setObjectName("ExplanationScroll");
+    explanationScroll->setFrameShape(QFrame::NoFrame);
+    explanationScroll->setWidgetResizable(true);
+    explanationScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    explanationScroll->setWidget(explanation_);
+    dock->setWidget(explanationScroll);
     addDockWidget(Qt::BottomDockWidgetArea, dock);
     dock->hide();
 
@@ -319,6 +386,8 @@ void MainWindow::buildControls()
         connect(view, &QWidget::customContextMenuRequested, this,
                 [this, view](const QPoint& pos) { showPlotMenu(view, pos); });
     }
+    for (QScrollBar* b : {scroll_->horizontalScrollBar(), scroll_->verticalScrollBar()})
+        connect(b, &QScrollBar::valueChanged, this, &MainWindow::placeBanner);
     connect(VScroll1, &QScrollBar::valueChanged, this, &MainWindow::VScroll1_Change);
     connect(VScroll2, &QScrollBar::valueChanged, this, &MainWindow::VScroll2_Change);
 
@@ -326,8 +395,7 @@ void MainWindow::buildControls()
     // Larger than any screen: a stray script or window manager cannot make
     // every scroll step repaint acres of plot.
     setMaximumSize(kMaximumWindowSize, kMaximumWindowSize);
-    layoutClient();
-    resize(sizeHint().expandedTo(minimumSizeHint()));
+    fitWindow();
 }
 
 void MainWindow::dispatch(Event event)
@@ -353,6 +421,7 @@ void MainWindow::buildEngine(const std::vector<EngineField>& fields)
         label->setObjectName(toQString(f.id) + "_Label");
         auto* box = new QLineEdit(group);
         box->setObjectName(toQString(f.id));
+        box->setStyle(targetStyle_);
         label->setBuddy(box);
         const auto kind = static_cast<double>(engineBoxes_.size());
         connect(box, &QLineEdit::textChanged, this, [this, box, kind] {
@@ -373,6 +442,7 @@ void MainWindow::buildEngine(const std::vector<EngineField>& fields)
     altitude_->setSingleStep(1);
     altitude_->setPageStep(10);
     altitude_->setTracking(true);
+    altitude_->setMinimumHeight(kTargetSize);
     connect(altitude_, &QSlider::valueChanged, this, [this](int position) {
         dispatch(Event(EventKind::MoveAltitude, static_cast<double>(position)));
         repaintPlotsNow();
@@ -438,6 +508,111 @@ void MainWindow::renderEngine(const ViewState& v)
     }
 }
 
+// The play bar, as the page shows it: the Play menu's entries that play,
+// step and reset, with the speed between Slower and Faster.
+void MainWindow::buildPlayBar()
+{
+    playBar_ = new QToolBar("Play", this);
+    playBar_->setObjectName("PlayBar");
+    playBar_->setMovable(false);
+    playBar_->setFloatable(false);
+    playBar_->toggleViewAction()->setVisible(false);
+    playBar_->setContextMenuPolicy(Qt::PreventContextMenu);
+    addToolBar(Qt::TopToolBarArea, playBar_);
+    const Menu play = logic_.view().menus.front();
+    for (const MenuItem& item : play.items) {
+        if (item.id == "ExplainToggle" || item.id == "Shortcuts") continue;
+        if (item.separatorBefore) playBar_->addSeparator();
+        const std::string id = item.id;
+        QWidget* control = nullptr;
+        if (item.checkable) {
+            auto* box = new QCheckBox(toQString(item.label), playBar_);
+            connect(box, &QCheckBox::clicked, this, [this, id] {
+                for (const MenuItem& it : logic_.view().menus.front().items)
+                    if (it.id == id) return choose(it);
+            });
+            control = box;
+        } else {
+            auto* button = new QPushButton(playBar_);
+            button->setFocusPolicy(Qt::TabFocus);
+            connect(button, &QPushButton::clicked, this, [this, id] {
+                for (const MenuItem& it : logic_.view().menus.front().items)
+                    if (it.id == id) return choose(it);
+            });
+            control = button;
+        }
+        control->setObjectName(toQString(id) + "_Button");
+        control->setStyle(targetStyle_);
+        playBar_->addWidget(control);
+        playButtons_[id] = control;
+        if (id == "PlaySlower") {
+            speed_ = new QLabel(playBar_);
+            speed_->setObjectName("PlaySpeed");
+            speed_->setAlignment(Qt::AlignCenter);
+            playBar_->addWidget(speed_);
+        }
+    }
+}
+
+// The buttons' texts, states and ticks as the logic says; a button that
+// only steps shows its symbol, its label a tooltip away.
+void MainWindow::renderPlayBar(const Menu& play, const std::string& speed)
+{
+    for (const MenuItem& item : play.items) {
+        const auto found = playButtons_.find(item.id);
+        if (found == playButtons_.end()) continue;
+        QWidget* control = found->second;
+        const QString tip = toQString(item.label) +
+                            (item.key.empty() ? QString() : " (" + toQString(item.key) + ")");
+        if (auto* box = qobject_cast<QCheckBox*>(control)) {
+            box->setText(toQString(item.label));
+            box->setChecked(item.checked);
+        } else if (auto* button = qobject_cast<QPushButton*>(control)) {
+            const bool compact = item.id == "PlaySlower" || item.id == "PlayFaster" ||
+                                 item.id == "StepDown" || item.id == "StepUp";
+            const QString text = compact || item.icon.empty()
+                                     ? toQString(compact ? item.icon : item.label)
+                                     : toQString(item.icon + " " + item.label);
+            if (button->text() != text) button->setText(text);
+            button->setAccessibleName(toQString(item.label));
+        }
+        if (control->toolTip() != tip) control->setToolTip(tip);
+        control->setEnabled(item.enabled);
+    }
+    const QString shown = toQString(speed);
+    if (speed_->text() != shown) speed_->setText(shown);
+}
+
+// Each button as wide as the widest text it takes, so that nothing moves
+// when a label changes (Play and Pause), and at least 24 pixels square.
+void MainWindow::sizePlayBar()
+{
+    const Menu play = logic_.view().menus.front();
+    for (const MenuItem& item : play.items) {
+        const auto found = playButtons_.find(item.id);
+        if (found == playButtons_.end()) continue;
+        auto* button = qobject_cast<QPushButton*>(found->second);
+        if (!button) continue;
+        const QString text = button->text();
+        int width = 0;
+        for (const QString& t : {text, toQString(item.widest)}) {
+            if (t.isEmpty()) continue;
+            button->setText(t);
+            button->setMinimumSize(0, 0);
+            button->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+            width = std::max(width, button->sizeHint().width());
+        }
+        button->setText(text);
+        button->setFixedSize(std::max(width, kTargetSize),
+                             std::max(button->sizeHint().height(), kTargetSize));
+    }
+    int width = 0;
+    for (const PlaySpeed s : {PlaySpeed::Slow, PlaySpeed::Normal, PlaySpeed::Fast})
+        width = std::max(
+            width, speed_->fontMetrics().horizontalAdvance(toQString(std::string(speedName(s)))));
+    speed_->setFixedWidth(width + speed_->fontMetrics().averageCharWidth() * 2);
+}
+
 void MainWindow::renderBanner(const std::string& text)
 {
     const QString shown = toQString(text);
@@ -447,13 +622,17 @@ void MainWindow::renderBanner(const std::string& text)
     placeBanner();
 }
 
-// The banner centred at the top of the plots, as the page shows it.
+// The banner centred at the top of the plots, as the page shows it, or at
+// the top of the part of them in sight when the client area scrolls.
 void MainWindow::placeBanner()
 {
     if (!banner_->isVisibleTo(this)) return;
-    QRect plots;
+    QRect all;
     for (PlotView* view : {Picture_Geo, Picture_Mach, Picture_PiPo})
-        if (logic_.plotShown(kindOf(view))) plots |= view->geometry();
+        if (logic_.plotShown(kindOf(view))) all |= view->geometry();
+    const QRect inFrame(client_->mapTo(scroll_, all.topLeft()), all.size());
+    QRect plots = inFrame & scroll_->viewport()->geometry();
+    if (plots.isEmpty()) plots = scroll_->viewport()->geometry();
     const QSize size = banner_->sizeHint().boundedTo(plots.size());
     const int margin = banner_->fontMetrics().height() / 2;
     banner_->setGeometry(plots.center().x() - size.width() / 2, plots.top() + margin, size.width(),
@@ -516,6 +695,8 @@ void MainWindow::render()
         VScroll2->setValue(v.fine.position);
     }
     statusLine_->setStyleSheet(v.statusIsRefusal ? "color: rgb(200, 0, 0);" : "");
+    coarseLabel_->setText(toQString(v.coarse.label));
+    fineLabel_->setText(toQString(v.fine.label));
     const QString status = toQString(v.status);
     if (statusLine_->text() != status) statusLine_->setText(status);
     if (v.report != shownReport_) {
@@ -529,13 +710,7 @@ void MainWindow::render()
         layoutClient(); // the list may need to be wider for its lines
     }
     const QString explanation = toQString(v.explanation);
-    if (explanation_->text() != explanation) {
-        explanation_->setText(explanation);
-        // The panel grows or shrinks with its text.
-        if (explanationShown() &&
-            explanation_->heightForWidth(explanation_->width()) != explanation_->height())
-            fitWindow();
-    }
+    if (explanation_->text() != explanation) explanation_->setText(explanation);
     if (logic_.sceneRevision() != shownScenes_) {
         shownScenes_ = logic_.sceneRevision();
         PlotView* views[] = {Picture_Geo, Picture_Mach, Picture_PiPo};
@@ -556,11 +731,21 @@ void MainWindow::render()
     Picture_Geo->setBanner(!v.banner.empty());
     renderProjector(v);
     renderMenus(v.menus);
+    renderPlayBar(v.menus.front(), v.speed);
     renderKeys(v);
     setExplanationShown(v.explanationShown);
     if (v.zoom != wantedZoom_) {
+        const bool free = isVisible() && !isMaximized() && !isFullScreen();
+        if (wantedZoom_ == 1.0 && free) beforeZoom_ = geometry();
         wantedZoom_ = v.zoom;
         fitWindow();
+        if (wantedZoom_ == 1.0 && free && beforeZoom_.isValid()) {
+            const QScopedValueRollback<bool> fitting(fitting_, true);
+            setGeometry(beforeZoom_);
+            userExtra_ = (scroll_->size() - clientSizeHint()).expandedTo(QSize(0, 0));
+            layoutClient();
+        }
+        if (wantedZoom_ == 1.0) beforeZoom_ = {};
     }
     if (v.playing && !playTimer_.isActive()) playTimer_.start();
     if (!v.playing) playTimer_.stop();
@@ -640,6 +825,7 @@ void MainWindow::renderMenus(const std::vector<Menu>& menus)
         if (!menu) {
             menu = new QMenu(toQString(m.title), menuBar());
             menu->setObjectName(toQString(m.id));
+            menu->setStyle(targetStyle_);
             scaleMenuFont(menu);
             menuBar()->insertMenu(aboutAction_, menu);
         }
@@ -759,7 +945,7 @@ void MainWindow::playTick()
 
 bool MainWindow::explanationShown() const
 {
-    return explanation_->parentWidget()->isVisibleTo(this);
+    return explanationPanel()->isVisibleTo(this);
 }
 
 QString MainWindow::explanationText() const
@@ -769,7 +955,7 @@ QString MainWindow::explanationText() const
 
 QDockWidget* MainWindow::explanationPanel() const
 {
-    return static_cast<QDockWidget*>(explanation_->parentWidget());
+    return findChild<QDockWidget*>("ExplanationPanel", Qt::FindDirectChildrenOnly);
 }
 
 void MainWindow::setExplanationShown(bool shown)
@@ -822,6 +1008,11 @@ void MainWindow::applyZoomToFonts()
     explanation_->setFont(sansFont("MS Sans Serif", 9 * zoom));
     menuBar()->setFont(sansFont("MS Sans Serif", 8.25 * zoom));
     for (QMenu* menu : menuBar()->findChildren<QMenu*>()) scaleMenuFont(menu);
+    playBar_->setFont(sansFont("MS Sans Serif", 8.25 * zoom));
+    for (const auto& [id, control] : playButtons_)
+        control->setFont(sansFont("MS Sans Serif", 8.25 * zoom));
+    speed_->setFont(sansFont("MS Sans Serif", 8.25 * zoom));
+    sizePlayBar();
 }
 
 // A menu is a window of its own and takes no font from the menu bar: the
@@ -834,17 +1025,6 @@ void MainWindow::scaleMenuFont(QMenu* menu) const
     else
         font.setPixelSize(static_cast<int>(std::lround(font.pixelSize() * appliedZoom_)));
     menu->setFont(font);
-}
-
-// The window at the zoom asked for, or at the largest step below it at
-// which the window fits its screen.
-void MainWindow::fitWindow()
-{
-    const QScopedValueRollback<bool> fitting(fitting_, true);
-    for (double zoom = wantedZoom_;; zoom -= WindowLogic::kZoomStep) {
-        if (zoom != appliedZoom_) applyZoom(zoom);
-        if (fitWindowAtZoom(zoom <= WindowLogic::kZoomMin)) return;
-    }
 }
 
 // The smallest client area at the applied zoom: its designed size at
@@ -866,58 +1046,43 @@ QSize MainWindow::clientFloor() const
 }
 
 // The window around the client area the zoom and the user ask for (the
-// designed size and the room the user added), with the menus, the status
-// line and the explanation as tall as its wrapped text, as large as the
-// screen it is on allows: what does not fit comes off the client area,
-// where the plots give it up (layoutClient). False, with the window left as
-// it was, when even the smallest client area does not fit.
-bool MainWindow::fitWindowAtZoom(bool last)
+// designed size and the room the user added), with the play bar, the menus,
+// the status lines and the explanation panel (a fixed number of lines of
+// its font, a third of the screen at most), as large as the screen it is on
+// allows: what does not fit comes off the plots (layoutClient), and below
+// the client area's smallest size the client area scrolls. A maximised or
+// full-screen window keeps its size.
+void MainWindow::fitWindow()
 {
+    const QScopedValueRollback<bool> fitting(fitting_, true);
+    if (wantedZoom_ != appliedZoom_) applyZoom(wantedZoom_);
     const QSize designed = clientSizeHint();
     const QSize floor = clientFloor();
     const bool free = !isMaximized() && !isFullScreen();
     const QRect room = screen()->availableGeometry();
     const QSize frame = frameGeometry().size() - size();
-    const QSize wanted = designed + userExtra_;
-    auto relayout = [this] {
-        // The status bar takes the height of its new font only on a layout
-        // request; it is needed now.
-        QEvent request(QEvent::LayoutRequest);
-        QCoreApplication::sendEvent(statusBar(), &request);
-        layout()->invalidate();
-        layout()->activate();
-    };
     client_->setMinimumSize(floor);
-    relayout();
-    QSize chrome = size() - client_->size();
-    const int width =
-        free ? std::clamp(wanted.width(), floor.width(),
-                          std::max(floor.width(), room.width() - frame.width() - chrome.width()))
-             : client_->width();
     if (explanationPanel()->isVisibleTo(this)) {
-        // The panel spans the window; its text wraps at the label's width
-        // in the window as wide as it is going to be.
-        const int besideLabel =
-            explanation_->width() > 0 ? this->width() - explanation_->width() : 0;
-        const int labelWidth = width + chrome.width() - besideLabel;
-        explanationPanel()->setFixedHeight(std::max(0, explanation_->heightForWidth(labelWidth)));
-        relayout();
-        chrome = size() - client_->size();
+        const QFontMetrics lines(explanation_->font());
+        const int height = kExplanationLines * lines.lineSpacing() + 2 * explanation_->margin();
+        explanationPanel()->setFixedHeight(std::min(height, room.height() / 3));
     }
+    // The status bar takes the height of its new font only on a layout
+    // request; it is needed now.
+    QEvent request(QEvent::LayoutRequest);
+    QCoreApplication::sendEvent(statusBar(), &request);
+    layout()->invalidate();
+    layout()->activate();
     if (!free) {
         layoutClient();
-        return true;
+        return;
     }
-    const QSize most = room.size() - frame - chrome;
-    const bool fits = floor.width() <= most.width() && floor.height() <= most.height();
-    if (!fits && !last) return false;
-    const int height =
-        std::clamp(wanted.height(), floor.height(), std::max(floor.height(), most.height()));
-    client_->setMinimumSize(designed.boundedTo(QSize(width, height)).expandedTo(floor));
-    resize(QSize(width, height) + chrome);
+    const QSize chrome = size() - scroll_->size();
+    const QSize most = (room.size() - frame - chrome).expandedTo(QSize(1, 1));
+    const QSize client = (designed + userExtra_).boundedTo(most);
+    resize(client + chrome);
     layoutClient();
     if (isVisible()) keepOnScreen();
-    return fits;
 }
 
 // Moves the window's frame into the room of its screen, as far as it fits.
@@ -936,6 +1101,21 @@ void MainWindow::showEvent(QShowEvent* event)
     if (QWindow* window = windowHandle())
         connect(window, &QWindow::screenChanged, this, &MainWindow::fitWindow,
                 Qt::UniqueConnection);
+    if (!shownBefore_ && !isMaximized() && !isFullScreen()) {
+        // The first time: the window takes most of its screen, centred, the
+        // plots the room beyond the designed size.
+        const QRect room = screen()->availableGeometry();
+        const QSize frame = frameGeometry().size() - size();
+        const QSize chrome = size() - scroll_->size();
+        const QSize wanted(room.width() * kStartWidthPercent / 100,
+                           room.height() * kStartHeightPercent / 100);
+        userExtra_ = (wanted - frame - chrome - clientSizeHint()).expandedTo(QSize(0, 0));
+        fitWindow();
+        const QRect now = frameGeometry();
+        move(room.center() - QPoint(now.width() / 2, now.height() / 2));
+        keepOnScreen();
+    }
+    shownBefore_ = true;
     // A window larger than its screen (a zoom kept from a larger screen).
     if (!screen()->availableGeometry().contains(frameGeometry())) fitWindow();
     if (shownProjector_) takeScreen();
@@ -972,17 +1152,22 @@ QSize MainWindow::clientSizeHint() const
 void MainWindow::layoutClient()
 {
     const double dpi = layoutDpi(this) * appliedZoom_;
-    Label2->setGeometry(twipsRect(360, 360, 855, 255, dpi));
-    Text_Mmax->setGeometry(twipsRect(1320, 360, 735, 285, dpi));
-    Label3->setGeometry(twipsRect(360, 840, 975, 255, dpi));
-    Text_AAmax->setGeometry(twipsRect(1320, 840, 735, 285, dpi));
-    Label1->setGeometry(twipsRect(360, 1320, 735, 255, dpi));
-    Text_PePo->setGeometry(twipsRect(1320, 1320, 735, 285, dpi));
-    VScroll1->setGeometry(twipsRect(2040, 1200, 255, 615, dpi));
-    VScroll2->setGeometry(twipsRect(2400, 1200, 135, 615, dpi));
+    // Boxes and bars at least 24 pixels (360 twips at 96 dpi) across; the
+    // bars reach from the first box to the foot of "Calculate", each named
+    // above it.
+    Label2->setGeometry(twipsRect(360, 360, 855, 360, dpi));
+    Text_Mmax->setGeometry(twipsRect(1320, 360, 735, 360, dpi));
+    Label3->setGeometry(twipsRect(360, 840, 975, 360, dpi));
+    Text_AAmax->setGeometry(twipsRect(1320, 840, 735, 360, dpi));
+    Label1->setGeometry(twipsRect(360, 1320, 735, 360, dpi));
+    Text_PePo->setGeometry(twipsRect(1320, 1320, 735, 360, dpi));
+    VScroll1->setGeometry(twipsRect(2220, 360, 360, 2295, dpi));
+    VScroll2->setGeometry(twipsRect(2700, 360, 360, 2295, dpi));
     Command1->setGeometry(twipsRect(720, 2160, 1455, 495, dpi));
-    coarseMarks_->setGeometry(twipsRect(2295, 1200, 105, 615, dpi));
-    fineMarks_->setGeometry(twipsRect(2535, 1200, 105, 615, dpi));
+    coarseMarks_->setGeometry(twipsRect(2580, 360, 105, 2295, dpi));
+    fineMarks_->setGeometry(twipsRect(3060, 360, 105, 2295, dpi));
+    coarseLabel_->setGeometry(twipsRect(2100, 60, 600, 285, dpi));
+    fineLabel_->setGeometry(twipsRect(2640, 60, 600, 285, dpi));
     Label4->setGeometry(twipsRect(120, 120, 255, 255, dpi));
     Label5->setGeometry(twipsRect(0, 120, 495, 255, dpi));
 
@@ -1054,10 +1239,6 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
         if (!fitting_ && isVisible() && !isMaximized() && !isFullScreen())
             userExtra_ = (client_->size() - clientSizeHint()).expandedTo(QSize(0, 0));
         layoutClient();
-    } else if (watched == explanation_ && !fitting_ &&
-               explanation_->heightForWidth(explanation_->width()) != explanation_->height()) {
-        // A narrower or wider window wraps the text anew.
-        QMetaObject::invokeMethod(this, &MainWindow::fitWindow, Qt::QueuedConnection);
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -1153,6 +1334,7 @@ void MainWindow::showPlotMenu(PlotView* view, const QPoint& position)
     const Menu items = logic_.plotMenu(kindOf(view));
     QMenu menu(this);
     menu.setObjectName(toQString(items.id));
+    menu.setStyle(targetStyle_);
     scaleMenuFont(&menu);
     std::vector<std::pair<QAction*, const MenuItem*>> chosen;
     QActionGroup group(&menu);

@@ -28,9 +28,13 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QMenu;
+class QCheckBox;
 class QPushButton;
+class QScrollArea;
 class QScrollBar;
 class QSlider;
+class QStyle;
+class QToolBar;
 
 namespace cdnozzle {
 
@@ -90,9 +94,12 @@ class MainWindow : public QMainWindow {
 
     // Zoom for the projector: the designed layout, its fonts (the menus'
     // too) and the plots' pens from 100 % to 300 % in steps of 25 %. Runs no
-    // calculation. The window never grows beyond the screen it is on: what
-    // does not fit comes off the plots, and where even that is not enough
-    // the window is laid out a step lower.
+    // calculation. The window never grows beyond the screen it is on, and a
+    // maximised window stays maximised: what does not fit comes off the
+    // plots, and where even that is not enough the controls and plots
+    // scroll, while the play bar, the status lines and the explanation stay
+    // in the window. Back at 100 % the window takes the place and size it
+    // had before the zoom.
     double zoom() const { return logic_.zoom(); }
     void setZoom(double zoom);
     void zoomIn() { dispatch({EventKind::ZoomIn}); }
@@ -163,6 +170,9 @@ class MainWindow : public QMainWindow {
     void renderEngine(const ViewState& v);
     void renderBanner(const std::string& text);
     void placeBanner();
+    void buildPlayBar();
+    void renderPlayBar(const Menu& play, const std::string& speed);
+    void sizePlayBar();
     void renderKeys(const ViewState& v);
     std::optional<std::string> askOtherGas();
     void showPlotMenu(PlotView* view, const QPoint& position);
@@ -175,7 +185,6 @@ class MainWindow : public QMainWindow {
     void scaleMenuFont(QMenu* menu) const;
     QDockWidget* explanationPanel() const;
     void fitWindow();
-    bool fitWindowAtZoom(bool last);
     QSize clientFloor() const;
     void keepOnScreen();
     void renderLimitMarks(const std::vector<LimitMark>& marks);
@@ -203,6 +212,17 @@ class MainWindow : public QMainWindow {
     PlotView* Picture_Geo = nullptr;
     PlotView* Picture_Mach = nullptr;
     PlotView* Picture_PiPo = nullptr;
+    QLabel* coarseLabel_ = nullptr;
+    QLabel* fineLabel_ = nullptr;
+    // The client area scrolls when even its smallest size does not fit.
+    QScrollArea* scroll_ = nullptr;
+    // The play bar over the client area: the play's buttons from the Play
+    // menu, each as wide as its widest label, and the speed between them.
+    QToolBar* playBar_ = nullptr;
+    std::map<std::string, QWidget*> playButtons_;
+    QLabel* speed_ = nullptr;
+    // Menus, buttons and boxes at least 24 x 24 pixels.
+    QStyle* targetStyle_ = nullptr;
     QLabel* statusLine_ = nullptr;
     QLabel* explanation_ = nullptr;
     // The engine's panel beside the plots: one box per engine field (in
@@ -240,6 +260,9 @@ class MainWindow : public QMainWindow {
     int shownProjectorPlot_ = 0;
     double shownStatusSize_ = 0, shownBannerSize_ = 0;
     QRect beforeProjector_;
+    bool shownBefore_ = false;
+    // Where the window stood and how large it was when it left 100 %.
+    QRect beforeZoom_;
 
     // What the window shows already, so it redraws only what changed.
     int shownScenes_ = -1;

@@ -188,6 +188,7 @@ class PageLogic {
     {
         logic_.applySetting({key, value});
     }
+    void start() { logic_.start(); }
     bool calculated() const { return logic_.calculated(); }
     bool playing() const { return logic_.playing(); }
     // The scene of a plot as data, for the page's tests: {left, top, right,
@@ -322,6 +323,7 @@ EMSCRIPTEN_BINDINGS(cdnozzle)
         .function("otherGasPrompt", &PageLogic::otherGasPrompt)
         .function("lastExport", &PageLogic::lastExport)
         .function("applySetting", &PageLogic::applySetting)
+        .function("start", &PageLogic::start)
         .function("calculated", &PageLogic::calculated)
         .function("playing", &PageLogic::playing)
         .function("scene", &PageLogic::scene)

@@ -645,6 +645,17 @@
         setProp(control, "checked", item.checked);
         setText(control.parentElement.querySelector(".name"), item.label);
       } else {
+        // A button keeps the width of its widest label (Play and Pause):
+        // measured once with that label, in ems, so that it follows the font.
+        if (item.widest && control.dataset.widest !== item.widest) {
+          control.dataset.widest = item.widest;
+          const [sym, ...name] = item.widest.split(" ");
+          setText(control.querySelector(".sym"), sym);
+          setText(control.querySelector(".name"), name.join(" "));
+          control.style.minWidth = "";
+          const em = parseFloat(getComputedStyle(control).fontSize) || 16;
+          control.style.minWidth = `${control.getBoundingClientRect().width / em}em`;
+        }
         setText(control.querySelector(".sym"), item.icon);
         setText(control.querySelector(".name"), item.label);
         setAttr(control, "title", item.key ? `${item.label} (${item.key})` : item.label);
@@ -1225,6 +1236,7 @@
     // The explanation is open on a wide screen, a tap away on a phone; an
     // opened address is calculated. The page shows the outcome once.
     if (window.innerWidth >= PHONE_WIDTH) logic.handle(...fieldsOf(event("explain", 1)));
+    logic.start();
     if (location.hash) logic.handle(...fieldsOf(event("openAddress", location.hash)));
     render();
     starting = false;

@@ -184,7 +184,8 @@ std::string menuJson(const Menu& m)
                ",\"event\":" + eventJson(i.event) + ",\"checkable\":" + boolean(i.checkable) +
                ",\"checked\":" + boolean(i.checked) + ",\"enabled\":" + boolean(i.enabled) +
                ",\"separatorBefore\":" + boolean(i.separatorBefore) +
-               ",\"group\":" + quote(i.group) + ",\"asks\":" + boolean(i.asks) + "}";
+               ",\"group\":" + quote(i.group) + ",\"asks\":" + boolean(i.asks) +
+               ",\"widest\":" + quote(i.widest) + "}";
     }
     return out + "]}";
 }

@@ -115,7 +115,10 @@ struct MenuItem {
     std::string label; // "Play", "Air (k = 1.4)", "Save SVG image…"
     std::string icon;  // a symbol a button may show before it ("▶"), or ""
     std::string key;   // its key ("F5", "Shift+F5", "Ctrl+0"), or ""
-    Event event;       // what choosing it does
+    // The widest icon and label the entry takes in any state ("❚❚ Pause"),
+    // so that a button keeps its width when its label changes.
+    std::string widest;
+    Event event; // what choosing it does
     bool checkable = false;
     bool checked = false;
     bool enabled = true;
@@ -174,6 +177,7 @@ struct GasPrompt {
 struct BarState {
     int position = 1, minimum = 1, maximum = 1;
     std::string valueText; // what a screen reader says of the position: "Pe/Po 0.67"
+    std::string label;     // what it is beside it: "coarse", "fine"
     bool operator==(const BarState&) const = default;
 };
 

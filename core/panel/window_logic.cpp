@@ -108,6 +108,15 @@ WindowLogic::WindowLogic(const InputTexts& texts)
 {
 }
 
+void WindowLogic::start()
+{
+    // The start-up flow is the program's, not a calculation the user ran.
+    const int calculations = calculations_;
+    if (!calculate()) return;
+    calculations_ = calculations;
+    setStatus(StatusKind::Empty, kStartText);
+}
+
 void WindowLogic::reset()
 {
     pausePlay();

@@ -22,7 +22,7 @@ namespace cdnozzle {
 
 // What the status line says when no plot is hovered.
 enum class StatusKind {
-    Empty,       // nothing calculated yet
+    Empty,       // where to begin: nothing calculated yet, or the start-up flow
     Regime,      // the regime of the last accepted calculation
     Refusal,     // why the last calculation was refused (shown in red)
     PendingPePo, // a Pe/Po typed into its box waits for "Calculate"
@@ -97,6 +97,12 @@ class WindowLogic {
     double zoom() const { return zoom_; }
     bool explanationShown() const { return explanationShown_; }
     bool projector() const { return projector_; }
+
+    // What a front end does once, as it opens: the flow of the start-up
+    // texts calculated and drawn (not counted among the calculations), both
+    // bars at the top, the status still saying where to begin. Nothing
+    // changes when those texts are refused.
+    void start();
 
     // --- user events ---
     // Every edit of "Me_Sup =" or "Amax/At =" recalculates at once.
@@ -203,7 +209,7 @@ class WindowLogic {
     const InputTexts& acceptedTexts() const { return accepted_; }
     const std::string& acceptedGasName() const { return acceptedGasName_; }
     double acceptedGasK() const { return acceptedGasK_; }
-    // Accepted calculations since start-up.
+    // Accepted calculations since start-up (the start-up flow not counted).
     int calculationCount() const { return calculations_; }
 
     // --- the engine ---

@@ -197,8 +197,9 @@ ViewState WindowLogic::view() const
 {
     ViewState v;
     v.boxes = texts_;
-    v.coarse = {coarse_, kCoarseMin, kCoarseMax, "Pe/Po " + formatGeneral(coarsePePo(coarse_))};
-    v.fine = {fine_, kFineMin, kFineMax, "Pe/Po " + formatGeneral(finePePo(fine_))};
+    v.coarse = {coarse_, kCoarseMin, kCoarseMax, "Pe/Po " + formatGeneral(coarsePePo(coarse_)),
+                "coarse"};
+    v.fine = {fine_, kFineMin, kFineMax, "Pe/Po " + formatGeneral(finePePo(fine_)), "fine"};
     v.status = statusText();
     v.statusIsRefusal = statusIsRefusal();
     v.report = reportLines();
@@ -231,6 +232,7 @@ ViewState WindowLogic::view() const
     };
     play.items.push_back(item("Play", playing_ ? "Pause" : "Play", playing_ ? "❚❚" : "▶", "F5",
                               eventOf(EventKind::Play)));
+    play.items.back().widest = "❚❚ Pause";
     play.items.push_back(
         item("PlayReverse", "Reverse", "⇅", "Shift+F5", eventOf(EventKind::Reverse)));
     play.items.push_back(item("PlaySlower", "Slower", "−", "F6", eventOf(EventKind::Slower)));
@@ -376,7 +378,8 @@ ViewState WindowLogic::view() const
     v.altitudeEnabled = engine_.has_value();
     v.altitude = {altitudePosition_, 0, altitudeSteps(),
                   altitude_ ? "Altitude " + formatQuantity(*altitude_, Quantity::Altitude, units_)
-                            : "Altitude"};
+                            : "Altitude",
+                  "altitude"};
     v.ascent = engine_.has_value() && altitude_.has_value();
     if (engine_ && calculated() && standing && standing->engine) {
         // Thrust needs every engine box: none is shown while one is refused.

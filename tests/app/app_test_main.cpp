@@ -13,12 +13,14 @@ int main(int argc, char** argv)
     // Listing the tests needs no window system.
     if (testing::GTEST_FLAG(list_tests)) return RUN_ALL_TESTS();
     // The offscreen screens: a large one first, where the designed layout
-    // fits at the zooms the tests use, and a 1920 x 1080 one beside it.
+    // fits at the zooms the tests use, a 1920 x 1080 one and a 1366 x 768
+    // one beside it.
     QTemporaryFile screens;
     if (qgetenv("QT_QPA_PLATFORM") == "offscreen" && screens.open()) {
         screens.write(R"({"screens": [
             {"name": "Large", "x": 0, "y": 0, "width": 2560, "height": 1600},
-            {"name": "FullHD", "x": 2560, "y": 0, "width": 1920, "height": 1080}]})");
+            {"name": "FullHD", "x": 2560, "y": 0, "width": 1920, "height": 1080},
+            {"name": "Laptop", "x": 4480, "y": 0, "width": 1366, "height": 768}]})");
         screens.flush();
         qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + screens.fileName().toLocal8Bit());
     }

@@ -10,12 +10,14 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QScreen>
 #include <QSettings>
 #include <QTest>
 
 #include <cmath>
 #include <tuple>
+#include <set>
 
 namespace cdnozzle {
 
@@ -131,6 +133,9 @@ TEST(Lecture, ThePlayStandsStillPastALimitAndSaysWhich)
 TEST(Lecture, ExplainOpensAPanelBelowThePlotsThatFollowsTheFlow)
 {
     Lecture t;
+    // The designed size, where the screen has room for the panel below.
+    t.w->resize(t.w->size() - t.w->centralWidget()->size() + t.w->clientSizeHint());
+    QApplication::processEvents();
     const QRect client = t.w->centralWidget()->geometry();
     const int height = t.w->height();
     t.w->explainAction()->trigger();
@@ -151,6 +156,11 @@ TEST(Lecture, ExplainOpensAPanelBelowThePlotsThatFollowsTheFlow)
 TEST(Lecture, TwoHundredPercentDoublesEveryControl)
 {
     Lecture t;
+    // The designed size, without the room the window opens with.
+    const QWidget* scroll = t.w->centralWidget();
+    t.w->resize(t.w->size() - scroll->size() + t.w->clientSizeHint());
+    QApplication::processEvents();
+    const QRect window = t.w->geometry();
     const char* names[] = {"Label1",      "Label2",       "Label3",       "Text_Mmax", "Text_AAmax",
                            "Text_PePo",   "VScroll1",     "VScroll2",     "Command1",  "List1",
                            "Picture_Geo", "Picture_Mach", "Picture_PiPo", "Label4",    "Label5"};
@@ -173,6 +183,8 @@ TEST(Lecture, TwoHundredPercentDoublesEveryControl)
     QTest::keyClick(t.w.get(), Qt::Key_0, Qt::ControlModifier);
     EXPECT_EQ(t.w->zoom(), 1.0);
     EXPECT_EQ(t.w->findChild<QWidget*>("Text_PePo")->geometry(), before["Text_PePo"]);
+    // Back where it was, as large as it was.
+    EXPECT_EQ(t.w->geometry(), window);
     t.w->zoomOut();
     EXPECT_EQ(t.w->zoom(), 1.0);
 }
@@ -205,7 +217,7 @@ TEST(Lecture, ZoomedWindowStaysOnAFullHdScreen)
         QApplication::processEvents();
         const QRect room = fullHd->availableGeometry();
         EXPECT_TRUE(room.contains(w.frameGeometry())) << zoom;
-        for (const char* name : {"StatusLine", "Explanation"}) {
+        for (const char* name : {"StatusLine", "ExplanationPanel"}) {
             const auto* part = w.findChild<QWidget*>(name);
             EXPECT_TRUE(part->isVisible()) << name;
             EXPECT_TRUE(room.contains(QRect(part->mapToGlobal(QPoint()), part->size())))
@@ -286,6 +298,118 @@ TEST(Lecture, ProjectorViewReadableFromTheBackRowOfAHall)
     EXPECT_EQ(w.geometry(), usual);
     for (const char* name : names) EXPECT_TRUE(test::plot(w, name)->isVisible()) << name;
     QSettings().clear();
+}
+
+// Zoom never takes a maximised window out of its maximised state.
+TEST(Lecture, EveryZoomStepKeepsAMaximisedWindowMaximised)
+{
+    Lecture t;
+    t.w->showMaximized();
+    QApplication::processEvents();
+    ASSERT_TRUE(t.w->isMaximized());
+    const QRect maximised = t.w->geometry();
+    while (t.w->zoom() < WindowLogic::kZoomMax) {
+        t.w->zoomIn();
+        QApplication::processEvents();
+        EXPECT_TRUE(t.w->isMaximized()) << t.w->zoom();
+        EXPECT_EQ(t.w->geometry(), maximised) << t.w->zoom();
+    }
+    QTest::keyClick(t.w.get(), Qt::Key_0, Qt::ControlModifier);
+    QApplication::processEvents();
+    EXPECT_TRUE(t.w->isMaximized());
+    EXPECT_EQ(t.w->geometry(), maximised);
+    QSettings().clear();
+}
+
+// A 1366 x 768 laptop at every zoom step to 250 %, with the explanation open and the
+// play standing at a limit: the status line, the banner and the explanation
+// stay on the screen, and the zoom takes effect (the controls scroll when
+// they do not fit).
+TEST(Lecture, EveryZoomStepKeepsStatusBannerAndExplanationOnALaptopScreen)
+{
+    QScreen* laptop = nullptr;
+    for (QScreen* s : QGuiApplication::screens())
+        if (s->size() == QSize(1366, 768)) laptop = s;
+    if (!laptop) GTEST_SKIP() << "no 1366 x 768 screen (the test main sets up the offscreen one)";
+    QSettings().clear();
+    double now = 0;
+    MainWindow w;
+    w.setClock([&now] { return now; });
+    w.setScreen(laptop);
+    w.move(laptop->availableGeometry().topLeft());
+    w.show();
+    w.explainAction()->trigger();
+    test::box(w, "Text_PePo")->setText("0.91");
+    w.Command1_Click();
+    w.playAction()->trigger();
+    for (int i = 0; i < 3; ++i) {
+        now += 1.0 / 40;
+        w.playTick();
+    }
+    ASSERT_EQ(w.statusKind(), StatusKind::PlayPause);
+    const QRect room = laptop->availableGeometry();
+    const double points = test::box(w, "Text_PePo")->font().pointSizeF();
+    for (double zoom = WindowLogic::kZoomMin; zoom <= 2.5; zoom += 0.25) {
+        w.setZoom(zoom);
+        QApplication::processEvents();
+        EXPECT_DOUBLE_EQ(test::box(w, "Text_PePo")->font().pointSizeF(), zoom * points);
+        EXPECT_TRUE(room.contains(w.frameGeometry())) << zoom;
+        for (const char* name : {"StatusLine", "Banner", "ExplanationPanel", "Play_Button"}) {
+            const auto* part = w.findChild<QWidget*>(name);
+            EXPECT_TRUE(part->isVisible()) << name << " at " << zoom;
+            EXPECT_TRUE(room.contains(QRect(part->mapToGlobal(QPoint()), part->size())))
+                << name << " at " << zoom;
+        }
+        // The banner over the part of the plots in sight.
+        const auto* scroll = w.centralWidget();
+        const auto* banner = w.findChild<QWidget*>("Banner");
+        EXPECT_TRUE(QRect(QPoint(), scroll->size()).contains(banner->geometry())) << zoom;
+    }
+    QSettings().clear();
+}
+
+// Nothing moves under the pointer: not the plots during a whole sweep with
+// the explanation open, not the play bar on Play and Pause.
+TEST(Lecture, NothingMovesDuringAPlayOrOnPlayAndPause)
+{
+    Lecture t;
+    t.w->explainAction()->trigger();
+    test::box(*t.w, "Text_PePo")->setText("0.95");
+    t.w->Command1_Click();
+    QApplication::processEvents();
+    const char* names[] = {
+        "Picture_Geo",       "Picture_Mach",         "Picture_PiPo",      "List1",
+        "Play_Button",       "PlayReverse_Button",   "PlaySlower_Button", "PlaySpeed",
+        "PlayFaster_Button", "PauseAtLimits_Button", "StepDown_Button",   "Reset_Button",
+        "ExplanationPanel"};
+    auto places = [&] {
+        std::map<std::string, QRect> at;
+        for (const char* name : names) {
+            const QWidget* c = t.w->findChild<QWidget*>(name);
+            at[name] = QRect(c->mapToGlobal(QPoint()), c->size());
+        }
+        return at;
+    };
+    const auto before = places();
+    auto* play = test::control<QPushButton>(*t.w, "Play_Button");
+    play->click();
+    ASSERT_TRUE(t.w->logic().playing());
+    EXPECT_EQ(play->text().toStdString(), "❚❚ Pause");
+    EXPECT_EQ(places(), before);
+    // Down to the end of the sweep, past the three limits and their pauses.
+    std::set<std::string> texts;
+    for (int i = 0; i < 400 && t.w->model().state().PePo > 0.01; ++i) {
+        t.tick(0.25);
+        QApplication::processEvents();
+        texts.insert(t.w->explanationText().toStdString());
+        ASSERT_EQ(places(), before) << "at Pe/Po " << t.w->model().state().PePo;
+    }
+    EXPECT_LE(t.w->model().state().PePo, 0.01);
+    EXPECT_GE(texts.size(), 4u); // the explanation changed on the way
+    play->click();
+    EXPECT_FALSE(t.w->logic().playing());
+    EXPECT_EQ(play->text().toStdString(), "▶ Play");
+    EXPECT_EQ(places(), before);
 }
 
 TEST(Lecture, ZoomSpeedAndLimitPausesAreRemembered)

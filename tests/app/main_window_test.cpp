@@ -5,8 +5,11 @@
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
 #include <QSlider>
 #include <QStyleOptionSlider>
 #include <QTest>
@@ -18,9 +21,10 @@ using test::box;
 using test::listLines;
 using test::plot;
 
-TEST(MainWindow, StartUpShowsTheInitialTextsAndNothingCalculated)
+TEST(MainWindow, StartUpShowsTheStartUpFlowAndAPlayBar)
 {
     MainWindow w;
+    w.show();
     EXPECT_EQ(w.windowTitle(), "Convergent-divergent nozzle animation");
     EXPECT_EQ(box(w, "Text_Mmax")->text(), "2");
     EXPECT_EQ(box(w, "Text_AAmax")->text(), "3");
@@ -28,12 +32,26 @@ TEST(MainWindow, StartUpShowsTheInitialTextsAndNothingCalculated)
     EXPECT_EQ(test::bar(w, "VScroll1")->value(), 1);
     EXPECT_EQ(test::bar(w, "VScroll2")->value(), 1);
     EXPECT_EQ(test::bar(w, "VScroll2")->maximum(), 1000);
-    EXPECT_TRUE(listLines(w).isEmpty());
+    // The start-up flow calculated and drawn, not counted as the user's.
+    EXPECT_EQ(listLines(w).value(1), "M_max=2");
     for (const char* name : {"Picture_Geo", "Picture_Mach", "Picture_PiPo"}) {
-        EXPECT_FALSE(plot(w, name)->hasScene()) << name;
+        EXPECT_TRUE(plot(w, name)->hasScene()) << name;
     }
     EXPECT_EQ(w.calculationCount(), 0);
-    EXPECT_EQ(w.statusText(), kStartText); // where to begin
+    // The hint names controls the window shows.
+    EXPECT_EQ(w.statusText(), kStartText);
+    auto* play = test::control<QPushButton>(w, "Play_Button");
+    EXPECT_TRUE(play->isVisible());
+    EXPECT_TRUE(w.statusText().contains(play->text())) << play->text().toStdString();
+    EXPECT_TRUE(w.statusText().contains(test::control<QPushButton>(w, "Command1")->text()));
+    for (const char* name : {"PlayReverse_Button", "PlaySlower_Button", "PlayFaster_Button",
+                             "PlaySpeed", "PauseAtLimits_Button"})
+        EXPECT_TRUE(test::control<QWidget>(w, name)->isVisible()) << name;
+    // A good part of the screen, on it.
+    const QRect room = w.screen()->availableGeometry();
+    EXPECT_TRUE(room.contains(w.frameGeometry()));
+    EXPECT_GE(w.frameGeometry().width(), room.width() * 3 / 4);
+    EXPECT_GE(w.frameGeometry().height(), room.height() * 3 / 4);
     // Start-up read the boxes into the state.
     EXPECT_EQ(w.model().state().M_max, 2);
     EXPECT_EQ(w.model().state().PePo, 1);
@@ -45,14 +63,14 @@ TEST(MainWindow, ControlsSitAtTheirTwipPositions)
 {
     MainWindow w;
     const double dpi = layoutDpi(&w);
-    EXPECT_EQ(box(w, "Text_PePo")->geometry(), twipsRect(1320, 1320, 735, 285, dpi));
+    EXPECT_EQ(box(w, "Text_PePo")->geometry(), twipsRect(1320, 1320, 735, 360, dpi));
     EXPECT_EQ(test::control<QListWidget>(w, "List1")->geometry(),
               twipsRect(0, 3000, 3135, 4545, dpi));
-    EXPECT_EQ(test::bar(w, "VScroll2")->geometry(), twipsRect(2400, 1200, 135, 615, dpi));
+    EXPECT_EQ(test::bar(w, "VScroll2")->geometry(), twipsRect(2700, 360, 360, 2295, dpi));
     EXPECT_EQ(plot(w, "Picture_Mach")->geometry(), twipsRect(3240, 2880, 5655, 2175, dpi));
     EXPECT_EQ(w.findChild<QLabel*>("Label5")->parentWidget(), plot(w, "Picture_PiPo"));
     EXPECT_TRUE(w.findChild<QLabel*>("Label4")->font().italic());
-    EXPECT_EQ(w.centralWidget()->minimumSize(),
+    EXPECT_EQ(w.findChild<QWidget*>("ClientArea")->minimumSize(),
               QSize(twipsToPixels(9090, dpi), twipsToPixels(7770, dpi)));
 }
 
@@ -81,23 +99,53 @@ TEST(MainWindow, NoWindowLargerThanAnyScreen)
     EXPECT_LE(w.height(), kMaximumWindowSize);
 }
 
-TEST(MainWindow, TheFineBarsArrowsFitItsWidth)
+TEST(MainWindow, TheBarsSayWhichIsCoarseAndTheirArrowsFitTheirWidth)
 {
     MainWindow w;
     w.show();
-    QScrollBar* fine = test::bar(w, "VScroll2");
-    QStyleOptionSlider option;
-    option.initFrom(fine);
-    option.orientation = Qt::Vertical;
-    option.minimum = fine->minimum();
-    option.maximum = fine->maximum();
-    option.sliderPosition = option.sliderValue = fine->value();
-    for (auto control : {QStyle::SC_ScrollBarSubLine, QStyle::SC_ScrollBarAddLine}) {
-        const QRect r = fine->style()->subControlRect(QStyle::CC_ScrollBar, &option, control, fine);
-        EXPECT_TRUE(fine->rect().contains(r)) << control;
-        // The style draws the arrow in a square of the bar's own width.
-        EXPECT_EQ(r.width(), fine->width()) << control;
-        EXPECT_LE(r.height(), fine->width()) << control;
+    EXPECT_EQ(test::control<QLabel>(w, "VScroll1_Label")->text(), "coarse");
+    EXPECT_EQ(test::control<QLabel>(w, "VScroll2_Label")->text(), "fine");
+    for (const char* name : {"VScroll1", "VScroll2"}) {
+        QScrollBar* fine = test::bar(w, name);
+        // Each label stands over its bar.
+        const QRect label = w.findChild<QLabel*>(QString(name) + "_Label")->geometry();
+        EXPECT_LT(label.bottom(), fine->geometry().top()) << name;
+        EXPECT_LT(std::abs(label.center().x() - fine->geometry().center().x()), 6) << name;
+        QStyleOptionSlider option;
+        option.initFrom(fine);
+        option.orientation = Qt::Vertical;
+        option.minimum = fine->minimum();
+        option.maximum = fine->maximum();
+        option.sliderPosition = option.sliderValue = fine->value();
+        for (auto control : {QStyle::SC_ScrollBarSubLine, QStyle::SC_ScrollBarAddLine}) {
+            const QRect r =
+                fine->style()->subControlRect(QStyle::CC_ScrollBar, &option, control, fine);
+            EXPECT_TRUE(fine->rect().contains(r)) << control;
+            // The style draws the arrow in a square of the bar's own width.
+            EXPECT_EQ(r.width(), fine->width()) << control;
+            EXPECT_LE(r.height(), fine->width()) << control;
+        }
+    }
+}
+
+// The WCAG 2.2 target size: every control a pointer aims at is at least
+// 24 x 24 pixels.
+TEST(MainWindow, EveryControlIsAtLeastTwentyFourPixelsSquare)
+{
+    MainWindow w;
+    w.show();
+    QStringList names{"Text_Mmax", "Text_AAmax", "Text_PePo",     "VScroll1",
+                      "VScroll2",  "Command1",   "AltitudeSlider"};
+    for (const EngineField& f : w.logic().view().engine) names << QString::fromStdString(f.id);
+    for (const MenuItem& item : w.logic().view().menus.front().items)
+        if (auto* c = w.findChild<QWidget*>(QString::fromStdString(item.id) + "_Button"))
+            names << c->objectName();
+    EXPECT_GE(names.size(), 20);
+    for (const QString& name : names) {
+        const QWidget* c = w.findChild<QWidget*>(name);
+        ASSERT_NE(c, nullptr) << name.toStdString();
+        EXPECT_GE(c->width(), 24) << name.toStdString();
+        EXPECT_GE(c->height(), 24) << name.toStdString();
     }
 }
 

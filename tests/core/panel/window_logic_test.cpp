@@ -36,6 +36,19 @@ TEST(WindowLogic, StartsAtTheTopWithNothingCalculated)
     EXPECT_TRUE(logic.reportLines().empty());
     EXPECT_EQ(logic.statusKind(), StatusKind::Empty);
     EXPECT_EQ(logic.statusText(), kStartText); // where to begin
+    // As a front end opens: the start-up flow drawn, the bars still at the
+    // top, the hint kept, nothing counted as the user's calculation.
+    WindowLogic opened;
+    opened.start();
+    EXPECT_TRUE(opened.calculated());
+    EXPECT_NE(opened.view().plots[1].scene, nullptr);
+    EXPECT_EQ(opened.view().report.at(1), "M_max=2");
+    EXPECT_EQ(opened.statusKind(), StatusKind::Empty);
+    EXPECT_EQ(opened.statusText(), kStartText);
+    EXPECT_EQ(opened.calculationCount(), 0);
+    EXPECT_EQ(opened.finePosition(), 1);
+    EXPECT_EQ(opened.view().coarse.label, "coarse");
+    EXPECT_EQ(opened.view().fine.label, "fine");
 }
 
 TEST(WindowLogic, TypedPePoWaitsThenTeachesTheBars)
