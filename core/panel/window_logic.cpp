@@ -254,7 +254,7 @@ std::vector<std::string> WindowLogic::reportLines() const
 
 std::string WindowLogic::explanation() const
 {
-    std::string text = explainFlow(model_.state(), model_.result());
+    std::string text = explainFlow(model_.state(), model_.result(), outsideAboveReservoir());
     if (engine_ && calculated()) {
         text +=
             "\n\n" + explainEngine(*engine_, model_.state(), model_.result(), units_, altitude_);
@@ -277,9 +277,14 @@ void WindowLogic::setStatus(StatusKind kind, std::string text)
     if (kind == StatusKind::Refusal || kind == StatusKind::PlayPause) announce(statusText_);
 }
 
+bool WindowLogic::outsideAboveReservoir() const
+{
+    return engine_ && outsideAboveChamber(*engine_, altitude_);
+}
+
 std::string WindowLogic::regimeStatus() const
 {
-    std::string status = regimeSummary(model_.state(), model_.result());
+    std::string status = regimeSummary(model_.state(), model_.result(), outsideAboveReservoir());
     // Air goes without saying; any other gas is named.
     if (model_.state().k != kAirK)
         status += " · " + acceptedGasName_ + " (k = " + formatRounded4(model_.state().k) + ")";

@@ -221,6 +221,8 @@ class WindowLogic {
   private:
     std::optional<std::string> resolveEngine();
     std::string regimeStatus() const;
+    // An engine at an altitude whose air is above its chamber pressure.
+    bool outsideAboveReservoir() const;
     void forgetAltitude();
     void climbTo(int position);
     std::string altitudeText(int position) const;
