@@ -355,8 +355,9 @@ class Model:
         return {"x": M1, "AA": a, "M1": M1, "M2": M2, "p02_p01": r0, "Me": Me}, r0 / self.PoP(Me)
 
     def exact_shock(self):
-        """The continuous solution's shock for a shock-inside regime: the
-        area ratio whose exit pressure is the back pressure, by bisection."""
+        """The continuous solution's shock for a shock inside (also in the
+        exit-shock band): the area ratio whose exit pressure is the back
+        pressure, by bisection."""
         f = lambda a: self.shock_at(a)[1] - self.PePo
         if f(1.0) >= 0 and f(self.AAe) <= 0:
             return self.shock_at(self.root(f, 1.0, self.AAe))[0]
@@ -373,7 +374,9 @@ class Model:
         if self.regime == "no flow":
             return out
         subsonic = self.regime in ("subsonic throughout", "choked subsonic")
-        if subsonic or self.regime == "normal shock inside":
+        # The exit-shock band's shock is drawn in the exit plane but stands
+        # just inside, with the jet at the back pressure.
+        if subsonic or self.regime in ("normal shock inside", "normal shock at exit"):
             if subsonic:
                 Me = self.mach_of_pressure(pe)
             else:

@@ -212,7 +212,10 @@ int main(int argc, char** argv)
     if (!fileToStdout) {
         std::ostringstream report;
         std::string explanation =
-            args.explain ? cdnozzle::explainFlow(model.state(), model.result()) : "";
+            args.explain ? cdnozzle::explainFlow(model.state(), model.result(),
+                                                 engine && cdnozzle::outsideAboveChamber(
+                                                               engine->engine, engine->altitude))
+                         : "";
         if (args.explain && engine) {
             explanation +=
                 "\n\n" + cdnozzle::explainEngine(engine->engine, model.state(), model.result(),

@@ -134,6 +134,14 @@ void obliqueExitShocks(FlowState& s, CalcResult& out, double xe, double ye, doub
     w.strongFrom = s.PePo_OS * P2P1fM1(s, M1 * std::sin(most.beta));
 }
 
+// The shock of the continuous solution for the back pressure; within a
+// rounding of either end of its range, the shock at that end.
+ExactShock continuousShock(const FlowState& s)
+{
+    if (const auto shock = exactShockPosition(s, s.PePo)) return *shock;
+    return shockStandingAt(s, s.PePo > s.PePo_NS + (s.PePo_sub - s.PePo_NS) / 2 ? 1.0 : s.AAe);
+}
+
 void exitExpansion(FlowState& s, CalcResult& out, double xe, double ye, double L)
 {
     Marks& marks = out.marks;
@@ -270,9 +278,12 @@ void Calc_Flow(FlowState& s, const InputNumbers& inputs, CalcResult& out,
         obliqueExitShocks(s, out, xe, ye, L);
         out.regime = Regime::ObliqueExitShocks;
     } else if (supersonicExit && s.PePo >= s.PePo_NS && belowExitShockBandTop(s)) {
-        // The jet leaves behind the normal shock standing in the exit plane.
+        // The jet leaves behind the normal shock drawn in the exit plane. The
+        // flow that exists has it just inside (next to the throat for a
+        // design Mach number near 1), with the jet at the back pressure.
         setExitJump(s, shockM2, s.PePo);
         out.regime = Regime::NormalShockAtExit;
+        out.exactShock = continuousShock(s);
     } else if (supersonicExit && s.PePo < s.PePo_NS) {
         exitExpansion(s, out, xe, ye, L);
         out.regime = Regime::ExitExpansion;
@@ -282,12 +293,7 @@ void Calc_Flow(FlowState& s, const InputNumbers& inputs, CalcResult& out,
         case DivergentStage::Choked: out.regime = Regime::ChokedSubsonic; break;
         case DivergentStage::Shock:
             out.regime = Regime::NormalShockInside;
-            out.exactShock = exactShockPosition(s, s.PePo);
-            // Within a rounding of either end of the range the continuous
-            // solution puts the shock at that end.
-            if (!out.exactShock)
-                out.exactShock = shockStandingAt(
-                    s, s.PePo > s.PePo_NS + (s.PePo_sub - s.PePo_NS) / 2 ? 1.0 : s.AAe);
+            out.exactShock = continuousShock(s);
             break;
         case DivergentStage::None: out.regime = Regime::NotClassified; break;
         }

@@ -92,8 +92,11 @@ struct CalcResult {
     Regime regime = Regime::NotCalculated;
     // Set in ObliqueExitShocks and ExitExpansion only.
     ExitWaves waves;
-    // NormalShockInside only: the shock of the continuous solution, which
-    // the grid places at the station before it.
+    // NormalShockInside and NormalShockAtExit only: the shock of the
+    // continuous solution, which the grid places at the station before it
+    // (inside) or draws in the exit plane (at exit, where it stands just
+    // inside the exit, or anywhere in the divergent part for a design Mach
+    // number within about 1.5 % of 1).
     std::optional<ExactShock> exactShock;
     bool operator==(const CalcResult&) const = default;
 };

@@ -336,7 +336,7 @@ std::vector<std::string> WindowLogic::reportLines() const
 
 std::string WindowLogic::explanation() const
 {
-    std::string text = explainFlow(model_.state(), model_.result());
+    std::string text = explainFlow(model_.state(), model_.result(), outsideAboveReservoir());
     // While an engine box holds a refused text, its figures are not told.
     if (engine_ && calculated() && !engineRefusal()) {
         text +=
@@ -370,9 +370,14 @@ void WindowLogic::setStatus(StatusKind kind, std::string text)
     if (told) announce(statusText_);
 }
 
+bool WindowLogic::outsideAboveReservoir() const
+{
+    return engine_ && outsideAboveChamber(*engine_, altitude_);
+}
+
 std::string WindowLogic::regimeStatus() const
 {
-    std::string status = regimeSummary(model_.state(), model_.result());
+    std::string status = regimeSummary(model_.state(), model_.result(), outsideAboveReservoir());
     // Air goes without saying; any other gas is named.
     if (model_.state().k != kAirK)
         status += " · " + acceptedGasName_ + " (k = " + formatRounded4(model_.state().k) + ")";

@@ -264,6 +264,8 @@ class WindowLogic {
     std::optional<std::string> resolveEngine();
     void showThrust();
     std::string regimeStatus() const;
+    // An engine at an altitude whose air is above its chamber pressure.
+    bool outsideAboveReservoir() const;
     void forgetAltitude();
     void climbTo(int position);
     std::string altitudeText(int position) const;

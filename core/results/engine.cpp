@@ -52,10 +52,12 @@ void judge(EngineFigures& f, Regime regime)
                       "pressure (a real nozzle's flow would leave the wall before that)";
         return;
     case Regime::NormalShockAtExit:
-        f.ideal = {"mdot", "c_star", "F", "I_sp"};
-        f.idealNote = "the thrust is the ideal nozzle's (momentum and pressure together are the "
-                      "same on both sides of the shock in the exit plane); V_e, T_e and p_e are "
-                      "behind that shock";
+        f.ideal = {"mdot", "c_star"};
+        f.idealNote = "the mass flow and c* are ideal (the throat is choked); the exit figures, "
+                      "the thrust and I_sp are not: the normal shock drawn in the exit plane "
+                      "stands inside the nozzle, upstream of it, and loses stagnation pressure; "
+                      "V_e, T_e and p_e are those behind the shock, at the exit, where the jet "
+                      "leaves at the outside pressure";
         return;
     case Regime::ObliqueExitShocks:
         f.ideal = all;
@@ -117,6 +119,13 @@ double backPressureRatioAt(const Engine& engine, double altitude)
 {
     const auto air = standardAtmosphere(altitude);
     return std::min(1.0, (air ? air->p : kSeaLevelPressure) / engine.p0);
+}
+
+bool outsideAboveChamber(const Engine& engine, std::optional<double> altitude)
+{
+    if (!altitude) return false;
+    const auto air = standardAtmosphere(*altitude);
+    return (air ? air->p : kSeaLevelPressure) > engine.p0;
 }
 
 std::vector<std::string> engineLines(const Engine& engine, const EngineFigures& f, UnitSystem units)

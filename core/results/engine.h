@@ -101,6 +101,10 @@ std::string altitudeLine(double altitude, UnitSystem units);
 // flow).
 double backPressureRatioAt(const Engine& engine, double altitude);
 
+// Whether the outside pressure at the altitude lies above the chamber
+// pressure (Pe/Po is then held at 1); false without an altitude.
+bool outsideAboveChamber(const Engine& engine, std::optional<double> altitude);
+
 } // namespace cdnozzle
 
 namespace cdnozzle {

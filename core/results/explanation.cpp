@@ -53,13 +53,13 @@ std::string shockJump(const FlowState& s, double M1, double p1)
            percent(1 - r0) + " (p02/p01 = " + n4(r0) + ")";
 }
 
-std::string describe(const FlowState& s, const CalcResult& result);
+std::string describe(const FlowState& s, const CalcResult& result, bool backAboveReservoir);
 
 } // namespace
 
-std::string explainFlow(const FlowState& s, const CalcResult& result)
+std::string explainFlow(const FlowState& s, const CalcResult& result, bool backAboveReservoir)
 {
-    std::string text = describe(s, result);
+    std::string text = describe(s, result, backAboveReservoir);
     if (text.empty() || result.regime == Regime::NoFlow) return text;
     // The whole nozzle's figures, on a line of their own.
     const NozzleFigures f = nozzleFigures(s, result);
@@ -90,6 +90,33 @@ std::string shockInside(const FlowState& s, const CalcResult& result)
         text += "\nWithout the station grid the shock stands at x = " + n4(exact->x) +
                 ": M drops from " + n4(exact->M1) + " to " + n4(exact->M2) +
                 ", p02/p01 = " + n4(exact->p02_p01) +
+                ", and the jet leaves the exit at M = " + n4(exact->Me) + " and the back pressure.";
+    }
+    return text;
+}
+
+// The band at the normal-shock limit: the plots draw the shock in the exit
+// plane, ahead of it the design flow of the exact relations (not the
+// grid's exit station); the flow that exists has it a little upstream.
+std::string shockAtExit(const FlowState& s, const CalcResult& result)
+{
+    std::string text =
+        "Pe/Po = " + formatGeneral(s.PePo) + " lies at the normal-shock limit " + n4(s.PePo_NS) +
+        " (the band up to " + n4(exitShockBandWidth(s.PePo_NS)) +
+        " above it): the plots draw the divergent part supersonic throughout and a normal shock "
+        "in the exit plane, where " +
+        shockJump(s, s.M_max, s.PePo_OS) +
+        ". As the back pressure falls further the shock leaves the nozzle and turns into "
+        "oblique shocks at the exit lips.";
+    if (const auto& exact = result.exactShock) {
+        // Where along the divergent part, from the throat (0) to the exit (1).
+        const double along = (exact->x - 1) / (s.M_max - 1);
+        const char* where = along >= 0.9   ? "just inside the exit"
+                            : along <= 0.1 ? "next to the throat"
+                                           : "inside the divergent part";
+        text += "\nWithout the station grid the shock stands " + std::string(where) +
+                ", at x = " + n4(exact->x) + ": M drops from " + n4(exact->M1) + " to " +
+                n4(exact->M2) + ", p02/p01 = " + n4(exact->p02_p01) +
                 ", and the jet leaves the exit at M = " + n4(exact->Me) + " and the back pressure.";
     }
     return text;
@@ -161,15 +188,23 @@ std::string expansion(const FlowState& s, const ExitWaves& w)
            "expansion outside grows stronger.";
 }
 
-std::string describe(const FlowState& s, const CalcResult& result)
+std::string describe(const FlowState& s, const CalcResult& result, bool backAboveReservoir)
 {
     const std::string pe = "Pe/Po = " + formatGeneral(s.PePo);
-    const int e = s.N_tot;
     const int t = s.N_conv;
     switch (result.regime) {
     case Regime::NotCalculated:
     case Regime::NotClassified: return {};
     case Regime::NoFlow:
+        if (backAboveReservoir) {
+            return pe +
+                   ": the back pressure is above the reservoir pressure, so the ratio is taken as "
+                   "1, above every limit (" +
+                   limitsLine(s) +
+                   "). Nothing flows: M = 0 and p/p0 = 1 all along the nozzle. Once the back "
+                   "pressure falls below the reservoir pressure, the gas starts to flow, fastest "
+                   "at the throat.";
+        }
         return pe + ": the back pressure equals the reservoir pressure, above every limit (" +
                limitsLine(s) +
                "). Nothing moves: M = 0 and p/p0 = 1 all along the nozzle. As the back pressure "
@@ -205,14 +240,7 @@ std::string describe(const FlowState& s, const CalcResult& result)
                " at the exit. Below this back pressure the flow goes on accelerating past the "
                "throat and a normal shock appears in the divergent part.";
     case Regime::NormalShockInside: return shockInside(s, result);
-    case Regime::NormalShockAtExit:
-        return pe + " lies at the normal-shock limit " + n4(s.PePo_NS) + " (the band up to " +
-               n4(exitShockBandWidth(s.PePo_NS)) +
-               " above it): the divergent part is supersonic throughout and a normal shock "
-               "stands in the exit plane, where " +
-               shockJump(s, s.M[e], s.PiPo[e]) +
-               ". As the back pressure falls further the shock leaves the nozzle and turns into "
-               "oblique shocks at the exit lips.";
+    case Regime::NormalShockAtExit: return shockAtExit(s, result);
     case Regime::ObliqueExitShocks: return obliqueShocks(s, result.waves);
     case Regime::ExitExpansion: return expansion(s, result.waves);
     }

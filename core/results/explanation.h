@@ -13,7 +13,10 @@
 namespace cdnozzle {
 
 // Two to four sentences with their numbers (4 decimals, angles to 0.1
-// degree). Empty before the first calculation.
-std::string explainFlow(const FlowState& s, const CalcResult& result);
+// degree). Empty before the first calculation. backAboveReservoir: the
+// outside pressure lies above the reservoir's (an engine's chamber below the
+// air around it), which the program holds at Pe/Po = 1, no flow.
+std::string explainFlow(const FlowState& s, const CalcResult& result,
+                        bool backAboveReservoir = false);
 
 } // namespace cdnozzle

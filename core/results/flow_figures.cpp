@@ -21,7 +21,10 @@ NozzleFigures nozzleFigures(const FlowState& s, const CalcResult& result)
     f.pe_pb = s.PiPo[e] / s.PePo;
     f.pe_p0 = s.PiPo[e];
     if (regime == Regime::NoFlow || regime == Regime::NotCalculated) return f;
-    const bool shockInside = regime == Regime::NormalShockInside && result.exactShock;
+    // In the exit-shock band too the shock stands inside, if just.
+    const bool shockInside =
+        (regime == Regime::NormalShockInside || regime == Regime::NormalShockAtExit) &&
+        result.exactShock;
     if (regime == Regime::SubsonicThroughout || regime == Regime::ChokedSubsonic || shockInside) {
         const double Me = shockInside ? result.exactShock->Me : isentropicMachOfPressure(s, s.PePo);
         // The sonic area of a subsonic flow over the throat's: the mass flow

@@ -33,7 +33,9 @@ struct NozzleFigures {
 // inside) leaves at the back pressure: pe_pb is 1, the pressure part 0, and
 // the momentum part k (pb/p0) Me^2 Ae/At takes the exit Mach number of the
 // continuous solution (of the exact shock position, or isentropic from the
-// back pressure), not the grid's, whose shock stands at a station.
+// back pressure), not the grid's, whose shock stands at a station. So does
+// the exit-shock band's: the plots draw its shock in the exit plane, but the
+// flow has it just inside, so that C_F is continuous at the band's edges.
 NozzleFigures nozzleFigures(const FlowState& s, const CalcResult& result);
 
 } // namespace cdnozzle

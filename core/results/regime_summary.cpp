@@ -7,12 +7,14 @@
 
 namespace cdnozzle {
 
-std::string regimeSummary(const FlowState& s, const CalcResult& result)
+std::string regimeSummary(const FlowState& s, const CalcResult& result, bool backAboveReservoir)
 {
     const auto shown = formatShown;
     switch (result.regime) {
     case Regime::NotCalculated: return {};
-    case Regime::NoFlow: return "No flow: the back pressure equals the reservoir pressure";
+    case Regime::NoFlow:
+        return backAboveReservoir ? "No flow: the back pressure is above the reservoir pressure"
+                                  : "No flow: the back pressure equals the reservoir pressure";
     case Regime::SubsonicThroughout:
         return "Subsonic flow throughout the nozzle (exit Mach " + shown(s.Me) + ")";
     case Regime::ChokedSubsonic:

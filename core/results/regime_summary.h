@@ -13,8 +13,10 @@ namespace cdnozzle {
 // x = 1.5764)", where the exact x is the grid-free shock position, or
 // "Oblique shocks at the exit (β = 69.2°)". Empty before a calculation.
 // Within half a step of the fine bar (0.0005) of the design pressure ratio
-// the status line names the design condition.
-std::string regimeSummary(const FlowState& s, const CalcResult& result);
+// the status line names the design condition. backAboveReservoir: no flow
+// because the outside pressure lies above the reservoir's (Pe/Po held at 1).
+std::string regimeSummary(const FlowState& s, const CalcResult& result,
+                          bool backAboveReservoir = false);
 inline constexpr double kDesignNearness = 0.0005;
 
 // What a report line means, in plain words, by its label ("Pe/Po sesaltı

@@ -470,6 +470,12 @@ TEST(Engine, BoxesAltitudeUnitsAndThrustExport)
     EXPECT_TRUE(shared.statusIsRefusal());
     EXPECT_EQ(shared.units(), UnitSystem::SI);
 
+    // A chamber below the air at 20 km (5.529 kPa): no flow, said as it is.
+    t.logic.editEngine(EngineFieldKind::ChamberPressure, "5 kPa");
+    EXPECT_EQ(t.logic.statusText(), "No flow: the back pressure is above the reservoir pressure");
+    EXPECT_NE(t.logic.explanation().find("Pe/Po = 1: the back pressure is above the reservoir"),
+              std::string::npos);
+    t.logic.editEngine(EngineFieldKind::ChamberPressure, "7");
     t.logic.editEngine(EngineFieldKind::ChamberPressure, "7 Mpascal");
     EXPECT_TRUE(t.logic.statusIsRefusal());
     EXPECT_EQ(t.logic.engine()->p0, 7e6);

@@ -67,6 +67,55 @@ TEST(EngineFigures, ClosedFormsHoldForEveryGas)
     }
 }
 
+// The exit-shock band, PePo_NS <= Pe/Po < its top: the plots draw the
+// shock in the exit plane, but the flow has it just inside (anywhere in the
+// divergent part for Me_Sup 1.01, whose band reaches the subsonic limit),
+// with the jet at the back pressure. Its thrust meets the oblique shocks'
+// below the band, and the shock inside's or the choked subsonic flow's
+// above it, without a jump (the drawn flow's was up to 8 % low); the exit
+// values are those behind the shock.
+TEST(EngineFigures, ThrustIsContinuousAtTheEdgesOfTheExitShockBand)
+{
+    const Engine engine{7e6, 3500, 0.03, 0.022};
+    for (const double k : {1.2, 1.4, 5.0 / 3.0}) {
+        for (const char* me : {"1.01", "1.02", "2", "9"}) {
+            const FlowState limits = solved(k, me, "1").state();
+            const std::string where = "k " + formatGeneral(k) + " Me_Sup " + me;
+            struct Point {
+                Regime regime;
+                EngineFigures f;
+                NozzleFigures n;
+            };
+            auto at = [&](double pepo) {
+                const NozzleModel m = solved(k, me, formatRoundTrip(pepo));
+                return Point{m.result().regime, engineFigures(engine, m.state(), m.result()),
+                             nozzleFigures(m.state(), m.result())};
+            };
+            // The first ratio above the band, a few roundings from its top.
+            double above = std::nextafter(
+                std::min(limits.PePo_NS + exitShockBandWidth(limits.PePo_NS), limits.PePo_sub),
+                0.0);
+            for (int step = 0; step < 8 && at(above).regime == Regime::NormalShockAtExit; ++step)
+                above = std::nextafter(above, 1.0);
+            const double edges[][2] = {{std::nextafter(limits.PePo_NS, 0.0), limits.PePo_NS},
+                                       {above, std::nextafter(above, 0.0)}};
+            for (const auto& [outside, inside] : edges) {
+                const Point out = at(outside), in = at(inside);
+                const std::string edge = where + " Pe/Po " + formatRoundTrip(inside);
+                ASSERT_EQ(regimeName(in.regime), regimeName(Regime::NormalShockAtExit)) << edge;
+                ASSERT_NE(regimeName(out.regime), regimeName(Regime::NormalShockAtExit)) << edge;
+                EXPECT_NEAR(in.n.C_F, out.n.C_F, 1e-9 * out.n.C_F) << edge;
+                EXPECT_NEAR(in.f.F, out.f.F, 1e-9 * out.f.F) << edge;
+                EXPECT_EQ(in.n.C_F, in.n.C_F_momentum + in.n.C_F_pressure) << edge;
+                EXPECT_EQ(in.f.pe, in.f.pb) << edge;
+                EXPECT_EQ(in.n.pe_pb, 1) << edge;
+                EXPECT_LT(in.n.Me, 1) << edge;
+                EXPECT_NE(in.f.idealNote.find("behind the shock"), std::string::npos) << edge;
+            }
+        }
+    }
+}
+
 // Sutton & Biblarz, Rocket Propulsion Elements, Example 3-3: a nozzle for
 // 25 km, p1 = 2.068 MPa, T1 = 2800 K, k = 1.30, R = 355.4 J/(kg K). Its
 // printed results: the outside pressure 0.002549 MPa, the critical

@@ -16,6 +16,7 @@ struct ExplainCase {
     std::vector<std::string> says;
     std::vector<std::string> never = {};
     std::string me = "2";
+    bool backAboveReservoir = false; // an engine's chamber below the air outside
 };
 
 class Explanation : public testing::TestWithParam<ExplainCase> {};
@@ -30,7 +31,7 @@ TEST_P(Explanation, NamesTheLimitsAndTheNumbers)
     if (pepo == "OS") pepo = formatRoundTrip(limits.PePo_OS);
     const NozzleModel m = test::calculated(c.me, pepo);
     ASSERT_EQ(m.result().regime, c.regime);
-    const std::string text = explainFlow(m.state(), m.result());
+    const std::string text = explainFlow(m.state(), m.result(), c.backAboveReservoir);
     for (const std::string& part : c.says)
         EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
     for (const std::string& part : c.never)
@@ -48,7 +49,17 @@ TEST_P(Explanation, NamesTheLimitsAndTheNumbers)
 INSTANTIATE_TEST_SUITE_P(
     Regimes, Explanation,
     testing::Values(
-        ExplainCase{"1", Regime::NoFlow, {"Pe/Po = 1:", "subsonic limit 0.9088", "M = 0"}},
+        ExplainCase{
+            "1",
+            Regime::NoFlow,
+            {"Pe/Po = 1:", "equals the reservoir pressure", "subsonic limit 0.9088", "M = 0"},
+            {"above the reservoir"}},
+        ExplainCase{"1",
+                    Regime::NoFlow,
+                    {"Pe/Po = 1: the back pressure is above the reservoir pressure", "M = 0"},
+                    {"equals"},
+                    "3",
+                    true},
         // A*/A_t of the subsonic flow: 1.6875 / AAfM(0.11991) = 0.3467.
         ExplainCase{"0.99",
                     Regime::SubsonicThroughout,
@@ -69,18 +80,32 @@ INSTANTIATE_TEST_SUITE_P(
                      "\nWithout the station grid the shock stands at x = 1.5764",
                      "to 0.6757, p02/p01 = 0.9039", "at M = 0.4213"}},
         // M2 behind a Mach 2 shock 0.5774, p2/p0 = 0.1278 * 4.5 = 0.5751,
-        // p02/p01 0.7209.
+        // p02/p01 0.7209; at the limit the exact shock stands in the exit.
         ExplainCase{"NS",
                     Regime::NormalShockAtExit,
                     {"normal-shock limit 0.5751", "to 0.5774", "from 0.1278 to 0.5751",
-                     "p02/p01 = 0.7209", "oblique shocks"}},
-        // Design Mach 1.05 in the band: the shock's own M1 1.0499 gives
-        // p02/p01 0.999854, a loss of 0.0146 %, and p2 = 0.4979 * 1.1193.
+                     "p02/p01 = 0.7209", "oblique shocks",
+                     "\nWithout the station grid the shock stands just inside the exit, at x = 2:",
+                     "at M = 0.5774 and the back pressure"}},
+        // Design Mach 1.05 in the band, drawn in the exit plane: M1 1.05
+        // (not the grid's 1.0499) gives p02/p01 0.999853, a loss of
+        // 0.0147 %, and p2 = 0.4979 * 1.1196 = 0.5574. The exact shock
+        // (40 digits): its exit pressure is 0.55746 at M1 = x = 1.049274,
+        // M2 0.953764, exit Mach 0.953050.
         ExplainCase{"0.55746",
                     Regime::NormalShockAtExit,
-                    {"falls by 0.0146 % (p02/p01 = 0.9999)", "from 0.4979 to 0.5573"},
+                    {"falls by 0.0147 % (p02/p01 = 0.9999)", "from 0.4979 to 0.5574",
+                     "stands just inside the exit, at x = 1.0493: M drops from 1.0493 to 0.9538",
+                     "at M = 0.9531 and the back pressure"},
                     {"falls by -", "p02/p01 = 1.0001"},
                     "1.05"},
+        // Design Mach 1.01: the band covers every shock position, from the
+        // exit (0.53438) to the throat (0.53443).
+        ExplainCase{"0.53442",
+                    Regime::NormalShockAtExit,
+                    {"inside the divergent part, at x = 1.005:"},
+                    {"just inside"},
+                    "1.01"},
         // beta 69.213, theta 22.358, M2 0.8246; above Pe/Po 0.4659 (the
         // largest attached deflection, 22.97 degrees) the shock is strong.
         ExplainCase{"0.5",
