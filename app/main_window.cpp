@@ -1261,7 +1261,7 @@ PlotKind MainWindow::kindOf(const PlotView* view) const
 void MainWindow::takePePoText()
 {
     const std::string typed = Text_PePo->text().toStdString();
-    if (typed == logic_.texts().pe_po) return;
+    if (typed == logic_.texts().pe_po || typed == logic_.boxTexts().pe_po) return;
     Event e(EventKind::EditPePo, typed);
     e.time = now();
     logic_.handle(e);

@@ -7,6 +7,7 @@ namespace cdnozzle {
 void Report::append(std::string_view label, double value)
 {
     if (count_ >= kCapacity) return;
+    labels_[static_cast<std::size_t>(count_)] = label;
     std::string& line = lines_[static_cast<std::size_t>(count_++)];
     line.assign(label);
     line += formatRounded4(value);

@@ -219,6 +219,26 @@ std::string WindowLogic::altitudeText(int position) const
     return formatGeneral(std::round(altitudeAt(position) / 100) / 10) + " km";
 }
 
+// A box the program fills with a value (the Pe/Po of an altitude, the
+// Me_Sup of an area ratio) holds the value to the last bit, for the
+// calculation, the address and the replay; the box shows it short enough to
+// fit (formatBoxNumber) while it holds that text.
+std::string WindowLogic::fillBox(std::string& filled, double value)
+{
+    filled = formatRoundTrip(value);
+    return filled;
+}
+
+InputTexts WindowLogic::boxTexts() const
+{
+    InputTexts shown = texts_;
+    if (!filledPePo_.empty() && shown.pe_po == filledPePo_)
+        shown.pe_po = formatBoxNumber(readLeadingNumber(filledPePo_));
+    if (!filledMeSup_.empty() && shown.me_sup == filledMeSup_)
+        shown.me_sup = formatBoxNumber(readLeadingNumber(filledMeSup_));
+    return shown;
+}
+
 double WindowLogic::pepoAtAltitude(int position) const
 {
     return engine_ ? backPressureRatioAt(*engine_, altitudeAt(position)) : 1;
@@ -251,7 +271,7 @@ void WindowLogic::editEngine(EngineFieldKind field, const std::string& text)
         const double step = altitudeAt(1);
         altitudePosition_ =
             std::clamp(static_cast<int>(std::round(altitude / step)), 0, altitudeSteps());
-        texts_.pe_po = formatRoundTrip(backPressureRatioAt(*engine_, altitude));
+        texts_.pe_po = fillBox(filledPePo_, backPressureRatioAt(*engine_, altitude));
         calculateAndTeachTheBars();
         return;
     }
@@ -262,7 +282,7 @@ void WindowLogic::editEngine(EngineFieldKind field, const std::string& text)
             setStatus(StatusKind::Refusal, *why);
             return;
         }
-        texts_.me_sup = formatRoundTrip(std::get<double>(me));
+        texts_.me_sup = fillBox(filledMeSup_, std::get<double>(me));
         calculateAndTeachTheBars();
         return;
     }
@@ -284,7 +304,7 @@ void WindowLogic::editEngine(EngineFieldKind field, const std::string& text)
     }
     if (engine_ && altitude_) {
         // A new chamber pressure moves the back pressure of the same altitude.
-        texts_.pe_po = formatRoundTrip(backPressureRatioAt(*engine_, *altitude_));
+        texts_.pe_po = fillBox(filledPePo_, backPressureRatioAt(*engine_, *altitude_));
         calculateAndTeachTheBars();
     } else {
         if (!engineRefusal()) {
@@ -465,7 +485,8 @@ void WindowLogic::setGas(const std::string& name, double k)
     const std::string& ratio = engineText(EngineFieldKind::AreaRatio);
     if (!ratio.empty()) {
         const auto me = designMachOfAreaRatio(ratio, k);
-        if (const auto* mach = std::get_if<double>(&me)) texts_.me_sup = formatRoundTrip(*mach);
+        if (const auto* mach = std::get_if<double>(&me))
+            texts_.me_sup = fillBox(filledMeSup_, *mach);
     }
     // An engine box that does not read keeps the last engine (its thrust is
     // withheld while it stands); the flow of the new gas is calculated all
@@ -551,13 +572,13 @@ void WindowLogic::openScenario(const InputTexts& texts, const std::string& gas,
         return;
     }
     texts_ = texts;
-    if (!ratio.empty()) texts_.me_sup = formatRoundTrip(std::get<double>(mach));
+    if (!ratio.empty()) texts_.me_sup = fillBox(filledMeSup_, std::get<double>(mach));
     altitude_.reset();
     if (!alt.empty()) {
         altitude_ = std::get<double>(altitude);
         altitudePosition_ = std::clamp(static_cast<int>(std::round(*altitude_ / altitudeAt(1))), 0,
                                        altitudeSteps());
-        texts_.pe_po = formatRoundTrip(backPressureRatioAt(*engine_, *altitude_));
+        texts_.pe_po = fillBox(filledPePo_, backPressureRatioAt(*engine_, *altitude_));
     }
     model_.setGas(choice.k);
     model_.setThirdPlot(third);
@@ -683,14 +704,14 @@ namespace {
 
 struct LimitNames {
     const char* name;   // in the status: "Paused just past the subsonic limit"
-    const char* banner; // over the plots
+    const char* banner; // over the plots: "Now past the subsonic limit · Normal shock ..."
     const char* height; // the ascent's name for its altitude
 };
 constexpr LimitNames kLimitNames[] = {
-    {"the subsonic limit", "Throat just choked", "Choking altitude"},
-    {"the normal-shock limit (a normal shock in the exit plane)", "Normal shock at the exit",
+    {"the subsonic limit", "the subsonic limit", "Choking altitude"},
+    {"the normal-shock limit (a normal shock in the exit plane)", "the normal-shock limit",
      "Shock-exit altitude"},
-    {"the design condition", "Design: perfectly expanded", "Design altitude"},
+    {"the design condition", "the design pressure ratio", "Design altitude"},
 };
 
 } // namespace
@@ -736,24 +757,31 @@ bool WindowLogic::tick(double now)
                 (units_ == UnitSystem::US
                      ? formatGeneral(std::round(height / kFoot / 100) * 100) + " ft"
                      : formatFixed(height / 1000, 1) + " km");
-            std::string banner = names.banner;
-            const std::size_t colon = banner.find(": ");
-            if (colon == std::string::npos) banner[0] = static_cast<char>(banner[0] - 'A' + 'a');
             std::string lower = where;
             lower[0] = static_cast<char>(lower[0] - 'A' + 'a');
             setStatus(StatusKind::PlayPause, "Paused just past the " + lower +
-                                                 " (Pe/Po = " + formatShown(pepoAt(stop)) + ")");
-            banner_ =
-                where + ": " + (colon == std::string::npos ? banner : banner.substr(colon + 2));
+                                                 " (Pe/Po = " + formatRatio(pepoAt(stop)) + ")");
+            banner_ = limitBanner("the " + lower);
         } else {
             setStatus(StatusKind::PlayPause, "Paused just past " + std::string(names.name) +
-                                                 " (Pe/Po = " + formatGeneral(finePePo(stop)) +
-                                                 ")");
-            banner_ = names.banner;
+                                                 " (Pe/Po = " + formatRatio(finePePo(stop)) + ")");
+            banner_ = limitBanner(names.banner);
         }
     }
     if ((ascent_ ? altitudePosition_ : fine_) == end) playing_ = false;
     return true;
+}
+
+// The banner of a limit pause: which limit the play passed and what the
+// flow is now, in the status line's and the explanation's words ("Now past
+// the design pressure ratio · Under-expanded jet: expansion waves at the
+// exit"); "At the design pressure ratio · ..." where the step stops within
+// the design condition.
+std::string WindowLogic::limitBanner(const std::string& limit) const
+{
+    const bool atDesign = atDesignCondition(model_.state(), model_.result());
+    return (atDesign ? "At " : "Now past ") + limit + " · " +
+           regimeHeadline(model_.state(), model_.result());
 }
 
 // The first position between from (exclusive) and to (inclusive) whose
@@ -807,7 +835,7 @@ void WindowLogic::climbTo(int position)
     altitude_ = altitudeAt(altitudePosition_);
     engineTexts_[static_cast<std::size_t>(EngineFieldKind::Altitude)] =
         altitudeText(altitudePosition_);
-    texts_.pe_po = formatRoundTrip(pepoAtAltitude(altitudePosition_));
+    texts_.pe_po = fillBox(filledPePo_, pepoAtAltitude(altitudePosition_));
     if (calculate()) {
         const double pepo = model_.state().PePo;
         coarse_ = std::clamp(coarsePositionFor(pepo), kCoarseMin, kCoarseMax);

@@ -186,6 +186,9 @@ class WindowLogic {
 
     // --- what to show ---
     const InputTexts& texts() const { return texts_; }
+    // The three boxes as shown: a value the program filled in (an altitude's
+    // Pe/Po, an area ratio's Me_Sup) written short enough for its box.
+    InputTexts boxTexts() const;
     int coarsePosition() const { return coarse_; }
     int finePosition() const { return fine_; }
     const NozzleModel& model() const { return model_; }
@@ -275,6 +278,7 @@ class WindowLogic {
     void prepareExport(PlotKind plot, const std::string& format);
     void startPlay(bool down, double now);
     void playTo(int finePosition);
+    std::string limitBanner(const std::string& limit) const;
     int limitCrossed(int from, int to, const std::function<double(int)>& pepoAt, int& limit) const;
     bool calculate();
     void calculateAndTeachTheBars();
@@ -287,6 +291,9 @@ class WindowLogic {
 
     NozzleModel model_;
     InputTexts texts_;
+    // The texts the program last filled into Pe/Po and Me_Sup, to the last bit.
+    std::string filledPePo_, filledMeSup_;
+    static std::string fillBox(std::string& filled, double value);
     InputTexts accepted_;
     std::string gasName_ = "air";
     std::string acceptedGasName_ = "air";

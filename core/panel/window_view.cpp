@@ -196,14 +196,15 @@ void WindowLogic::setZoom(double zoom)
 ViewState WindowLogic::view() const
 {
     ViewState v;
-    v.boxes = texts_;
+    v.boxes = boxTexts();
     v.coarse = {coarse_, kCoarseMin, kCoarseMax, "Pe/Po " + formatGeneral(coarsePePo(coarse_)),
                 "coarse"};
     v.fine = {fine_, kFineMin, kFineMax, "Pe/Po " + formatGeneral(finePePo(fine_)), "fine"};
     v.status = statusText();
     v.statusIsRefusal = statusIsRefusal();
     v.report = reportLines();
-    for (const std::string& line : v.report) v.reportHelp.push_back(reportLineMeaning(line));
+    for (int i = 0; i < static_cast<int>(v.report.size()); ++i)
+        v.reportHelp.push_back(reportLabelMeaning(model_.result().report.label(i)));
     v.explanation = explanation();
     v.explanationShown = explanationShown_;
     const PlotQuantity third = model_.thirdPlot();

@@ -3,6 +3,7 @@
 #include "gas/isentropic.h"
 #include "gas/normal_shock.h"
 #include "results/flow_figures.h"
+#include "results/regime_summary.h"
 #include "text/number_text.h"
 
 #include <cmath>
@@ -13,7 +14,36 @@ namespace {
 
 std::string n4(double v)
 {
-    return formatShown(v);
+    return formatRatio(v);
+}
+
+std::string degrees(double radians)
+{
+    return formatAngle(radians);
+}
+
+// Where Pe/Po stands against a limit it lies `side` of ("below", "above"):
+// "lies below the design pressure ratio 0.1278", or, when the two print
+// alike, "is at the design pressure ratio 0.1278 (just below it)".
+std::string against(const FlowState& s, const char* side, const std::string& limitName,
+                    double limit)
+{
+    if (n4(s.PePo) == n4(limit)) {
+        if (limitName.empty()) return "is just " + std::string(side) + " " + n4(limit);
+        return "is at " + limitName + " " + n4(limit) + " (just " + side + " it)";
+    }
+    return "lies " + std::string(side) + " " + limitName + " " + n4(limit);
+}
+
+// "lies between the subsonic limit 0.9 and the normal-shock limit 0.5",
+// saying so in words where Pe/Po prints as one of them.
+std::string between(const FlowState& s, const std::string& upperName, double upper,
+                    const std::string& lowerName, double lower)
+{
+    if (n4(s.PePo) == n4(upper)) return against(s, "below", upperName, upper);
+    if (n4(s.PePo) == n4(lower)) return against(s, "above", lowerName, lower);
+    const auto named = [](const std::string& name) { return name.empty() ? name : name + " "; };
+    return "lies between " + named(upperName) + n4(upper) + " and " + named(lowerName) + n4(lower);
 }
 
 // The Mach angle asin(1/M) of a supersonic flow.
@@ -29,11 +59,9 @@ bool convergent(const FlowState& s)
     return s.M_max == 1;
 }
 
-// A share as a percentage: one decimal, or four where it is below 0.1 %.
 std::string percent(double share)
 {
-    const double p = share * 100;
-    return (p < 0.1 ? formatShown(p) : formatFixed(p, 1)) + " %";
+    return formatPercent(share);
 }
 
 std::string limitsLine(const FlowState& s)
@@ -63,10 +91,11 @@ std::string explainFlow(const FlowState& s, const CalcResult& result, bool backA
     if (text.empty() || result.regime == Regime::NoFlow) return text;
     // The whole nozzle's figures, on a line of their own.
     const NozzleFigures f = nozzleFigures(s, result);
-    text += "\nMass flow " + n4(f.mdot_ratio) +
-            " of the choked mass flow; thrust coefficient C_F = " + n4(f.C_F) + " (momentum " +
-            n4(f.C_F_momentum) + ", pressure " + n4(f.C_F_pressure) +
-            "); exit-plane to back pressure pe/pb = " + n4(f.pe_pb) + ".";
+    text += "\nMass flow ṁ/ṁ* = " + n4(f.mdot_ratio) +
+            " (ṁ* is the choked mass flow, the most this throat passes from this reservoir); "
+            "thrust coefficient C_F = " +
+            n4(f.C_F) + " (momentum " + n4(f.C_F_momentum) + ", pressure " + n4(f.C_F_pressure) +
+            "); exit-plane pressure over back pressure p_exit/p_b = " + n4(f.pe_pb) + ".";
     return text;
 }
 
@@ -77,20 +106,23 @@ std::string shockInside(const FlowState& s, const CalcResult& result)
     const int i = s.i_NS;
     const int e = s.N_tot;
     std::string text =
-        "Pe/Po = " + formatGeneral(s.PePo) + " lies between the subsonic limit " + n4(s.PePo_sub) +
-        " and the normal-shock limit " + n4(s.PePo_NS) +
+        "Pe/Po = " + n4(s.PePo) + " " +
+        between(s, "the subsonic limit", s.PePo_sub, "the normal-shock limit", s.PePo_NS) +
         ". The throat is choked (M = 1) and the flow is supersonic behind it up to a normal shock, "
         "drawn at station " +
-        std::to_string(i) + " (x = " + n4(s.x[i]) + "): " + shockJump(s, s.M[i], s.PiPo[i]) +
+        std::to_string(i) + " of the " + std::to_string(e + 1) +
+        " points along the axis where the flow is calculated (x = " + n4(s.x[i]) +
+        "): " + shockJump(s, s.M[i], s.PiPo[i]) +
         ". Behind the shock the flow is subsonic and slows down to M = " + n4(s.M[e]) +
         " at the exit. As the back pressure falls the shock moves downstream and grows stronger, "
         "until at " +
         n4(s.PePo_NS) + " it stands in the exit plane.";
     if (const auto& exact = result.exactShock) {
-        text += "\nWithout the station grid the shock stands at x = " + n4(exact->x) +
-                ": M drops from " + n4(exact->M1) + " to " + n4(exact->M2) +
-                ", p02/p01 = " + n4(exact->p02_p01) +
-                ", and the jet leaves the exit at M = " + n4(exact->Me) + " and the back pressure.";
+        text +=
+            "\nCalculated exactly, between those points, the shock stands at x = " + n4(exact->x) +
+            ": M drops from " + n4(exact->M1) + " to " + n4(exact->M2) +
+            ", p02/p01 = " + n4(exact->p02_p01) +
+            ", and the jet leaves the exit at M = " + n4(exact->Me) + " and the back pressure.";
     }
     return text;
 }
@@ -101,7 +133,7 @@ std::string shockInside(const FlowState& s, const CalcResult& result)
 std::string shockAtExit(const FlowState& s, const CalcResult& result)
 {
     std::string text =
-        "Pe/Po = " + formatGeneral(s.PePo) + " lies at the normal-shock limit " + n4(s.PePo_NS) +
+        "Pe/Po = " + n4(s.PePo) + " lies at the normal-shock limit " + n4(s.PePo_NS) +
         " (the band up to " + n4(exitShockBandWidth(s.PePo_NS)) +
         " above it): the plots draw the divergent part supersonic throughout and a normal shock "
         "in the exit plane, where " +
@@ -125,38 +157,47 @@ std::string shockAtExit(const FlowState& s, const CalcResult& result)
 std::string obliqueShocks(const FlowState& s, const ExitWaves& w)
 {
     std::string text =
-        "Pe/Po = " + formatGeneral(s.PePo) + " lies between the normal-shock limit " +
-        n4(s.PePo_NS) + " and the design pressure ratio " + n4(s.PePo_OS) +
+        "Pe/Po = " + n4(s.PePo) + " " +
+        between(s, "the normal-shock limit", s.PePo_NS, "the design pressure ratio", s.PePo_OS) +
         ". The flow is supersonic from the throat to the exit and leaves at the design Mach "
         "number " +
         n4(s.M_max) + " with p/p0 = " + n4(s.PePo_OS) +
-        ", below the back pressure: the jet is over-expanded. Oblique shocks at the exit lips, "
-        "at " +
-        formatDegrees(w.shockAngle) + " to the flow, turn it towards the axis by " +
-        formatDegrees(w.deflection) +
-        " and raise its pressure to Pe/Po; behind them the jet moves at M = " + n4(s.Me) +
-        ". As the back pressure falls the shocks weaken and lean over, until at " + n4(s.PePo_OS) +
-        " they vanish.";
+        ", below the back pressure: the jet is over-expanded.";
     if (w.strong) {
-        text += "\nNo weak oblique shock can raise the pressure this much: an attached shock turns "
-                "a Mach " +
-                n4(s.M_max) + " flow by " + formatDegrees(w.maxDeflection) +
-                " at most, which is reached at Pe/Po = " + n4(w.strongFrom) +
-                ". The single shock that matches the pressures lies on the strong branch, with a "
-                "subsonic jet behind it; a real jet forms a nearly normal shock across its core "
-                "(a Mach disk), with oblique shocks from the lips meeting it.";
+        // Just below the normal-shock limit: no weak oblique shock to lean over yet.
+        return text +
+               " No oblique shock attached to the exit lips can raise the pressure this much: "
+               "such a shock turns a Mach " +
+               n4(s.M_max) + " flow by " + degrees(w.maxDeflection) +
+               " at most (reached at Pe/Po = " + n4(w.strongFrom) +
+               "), so the shock that matches the pressures is a strong one, standing steeply "
+               "across "
+               "the flow (at " +
+               degrees(w.shockAngle) + " to the flow, turning it towards the axis by " +
+               degrees(w.deflection) + ") with a subsonic jet behind it (M = " + n4(s.Me) +
+               "), as behind a normal shock: a real jet forms a "
+               "nearly normal shock across its core (a Mach disk), with oblique shocks from the "
+               "lips meeting it. As the back pressure falls below " +
+               n4(w.strongFrom) +
+               " the shocks at the lips become weak oblique shocks, which lean over and weaken "
+               "until at " +
+               n4(s.PePo_OS) + " they vanish.";
     }
-    return text;
+    return text + " Oblique shocks at the exit lips, at " + degrees(w.shockAngle) +
+           " to the flow, turn it towards the axis by " + degrees(w.deflection) +
+           " and raise its pressure to Pe/Po; behind them the jet moves at M = " + n4(s.Me) +
+           ". As the back pressure falls the shocks weaken and lean over, until at " +
+           n4(s.PePo_OS) + " they vanish.";
 }
 
 std::string expansion(const FlowState& s, const ExitWaves& w)
 {
-    const std::string pe = "Pe/Po = " + formatGeneral(s.PePo);
-    const std::string turn = "turn it away from the axis by " + formatDegrees(w.nuJet - w.nuExit) +
-                             " (Prandtl-Meyer angle from " + formatDegrees(w.nuExit) + " to " +
-                             formatDegrees(w.nuJet) + ")";
+    const std::string pe = "Pe/Po = " + n4(s.PePo);
+    const std::string turn = "turn it away from the axis by " + degrees(w.nuJet - w.nuExit) +
+                             " (Prandtl-Meyer angle from " + degrees(w.nuExit) + " to " +
+                             degrees(w.nuJet) + ")";
     if (convergent(s)) {
-        return pe + " lies below the choking pressure ratio " + n4(s.PePo_OS) +
+        return pe + " " + against(s, "below", "the choking pressure ratio", s.PePo_OS) +
                ". The nozzle is convergent, so the exit is the throat: the flow stays sonic there "
                "(M = 1, p/p0 = " +
                n4(s.PePo_OS) +
@@ -165,32 +206,43 @@ std::string expansion(const FlowState& s, const ExitWaves& w)
                n4(s.Me) + " and " + turn +
                "; no shock can stand in a nozzle without a divergent part.";
     }
-    if (s.PePo == s.PePo_OS) {
-        return pe +
-               " is the design pressure ratio: the flow is supersonic from the throat "
-               "to the exit and leaves at the design Mach number " +
-               n4(s.M_max) +
-               " with exactly the back pressure, so no shock or expansion stands at the exit "
-               "(the lines mark the Mach angle " +
-               formatDegrees(machAngle(s.M_max)) +
-               ") and the jet leaves straight. Below this back pressure the jet leaves "
-               "under-expanded and expands outside the nozzle.";
-    }
-    return pe + " lies below the design pressure ratio " + n4(s.PePo_OS) +
+    return pe + " " + against(s, "below", "the design pressure ratio", s.PePo_OS) +
            ": the flow leaves the exit at the design Mach number " + n4(s.M_max) +
            " with p/p0 = " + n4(s.PePo_OS) +
            ", above the back pressure, so the jet is under-expanded. Expansion waves at the exit "
            "lips, drawn at the Mach angles " +
-           formatDegrees(machAngle(s.M_max)) + " (M = " + n4(s.M_max) + ") and " +
-           formatDegrees(machAngle(s.Me)) + " (M = " + n4(s.Me) +
+           degrees(machAngle(s.M_max)) + " (M = " + n4(s.M_max) + ") and " +
+           degrees(machAngle(s.Me)) + " (M = " + n4(s.Me) +
            "), lower its pressure to Pe/Po, speed it up to M = " + n4(s.Me) + " and " + turn +
            ". Lowering the back pressure further changes nothing inside the nozzle; only the "
            "expansion outside grows stronger.";
 }
 
+// Within kDesignNearness of the design pressure ratio, on either side: what
+// the status line calls the design condition.
+std::string design(const FlowState& s)
+{
+    const std::string pe = "Pe/Po = " + n4(s.PePo);
+    const bool exact = s.PePo == s.PePo_OS;
+    const std::string within = exact ? " is the design pressure ratio"
+                               : n4(s.PePo) == n4(s.PePo_OS)
+                                   ? " is at the design pressure ratio"
+                                   : " is at the design pressure ratio " + n4(s.PePo_OS) +
+                                         " (within " + n4(kDesignNearness) + ")";
+    return pe + within +
+           ": the flow is supersonic from the throat to the exit and leaves at the design Mach "
+           "number " +
+           n4(s.M_max) + " with " + (exact ? "exactly" : "very nearly") +
+           " the back pressure, so no shock or expansion of any strength stands at the exit "
+           "(the lines mark the Mach angle " +
+           degrees(machAngle(s.M_max)) +
+           ") and the jet leaves straight: it is perfectly expanded. Below this back pressure "
+           "the jet leaves under-expanded and expands outside the nozzle.";
+}
+
 std::string describe(const FlowState& s, const CalcResult& result, bool backAboveReservoir)
 {
-    const std::string pe = "Pe/Po = " + formatGeneral(s.PePo);
+    const std::string pe = "Pe/Po = " + n4(s.PePo);
     const int t = s.N_conv;
     switch (result.regime) {
     case Regime::NotCalculated:
@@ -211,13 +263,13 @@ std::string describe(const FlowState& s, const CalcResult& result, bool backAbov
                "falls, the gas starts to flow, fastest at the throat.";
     case Regime::SubsonicThroughout:
         if (convergent(s)) {
-            return pe + " lies between 1 and " + limitsLine(s) +
+            return pe + " " + between(s, "", 1, "the choking pressure ratio", s.PePo_sub) +
                    ". The nozzle is convergent, so the exit is the throat: the flow is subsonic "
                    "and speeds up all the way to M = " +
                    n4(s.Me) + " there, where p/p0 = Pe/Po. As the back pressure falls towards " +
                    n4(s.PePo_sub) + " the exit approaches Mach 1 and the nozzle chokes.";
         }
-        return pe + " lies between 1 and the subsonic limit " + n4(s.PePo_sub) +
+        return pe + " " + between(s, "", 1, "the subsonic limit", s.PePo_sub) +
                ". The flow is subsonic everywhere: it speeds up to M = " + n4(s.M[t]) +
                " at the throat, where the pressure is lowest (p/p0 = " + n4(s.PiPo[t]) +
                "), and slows down again in the divergent part to M = " + n4(s.Me) +
@@ -241,8 +293,12 @@ std::string describe(const FlowState& s, const CalcResult& result, bool backAbov
                "throat and a normal shock appears in the divergent part.";
     case Regime::NormalShockInside: return shockInside(s, result);
     case Regime::NormalShockAtExit: return shockAtExit(s, result);
-    case Regime::ObliqueExitShocks: return obliqueShocks(s, result.waves);
-    case Regime::ExitExpansion: return expansion(s, result.waves);
+    case Regime::ObliqueExitShocks:
+        if (atDesignCondition(s, result)) return design(s);
+        return obliqueShocks(s, result.waves);
+    case Regime::ExitExpansion:
+        if (atDesignCondition(s, result)) return design(s);
+        return expansion(s, result.waves);
     }
     return {};
 }

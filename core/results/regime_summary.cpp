@@ -7,9 +7,36 @@
 
 namespace cdnozzle {
 
+bool atDesignCondition(const FlowState& s, const CalcResult& result)
+{
+    // A convergent nozzle (design Mach 1) has no design condition: its jet
+    // is sonic at the choking ratio and under-expanded below it.
+    return (result.regime == Regime::ObliqueExitShocks || result.regime == Regime::ExitExpansion) &&
+           s.M_max > 1 && std::fabs(s.PePo - s.PePo_OS) <= kDesignNearness;
+}
+
+std::string regimeHeadline(const FlowState& s, const CalcResult& result)
+{
+    if (atDesignCondition(s, result)) return "Design condition: perfectly expanded";
+    switch (result.regime) {
+    case Regime::NotCalculated: return {};
+    case Regime::NoFlow: return "No flow";
+    case Regime::SubsonicThroughout: return "Subsonic flow throughout";
+    case Regime::ChokedSubsonic: return "Choked throat, subsonic flow behind it";
+    case Regime::NormalShockInside: return "Normal shock inside the nozzle";
+    case Regime::NormalShockAtExit: return "Normal shock in the exit plane";
+    case Regime::ObliqueExitShocks:
+        if (result.waves.strong) return "Strong shock at the exit: a Mach disk in the jet";
+        return "Over-expanded jet: oblique shocks at the exit";
+    case Regime::ExitExpansion: return "Under-expanded jet: expansion waves at the exit";
+    case Regime::NotClassified: return "Pe/Po above 1: not classified";
+    }
+    return {};
+}
+
 std::string regimeSummary(const FlowState& s, const CalcResult& result, bool backAboveReservoir)
 {
-    const auto shown = formatShown;
+    const auto shown = formatRatio;
     switch (result.regime) {
     case Regime::NotCalculated: return {};
     case Regime::NoFlow:
@@ -26,24 +53,30 @@ std::string regimeSummary(const FlowState& s, const CalcResult& result, bool bac
         return text + ")";
     }
     case Regime::ObliqueExitShocks:
-        if (std::fabs(s.PePo - s.PePo_OS) <= kDesignNearness)
-            return "Design condition: the jet leaves at Mach " + shown(s.M_max) +
-                   " (oblique waves of β = " + formatDegrees(result.waves.shockAngle) + ")";
-        return "Oblique shocks at the exit (β = " + formatDegrees(result.waves.shockAngle) + ")";
+        if (atDesignCondition(s, result))
+            return "Design condition: perfectly expanded, the jet leaves at Mach " +
+                   shown(s.M_max) +
+                   " (oblique waves of β = " + formatAngle(result.waves.shockAngle) + ")";
+        if (result.waves.strong)
+            return "Strong shock at the exit: a Mach disk in the jet (β = " +
+                   formatAngle(result.waves.shockAngle) + ")";
+        return "Oblique shocks at the exit (β = " + formatAngle(result.waves.shockAngle) +
+               "): over-expanded jet";
     case Regime::NormalShockAtExit: return "Normal shock in the exit plane";
     case Regime::ExitExpansion:
-        if (std::fabs(s.PePo - s.PePo_OS) <= kDesignNearness)
-            return "Design condition: the jet leaves at Mach " + shown(s.Me);
-        return "Expansion waves at the exit (jet Mach " + shown(s.Me) + ")";
+        if (atDesignCondition(s, result))
+            return "Design condition: perfectly expanded, the jet leaves at Mach " + shown(s.Me);
+        return "Expansion waves at the exit (jet Mach " + shown(s.Me) + "): under-expanded jet";
     case Regime::NotClassified: return "Pe/Po above 1: not classified";
     }
     return {};
 }
 
-std::string reportLineMeaning(std::string_view line)
+std::string reportLabelMeaning(std::string_view label)
 {
     const std::pair<std::string_view, std::string_view> meanings[] = {
-        {"iMax=", "number of stations along the nozzle: the exit is the last"},
+        {"iMax=", "number of the last station: the flow is calculated at points (stations) "
+                  "0 to iMax along the axis, the exit is the last"},
         {"M_max=", "design exit Mach number: the exit's position on the axis"},
         {"Me_sub limit=",
          "exit Mach number of the subsonic flow whose throat has just reached Mach 1"},
@@ -56,8 +89,8 @@ std::string reportLineMeaning(std::string_view line)
         {"Po2/Po*=",
          "stagnation pressure behind the shock over the reservoir's: what the shock loses"},
     };
-    for (const auto& [label, meaning] : meanings) {
-        if (line.starts_with(label)) return std::string(meaning);
+    for (const auto& [known, meaning] : meanings) {
+        if (label == known) return std::string(meaning);
     }
     return {};
 }

@@ -19,9 +19,20 @@ std::string regimeSummary(const FlowState& s, const CalcResult& result,
                           bool backAboveReservoir = false);
 inline constexpr double kDesignNearness = 0.0005;
 
-// What a report line means, in plain words, by its label ("Pe/Po sesaltı
-// limit=0.9088" -> "subsonic limit: below this back pressure the throat is
-// choked"); "" for a line it does not know.
-std::string reportLineMeaning(std::string_view line);
+// Whether a jet leaving supersonic (oblique shocks or expansion at the exit)
+// is within kDesignNearness of the design pressure ratio: the status line,
+// the banner and the explanation then all name the design condition.
+bool atDesignCondition(const FlowState& s, const CalcResult& result);
+
+// The regime in a few words, the same words the status line and the
+// explanation use: "Under-expanded jet: expansion waves at the exit",
+// "Design condition: perfectly expanded", "Strong shock at the exit: a
+// Mach disk in the jet". Empty before a calculation.
+std::string regimeHeadline(const FlowState& s, const CalcResult& result);
+
+// What a report line means, in plain words, by the label it was written
+// with ("Pe/Po sesaltı limit=" -> "subsonic limit: below this back pressure
+// the throat is choked"); "" for a label it does not know.
+std::string reportLabelMeaning(std::string_view label);
 
 } // namespace cdnozzle

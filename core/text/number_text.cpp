@@ -210,6 +210,110 @@ std::string formatShown(double value)
     return formatGeneral(roundSignificant(value, 4));
 }
 
+namespace {
+
+// The value with `decimals` decimals, trailing zeros and a bare point taken
+// off, and no "-0".
+std::string trimmedFixed(double value, int decimals)
+{
+    std::string text = formatFixed(value, decimals);
+    if (text.find('.') != std::string::npos) {
+        while (text.back() == '0') text.pop_back();
+        if (text.back() == '.') text.pop_back();
+    }
+    if (text == "-0") text = "0";
+    return text;
+}
+
+// "6.446 × 10⁻¹¹": 4 significant figures and a power of ten in superscript.
+std::string powerOfTen(double value)
+{
+    static const char* const superscript[] = {"⁰", "¹", "²", "³", "⁴", "⁵", "⁶", "⁷", "⁸", "⁹"};
+    const double rounded = roundSignificant(value, 4);
+    int exponent = static_cast<int>(std::floor(std::log10(std::fabs(rounded))));
+    double mantissa = rounded / std::pow(10.0, exponent);
+    if (std::fabs(mantissa) >= 9.9995) {
+        mantissa /= 10;
+        ++exponent;
+    } else if (std::fabs(mantissa) < 0.99995) {
+        mantissa *= 10;
+        --exponent;
+    }
+    std::string text = trimmedFixed(mantissa, 3) + " × 10";
+    if (exponent < 0) text += "⁻";
+    for (char digit : std::to_string(std::abs(exponent))) text += superscript[digit - '0'];
+    return text;
+}
+
+} // namespace
+
+std::string formatRatio(double value)
+{
+    if (!std::isfinite(value)) return "—";
+    const double magnitude = std::fabs(value);
+    if (value == 0) return "0";
+    if (magnitude < 0.0001) return powerOfTen(value);
+    if (magnitude < 0.001) return trimmedFixed(roundSignificant(value, 4), 7);
+    if (magnitude >= 1e6) return powerOfTen(value);
+    std::string text = formatRounded4(value);
+    if (magnitude == 1) return text;
+    for (int decimals = 5; (text == "1" || text == "-1") && decimals <= 10; ++decimals)
+        text = trimmedFixed(value, decimals);
+    if (text == "1" || text == "-1") {
+        const bool below = magnitude < 1;
+        return std::string(value < 0 ? "-" : "") + (below ? "just below 1" : "just above 1");
+    }
+    return text;
+}
+
+std::string formatPercent(double share)
+{
+    if (!std::isfinite(share)) return "— %";
+    const double p = share * 100;
+    if (std::fabs(p) < 0.1) return formatRatio(p) + " %";
+    std::string text = formatFixed(p, 1);
+    if (p == 100) return text + " %";
+    for (int decimals = 2; std::fabs(parseCDouble(text.c_str())) == 100 && decimals <= 6;
+         ++decimals)
+        text = formatFixed(p, decimals);
+    if (std::fabs(parseCDouble(text.c_str())) == 100) return "nearly 100 %";
+    return text + " %";
+}
+
+std::string formatAngle(double radians)
+{
+    if (!std::isfinite(radians)) return "—°";
+    const double degrees = radians * 180 / std::numbers::pi;
+    if (degrees == 0) return "0°";
+    if (std::fabs(degrees) < 0.05) return formatRatio(degrees) + "°";
+    return formatFixed(degrees, 1) + "°";
+}
+
+std::string formatBoxNumber(double value)
+{
+    if (!std::isfinite(value)) return "0";
+    if (value == 0) return "0";
+    const double magnitude = std::fabs(value);
+    if (magnitude >= 1000 && magnitude < 1e9) return formatGeneral(std::round(value));
+    const double rounded = roundSignificant(value, 4);
+    std::string text = formatGeneral(rounded);
+    if (text.size() <= 9 && text.find('E') == std::string::npos) return text;
+#if defined(__cpp_lib_to_chars) && __cpp_lib_to_chars >= 201611L
+    char buffer[64];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 3);
+    text.assign(buffer, result.ptr);
+#else
+    text = printfC("%.*e", 3, value);
+#endif
+    // "5.475e-05" -> "5.475E-05", "1.000e-05" -> "1E-05".
+    const std::size_t e = text.find('e');
+    std::string mantissa = text.substr(0, e);
+    while (mantissa.back() == '0') mantissa.pop_back();
+    if (mantissa.back() == '.') mantissa.pop_back();
+    return mantissa + "E" + text.substr(e + 1);
+}
+
 std::string formatRoundTrip(double value)
 {
 #if defined(__cpp_lib_to_chars) && __cpp_lib_to_chars >= 201611L

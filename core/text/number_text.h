@@ -63,6 +63,41 @@ std::string formatRounded4(double value);
 // "6.446E-11"), so no limit, Mach number or ratio reads as 0.
 std::string formatShown(double value);
 
+// The numbers a person reads in a sentence (the explanation, the status
+// line, the banner, the engine note) are written by one rule, one function
+// per kind of quantity below: a fixed number of figures chosen for the
+// kind, "." as the point, no exponent spelt "E-05", no 15-digit tail, no
+// "-0", and no value that rounds to a boundary it is not (0 and 1 for a
+// ratio, 0.0 and 100.0 for a percentage, 0.0 for an angle).
+
+// A dimensionless figure: a pressure ratio, a Mach number, an area ratio, a
+// position x, a coefficient. 4 decimal places ("0.5283", "2", "-0.0123");
+// below 0.001 in magnitude 4 significant figures ("0.0007899"), written
+// with a power of ten below 0.0001 and from a million up ("6.446 × 10⁻¹¹",
+// "5.283 × 10⁸"). A value that is not
+// 0, 1 or -1 never reads as one of them: next to 1 it takes the decimals it
+// needs, up to 10 ("0.999999999" for 0.9999999986), and beyond that reads "just below 1"
+// or "just above 1". Non-finite values read "—".
+std::string formatRatio(double value);
+
+// A share (0.25 for a quarter) as a percentage with " %": one decimal
+// ("25.0 %"); below 0.1 % as formatRatio ("0.0123 %"). Never "0.0 %" or
+// "100.0 %" unless exactly so: next to 100 it takes up to 6 decimals
+// ("99.98 %") and beyond that reads "nearly 100 %".
+std::string formatPercent(double share);
+
+// An angle in radians as degrees with "°": one decimal ("69.2°"); a
+// nonzero angle below 0.05° in magnitude as formatRatio ("0.0042°"), so no
+// angle that is not 0 reads "0.0°" or "-0.0°". 0 reads "0°".
+std::string formatAngle(double radians);
+
+// A number the program writes into a box (the Pe/Po of an altitude, the
+// Me_Sup of an area ratio), short enough for the box: 4 significant
+// figures, as decimals when that takes at most 9 characters ("0.5283",
+// "0.0001234", "12.35"), otherwise with an exponent the box reads back
+// ("5.475E-05"). Whole numbers of up to 9 digits are written whole.
+std::string formatBoxNumber(double value);
+
 // The shortest text that reads back as the same double ("0.1", "2.1",
 // "1.0000000000000002"); for tables and data files, not for the report.
 std::string formatRoundTrip(double value);

@@ -370,8 +370,17 @@ TEST(Play, StopsTwoSecondsPastEachLimit)
         }
     }
     EXPECT_EQ(pauses, (std::vector<double>{0.908, 0.575, 0.127}));
-    EXPECT_EQ(banners, (std::vector<std::string>{"Throat just choked", "Normal shock at the exit",
-                                                 "Design: perfectly expanded"}));
+    // Each banner names the limit passed and the flow now, in the status
+    // line's and the explanation's words: 0.575 lies past the normal-shock
+    // limit (a strong shock, no longer a normal one in the exit plane),
+    // 0.127 past the design ratio (0.0008 below it: under-expanded).
+    EXPECT_EQ(
+        banners,
+        (std::vector<std::string>{
+            "Now past the subsonic limit · Normal shock inside the nozzle",
+            "Now past the normal-shock limit · Strong shock at the exit: a Mach disk in the jet",
+            "Now past the design pressure ratio · Under-expanded jet: expansion waves at the "
+            "exit"}));
     EXPECT_EQ(t.logic.view().banner, ""); // gone once the play went on
     // A screen reader hears the three pauses, not the steps between them.
     EXPECT_EQ(t.logic.view().announcementSerial - announced, 3);
@@ -552,17 +561,24 @@ TEST(Play, AscentNamesTheLimitAltitudes)
             if (s.color == SegmentColor::Red && std::fabs(s.x1 - km) < 1e-9 && F > 0)
                 scale.push_back(s.y1 / F);
         }
-        const std::string banner = t.logic.view().banner;
+        const ViewState v = t.logic.view();
+        const std::string& banner = v.banner;
         if (!banner.empty() && (banners.empty() || banners.back() != banner))
             banners.push_back(banner);
+        // The altitude's Pe/Po fits its box and reads back to 4 figures.
+        ASSERT_LE(v.boxes.pe_po.size(), 9u) << v.boxes.pe_po;
+        ASSERT_NEAR(readLeadingNumber(v.boxes.pe_po), t.logic.model().state().PePo,
+                    t.logic.model().state().PePo * 5e-4);
     }
     const LimitAltitudes at = limitAltitudes(*t.logic.engine(), t.logic.model().state());
     auto km = [](std::optional<double> h) { return formatFixed(*h / 1000, 1) + " km"; };
     EXPECT_EQ(banners,
-              (std::vector<std::string>{
-                  "Choking altitude " + km(at.choking) + ": throat just choked",
-                  "Shock-exit altitude " + km(at.shockLeaves) + ": normal shock at the exit",
-                  "Design altitude " + km(at.design) + ": perfectly expanded"}));
+              (std::vector<std::string>{"Now past the choking altitude " + km(at.choking) +
+                                            " · Normal shock inside the nozzle",
+                                        "Now past the shock-exit altitude " + km(at.shockLeaves) +
+                                            " · Strong shock at the exit: a Mach disk in the jet",
+                                        "Now past the design altitude " + km(at.design) +
+                                            " · Under-expanded jet: expansion waves at the exit"}));
     EXPECT_EQ(t.logic.engineText(EngineFieldKind::Altitude), "86 km");
     EXPECT_EQ(t.logic.altitudePosition(), t.logic.altitudeSteps());
     ASSERT_GT(scale.size(), 100u);

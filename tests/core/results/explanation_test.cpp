@@ -5,8 +5,11 @@
 #include "results/explanation.h"
 
 #include "core/test_support.h"
+#include "results/regime_summary.h"
 #include "test_names.h"
 #include "text/number_text.h"
+
+#include <regex>
 
 namespace cdnozzle {
 
@@ -64,7 +67,7 @@ INSTANTIATE_TEST_SUITE_P(
         ExplainCase{"0.99",
                     Regime::SubsonicThroughout,
                     {"between 1 and the subsonic limit 0.9088", "M = 0.1199 at the exit", "chokes",
-                     "\nMass flow 0.3467 of the choked mass flow"}},
+                     "\nMass flow ṁ/ṁ* = 0.3467 (ṁ* is the choked mass flow"}},
         ExplainCase{"sub",
                     Regime::ChokedSubsonic,
                     {"exactly the subsonic limit", "Mach 1 (p/p0 = 0.5283)", "M = 0.3722",
@@ -75,9 +78,9 @@ INSTANTIATE_TEST_SUITE_P(
         ExplainCase{"0.8",
                     Regime::NormalShockInside,
                     {"between the subsonic limit 0.9088 and the normal-shock limit 0.5751",
-                     "drawn at station 66 (x = 1.575)", "p02/p01 = 0.9044", "falls by 9.6 %",
-                     "moves downstream",
-                     "\nWithout the station grid the shock stands at x = 1.5764",
+                     "drawn at station 66 of the 101 points", "(x = 1.575)", "p02/p01 = 0.9044",
+                     "falls by 9.6 %", "moves downstream",
+                     "\nCalculated exactly, between those points, the shock stands at x = 1.5764",
                      "to 0.6757, p02/p01 = 0.9039", "at M = 0.4213"}},
         // M2 behind a Mach 2 shock 0.5774, p2/p0 = 0.1278 * 4.5 = 0.5751,
         // p02/p01 0.7209; at the limit the exact shock stands in the exit.
@@ -112,8 +115,8 @@ INSTANTIATE_TEST_SUITE_P(
                     Regime::ObliqueExitShocks,
                     {"between the normal-shock limit 0.5751 and the design pressure ratio 0.1278",
                      "over-expanded", "at 69.2° to the flow", "towards the axis by 22.4°",
-                     "M = 0.8246", "\nNo weak oblique shock", "by 23.0° at most", "Pe/Po = 0.4659",
-                     "strong branch", "Mach disk"}},
+                     "M = 0.8246", "No oblique shock attached", "by 23.0° at most",
+                     "Pe/Po = 0.4659", "a strong one", "Mach disk"}},
         // beta 47.22, theta 16.33: a weak shock.
         ExplainCase{"0.3",
                     Regime::ObliqueExitShocks,
@@ -121,11 +124,12 @@ INSTANTIATE_TEST_SUITE_P(
                     {"Mach disk", "strong"}},
         // Design Mach 20: the normal-shock limit 9.7534e-5 and the exit
         // Mach number 7.5267e-5 keep four significant figures.
-        ExplainCase{"0.5",
-                    Regime::NormalShockInside,
-                    {"normal-shock limit 9.753E-05", "until at 9.753E-05", "at M = 7.527E-05"},
-                    {"limit 0.", "limit 0 ", "at 0 "},
-                    "20"},
+        ExplainCase{
+            "0.5",
+            Regime::NormalShockInside,
+            {"normal-shock limit 9.753 × 10⁻⁵", "until at 9.753 × 10⁻⁵", "at M = 7.527 × 10⁻⁵"},
+            {"limit 0.0", "limit 0 ", "at 0 "},
+            "20"},
         // A convergent nozzle: the exit is the throat; below the choking
         // ratio 0.5283 the jet leaves at Mach 1 and expands to 1.4328,
         // turning by nu(1.4328) = 9.9 degrees.
@@ -150,7 +154,7 @@ INSTANTIATE_TEST_SUITE_P(
         ExplainCase{"OS",
                     Regime::ExitExpansion,
                     {"is the design pressure ratio", "Mach angle 30.0°", "C_F = 1.2078",
-                     "pressure 0)", "pe/pb = 1."}},
+                     "pressure 0)", "p_exit/p_b = 1."}},
         // Me 2.15719: Mach angle 27.6 degrees.
         // nu(2) 26.38, nu(2.1572) 30.61 degrees: the jet turns by 4.2.
         ExplainCase{"0.1",
@@ -161,6 +165,79 @@ INSTANTIATE_TEST_SUITE_P(
         return "Me_Sup_" + test::caseName(info.param.me) + "_PePo_" +
                test::caseName(info.param.pepo);
     });
+
+// Over many states, the limits typed as displayed and next to them included:
+// the status line, the banner's words (regimeHeadline) and the explanation
+// name the same regime, and every number in them follows the one rule.
+TEST(Explanation, StatusBannerAndTextAgreeInWordsAndNumbers)
+{
+    const std::regex exponent("E[-+]?[0-9]");
+    const std::regex number("[0-9]+(\\.[0-9]+)?");
+    const std::regex falseBoundary("(^|[^0-9.])(-?0\\.0°|100\\.0 %|0\\.0 %|-0)([^0-9.]|$)");
+    int states = 0;
+    for (const char* me : {"1", "1.02", "1.05", "2", "3", "20"}) {
+        const FlowState limits = test::calculated(me, "1").state();
+        std::vector<std::string> pepos = {"1", "0.99", "0.8", "0.5", "0.3", "0.1", "0.001", "1e-9"};
+        for (double limit : {limits.PePo_sub, limits.PePo_NS, limits.PePo_OS}) {
+            pepos.push_back(formatRatio(limit)); // typed as displayed
+            for (double nudge : {-2e-3, -6e-4, -1e-9, 0.0, 1e-9, 6e-4, 2e-3})
+                if (limit + nudge > 0 && limit + nudge <= 1)
+                    pepos.push_back(formatRoundTrip(limit + nudge));
+        }
+        for (const std::string& pepo : pepos) {
+            if (pepo.find("×") != std::string::npos) continue; // not a typed number
+            const NozzleModel m = test::calculated(me, pepo);
+            const FlowState& s = m.state();
+            const std::string status = regimeSummary(s, m.result());
+            const std::string headline = regimeHeadline(s, m.result());
+            const std::string text = explainFlow(s, m.result());
+            const std::string where = std::string(me) + " " + pepo + "\n" + status + "\n" + text;
+            ++states;
+            // One regime in three places.
+            const std::string prose = text.substr(0, text.find('\n'));
+            if (headline.starts_with("Design condition")) {
+                EXPECT_TRUE(status.starts_with("Design condition")) << where;
+                EXPECT_NE(prose.find("design pressure ratio"), std::string::npos) << where;
+                EXPECT_NE(prose.find("perfectly expanded"), std::string::npos) << where;
+                EXPECT_EQ(prose.find("is under-expanded"), std::string::npos) << where;
+            } else if (headline.starts_with("Under-expanded")) {
+                EXPECT_NE(status.find("under-expanded"), std::string::npos) << where;
+                EXPECT_NE(prose.find("under-expanded"), std::string::npos) << where;
+                EXPECT_EQ(prose.find("perfectly"), std::string::npos) << where;
+            } else if (headline.starts_with("Over-expanded")) {
+                EXPECT_NE(status.find("over-expanded"), std::string::npos) << where;
+                EXPECT_NE(prose.find("over-expanded"), std::string::npos) << where;
+                EXPECT_EQ(prose.find("Mach disk"), std::string::npos) << where;
+            } else if (headline.starts_with("Strong shock")) {
+                EXPECT_TRUE(status.starts_with("Strong shock")) << where;
+                EXPECT_NE(prose.find("Mach disk"), std::string::npos) << where;
+                EXPECT_EQ(prose.find("No weak"), std::string::npos) << where;
+            } else {
+                EXPECT_TRUE(status.starts_with(headline.substr(0, 12))) << where;
+            }
+            // Pe/Po never "lies" beside a limit that prints like it.
+            const std::string first = prose.substr(0, prose.find(". "));
+            for (double limit : {s.PePo_sub, s.PePo_NS, s.PePo_OS}) {
+                if (formatRatio(s.PePo) == formatRatio(limit) && s.PePo != limit) {
+                    for (const char* lies : {"lies below", "lies above", "lies between"})
+                        EXPECT_EQ(first.find(lies), std::string::npos) << where;
+                }
+            }
+            for (const std::string& shown : {status, text}) {
+                EXPECT_FALSE(std::regex_search(shown, exponent)) << where;
+                EXPECT_FALSE(std::regex_search(shown, falseBoundary)) << where;
+                for (std::sregex_iterator i(shown.begin(), shown.end(), number), end; i != end;
+                     ++i) {
+                    std::string digits = i->str();
+                    std::erase(digits, '.');
+                    digits.erase(0, std::min(digits.find_first_not_of('0'), digits.size()));
+                    EXPECT_LE(digits.size(), 10u) << i->str() << "\n" << where;
+                }
+            }
+        }
+    }
+    EXPECT_GT(states, 150);
+}
 
 TEST(Explanation, NothingBeforeACalculation)
 {

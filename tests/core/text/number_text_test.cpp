@@ -137,4 +137,53 @@ INSTANTIATE_TEST_SUITE_P(
                test::caseName(formatRoundTrip(info.param.rounded));
     });
 
+// One rule for every number a person reads, a function per kind: rows of
+// the raw numbers the explanation and the boxes used to show.
+struct ShownCase {
+    const char* kind; // "ratio", "percent" (of a share), "angle" (radians), "box"
+    double value;
+    const char* text;
+};
+
+class ShownNumber : public testing::TestWithParam<ShownCase> {};
+
+TEST_P(ShownNumber, WritesTheKindsFiguresWithoutExponentOrFalseBoundary)
+{
+    const ShownCase& c = GetParam();
+    const std::string kind = c.kind;
+    const std::string text = kind == "ratio"     ? formatRatio(c.value)
+                             : kind == "percent" ? formatPercent(c.value)
+                             : kind == "angle"   ? formatAngle(c.value)
+                                                 : formatBoxNumber(c.value);
+    EXPECT_EQ(text, c.text) << formatRoundTrip(c.value);
+    if (kind == "box") {
+        // A box holds at most 9 characters and reads back within 4 figures.
+        EXPECT_LE(text.size(), 9u);
+        EXPECT_NEAR(readLeadingNumber(text), c.value, std::fabs(c.value) * 5e-4);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, ShownNumber,
+    testing::Values(
+        ShownCase{"ratio", 0.000789901698899879, "0.0007899"},
+        ShownCase{"ratio", -8.008e-07, "-8.008 × 10⁻⁷"},
+        ShownCase{"ratio", 9.7534e-5, "9.753 × 10⁻⁵"}, ShownCase{"ratio", 1e-5, "1 × 10⁻⁵"},
+        ShownCase{"ratio", 0.9999999986, "0.999999999"}, ShownCase{"ratio", 1.00004, "1.00004"},
+        ShownCase{"ratio", 1 - 1e-14, "just below 1"}, ShownCase{"ratio", 1, "1"},
+        ShownCase{"ratio", -0.0, "0"}, ShownCase{"ratio", -0.00004, "-4 × 10⁻⁵"},
+        ShownCase{"ratio", 0.908757996, "0.9088"},
+        ShownCase{"ratio", 528281787.7172, "5.283 × 10⁸"},
+        ShownCase{"percent", 1 - 0.000164, "99.98 %"},
+        ShownCase{"percent", 1 - 1e-12, "nearly 100 %"}, ShownCase{"percent", 1, "100.0 %"},
+        ShownCase{"percent", 0.0956, "9.6 %"}, ShownCase{"percent", 0.000146, "0.0146 %"},
+        ShownCase{"angle", 1e-5, "0.000573°"}, ShownCase{"angle", -1e-7, "-5.73 × 10⁻⁶°"},
+        ShownCase{"angle", 0, "0°"}, ShownCase{"angle", 1.2080, "69.2°"},
+        ShownCase{"box", 5.47456622999916E-05, "5.475E-05"}, ShownCase{"box", 0.1278, "0.1278"},
+        ShownCase{"box", 0.000123456, "0.0001235"}, ShownCase{"box", 2.19723412, "2.197"},
+        ShownCase{"box", 12345.6, "12346"}),
+    [](const testing::TestParamInfo<ShownCase>& info) {
+        return std::string(info.param.kind) + "_row" + std::to_string(info.index);
+    });
+
 } // namespace cdnozzle
