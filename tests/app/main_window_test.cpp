@@ -231,7 +231,7 @@ TEST(MainWindow, RefusedInputKeepsTheLastResultAndSaysWhyInRed)
     w.Command1_Click();
     const QStringList report = listLines(w);
     const PlotScene geo = plot(w, "Picture_Geo")->scene();
-    EXPECT_EQ(w.statusText(), "Oblique shocks at the exit (β = 69.2°): over-expanded jet");
+    EXPECT_EQ(w.statusText(), "Strong shock at the exit: a Mach disk in the jet (β = 69.2°)");
 
     for (const char* typed : {"", "-", "1.2", "0"}) {
         box(w, "Text_PePo")->setText(typed);
@@ -248,7 +248,7 @@ TEST(MainWindow, RefusedInputKeepsTheLastResultAndSaysWhyInRed)
     EXPECT_TRUE(w.statusText().startsWith("Me_Sup = must be"));
     box(w, "Text_Mmax")->setText("2.");
     EXPECT_FALSE(w.statusShowsRefusal());
-    EXPECT_EQ(w.statusText(), "Oblique shocks at the exit (β = 69.2°): over-expanded jet");
+    EXPECT_EQ(w.statusText(), "Strong shock at the exit: a Mach disk in the jet (β = 69.2°)");
     EXPECT_EQ(w.calculationCount(), 2);
 }
 
