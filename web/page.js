@@ -814,9 +814,10 @@
   }
 
   function writeAddress() {
-    // Nothing calculated yet: an address that was refused stays to be mended.
+    // Nothing calculated but the start-up flow: an address that was refused
+    // stays to be mended.
     const hash = view.address;
-    if (!hash || location.hash === hash) return;
+    if (!hash || !view.calculations || location.hash === hash) return;
     ownHash = hash;
     addressWritten = performance.now();
     try {
