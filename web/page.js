@@ -605,28 +605,26 @@
     setProp(line, "hidden", !view.engineLine);
   }
 
-  // The report's lines, each described in plain words for a screen reader
-  // (and in its tooltip).
+  // The report's lines, each with its meaning in plain words beside it (the
+  // logic's reportHelp), which a screen reader hears as its description.
   function showReport() {
     const list = $("List1");
-    const help = $("ReportHelp");
-    while (list.children.length > view.report.length) {
-      list.lastElementChild.remove();
-      help.lastElementChild.remove();
-    }
+    while (list.children.length > view.report.length) list.lastElementChild.remove();
     view.report.forEach((line, i) => {
       if (i === list.children.length) {
         const item = document.createElement("li");
+        const text = document.createElement("span");
+        text.className = "line";
         const meaning = document.createElement("span");
+        meaning.className = "meaning";
         meaning.id = `ReportHelp${i}`;
         item.setAttribute("aria-describedby", meaning.id);
+        item.append(text, meaning);
         list.append(item);
-        help.append(meaning);
       }
-      setText(list.children[i], line);
-      const meaning = view.reportHelp[i] || "";
-      setText(help.children[i], meaning);
-      setAttr(list.children[i], "title", meaning);
+      const item = list.children[i];
+      setText(item.firstElementChild, line);
+      setText(item.lastElementChild, view.reportHelp[i] || "");
     });
   }
 
@@ -1184,7 +1182,7 @@
       bars: [coarse.value, fine.value],
       status: $("StatusLine").textContent,
       refusal: $("StatusLine").classList.contains("refusal"),
-      report: [...$("List1").children].map((li) => li.textContent),
+      report: [...$("List1").children].map((li) => li.firstElementChild.textContent),
       explanation: $("Explanation").textContent,
       explanationShown: !$("Explanation").hidden,
       thirdCaption: $("Label5").textContent,

@@ -95,7 +95,7 @@ class PageTest(unittest.TestCase):
         return self.driver.find_element(By.ID, element_id)
 
     def report(self):
-        return [li.text for li in self.el("List1").find_elements(By.TAG_NAME, "li")]
+        return [s.text for s in self.el("List1").find_elements(By.CSS_SELECTOR, "li > .line")]
 
     def status(self):
         return self.el("StatusLine").text
@@ -299,8 +299,10 @@ class Walkthrough(PageTest):
                 self.assertAlmostEqual(self.js(middle, element), self.js(middle, thumb), delta=1.5)
         # Each report line has its meaning in plain words.
         for i, line in enumerate(self.el("List1").find_elements(By.TAG_NAME, "li")):
-            meaning = self.el(line.get_attribute("aria-describedby")).get_attribute("textContent")
+            shown = self.el(line.get_attribute("aria-describedby"))
+            meaning = shown.get_attribute("textContent")
             self.assertEqual(meaning, view()["reportHelp"][i])
+            self.assertTrue(shown.is_displayed())  # beside the line, not only for a reader
             self.assertTrue(meaning)
         # Only the announcements are spoken: the status line and the
         # explanation change with every step of a play.
