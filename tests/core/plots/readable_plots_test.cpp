@@ -45,7 +45,8 @@ WindowLogic calculatedAt(const Case& c, double pepo)
 // exit-shock band, oblique shocks, design, under-expanded.
 std::vector<std::pair<std::string, double>> regimes(const Case& c)
 {
-    const FlowState& s = calculatedAt(c, 0.5).model().state();
+    const WindowLogic at = calculatedAt(c, 0.5);
+    const FlowState& s = at.model().state();
     const double sub = s.PePo_sub, ns = s.PePo_NS, os = s.PePo_OS;
     return {{"subsonic", sub + 0.6 * (1 - sub)},
             {"choked", sub},
@@ -236,7 +237,8 @@ TEST(DisplayList, NoTwoTextsOverlapAndAllStayInsideInEveryRegimeAndSize)
 TEST(DisplayList, ExitWavesAreDrawnAtTheirTrueAngles)
 {
     for (const Case& c : kCases) {
-        const FlowState& design = calculatedAt(c, 0.5).model().state();
+        const WindowLogic at = calculatedAt(c, 0.5);
+        const FlowState& design = at.model().state();
         const double os = design.PePo_OS, ns = design.PePo_NS;
         for (const double pepo : {os + 0.2 * (ns - os), os + 0.9 * (ns - os), 0.4 * os}) {
             const WindowLogic logic = calculatedAt(c, pepo);
