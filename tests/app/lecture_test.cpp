@@ -398,13 +398,15 @@ TEST(Lecture, NothingMovesDuringAPlayOrOnPlayAndPause)
     EXPECT_EQ(places(), before);
     // Down to the end of the sweep, past the three limits and their pauses.
     std::set<std::string> texts;
-    for (int i = 0; i < 400 && t.w->model().state().PePo > 0.01; ++i) {
+    // (Stopped short of the bar's end, where a play ends by itself and a
+    // click would start another, whatever speed another test left saved.)
+    for (int i = 0; i < 400 && t.w->model().state().PePo > 0.05; ++i) {
         t.tick(0.25);
         QApplication::processEvents();
         texts.insert(t.w->explanationText().toStdString());
         ASSERT_EQ(places(), before) << "at Pe/Po " << t.w->model().state().PePo;
     }
-    EXPECT_LE(t.w->model().state().PePo, 0.01);
+    EXPECT_LE(t.w->model().state().PePo, 0.05);
     EXPECT_GE(texts.size(), 4u); // the explanation changed on the way
     play->click();
     EXPECT_FALSE(t.w->logic().playing());
