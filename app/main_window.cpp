@@ -528,7 +528,8 @@ void MainWindow::buildPlayBar()
         if (item.checkable) {
             auto* box = new QCheckBox(toQString(item.label), playBar_);
             connect(box, &QCheckBox::clicked, this, [this, id] {
-                for (const MenuItem& it : logic_.view().menus.front().items)
+                const ViewState v = logic_.view();
+                for (const MenuItem& it : v.menus.front().items)
                     if (it.id == id) return choose(it);
             });
             control = box;
@@ -536,7 +537,8 @@ void MainWindow::buildPlayBar()
             auto* button = new QPushButton(playBar_);
             button->setFocusPolicy(Qt::TabFocus);
             connect(button, &QPushButton::clicked, this, [this, id] {
-                for (const MenuItem& it : logic_.view().menus.front().items)
+                const ViewState v = logic_.view();
+                for (const MenuItem& it : v.menus.front().items)
                     if (it.id == id) return choose(it);
             });
             control = button;

@@ -137,7 +137,8 @@ TEST(MainWindow, EveryControlIsAtLeastTwentyFourPixelsSquare)
     QStringList names{"Text_Mmax", "Text_AAmax", "Text_PePo",     "VScroll1",
                       "VScroll2",  "Command1",   "AltitudeSlider"};
     for (const EngineField& f : w.logic().view().engine) names << QString::fromStdString(f.id);
-    for (const MenuItem& item : w.logic().view().menus.front().items)
+    const ViewState view = w.logic().view();
+    for (const MenuItem& item : view.menus.front().items)
         if (auto* c = w.findChild<QWidget*>(QString::fromStdString(item.id) + "_Button"))
             names << c->objectName();
     EXPECT_GE(names.size(), 20);
