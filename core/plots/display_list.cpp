@@ -128,7 +128,8 @@ class Placer {
     // Moves a box of the given shape, first sideways into the surface, then
     // up or down by the smallest whole number of pixels (down first when
     // preferDown) to a place where it meets nothing taken, and takes it.
-    // Returns the shift (dx, dy); (dx, 0) when nowhere is free.
+    // Returns the shift (dx, dy); dy is NaN when nowhere is free (the box
+    // is then left out, not laid over another).
     std::pair<double, double> place(TextBox box, bool preferDown = false, double minTop = 0)
     {
         double dx = 0;
@@ -150,16 +151,16 @@ class Placer {
                 }
             }
         }
-        taken_.push_back(box);
-        return {dx, 0};
+        return {dx, std::nan("")};
     }
 
     // Brings a box that marks a value inside the surface; then, where it
     // meets something taken, moves it right by the fewest whole pixels (up
     // to a third of the width) to a free place, and takes it. Returns the
-    // shift (dx, dy); dx is NaN when it lies under the band at the top
-    // (bandBottom) and nowhere is free.
-    std::pair<double, double> fix(TextBox box, double bandBottom)
+    // shift (dx, dy); dx is NaN when nowhere is free (the value is then
+    // left out: under the banner's band, or where the texts are too large
+    // for the plot).
+    std::pair<double, double> fix(TextBox box)
     {
         double dx = 0, dy = 0;
         if (box.right > width_) dx = width_ - box.right;
@@ -176,9 +177,7 @@ class Placer {
                 return {dx + k, dy};
             }
         }
-        if (box.top < bandBottom) return {std::nan(""), dy};
-        taken_.push_back(box);
-        return {dx, dy};
+        return {std::nan(""), dy};
     }
 
   private:
@@ -326,7 +325,7 @@ DisplayList drawScene(const PlotScene& scene, double width, double height, doubl
         // it; one the banner would hide is left out while it shows.
         for (Pending& p : texts) {
             if (p.movable) continue;
-            const auto [dx, dy] = placer.fix(textBox(p.text), bannerBottom);
+            const auto [dx, dy] = placer.fix(textBox(p.text));
             p.omitted = std::isnan(dx);
             p.text.x += p.omitted ? 0 : dx;
             p.text.y += dy;
@@ -340,8 +339,9 @@ DisplayList drawScene(const PlotScene& scene, double width, double height, doubl
                 // others up or down, whichever is nearer.
                 const bool top = p.text.y < height / 2 && p.steady;
                 const auto [dx, dy] = placer.place(textBox(p.text), top, bannerBottom);
+                p.omitted = std::isnan(dy);
                 p.text.x += dx;
-                p.text.y += dy;
+                p.text.y += p.omitted ? 0 : dy;
             }
         }
         for (const Pending& p : texts) {
@@ -359,6 +359,12 @@ DisplayList drawScene(const PlotScene& scene, double width, double height, doubl
             const double right = width - 4 * textScale;
             const TextBox want = boxAt(right, 22 * textScale, total, size, Align::Right);
             const auto [dx, dy] = placer.place(want, true, bannerBottom);
+            // No room anywhere (texts as large as a projector's on a small
+            // plot): the legend is left out rather than laid over values.
+            if (std::isnan(dy)) {
+                if (!caption.empty()) list.texts.push_back(captionText);
+                return list;
+            }
             double at = right + dx;
             const double baseline = 22 * textScale + dy;
             for (auto e = scene.legend.rbegin(); e != scene.legend.rend(); ++e) {

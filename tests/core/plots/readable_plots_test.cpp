@@ -63,21 +63,24 @@ std::vector<std::pair<std::string, double>> regimes(const Case& c)
 
 // The plots' sizes on the screens of a lecture: each plot's width and
 // heights, the scale (the window's zoom, the page's text scale) and the
-// projector flag.
+// projector view's layout (-1 the usual view, 0 the three plots, 1 to 3 one
+// plot alone).
 struct Screen {
     const char* name;
     double width, heights[3], scale;
-    bool projector;
+    int projector;
 };
 const Screen kScreens[] = {
-    {"designed", 377, {185, 145, 161}, 1, false},
-    {"designed, projector", 377, {185, 145, 161}, 1, true},
-    {"1366 x 768", 760, {250, 196, 218}, 1.25, false},
-    {"1366 x 768 zoom 2", 760, {250, 196, 218}, 2, false},
-    {"1920 x 1080", 1100, {360, 282, 313}, 1.5, false},
-    {"1920 x 1080 zoom 2.5", 1100, {360, 282, 313}, 2.5, false},
-    {"1920 x 1080, projector", 1200, {330, 260, 290}, 2, true},
-    {"1920 x 1080, projector, one plot", 1800, {900, 900, 900}, 3.5, true},
+    {"designed", 377, {185, 145, 161}, 1, -1},
+    {"designed, projector", 377, {185, 145, 161}, 1, 0},
+    {"1366 x 768", 760, {250, 196, 218}, 1.25, -1},
+    {"1366 x 768 zoom 2", 760, {250, 196, 218}, 2, -1},
+    {"1366 x 768, projector", 1300, {200, 160, 180}, 1, 0},
+    {"1920 x 1080", 1100, {360, 282, 313}, 1.5, -1},
+    {"1920 x 1080 zoom 2.5", 1100, {360, 282, 313}, 2.5, -1},
+    {"1920 x 1080, projector", 1880, {330, 260, 290}, 1, 0},
+    {"1920 x 1080, projector, one plot", 1880, {900, 900, 900}, 1, 1},
+    {"1366 x 768, projector, one plot", 1330, {620, 620, 620}, 1, 1},
 };
 
 std::string describe(const DisplayText& t)
@@ -176,29 +179,51 @@ TEST(DisplayList, NoTwoTextsOverlapAndAllStayInsideInEveryRegimeAndSize)
 {
     int lists = 0;
     for (const Case& c : kCases) {
+        const bool engine = c.k != 1.4;
         for (const auto& [regime, pepo] : regimes(c)) {
             WindowLogic logic = calculatedAt(c, pepo);
-            for (const PlotQuantity third :
-                 {PlotQuantity::Pressure, PlotQuantity::Temperature, PlotQuantity::Density}) {
-                logic.setThirdPlot(third);
+            if (engine) {
+                // The README's engine, its thrust over altitude for the third plot.
+                for (const auto& [field, text] :
+                     {std::pair{EngineFieldKind::ChamberPressure, "7 MPa"},
+                      {EngineFieldKind::ChamberTemperature, "3500 K"},
+                      {EngineFieldKind::Throat, "300 cm2"},
+                      {EngineFieldKind::MolarMass, "22"}}) {
+                    Event e(EventKind::EditEngine, text);
+                    e.number = static_cast<double>(field);
+                    logic.handle(e);
+                }
+            }
+            for (const PlotQuantity third : {PlotQuantity::Pressure, PlotQuantity::Temperature,
+                                             PlotQuantity::Density, PlotQuantity::Thrust}) {
+                if (third == PlotQuantity::Thrust && !engine) continue;
+                logic.handle(Event(EventKind::ThirdPlot, static_cast<double>(third)));
+                ASSERT_EQ(logic.thirdPlot(), third);
                 const NozzleModel& m = logic.model();
                 for (const Screen& screen : kScreens) {
+                    // The projector view's styles as the logic gives them.
+                    logic.handle(Event(EventKind::Projector, screen.projector >= 0 ? 1.0 : 0.0));
+                    logic.handle(
+                        Event(EventKind::ProjectorPlot, std::max(screen.projector, 0) * 1.0));
                     for (const bool banner : {false, true}) {
                         for (int k = 0; k < 3; ++k) {
                             const PlotKind plot = static_cast<PlotKind>(k);
                             if (banner && plot != PlotKind::Geometry) continue;
                             if (third != PlotQuantity::Pressure && plot != PlotKind::Third)
                                 continue;
+                            if (screen.projector > 0)
+                                logic.handle(Event(EventKind::ProjectorPlot, k + 1.0));
+                            DrawStyle style = logic.drawStyle(plot);
+                            style.banner = banner;
                             const PlotScene& scene = k == 0   ? m.geometryScene()
                                                      : k == 1 ? m.machScene()
                                                               : m.thirdScene();
                             const double w = screen.width, h = screen.heights[k];
-                            const DisplayList list = drawScene(
-                                scene, w, h, screen.scale,
-                                k == 0   ? ""
-                                : k == 1 ? "M"
-                                         : quantityCaption(third),
-                                DrawStyle{.projector = screen.projector, .banner = banner});
+                            const DisplayList list = drawScene(scene, w, h, screen.scale,
+                                                               k == 0   ? ""
+                                                               : k == 1 ? "M"
+                                                                        : quantityCaption(third),
+                                                               style);
                             ++lists;
                             const std::string where = std::string(c.name) + ", " + regime +
                                                       " (Pe/Po " + formatShown(pepo) + "), " +
