@@ -451,17 +451,6 @@ std::string num(double v)
     return text;
 }
 
-std::string hex(Rgb c)
-{
-    static const char digits[] = "0123456789abcdef";
-    std::string out = "#";
-    for (const std::uint8_t v : {c.r, c.g, c.b}) {
-        out += digits[v >> 4];
-        out += digits[v & 15];
-    }
-    return out;
-}
-
 std::string escaped(std::string_view text)
 {
     std::string out;
@@ -488,13 +477,13 @@ std::string svgText(const DisplayList& list)
                       "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
                       w + "\" height=\"" + h + "\" viewBox=\"0 0 " + w + " " + h +
                       "\">\n<title>cdnozzle plot</title>\n<rect width=\"" + w + "\" height=\"" + h +
-                      "\" fill=\"" + hex(list.background) + "\"/>\n";
+                      "\" fill=\"" + hexColor(list.background) + "\"/>\n";
     const DisplayLine* group = nullptr;
     for (const DisplayLine& l : list.lines) {
         if (!group || !(group->color == l.color) || group->width != l.width ||
             group->dashOn != l.dashOn || group->dashOff != l.dashOff) {
             if (group) svg += "</g>\n";
-            svg += "<g stroke=\"" + hex(l.color) + "\" stroke-width=\"" + num(l.width) + "\"";
+            svg += "<g stroke=\"" + hexColor(l.color) + "\" stroke-width=\"" + num(l.width) + "\"";
             if (l.dashed())
                 svg += " stroke-dasharray=\"" + num(l.dashOn) + " " + num(l.dashOff) + "\"";
             svg += " fill=\"none\">\n";
@@ -511,7 +500,7 @@ std::string svgText(const DisplayList& list)
         svg += "<text x=\"" + num(t.x) + "\" y=\"" + num(t.y) +
                "\" font-family=\"MS Sans Serif, Tahoma, sans-serif\"" + anchor +
                (t.italic ? " font-style=\"italic\"" : "") + " font-size=\"" + num(t.size) +
-               "\" fill=\"" + hex(t.color) + "\">" + escaped(t.text) + "</text>\n";
+               "\" fill=\"" + hexColor(t.color) + "\">" + escaped(t.text) + "</text>\n";
     }
     return svg + "</svg>\n";
 }

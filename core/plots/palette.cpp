@@ -96,31 +96,33 @@ double contrastRatio(Rgb a, Rgb b, Vision vision)
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
+std::string hexColor(Rgb color)
+{
+    static const char digits[] = "0123456789abcdef";
+    std::string out = "#";
+    for (const std::uint8_t v : {color.r, color.g, color.b}) {
+        out += digits[v >> 4];
+        out += digits[v & 15];
+    }
+    return out;
+}
+
 std::string contrastTable()
 {
-    auto hex = [](Rgb c) {
-        static const char digits[] = "0123456789abcdef";
-        std::string out = "#";
-        for (const std::uint8_t v : {c.r, c.g, c.b}) {
-            out += digits[v >> 4];
-            out += digits[v & 15];
-        }
-        return out;
-    };
     auto pad = [](std::string text, std::size_t width) {
         std::size_t letters = 0;
         for (const char c : text) letters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
         if (letters < width) text.append(width - letters, ' ');
         return text;
     };
-    std::string out = "Contrast against the plot background " + hex(kPlotBackground) +
+    std::string out = "Contrast against the plot background " + hexColor(kPlotBackground) +
                       " (lines need 3 : 1, texts 4.5 : 1)\n";
     out += pad("role", 24) + pad("colour", 9) + pad("needs", 7);
     for (const Vision v : kVisions) out += pad(std::string(visionName(v)), 14);
     out += "\n";
     for (const PaletteRole role : kPaletteRoles) {
         const Rgb c = paletteColor(role);
-        out += pad(std::string(paletteRoleName(role)), 24) + pad(hex(c), 9) +
+        out += pad(std::string(paletteRoleName(role)), 24) + pad(hexColor(c), 9) +
                pad(paletteRoleIsText(role) ? "4.5" : "3", 7);
         for (const Vision v : kVisions)
             out += pad(formatFixed(contrastRatio(c, kPlotBackground, v), 2), 14);

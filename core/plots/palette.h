@@ -49,6 +49,8 @@ std::string_view visionName(Vision vision);
 double relativeLuminance(Rgb color, Vision vision = Vision::Normal);
 // WCAG 2 contrast ratio of two colours as that eye sees them (1 to 21).
 double contrastRatio(Rgb a, Rgb b, Vision vision = Vision::Normal);
+// A colour as CSS and SVG write it: "#0072b2".
+std::string hexColor(Rgb color);
 
 // The contrast of every role's colour against the plot background, for
 // each eye, as a table in plain text (one row a role).

@@ -16,8 +16,8 @@
 #include <QTest>
 
 #include <cmath>
-#include <tuple>
 #include <set>
+#include <tuple>
 
 namespace cdnozzle {
 
@@ -43,6 +43,14 @@ struct Lecture {
     double now = 0;
     std::unique_ptr<MainWindow> w;
 };
+
+// The offscreen screen of that size the test main sets up, or nothing.
+QScreen* screenOfSize(int width, int height)
+{
+    for (QScreen* s : QGuiApplication::screens())
+        if (s->size() == QSize(width, height)) return s;
+    return nullptr;
+}
 
 } // namespace
 
@@ -194,9 +202,7 @@ TEST(Lecture, TwoHundredPercentDoublesEveryControl)
 // up the room, the menus and the report list grow with the rest.
 TEST(Lecture, ZoomedWindowStaysOnAFullHdScreen)
 {
-    QScreen* fullHd = nullptr;
-    for (QScreen* s : QGuiApplication::screens())
-        if (s->size() == QSize(1920, 1080)) fullHd = s;
+    QScreen* fullHd = screenOfSize(1920, 1080);
     if (!fullHd) GTEST_SKIP() << "no 1920 x 1080 screen (the test main sets up the offscreen one)";
     QSettings().clear();
     MainWindow w;
@@ -246,9 +252,7 @@ TEST(Lecture, ZoomedWindowStaysOnAFullHdScreen)
 // F8 gives the window its place back.
 TEST(Lecture, ProjectorViewReadableFromTheBackRowOfAHall)
 {
-    QScreen* fullHd = nullptr;
-    for (QScreen* s : QGuiApplication::screens())
-        if (s->size() == QSize(1920, 1080)) fullHd = s;
+    QScreen* fullHd = screenOfSize(1920, 1080);
     if (!fullHd) GTEST_SKIP() << "no 1920 x 1080 screen (the test main sets up the offscreen one)";
     QSettings().clear();
     MainWindow w;
@@ -327,9 +331,7 @@ TEST(Lecture, EveryZoomStepKeepsAMaximisedWindowMaximised)
 // they do not fit).
 TEST(Lecture, EveryZoomStepKeepsStatusBannerAndExplanationOnALaptopScreen)
 {
-    QScreen* laptop = nullptr;
-    for (QScreen* s : QGuiApplication::screens())
-        if (s->size() == QSize(1366, 768)) laptop = s;
+    QScreen* laptop = screenOfSize(1366, 768);
     if (!laptop) GTEST_SKIP() << "no 1366 x 768 screen (the test main sets up the offscreen one)";
     QSettings().clear();
     double now = 0;
