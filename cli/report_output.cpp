@@ -55,7 +55,11 @@ nlohmann::json engineJson(const NozzleModel& model, const EngineReport& e)
         {"V_e", value(f.Ve, Quantity::Velocity)},
         {"T_e", value(f.Te, Quantity::Temperature)},
         {"p_e", value(f.pe, Quantity::Pressure)},
-        {"p_b", value(f.pb, Quantity::Pressure)},
+        // Where the outside air stands above the chamber nothing flows and
+        // Pe/Po is held at 1; the back pressure is still the air's.
+        {"p_b",
+         value(outsideAboveChamber(e.engine, e.altitude) ? outsidePressure(*e.altitude) : f.pb,
+               Quantity::Pressure)},
         {"F", value(f.F, Quantity::Force)},
         {"F_momentum", value(f.F_momentum, Quantity::Force)},
         {"F_pressure", value(f.F_pressure, Quantity::Force)},

@@ -115,17 +115,20 @@ StationValues stationValues(const Engine& engine, const FlowState& s, int i)
     return {p, T, p / (R * T), M * std::sqrt(s.k * R * T)};
 }
 
-double backPressureRatioAt(const Engine& engine, double altitude)
+double outsidePressure(double altitude)
 {
     const auto air = standardAtmosphere(altitude);
-    return std::min(1.0, (air ? air->p : kSeaLevelPressure) / engine.p0);
+    return air ? air->p : kSeaLevelPressure;
+}
+
+double backPressureRatioAt(const Engine& engine, double altitude)
+{
+    return std::min(1.0, outsidePressure(altitude) / engine.p0);
 }
 
 bool outsideAboveChamber(const Engine& engine, std::optional<double> altitude)
 {
-    if (!altitude) return false;
-    const auto air = standardAtmosphere(*altitude);
-    return (air ? air->p : kSeaLevelPressure) > engine.p0;
+    return altitude && outsidePressure(*altitude) > engine.p0;
 }
 
 std::vector<std::string> engineLines(const Engine& engine, const EngineFigures& f, UnitSystem units)

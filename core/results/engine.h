@@ -96,6 +96,10 @@ std::string explainEngine(const Engine& engine, const FlowState& s, const CalcRe
 // "Altitude 20 km: outside pressure 5.529 kPa (1976 standard atmosphere)"
 std::string altitudeLine(double altitude, UnitSystem units);
 
+// The outside pressure at an altitude of the 1976 standard atmosphere, Pa
+// (sea level's outside its range).
+double outsidePressure(double altitude);
+
 // Where the back pressure comes from an altitude: Pe/Po = p_atm / p0, at
 // most 1 (a chamber pressure at or below the outside pressure lets nothing
 // flow).

@@ -29,6 +29,12 @@ if(NOT rc EQUAL 0 OR NOT none MATCHES "regime: no flow\nAltitude 0 km: outside p
    OR none MATCHES "outside 50 kPa" OR NOT none MATCHES "Pe/Po = 1: the back pressure is above the reservoir")
   message(FATAL_ERROR "no flow:\n${none}")
 endif()
+execute_process(COMMAND ${EXE} --me-sup 3 --p0 50kPa --t0 3500K --throat-area 300cm2 --altitude 0
+                        --json OUTPUT_VARIABLE none)
+string(JSON pb GET "${none}" engine p_b value)
+if(NOT pb MATCHES "^101325(\\.0)?$")
+  message(FATAL_ERROR "no flow: the JSON's back pressure is ${pb} Pa, not the air's")
+endif()
 
 execute_process(COMMAND ${EXE} ${engine} --altitude 20km --json OUTPUT_VARIABLE json)
 string(JSON unit GET "${json}" engine F unit)
