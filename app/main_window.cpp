@@ -46,6 +46,7 @@
 #include <QSlider>
 #include <QStatusBar>
 #include <QStyleOption>
+#include <QStyledItemDelegate>
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -95,6 +96,59 @@ class TargetSizeStyle : public QProxyStyle {
         default: return s;
         }
     }
+};
+
+// A report line with its meaning in plain words beneath it, smaller and
+// grey, wrapped to the list's width. The line stays the item's text and the
+// meaning its tooltip; the list is as wide as its lines, not their meanings.
+class ReportLineDelegate : public QStyledItemDelegate {
+  public:
+    explicit ReportLineDelegate(QListWidget* list) : QStyledItemDelegate(list), list_(list) {}
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem line = option;
+        line.rect.setHeight(QStyledItemDelegate::sizeHint(option, index).height());
+        QStyledItemDelegate::paint(painter, line, index);
+        const QString meaning = index.data(Qt::ToolTipRole).toString();
+        if (meaning.isEmpty()) return;
+        painter->save();
+        painter->setFont(meaningFont(option.font));
+        painter->setPen(QColor(0x4a, 0x4a, 0x4a));
+        painter->drawText(meaningRect(option.rect.left(), line.rect.bottom() + 1, option.font),
+                          Qt::TextWordWrap, meaning);
+        painter->restore();
+    }
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        lineHeight_ = size.height();
+        const QString meaning = index.data(Qt::ToolTipRole).toString();
+        if (meaning.isEmpty()) return size;
+        const QRect room = meaningRect(0, 0, option.font);
+        size.rheight() += QFontMetrics(meaningFont(option.font))
+                              .boundingRect(room, Qt::TextWordWrap, meaning)
+                              .height() +
+                          QFontMetrics(option.font).descent();
+        return size;
+    }
+    // A line's own height, without its meaning (once a line was measured).
+    int lineHeight() const { return lineHeight_; }
+
+  private:
+    static QFont meaningFont(QFont font)
+    {
+        font.setPointSizeF(font.pointSizeF() * 0.85);
+        return font;
+    }
+    // Indented under its line, as wide as the list shows.
+    QRect meaningRect(int left, int top, const QFont& font) const
+    {
+        const int indent = QFontMetrics(font).averageCharWidth() * 2;
+        return {left + indent, top, std::max(1, list_->viewport()->width() - indent - 2), 10000};
+    }
+    QListWidget* list_;
+    mutable int lineHeight_ = 0;
 };
 
 // The client area and the plots' part of it, in twips.
@@ -258,6 +312,12 @@ void MainWindow::buildControls()
     Command1->setStyle(targetStyle_);
     List1 = new QListWidget(client_);
     List1->setObjectName("List1");
+    List1->setItemDelegate(new ReportLineDelegate(List1));
+    // Each line's height follows the list's width (its meaning wraps). The
+    // meanings scroll with the wheel and the keys; a bar of their own, coming
+    // and going with their lengths, would move the plots.
+    List1->setResizeMode(QListView::Adjust);
+    List1->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     Picture_Geo = plot("Picture_Geo");
     Picture_Mach = plot("Picture_Mach");
     Picture_PiPo = plot("Picture_PiPo");
@@ -1029,6 +1089,14 @@ void MainWindow::scaleMenuFont(QMenu* menu) const
     menu->setFont(font);
 }
 
+// The height of a report line without its meaning.
+int MainWindow::reportLineHeight() const
+{
+    const int measured = List1->count() > 0 ? List1->sizeHintForRow(0) : 0;
+    const int line = static_cast<const ReportLineDelegate*>(List1->itemDelegate())->lineHeight();
+    return measured > 0 && line > 0 ? line : List1->fontMetrics().height();
+}
+
 // The smallest client area at the applied zoom: its designed size at
 // 100 %, and at least the controls on the left with the report's lines
 // whole (its most lines, so a calculation never needs more).
@@ -1036,8 +1104,8 @@ QSize MainWindow::clientFloor() const
 {
     const double plain = layoutDpi(this);
     const double dpi = plain * appliedZoom_;
-    const int row = List1->count() > 0 ? List1->sizeHintForRow(0) : List1->fontMetrics().height();
-    const int lines = Report::kCapacity * row + 2 * List1->frameWidth();
+    // Room for the lines; their meanings may scroll.
+    const int lines = Report::kCapacity * reportLineHeight() + 2 * List1->frameWidth();
     const int height = twipsToPixels(kListTop, dpi) + lines +
                        twipsToPixels(kClientHeight - kListTop - kListHeight, dpi);
     const int width =
@@ -1179,9 +1247,13 @@ void MainWindow::layoutClient()
     const QSize base = clientSizeHint();
     QRect list = twipsRect(0, kListTop, kListWidth, kListHeight, dpi);
     list.setHeight(std::max(1, list.height() + std::min(0, client_->height() - base.height())));
+    // Room for a scroll bar beside the lines when the lines alone need one;
+    // the meanings beneath them scroll within that width, so the plots
+    // beside the list do not move when their lengths change.
     const int frame = 2 * List1->frameWidth();
     const bool scrolls =
-        List1->count() > 0 && List1->count() * List1->sizeHintForRow(0) + frame > list.height();
+        List1->count() > 0 && List1->count() * reportLineHeight() + frame > list.height();
+    List1->setVerticalScrollBarPolicy(scrolls ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
     const int lines = List1->sizeHintForColumn(0) + frame +
                       (scrolls ? List1->style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0);
     list.setWidth(std::max(list.width(), lines));

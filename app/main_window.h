@@ -185,6 +185,7 @@ class MainWindow : public QMainWindow {
     void scaleMenuFont(QMenu* menu) const;
     QDockWidget* explanationPanel() const;
     void fitWindow();
+    int reportLineHeight() const;
     QSize clientFloor() const;
     void keepOnScreen();
     void renderLimitMarks(const std::vector<LimitMark>& marks);

@@ -191,12 +191,15 @@ TEST(MainWindow, PePoWaitsForCalculate)
     EXPECT_EQ(test::bar(w, "VScroll1")->value(), 21);
     EXPECT_EQ(test::bar(w, "VScroll2")->value(), 201);
     EXPECT_EQ(w.calculationCount(), 1);
-    // Each report line says what it means when the pointer rests on it.
+    // Each report line says what it means, beneath it and when the pointer
+    // rests on it.
     const auto* list = test::control<QListWidget>(w, "List1");
     const ViewState view = w.logic().view();
     for (int i = 0; i < list->count(); ++i) {
         EXPECT_FALSE(list->item(i)->toolTip().isEmpty()) << i;
         EXPECT_EQ(list->item(i)->toolTip().toStdString(), view.reportHelp.at(i)) << i;
+        EXPECT_GT(list->visualItemRect(list->item(i)).height(), 1.8 * list->fontMetrics().height())
+            << i;
     }
     // Enter in any box calculates, with the Pe/Po typed.
     pepo->selectAll();
