@@ -148,6 +148,19 @@ TEST(MainWindow, EveryControlIsAtLeastTwentyFourPixelsSquare)
         EXPECT_GE(c->width(), 24) << name.toStdString();
         EXPECT_GE(c->height(), 24) << name.toStdString();
     }
+    // The menus' entries too, in every menu of the bar.
+    int entries = 0;
+    for (QAction* bar : w.menuBar()->actions()) {
+        QMenu* menu = bar->menu();
+        if (!menu) continue;
+        menu->ensurePolished();
+        for (QAction* a : menu->actions()) {
+            if (a->isSeparator() || !a->isVisible()) continue;
+            EXPECT_GE(menu->actionGeometry(a).height(), 24) << a->text().toStdString();
+            ++entries;
+        }
+    }
+    EXPECT_GE(entries, 10);
 }
 
 TEST(MainWindow, EditingADesignBoxRecalculatesAtOnce)
