@@ -525,8 +525,17 @@ void MainWindow::buildEngine(const std::vector<EngineField>& fields)
     noTitle->layout()->setContentsMargins(0, 0, 0, 0);
     enginePanel_->setTitleBarWidget(noTitle);
     enginePanel_->setFeatures(QDockWidget::NoDockWidgetFeatures);
-    enginePanel_->setWidget(holder);
+    // The panel scrolls when the window is lower than its boxes (a laptop at
+    // a large zoom); it keeps its width.
+    engineScroll_ = new QScrollArea;
+    engineScroll_->setObjectName("EngineScroll");
+    engineScroll_->setFrameShape(QFrame::NoFrame);
+    engineScroll_->setWidgetResizable(true);
+    engineScroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    engineScroll_->setWidget(holder);
+    enginePanel_->setWidget(engineScroll_);
     addDockWidget(Qt::RightDockWidgetArea, enginePanel_);
+    fitEnginePanel();
 }
 
 void MainWindow::renderEngine(const ViewState& v)
@@ -1057,6 +1066,7 @@ void MainWindow::applyZoomToFonts()
     statusLine_->setFont(sansFont("MS Sans Serif", 8.25 * zoom));
     engineLine_->setFont(sansFont("MS Sans Serif", 8.25 * zoom));
     enginePanel_->setFont(sansFont("MS Sans Serif", 8.25 * zoom));
+    fitEnginePanel();
     QFont bannerFont = sansFont("MS Sans Serif", 11 * zoom);
     bannerFont.setBold(true);
     if (shownBannerSize_ > 0) bannerFont.setPixelSize(static_cast<int>(shownBannerSize_));
@@ -1075,6 +1085,14 @@ void MainWindow::applyZoomToFonts()
         control->setFont(sansFont("MS Sans Serif", 8.25 * zoom));
     speed_->setFont(sansFont("MS Sans Serif", 8.25 * zoom));
     sizePlayBar();
+}
+
+// The engine's panel as wide as its boxes and a scroll bar beside them.
+void MainWindow::fitEnginePanel()
+{
+    if (!engineScroll_) return;
+    engineScroll_->setMinimumWidth(engineScroll_->widget()->sizeHint().width() +
+                                   engineScroll_->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
 }
 
 // A menu is a window of its own and takes no font from the menu bar: the

@@ -186,6 +186,7 @@ class MainWindow : public QMainWindow {
     QDockWidget* explanationPanel() const;
     void fitWindow();
     int reportLineHeight() const;
+    void fitEnginePanel();
     QSize clientFloor() const;
     void keepOnScreen();
     void renderLimitMarks(const std::vector<LimitMark>& marks);
@@ -230,6 +231,7 @@ class MainWindow : public QMainWindow {
     // EngineFieldKind's order), the altitude slider and its value, and the
     // engine's line under the status line.
     QDockWidget* enginePanel_ = nullptr;
+    QScrollArea* engineScroll_ = nullptr;
     std::vector<QLineEdit*> engineBoxes_;
     std::vector<QLabel*> engineLabels_;
     QSlider* altitude_ = nullptr;
