@@ -835,6 +835,10 @@ void MainWindow::renderProjector(const ViewState& v)
         views[i]->setStyle(logic_.drawStyle(kind));
         views[i]->setVisible(logic_.plotShown(kind));
     }
+    // The projector's plots draw their captions themselves, as large as
+    // their other texts.
+    Label4->setVisible(!v.projector);
+    Label5->setVisible(!v.projector);
     if (v.projector == shownProjector_ && v.projectorPlot == shownProjectorPlot_ &&
         v.statusSize == shownStatusSize_)
         return;

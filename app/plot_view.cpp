@@ -47,7 +47,10 @@ void PlotView::paintEvent(QPaintEvent*)
         painter.fillRect(rect(), QColor(bg.r, bg.g, bg.b));
         return;
     }
-    paintDisplayList(painter, drawScene(scene_, width(), height(), lineWidth_, {}, style_));
+    // The projector's caption is drawn with the plot (the window's label
+    // shows it otherwise).
+    const std::string caption = style_.projector ? caption_.toStdString() : std::string();
+    paintDisplayList(painter, drawScene(scene_, width(), height(), lineWidth_, caption, style_));
 }
 
 void PlotView::mousePressEvent(QMouseEvent* event)

@@ -516,7 +516,13 @@ DisplayList WindowLogic::displayList(PlotKind plot, double width, double height,
     DrawStyle style = drawStyle(plot);
     // The banner stands over the top of the plots: the geometry's.
     style.banner = plot == PlotKind::Geometry && !bannerText().empty();
-    return drawScene(scene, width, height, scale, {}, style);
+    // The projector's captions are drawn with the plot, as large as its
+    // other texts; otherwise the front ends' labels show them.
+    const std::string caption = !projector_ || plot == PlotKind::Geometry ? std::string()
+                                : plot == PlotKind::Mach
+                                    ? std::string("M")
+                                    : std::string(quantityCaption(model_.thirdPlot()));
+    return drawScene(scene, width, height, scale, caption, style);
 }
 
 DrawStyle WindowLogic::drawStyle(PlotKind plot) const

@@ -219,11 +219,13 @@ DisplayList drawScene(const PlotScene& scene, double width, double height, doubl
     const Rgb textColor = paletteColor(PaletteRole::Text);
     Placer placer(width, height);
     // The caption (here, or the window's and the page's label in the same
-    // place: room for the widest, "p/p0") and the banner come first.
-    DisplayText captionText{kCaptionLeft * scale,
-                            kCaptionBaseline * scale,
+    // place: room for the widest, "p/p0") and the banner come first. The
+    // projector's caption grows with its other texts.
+    const double captionScale = projector ? textScale : scale;
+    DisplayText captionText{kCaptionLeft * captionScale,
+                            kCaptionBaseline * captionScale,
                             std::string(caption.empty() ? "p/p0" : caption),
-                            kCaptionSize * scale,
+                            kCaptionSize * captionScale,
                             true,
                             paletteColor(PaletteRole::Caption),
                             Align::Left};

@@ -637,6 +637,16 @@ TEST(Projector, DigitsForTheBackRowOfAHallAtFullHd)
             EXPECT_GE(digits.size(), 4u);
             for (const double h : digits)
                 EXPECT_GE(h, tallest) << "layout " << layout << " plot " << i;
+            // The caption ("M", "p/p0") is drawn with the plot, as tall.
+            if (kind == PlotKind::Geometry) continue;
+            const DisplayList list = logic.displayList(kind, 1500, height, 1);
+            const std::string caption = kind == PlotKind::Mach ? "M" : "p/p0";
+            EXPECT_TRUE(std::any_of(list.texts.begin(), list.texts.end(),
+                                    [&](const DisplayText& t) {
+                                        return t.text == caption &&
+                                               t.size * kDigitHeight >= tallest;
+                                    }))
+                << "layout " << layout << " plot " << i;
         }
     }
     // Back to the usual view: the three plots as designed, the letters too.
