@@ -1,6 +1,6 @@
+#include "panel/back_pressure_bars.h"
 #include "panel/nozzle_model.h"
 #include "text/number_text.h"
-#include "panel/back_pressure_bars.h"
 
 #include <benchmark/benchmark.h>
 

@@ -16,8 +16,8 @@
 #include <QTest>
 
 #include <cmath>
-#include <tuple>
 #include <set>
+#include <tuple>
 
 namespace cdnozzle {
 
