@@ -10,7 +10,7 @@ export NODE_PATH := /usr/share/nodejs$(if $(NODE_PATH),:$(NODE_PATH))
 
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps web-deps configure build web run test asan bench fuzz package clean
+.PHONY: all deps web-deps configure build web run test format-check asan bench fuzz package clean
 
 all: build
 
@@ -47,6 +47,11 @@ web: web-deps
 # page in headless Chromium.
 test: build web
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# Every C++ file formatted by the repository's .clang-format
+# (scripts/format-check --fix formats them).
+format-check: deps
+	@scripts/format-check
 
 # The whole suite under AddressSanitizer + UndefinedBehaviorSanitizer.
 asan: deps
