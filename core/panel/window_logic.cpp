@@ -31,7 +31,7 @@ GasChoice listedGas(const std::string& name)
 
 GasChoice typedGas(const std::string& typed)
 {
-    const double k = readWholeNumberAllowingComma(typed).value_or(0);
+    const double k = readStrictNumberAllowingComma(typed).value_or(0);
     if (auto refusal = validateGasK(k, typed)) return {{}, 0, std::move(refusal)};
     return {gasNameFor(k), k, std::nullopt};
 }

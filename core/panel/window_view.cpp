@@ -588,7 +588,7 @@ std::vector<Setting> WindowLogic::settings() const
 void WindowLogic::applySetting(const Setting& s)
 {
     if (s.key == "zoom") {
-        const auto v = readWholeNumber(s.value);
+        const auto v = readStrictNumber(s.value);
         if (v) setZoom(*v); // clamped into the range
     } else if (s.key == "playSpeed") {
         if (s.value == "0" || s.value == "1" || s.value == "2")

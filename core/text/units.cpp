@@ -142,7 +142,7 @@ Split splitQuantity(std::string_view text)
 {
     text = trimmed(text);
     const std::size_t n = numberLength(text);
-    return {readWholeNumber(text.substr(0, n)), trimmed(text.substr(n))};
+    return {readStrictNumber(text.substr(0, n)), trimmed(text.substr(n))};
 }
 
 // A range's end as a sentence writes it, in plain decimals ("0.0000155
