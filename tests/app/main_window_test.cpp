@@ -150,7 +150,7 @@ TEST(MainWindow, EveryControlIsAtLeastTwentyFourPixelsSquare)
     }
 }
 
-TEST(MainWindow, EditingADesignBoxRecalculatesAtOnce)
+TEST(MainWindow, EditingADesignBoxRecalculatesOnEveryKey)
 {
     MainWindow w;
     QLineEdit* me = box(w, "Text_Mmax");

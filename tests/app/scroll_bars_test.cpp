@@ -49,7 +49,7 @@ TEST(BackPressureBars, MappingsAndTheirInverses)
     EXPECT_EQ(coarsePositionFor(finePePo(997)), 101);
 }
 
-TEST(ScrollBars, CoarseToFiftyMovesTheFineBarAndRecalculatesOnce)
+TEST(ScrollBars, CoarseToFiftyMovesTheFineBarAndCalculatesAtItsRatio)
 {
     Window t;
     t.coarse->setValue(50);

@@ -172,7 +172,7 @@ TEST(WindowLogic, ScenarioOpensCalculatedOrIsRefusedKeepingTheBoxes)
     EXPECT_EQ(t.logic.acceptedGasK(), kAirK);
 }
 
-TEST(WindowLogic, GasFromTheListOrTypedIntoOtherIsNamedOnceOrRefused)
+TEST(WindowLogic, GasFromTheListOrTypedIntoOtherIsNamedOrRefused)
 {
     // What "Other..." makes of a typed k: the gas's name, or the refusal.
     const struct {
