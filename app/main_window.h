@@ -146,7 +146,7 @@ class MainWindow : public QMainWindow {
     void Command1_Click();
     // The design Mach number's box edited: recalculates at once.
     void Text_Mmax_Change();
-    // The design area ratio's box edited: recalculates at once.
+    // The "Amax/At =" box edited: recalculates at once.
     void Text_AAmax_Change();
     // A click on the geometry plot: calculates, as "Calculate" does.
     void Picture_Geo_Click();
@@ -206,11 +206,11 @@ class MainWindow : public QMainWindow {
     QWidget* client_ = nullptr;
     QLabel* Label1 = nullptr;         // "Pe/Po =", the back-pressure box's label
     QLabel* Label2 = nullptr;         // "Me_Sup =", the design Mach number box's label
-    QLabel* Label3 = nullptr;         // "Amax/At =", the design area ratio box's label
+    QLabel* Label3 = nullptr;         // "Amax/At =", the geometry plot's height box's label
     QLabel* Label4 = nullptr;         // "M", the Mach plot's axis caption
     QLabel* Label5 = nullptr;         // the third plot's axis caption ("p/p0", ...)
     QLineEdit* Text_Mmax = nullptr;   // the design exit Mach number (Me_Sup)
-    QLineEdit* Text_AAmax = nullptr;  // the design exit-to-throat area ratio (Amax/At)
+    QLineEdit* Text_AAmax = nullptr;  // "Amax/At =": the geometry plot's half-height
     QLineEdit* Text_PePo = nullptr;   // the back pressure ratio Pe/Po, used on Calculate
     QScrollBar* VScroll1 = nullptr;   // the coarse Pe/Po bar: 1..100, steps of 0.01
     QScrollBar* VScroll2 = nullptr;   // the fine Pe/Po bar: 1..1000, steps of 0.001
