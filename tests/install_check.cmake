@@ -7,7 +7,7 @@ if(NOT rc EQUAL 0)
   message(FATAL_ERROR "install failed: ${rc}")
 endif()
 foreach(f bin/cdnozzle bin/cdnozzle-report share/applications/cdnozzle.desktop
-          share/icons/hicolor/scalable/apps/cdnozzle.svg share/doc/cdnozzle/README.md)
+          share/icons/hicolor/scalable/apps/cdnozzle.svg share/doc/cdnozzle/README.md share/doc/cdnozzle/LICENSE)
   if(NOT EXISTS "${PREFIX}/${f}")
     message(FATAL_ERROR "missing ${f}")
   endif()
