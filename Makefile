@@ -10,7 +10,7 @@ export NODE_PATH := /usr/share/nodejs$(if $(NODE_PATH),:$(NODE_PATH))
 
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps web-deps configure build web run test format-check asan bench fuzz package clean
+.PHONY: all deps web-deps configure build web run test format-check spdx-check asan bench fuzz package clean
 
 all: build
 
@@ -52,6 +52,11 @@ test: build web
 # (scripts/format-check --fix formats them).
 format-check: deps
 	@scripts/format-check
+
+# Every source file starts with its licence line (scripts/spdx-check --fix
+# adds it).
+spdx-check:
+	@scripts/spdx-check
 
 # The whole suite under AddressSanitizer + UndefinedBehaviorSanitizer.
 asan: deps
