@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The program's window: the three input boxes, "Calculate", the two
 // back-pressure scroll bars, the report list and the three plots, with the
 // menus and the explanation panel. It turns every user action into an Event

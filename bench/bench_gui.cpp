@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One scroll step as the window runs it: the handlers, the calculations,
 // the scenes and the painting of the three plots.
 #include "main_window.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "report_args.h"
 
 #include "report_output.h"

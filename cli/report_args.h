@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The report command's arguments: long options only, each value given as
 // "--name value" or "--name=value". "--name=" gives the empty text (for a
 // box, what an empty box means). A value is never taken from an argument

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # cmake --install into a scratch prefix: both programs, the menu entry, the
 # icon and the README land, and the programs tell the project's version.
 file(REMOVE_RECURSE "${PREFIX}")

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "panel/window_logic.h"
 
 #include "gas/atmosphere.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window's logic as the front ends see it: events in, the view state,
 // the menus, the keys, the settings and the exported files out.
 #include "panel/window_logic.h"

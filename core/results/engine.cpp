@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "results/engine.h"
 
 #include "gas/area_mach.h"

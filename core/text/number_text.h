@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The number rules shared by every box and every report line.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "text/units.h"
 
 #include "text/number_text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The chains of nested change handlers that keep the two bars in step.
 #include "gui_test_support.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window's behaviour without a window: what each event calculates,
 // where the bars stand, and what the status line says.
 #include "panel/window_logic.h"

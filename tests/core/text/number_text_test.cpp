@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "test_names.h"
 #include "text/number_text.h"
 
