@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Quick start: `make run` and `make test`. Both install what is missing first.
 BUILD ?= build
 JOBS ?= $(shell nproc)
@@ -10,7 +11,7 @@ export NODE_PATH := /usr/share/nodejs$(if $(NODE_PATH),:$(NODE_PATH))
 
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps web-deps configure build web run test asan bench fuzz package clean
+.PHONY: all deps web-deps configure build web run test format-check spdx-check asan bench fuzz package clean
 
 all: build
 
@@ -47,6 +48,16 @@ web: web-deps
 # page in headless Chromium.
 test: build web
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# Every C++ file formatted by the repository's .clang-format
+# (scripts/format-check --fix formats them).
+format-check: deps
+	@scripts/format-check
+
+# Every source file starts with its licence line (scripts/spdx-check --fix
+# adds it).
+spdx-check:
+	@scripts/spdx-check
 
 # The whole suite under AddressSanitizer + UndefinedBehaviorSanitizer.
 asan: deps

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "about_window.h"
 
 #include "twips.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The About window: six lines of static text on the plot's light yellow.
 // Modeless; the main window keeps at most one and shows it again.
 #pragma once

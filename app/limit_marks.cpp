@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "limit_marks.h"
 
 #include <QHelpEvent>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A thin strip beside a back-pressure bar with a short tick at each limit
 // back pressure, where the bar's thumb stands when the bar is at the
 // limit's position. Hovering a tick names the limit.

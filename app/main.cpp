@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // cdnozzle: the nozzle-flow animation window.
 #include "main_window.h"
 

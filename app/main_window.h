@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The program's window: the three input boxes, "Calculate", the two
 // back-pressure scroll bars, the report list and the three plots, with the
 // menus and the explanation panel. It turns every user action into an Event
@@ -142,12 +143,19 @@ class MainWindow : public QMainWindow {
     void calculated();
 
   public slots:
+    // "Calculate" pressed: takes the typed Pe/Po and calculates.
     void Command1_Click();
+    // The design Mach number's box edited: recalculates at once.
     void Text_Mmax_Change();
+    // The "Amax/At =" box edited: recalculates at once.
     void Text_AAmax_Change();
+    // A click on the geometry plot: calculates, as "Calculate" does.
     void Picture_Geo_Click();
+    // The coarse back-pressure bar moved to a position (1..100).
     void VScroll1_Change(int position);
+    // The fine back-pressure bar moved to a position (1..1000).
     void VScroll2_Change(int position);
+    // Help > About: shows the About window.
     void Mn_About_Click();
     // A Pe/Po typed by the user waits for "Calculate"; the status line says so.
     void Text_PePo_Edited();
@@ -199,21 +207,21 @@ class MainWindow : public QMainWindow {
     std::function<void(const QString&)> saveError_;
 
     QWidget* client_ = nullptr;
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QLabel* Label3 = nullptr;
-    QLabel* Label4 = nullptr;
-    QLabel* Label5 = nullptr;
-    QLineEdit* Text_Mmax = nullptr;
-    QLineEdit* Text_AAmax = nullptr;
-    QLineEdit* Text_PePo = nullptr;
-    QScrollBar* VScroll1 = nullptr;
-    QScrollBar* VScroll2 = nullptr;
-    QPushButton* Command1 = nullptr;
-    QListWidget* List1 = nullptr;
-    PlotView* Picture_Geo = nullptr;
-    PlotView* Picture_Mach = nullptr;
-    PlotView* Picture_PiPo = nullptr;
+    QLabel* Label1 = nullptr;         // "Pe/Po =", the back-pressure box's label
+    QLabel* Label2 = nullptr;         // "Me_Sup =", the design Mach number box's label
+    QLabel* Label3 = nullptr;         // "Amax/At =", the geometry plot's height box's label
+    QLabel* Label4 = nullptr;         // "M", the Mach plot's axis caption
+    QLabel* Label5 = nullptr;         // the third plot's axis caption ("p/p0", ...)
+    QLineEdit* Text_Mmax = nullptr;   // the design exit Mach number (Me_Sup)
+    QLineEdit* Text_AAmax = nullptr;  // "Amax/At =": the geometry plot's half-height
+    QLineEdit* Text_PePo = nullptr;   // the back pressure ratio Pe/Po, used on Calculate
+    QScrollBar* VScroll1 = nullptr;   // the coarse Pe/Po bar: 1..100, steps of 0.01
+    QScrollBar* VScroll2 = nullptr;   // the fine Pe/Po bar: 1..1000, steps of 0.001
+    QPushButton* Command1 = nullptr;  // the "Calculate" button
+    QListWidget* List1 = nullptr;     // the report list: one line per figure
+    PlotView* Picture_Geo = nullptr;  // the nozzle's contour, with the shock when there is one
+    PlotView* Picture_Mach = nullptr; // the Mach number along the nozzle
+    PlotView* Picture_PiPo = nullptr; // the third plot: p/p0, T/T0 or rho/rho0 along the nozzle
     QLabel* coarseLabel_ = nullptr;
     QLabel* fineLabel_ = nullptr;
     // The client area scrolls when even its smallest size does not fit.

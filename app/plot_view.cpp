@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "plot_view.h"
 
 #include "plot_render.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A plot area of the window: paints its scene (kept, so the plot survives
 // being covered, minimised or resized), reports clicks, the x under the
 // mouse, and right clicks for the context menu.

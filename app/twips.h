@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Positions and sizes in twips (1/1440 inch), converted for a screen.
 #pragma once
 

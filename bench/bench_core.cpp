@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: MIT
+#include "panel/back_pressure_bars.h"
 #include "panel/nozzle_model.h"
 #include "text/number_text.h"
-#include "panel/back_pressure_bars.h"
 
 #include <benchmark/benchmark.h>
 

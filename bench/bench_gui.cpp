@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One scroll step as the window runs it: the handlers, the calculations,
 // the scenes and the painting of the three plots.
 #include "main_window.h"
@@ -57,8 +58,7 @@ void BM_PaintScenes(benchmark::State& state)
         const double third = height / 3.0;
         paintDisplayList(painter, drawScene(model.geometryScene(), width, third, 1));
         paintDisplayList(painter, drawScene(model.machScene(), width, third, 1), {0, third});
-        paintDisplayList(painter, drawScene(model.thirdScene(), width, third, 1),
-                         {0, 2 * third});
+        paintDisplayList(painter, drawScene(model.thirdScene(), width, third, 1), {0, 2 * third});
     }
 }
 BENCHMARK(BM_PaintScenes)->Args({377, 498})->Args({1700, 1000})->Unit(benchmark::kMillisecond);

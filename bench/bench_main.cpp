@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Benchmarks of the calculation and of one scroll step as the window does it.
 #include <benchmark/benchmark.h>
 

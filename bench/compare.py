@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Compares `cdnozzle-report --json` with model.py on many inputs: report
 lines, regime, i_NS and marks' count exactly, every number (the stations,
 the limits, the nozzle figures and the grid-free shock) within 1e-12

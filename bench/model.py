@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """A plain-Python model of the nozzle calculation, written from the algorithm
 descriptions, step by step in the same order of floating-point operations.
 

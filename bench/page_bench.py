@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: MIT
 """The web page's speed in headless Chromium, beside the native figures of
 the same run.
 

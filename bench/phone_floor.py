@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: MIT
 """Where a phone's frame goes during a fast play: the play of
 page_bench.py (390 x 844, device pixel ratio 3, CPU throttled 6 times)
 on copies of the page that each do only part of a frame's work.

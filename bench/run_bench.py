@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Runs the C++ benchmarks and the Python model's sweep in one go and prints
 the figures against their targets.
 

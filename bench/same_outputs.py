@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Two builds of cdnozzle-report give byte-identical JSON (with --explain),
 CSV, plain report and SVG for random inputs: design Mach numbers from 1 to
 100, six values of k and random ones, back pressures down to 1e-12.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "report_args.h"
 
 #include "report_output.h"
@@ -133,7 +134,7 @@ Slot slotFor(ReportArgs& a, std::string_view name)
     return {nullptr, nullptr, &a.version};
 }
 
-// The decimal places a number text (as readWholeNumber takes it) carries:
+// The decimal places a number text (as readStrictNumber takes it) carries:
 // "0.0001" and "1e-4" 4, "2.5E1" and "25" 0.
 int decimalPlaces(const std::string& text)
 {
@@ -272,7 +273,7 @@ double gasK(const ReportArgs& args, std::string& refusal)
     if (!args.k) return kAirK;
     // The rendering's Qt application has switched the process to the user's
     // locale by now: the number is read by the core's rule, "." as the point.
-    const std::optional<double> k = readWholeNumber(*args.k);
+    const std::optional<double> k = readStrictNumber(*args.k);
     if (const auto r = validateGasK(k.value_or(std::nan("")), *args.k)) {
         refusal = *r;
         return kAirK;
@@ -395,7 +396,7 @@ std::vector<std::string> sweepValues(const std::string& text, std::string& error
         const std::size_t colon = i < 2 ? text.find(':', start) : text.size();
         std::string& part = parts[i];
         if (colon != std::string::npos) part = text.substr(start, colon - start);
-        const std::optional<double> value = readWholeNumber(part);
+        const std::optional<double> value = readStrictNumber(part);
         v[i] = value.value_or(0);
         if (!value || !std::isfinite(v[i])) {
             error = name + " takes FROM:TO:STEP, three numbers (got \"" + text + "\")";

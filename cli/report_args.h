@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The report command's arguments: long options only, each value given as
 // "--name value" or "--name=value". "--name=" gives the empty text (for a
 // box, what an empty box means). A value is never taken from an argument
@@ -54,8 +55,8 @@ struct ParsedArgs {
 
 // The --k text as a ratio of specific heats: air without one; a text that
 // is not a number from 1.05 to 1.7 gives the refusal. Numbers here and in
-// --sweep are read whole by readWholeNumber, "." as the decimal point in
-// every locale ("1,2" and "1.2abc" are refused).
+// --sweep are read by readStrictNumber (the whole text is the number), "."
+// as the decimal point in every locale ("1,2" and "1.2abc" are refused).
 double gasK(const ReportArgs& args, std::string& refusal);
 
 // What the arguments set up beyond the three texts: the gas, the units, the

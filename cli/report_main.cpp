@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // cdnozzle-report: the window's calculation from the command line.
 #include "io/file_output.h"
 #include "panel/thrust_curve.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "report_output.h"
 
 #include "results/flow_figures.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The report command's two output forms for a calculated model.
 #pragma once
 

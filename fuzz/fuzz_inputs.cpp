@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Arbitrary bytes as the texts of the three boxes ("Me_Sup =", "Amax/At =",
 // "Pe/Po =", separated by '|'), through validation and, when accepted, the
 // calculation and the three scenes. Any crash, sanitizer report, non-finite

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // libFuzzer: arbitrary bytes as a sequence of user events through the
 // window's logic; any crash, sanitizer report or failed check is a finding.
 #include "window_events.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "window_events.h"
 
 #include "audit/audit.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A sequence of user events from raw bytes, through the window's logic, as
 // the window and the page drive it: box edits, bar moves, Calculate, the
 // gas (k inside and outside its range), the third plot, play and its clock,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "plot_render.h"
 
 #include "io/file_output.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Painting display lists with Qt: on screen and into PNG images. The lists
 // (where every line and caption goes, in which colour and width) come from
 // the core, which also writes the SVG files; this painter only draws them.

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: MIT
 """Screenshots of the page as people see it, for a look before a change goes in.
 
     page_screenshots.py PAGE.html OUT_DIR

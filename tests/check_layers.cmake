@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Fails when a core file includes a layer above its own (or beside it), or
 # when a source file lies in the core folder outside every layer. Layers
 # from the bottom; a file includes its own folder and the layers below.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Fails when a file under DIR includes a Qt header.
 file(GLOB_RECURSE sources "${DIR}/*.h" "${DIR}/*.cpp")
 foreach(source IN LISTS sources)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # cmake --install into a scratch prefix: both programs, the menu entry, the
 # icon and the README land, and the programs tell the project's version.
 file(REMOVE_RECURSE "${PREFIX}")
@@ -7,7 +8,7 @@ if(NOT rc EQUAL 0)
   message(FATAL_ERROR "install failed: ${rc}")
 endif()
 foreach(f bin/cdnozzle bin/cdnozzle-report share/applications/cdnozzle.desktop
-          share/icons/hicolor/scalable/apps/cdnozzle.svg share/doc/cdnozzle/README.md)
+          share/icons/hicolor/scalable/apps/cdnozzle.svg share/doc/cdnozzle/README.md share/doc/cdnozzle/LICENSE)
   if(NOT EXISTS "${PREFIX}/${f}")
     message(FATAL_ERROR "missing ${f}")
   endif()

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Names of parameterised test cases that read as what they check, the same
 // on every build: ctest -N lists them instead of the bytes of a parameter.
 #pragma once

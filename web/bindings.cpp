@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window's logic for the web page, bound with embind: the page hands
 // every user action over as an Event and reads the view back as one JSON
 // text; a plot's display list crosses as one typed array.

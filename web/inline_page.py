@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Builds the one self-contained page: page.html with page.css, the compiled
 core (its WebAssembly already inside the JavaScript) and page.js inlined,
 and the hashes of those inline blocks in its Content-Security-Policy, so

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The page: a binding of the window's logic (compiled from the same C++
 // core). Every user action becomes an Event for the logic; the page shows
 // the view the logic publishes: box texts, bar positions, the report, the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Added before the compiled core (emcc --pre-js). The core's WebAssembly is
 // inside it as a data: URI, which the loader would fetch; the page allows no
 // connections (its Content-Security-Policy), so the module is compiled from

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "audit/audit.h"
 
 #include <cmath>

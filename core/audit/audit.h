@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Checks that nothing non-finite reached what the user sees.
 #pragma once
 

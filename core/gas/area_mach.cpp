@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gas/area_mach.h"
 
 #include "gas/isentropic.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Inversion of the isentropic area relation: the Mach number that belongs to
 // an area ratio, on the subsonic or the supersonic branch.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gas/atmosphere.h"
 
 #include <array>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The 1976 U.S. Standard Atmosphere from sea level to 86 km: the seven
 // layers of the molecular-scale temperature, linear in geopotential
 // altitude, and the hydrostatic pressure through them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gas/exit_waves.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The waves at the exit lips of a supersonic jet: oblique shocks of the
 // over-expanded jet and the Prandtl-Meyer expansion of the under-expanded
 // one.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gas/gas.h"
 
 #include "text/number_text.h"

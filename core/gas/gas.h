@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The gas: its ratio of specific heats and the constants derived from it,
 // which is all the gas-dynamics relations read.
 #pragma once

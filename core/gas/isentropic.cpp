@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gas/isentropic.h"
 
 #include <cmath>

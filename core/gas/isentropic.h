@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Closed-form relations of steady isentropic flow of a perfect gas. They read
 // only the gas constants of the flow state and change nothing.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gas/normal_shock.h"
 
 #include "gas/isentropic.h"

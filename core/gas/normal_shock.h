@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Jump relations of a stationary normal shock in a perfect gas.
 #pragma once
 

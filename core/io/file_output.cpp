@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "io/file_output.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writing a user's file so that nothing is lost: every byte, the flush to
 // the disk and the close are checked, a regular file is replaced whole or
 // not at all, and devices, pipes and the program's own standard output are

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "nozzle/calc_flow.h"
 
 #include "gas/exit_waves.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Calculate procedure: from the three box texts to a complete flow
 // solution in the flow state, the report, the regime and the geometry marks.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "nozzle/exact_shock.h"
 
 #include "gas/area_mach.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Where the continuous (grid-free) solution puts the normal shock for a back
 // pressure: shows students how far the station grid's answer is from it.
 #pragma once

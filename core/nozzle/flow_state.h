@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The one flow state of the program: gas constants, station counts, inputs,
 // regime limits, station arrays and the values of the jump at the shock.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "nozzle/limit_curves.h"
 
 #include "gas/area_mach.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The three limit flows of a nozzle, station by station, drawn faintly
 // behind the flow of the moment: the throat just choked (subsonic behind
 // it), a normal shock standing in the exit plane, and the design flow

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The station grid of the nozzle, the regime limits and the report head.
 //
 // The contour follows from the design exit Mach number alone: the x of every

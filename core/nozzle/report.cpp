@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "nozzle/report.h"
 
 #include "text/number_text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The lines of the list box: six geometry lines, then the two shock lines of
 // the shock stage. Fixed capacity, so a recalculation reuses its storage.
 #pragma once

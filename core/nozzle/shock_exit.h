@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The exit of a nozzle with a normal shock standing in its divergent part:
 // isentropic supersonic flow to the shock, the jump, isentropic subsonic
 // flow behind it to the exit. The shock search (on the station grid, with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "nozzle/shock_search.h"
 
 #include "nozzle/shock_exit.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Where a normal shock in the divergent part matches the back pressure.
 #pragma once
 

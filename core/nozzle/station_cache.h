@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Per-station results that depend only on the station grid, not on the back
 // pressure: kept from one calculation to the next while the design Mach
 // number stays the same, so that a scroll step (which changes only Pe/Po)

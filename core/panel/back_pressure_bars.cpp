@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "panel/back_pressure_bars.h"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The two back-pressure scroll bars: positions to Pe/Po and back.
 // Coarse bar: positions 1..100, Pe/Po from 1 down to 0.01 in steps of 0.01.
 // Fine bar: positions 1..1000, Pe/Po from 1 down to 0.001 in steps of 0.001.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "panel/nozzle_model.h"
 
 #include "text/validation.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What a front end holds: the one flow state, the result of the last accepted
 // calculation and its three plot scenes.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "panel/thrust_curve.h"
 
 #include "gas/atmosphere.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The thrust of an engine over a climb: one row per altitude, as CSV for a
 // spreadsheet or a notebook.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "panel/view.h"
 
 #include "text/number_text.h"

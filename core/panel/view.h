@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the window and the page exchange with the window's logic: one Event
 // type for every user action (also the replay format of an event log), and
 // one ViewState with everything a front end shows. The front ends turn

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "panel/window_logic.h"
 
 #include "gas/atmosphere.h"
@@ -31,7 +32,7 @@ GasChoice listedGas(const std::string& name)
 
 GasChoice typedGas(const std::string& typed)
 {
-    const double k = readWholeNumberAllowingComma(typed).value_or(0);
+    const double k = readStrictNumberAllowingComma(typed).value_or(0);
     if (auto refusal = validateGasK(k, typed)) return {{}, 0, std::move(refusal)};
     return {gasNameFor(k), k, std::nullopt};
 }

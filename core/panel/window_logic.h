@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window's behaviour without a window: the three box texts, the two
 // back-pressure bars and the chains between them, what each user event
 // recalculates, and the status line. The desktop window and the web page

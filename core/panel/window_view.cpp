@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window's logic as the front ends see it: events in, the view state,
 // the menus, the keys, the settings and the exported files out.
 #include "panel/window_logic.h"
@@ -594,7 +595,7 @@ std::vector<Setting> WindowLogic::settings() const
 void WindowLogic::applySetting(const Setting& s)
 {
     if (s.key == "zoom") {
-        const auto v = readWholeNumber(s.value);
+        const auto v = readStrictNumber(s.value);
         if (v) setZoom(*v); // clamped into the range
     } else if (s.key == "playSpeed") {
         if (s.value == "0" || s.value == "1" || s.value == "2")

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A plot scene turned into what a painter draws on a surface of a given
 // pixel size: the one projection between scene coordinates and pixels
 // (and back, for the values under the cursor), lines cut at the surface's

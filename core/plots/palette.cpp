@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "plots/palette.h"
 
 #include "text/number_text.h"

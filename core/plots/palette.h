@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The plots' colours, chosen once for every painter: hues of the Okabe-Ito
 // palette (told apart by the three common colour-vision deficiencies),
 // darkened where the plot's light yellow needs it, so that every line

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "plots/plot_scene.h"
 
 #include "gas/atmosphere.h"

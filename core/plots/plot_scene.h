@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The three plots as data: a coordinate window and ordered line segments.
 // The window paints a scene; the report command and the tests read it.
 #pragma once

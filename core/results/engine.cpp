@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "results/engine.h"
 
 #include "gas/area_mach.h"
@@ -175,7 +176,7 @@ std::variant<double, std::string> designMachOfAreaRatio(std::string_view text, d
     std::string_view number = text;
     while (!number.empty() && number.front() == ' ') number.remove_prefix(1);
     while (!number.empty() && number.back() == ' ') number.remove_suffix(1);
-    const std::optional<double> ratio = readWholeNumber(number);
+    const std::optional<double> ratio = readStrictNumber(number);
     if (!ratio || !(*ratio >= 1 && *ratio <= largest)) {
         return "Ae/At = must be a number from 1 to " + formatSignificant(largest) +
                " (the area ratio of Me_Sup = " + formatGeneral(kMeSupMax) + ") " +

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A real engine behind the dimensionless nozzle: the chamber's pressure and
 // temperature, the throat's area and the gas's molar mass turn the ratios
 // into mass flow, velocities, thrust and specific impulse, and the

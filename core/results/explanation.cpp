@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "results/explanation.h"
 
 #include "gas/isentropic.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A short explanation of the current flow for a student who has just met
 // the topic: between which limit ratios the back pressure lies, what the
 // flow does (where it is subsonic, sonic, supersonic; the shock with its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "results/flow_figures.h"
 
 #include "gas/isentropic.h"

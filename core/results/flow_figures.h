@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What follows from a solution besides M and p/p0: temperature, density and
 // velocity at every station, and the whole nozzle's mass flow and thrust.
 #pragma once

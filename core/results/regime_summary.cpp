@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "results/regime_summary.h"
 
 #include "text/number_text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The regime of a calculation in plain words, for the window's status line.
 #pragma once
 

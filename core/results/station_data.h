@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The station table (one description of its row for the CSV file, the
 // report's table, the JSON and the page), and the values under the cursor
 // of a plot.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "text/number_text.h"
 
 #include <algorithm>
@@ -117,7 +118,7 @@ double readLeadingNumber(std::string_view text)
     return parseCDouble(number.c_str());
 }
 
-std::optional<double> readWholeNumber(std::string_view text)
+std::optional<double> readStrictNumber(std::string_view text)
 {
     std::string number(text);
     std::size_t i = 0;
@@ -142,16 +143,16 @@ std::optional<double> readWholeNumber(std::string_view text)
     return parseCDouble(number.c_str());
 }
 
-std::optional<double> readWholeNumberAllowingComma(std::string_view text)
+std::optional<double> readStrictNumberAllowingComma(std::string_view text)
 {
     while (!text.empty() && isInnerBlank(text.front())) text.remove_prefix(1);
     while (!text.empty() && isInnerBlank(text.back())) text.remove_suffix(1);
     const std::size_t comma = text.find(',');
     if (comma == std::string_view::npos || text.find('.') != std::string_view::npos)
-        return readWholeNumber(text);
+        return readStrictNumber(text);
     std::string withPoint(text);
     withPoint[comma] = '.';
-    return readWholeNumber(withPoint);
+    return readStrictNumber(withPoint);
 }
 
 std::string formatGeneral(double value)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The number rules shared by every box and every report line.
 #pragma once
 
@@ -23,13 +24,13 @@ double readLeadingNumber(std::string_view text);
 // whatever the process locale. Nothing for any other text ("1,2", "1.2abc",
 // " 1", "inf", "0x10", ""). An exponent beyond the double range gives
 // +-infinity or 0, as the leading-number rule does.
-std::optional<double> readWholeNumber(std::string_view text);
+std::optional<double> readStrictNumber(std::string_view text);
 
-// The whole-number rule for a number typed where a decimal comma is likely
+// The strict rule for a number typed where a decimal comma is likely
 // (the k of "Other..." and of a link): blanks around the number are
 // dropped and a "," stands for the point when the text has no "." ("1,3"
 // reads 1.3). Nothing when anything else is left ("1.3abc", "1.3.4").
-std::optional<double> readWholeNumberAllowingComma(std::string_view text);
+std::optional<double> readStrictNumberAllowingComma(std::string_view text);
 
 // Number to text, the general format: rounded to 15 significant digits,
 // shortest form, no trailing zeros, "." as decimal point, "0" before the

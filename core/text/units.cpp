@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "text/units.h"
 
 #include "text/number_text.h"
@@ -142,7 +143,7 @@ Split splitQuantity(std::string_view text)
 {
     text = trimmed(text);
     const std::size_t n = numberLength(text);
-    return {readWholeNumber(text.substr(0, n)), trimmed(text.substr(n))};
+    return {readStrictNumber(text.substr(0, n)), trimmed(text.substr(n))};
 }
 
 // A range's end as a sentence writes it, in plain decimals ("0.0000155

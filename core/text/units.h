@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Numbers with units: how an engine's figures are typed ("7 MPa", "1015 psi",
 // "19.5 cm") and shown, in SI or US customary units.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "text/validation.h"
 
 #include "text/number_text.h"

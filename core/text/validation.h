@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the user types, and the one check every front end makes before a
 // calculation: the accepted range of every input, and the one-line refusal
 // that names the box and its range.

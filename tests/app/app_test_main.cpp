@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // GUI tests run on Qt's offscreen platform (CTest sets QT_QPA_PLATFORM).
 #include <QApplication>
 #include <QFile>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Figures and data out of the window: the context menu's actions, and the
 // values under the cursor.
 #include "gui_test_support.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Finding the window's controls by their names, and recording calculations.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // For the lecture hall: the play with its menu and clock, the explanation
 // panel, the zoom, and the settings remembered between runs.
 #include "gui_test_support.h"

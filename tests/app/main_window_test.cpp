@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "about_window.h"
 #include "gui_test_support.h"
 #include "twips.h"
@@ -163,7 +164,7 @@ TEST(MainWindow, EveryControlIsAtLeastTwentyFourPixelsSquare)
     EXPECT_GE(entries, 10);
 }
 
-TEST(MainWindow, EditingADesignBoxRecalculatesAtOnce)
+TEST(MainWindow, EditingADesignBoxRecalculatesOnEveryKey)
 {
     MainWindow w;
     QLineEdit* me = box(w, "Text_Mmax");

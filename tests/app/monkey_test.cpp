@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Two thousand random user actions from a fixed seed. After each one the
 // window must be consistent: finite scenes, a report that opens with the
 // geometry lines of the last accepted input, bars inside their ranges, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Replays a log of user events through the window, offscreen, and prints
 // what the window's controls show after each event as one JSON array, in
 // the form the web page's replay gives, so the two front ends can be

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The chains of nested change handlers that keep the two bars in step.
 #include "gui_test_support.h"
 
@@ -49,7 +50,7 @@ TEST(BackPressureBars, MappingsAndTheirInverses)
     EXPECT_EQ(coarsePositionFor(finePePo(997)), 101);
 }
 
-TEST(ScrollBars, CoarseToFiftyMovesTheFineBarAndRecalculatesOnce)
+TEST(ScrollBars, CoarseToFiftyMovesTheFineBarAndCalculatesAtItsRatio)
 {
     Window t;
     t.coarse->setValue(50);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The report command's argument grammar, one row per way of writing it.
 #include "report_args.h"
 #include "report_output.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 cmake_policy(SET CMP0054 NEW)
 # An engine at an altitude from the command line: its figures in both unit
 # systems, the JSON's engine object, the CSV's dimensional columns, the

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # cdnozzle-report --png/--svg/--csv: the files appear complete; a refused
 # save exits 1, says why and leaves no file.
 file(REMOVE_RECURSE "${OUT}")

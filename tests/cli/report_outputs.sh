@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # cdnozzle-report never reports success for output it could not write, and
 # never loses a file or a report that was there before.
 #   report_outputs.sh PATH/TO/cdnozzle-report SCRATCH-DIR

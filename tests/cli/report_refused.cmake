@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # A refused input: exit status 2, one line on stderr, nothing on stdout.
 foreach(args "--pe-po;1.2" "--me-sup;abc" "--amax;-0.1" "--pe-po;0")
   execute_process(COMMAND ${EXE} ${args}

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # cdnozzle-report --me-sup 2 --pe-po 0.8: the eight report lines, the regime
 # and the station table; --json parses and places the shock at station 66.
 execute_process(COMMAND ${EXE} --me-sup 2 --pe-po 0.8

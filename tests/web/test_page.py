@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: MIT
 """The web page in headless Chromium, driven by selenium.
 
     test_page.py PAGE.html cdnozzle-replay cdnozzle-report SUITE

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The 1976 U.S. Standard Atmosphere against its published table, and its
 // inverse.
 #include "gas/atmosphere.h"

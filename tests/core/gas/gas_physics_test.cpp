@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Other gases. The relations against their closed forms, evaluated here
 // independently in long double, for k = 1.2, 1.3 and 5/3; and identities a
 // correct solution satisfies whatever the gas: the mass flow is the same at

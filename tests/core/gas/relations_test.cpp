@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Expected values from NACA Report 1135 (isentropic and normal-shock tables,
 // k = 1.4), quoted to the tables' five or six figures.
 #include "gas/area_mach.h"

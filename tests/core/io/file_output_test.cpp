@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Saving a user's file: whole or not at all, in place for devices and our
 // own redirected output, and a failure in words.
 #include "io/file_output.h"

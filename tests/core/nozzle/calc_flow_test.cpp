@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Expected values: the start-up nozzle (M_max = 2, AAe = 1.6875,
 // PePo_sub = 0.908758, PePo_NS = 0.575120, PePo_OS = 0.127805) in each flow
 // regime, worked by hand from the isentropic, normal- and oblique-shock

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The grid-free shock position. Reference: for a nozzle of exit area ratio
 // 1.6875 (design Mach 2) and pe/p01 = 0.8 the shock stands where
 // A/At = 1.23155, the classic textbook worked example, i.e. at Mach 1.5764.

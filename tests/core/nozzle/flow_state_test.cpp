@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "nozzle/flow_state.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "nozzle/nozzle_geometry.h"
 
 #include "core/test_support.h"

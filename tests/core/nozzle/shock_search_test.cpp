@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "nozzle/shock_search.h"
 
 #include "core/test_support.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reusing the grid's inversions between calculations must not change a bit:
 // the whole fine-bar sweep, and a shuffled mix of nozzles, give the same
 // station arrays, limits, report, marks and scenes with and without reuse.

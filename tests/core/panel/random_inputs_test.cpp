@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Ten thousand text triples from a fixed seed, crowded around the regime
 // limits and the edges of the accepted ranges: every accepted one yields a
 // finite, classified result without a failed iteration; every refused one a

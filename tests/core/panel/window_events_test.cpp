@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window-logic fuzz target's checks on a fixed set of pseudo-random
 // event sequences, so the target's body keeps building and the sequences it
 // once passed keep passing in every build (make fuzz explores further).

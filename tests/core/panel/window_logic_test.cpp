@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window's behaviour without a window: what each event calculates,
 // where the bars stand, and what the status line says.
 #include "panel/window_logic.h"
@@ -172,7 +173,7 @@ TEST(WindowLogic, ScenarioOpensCalculatedOrIsRefusedKeepingTheBoxes)
     EXPECT_EQ(t.logic.acceptedGasK(), kAirK);
 }
 
-TEST(WindowLogic, GasFromTheListOrTypedIntoOtherIsNamedOnceOrRefused)
+TEST(WindowLogic, GasFromTheListOrTypedIntoOtherIsNamedOrRefused)
 {
     // What "Other..." makes of a typed k: the gas's name, or the refusal.
     const struct {

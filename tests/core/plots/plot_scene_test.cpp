@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "plots/display_list.h"
 #include "plots/palette.h"
 #include "plots/plot_scene.h"

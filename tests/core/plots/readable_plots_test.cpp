@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The plots read from the back row: colours every eye tells from the
 // background, cues besides colour, texts that never cover one another,
 // wave angles drawn as labelled.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // An engine's figures against the closed forms of ideal rocket theory for
 // several gases, and against worked examples of the textbooks.
 #include "results/engine.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The explanation names the right limits and the flow's own numbers in
 // every regime. Numbers: the start-up nozzle (Me_Sup 2: limits 0.9088,
 // 0.5751, 0.1278) worked by hand from the isentropic, normal- and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "results/station_data.h"
 
 #include "results/flow_figures.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "test_names.h"
 #include "text/number_text.h"
 
@@ -46,29 +47,29 @@ TEST(LeadingNumber, HugeExponentsGiveInfinityNotAFailure)
     EXPECT_EQ(readLeadingNumber("-1D999999999999999999"), -std::numeric_limits<double>::infinity());
 }
 
-struct WholeCase {
+struct StrictCase {
     const char* text;
     std::optional<double> value; // none: refused
 };
 
-class WholeNumber : public testing::TestWithParam<WholeCase> {};
+class StrictNumber : public testing::TestWithParam<StrictCase> {};
 
-TEST_P(WholeNumber, TakesTheWholeTextOrNothing)
+TEST_P(StrictNumber, TakesTheWholeTextOrNothing)
 {
-    EXPECT_EQ(readWholeNumber(GetParam().text), GetParam().value) << '"' << GetParam().text << '"';
+    EXPECT_EQ(readStrictNumber(GetParam().text), GetParam().value) << '"' << GetParam().text << '"';
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Texts, WholeNumber,
-    testing::Values(WholeCase{"1.2", 1.2}, WholeCase{"-0.5", -0.5}, WholeCase{"+2", 2},
-                    WholeCase{".5", 0.5}, WholeCase{"5.", 5}, WholeCase{"1e-4", 1e-4},
-                    WholeCase{"1D3", 1000}, WholeCase{"1E+400", HUGE_VAL}, WholeCase{"", {}},
-                    WholeCase{"1,2", {}}, WholeCase{"1.2abc", {}}, WholeCase{" 1", {}},
-                    WholeCase{"1 ", {}}, WholeCase{"1 2", {}}, WholeCase{".", {}},
-                    WholeCase{"-", {}}, WholeCase{"1e", {}}, WholeCase{"1e+", {}},
-                    WholeCase{"1.2.3", {}}, WholeCase{"inf", {}}, WholeCase{"nan", {}},
-                    WholeCase{"0x10", {}}, WholeCase{"--1", {}}),
-    [](const testing::TestParamInfo<WholeCase>& info) {
+    Texts, StrictNumber,
+    testing::Values(StrictCase{"1.2", 1.2}, StrictCase{"-0.5", -0.5}, StrictCase{"+2", 2},
+                    StrictCase{".5", 0.5}, StrictCase{"5.", 5}, StrictCase{"1e-4", 1e-4},
+                    StrictCase{"1D3", 1000}, StrictCase{"1E+400", HUGE_VAL}, StrictCase{"", {}},
+                    StrictCase{"1,2", {}}, StrictCase{"1.2abc", {}}, StrictCase{" 1", {}},
+                    StrictCase{"1 ", {}}, StrictCase{"1 2", {}}, StrictCase{".", {}},
+                    StrictCase{"-", {}}, StrictCase{"1e", {}}, StrictCase{"1e+", {}},
+                    StrictCase{"1.2.3", {}}, StrictCase{"inf", {}}, StrictCase{"nan", {}},
+                    StrictCase{"0x10", {}}, StrictCase{"--1", {}}),
+    [](const testing::TestParamInfo<StrictCase>& info) {
         return (info.param.value ? "takes_" : "refuses_") + test::caseName(info.param.text);
     });
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Numbers with units: every suffix read, refusals in words, exact round
 // trips between the systems.
 #include "text/units.h"

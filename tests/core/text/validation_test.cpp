@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "text/validation.h"
 
 #include "core/test_support.h"
