@@ -1530,16 +1530,7 @@ namespace {
 
 std::string quoteJson(const QString& text)
 {
-    std::string out = "\"";
-    for (const char c : text.toStdString()) {
-        if (c == '"' || c == '\\') out += '\\';
-        if (c == '\n') {
-            out += "\\n";
-            continue;
-        }
-        out += c;
-    }
-    return out + "\"";
+    return jsonQuoted(text.toStdString());
 }
 
 } // namespace

@@ -29,7 +29,7 @@ import page_bench  # noqa: E402
 FRAME = '    if (!logic.playing()) return;\n    send("tick");'
 NEXT = "\n    frame = requestAnimationFrame(animate);"
 TICK = '\n    logic.handle(...fieldsOf(event("tick")));'
-VIEW = "\n    view = Object.assign(view, JSON.parse(logic.viewChanges()));"
+VIEW = "\n    logic.viewChanges(false);"
 # What a play's step changes on the page besides the plots, with made-up
 # values: the Pe/Po box, both bars' thumbs and every line of the report.
 TEXTS = """

@@ -46,12 +46,7 @@
           lines[i + 9] !== dash || lines[i + 10] !== gap) {
         if (open) ctx.stroke();
         ctx.beginPath();
-        r = lines[i + 4];
-        g = lines[i + 5];
-        b = lines[i + 6];
-        w = lines[i + 7];
-        dash = lines[i + 9];
-        gap = lines[i + 10];
+        [r, g, b, w, dash, gap] = [4, 5, 6, 7, 9, 10].map((k) => lines[i + k]);
         ctx.strokeStyle = `rgb(${r},${g},${b})`;
         ctx.lineWidth = w;
         ctx.setLineDash(dash > 0 ? [dash, gap] : []);
@@ -111,7 +106,7 @@
     const font = parseFloat(getComputedStyle(document.body).fontSize) || 16;
     PLOT_IDS.forEach((id, kind) => {
       const rect = $(id).getBoundingClientRect();
-      const design = view.plots[kind];
+      const { design } = view.plots[kind];
       const text = Math.max(1, Math.min(font / DESIGN_FONT, rect.width / design.width,
                                         rect.height / design.height));
       // Canvas pixels per CSS pixel; the scale is one pixel of the designed
@@ -203,12 +198,12 @@
   // What each steady canvas shows: its size, and its lines and texts.
   const shownSteady = PLOT_IDS.map(() => null);
   function paintPlots(force) {
-    const revision = logic.sceneRevision();
     const projector = Boolean(view && view.projector);
     if (!sizes[0]) force = true;
     if (!sizes[0] || drawnForPlay !== Boolean(view && view.playing)) measurePlots();
     PLOT_IDS.forEach((id, kind) => {
       const { w, h, scale, steady: full } = sizes[kind];
+      const revision = view.plots[kind].sceneRevision;
       const last = painted[kind];
       const shown = shownSteady[kind];
       const steadyThere = Boolean(shown) && shown.w === full.w && shown.h === full.h &&
@@ -288,7 +283,11 @@
     }
     if (plots.style.height !== height) plots.style.height = height;
   }
+  let projectorShown = "";
   function showProjector() {
+    const shown = [view.projector, view.projectorPlot, view.statusSize, view.bannerSize].join();
+    if (shown === projectorShown) return;
+    projectorShown = shown;
     const form = $("Form1");
     if (form.classList.contains("projector") !== view.projector) form.classList.toggle("projector", view.projector);
     setAttr(form, "data-plot", String(view.projectorPlot));
@@ -482,82 +481,88 @@
 
   // The DOM is written only where it changes: a write, even of the same
   // value, costs the browser a style pass.
-  function setText(element, text) {
-    if (element.textContent !== text) element.textContent = text;
-  }
-  function setAttr(element, name, value) {
+  const setProp = (element, name, value) => { if (element[name] !== value) element[name] = value; };
+  const setText = (element, text) => setProp(element, "textContent", text);
+  const setAttr = (element, name, value) => {
     if (element.getAttribute(name) !== value) element.setAttribute(name, value);
-  }
-  function setProp(element, name, value) {
-    if (element[name] !== value) element[name] = value;
-  }
+  };
+  const syncBox = (id, text) => setProp($(id), "value", text);
 
-  function syncBox(id, text) {
-    const box = $(id);
-    if (box.value !== text) box.value = text;
-  }
-
+  // The sections of the view that changed are applied; the readouts a
+  // play's step changes (the boxes, the status, the report, the engine)
+  // are held, during a fast play, until the logic's readoutsPerSecond allows
+  // them. The plots and the bars follow every step.
+  let readoutsShown = -Infinity;
+  let replaying = false; // a replay shows each event's readouts
+  let marksShown = "";
   let announced = 0;
   function render() {
-    // Only the members of the view that changed come across; a part of the
-    // page is looked at again when one of its members did.
-    const changed = JSON.parse(logic.viewChanges());
-    view = Object.assign(view || {}, changed);
-    const has = (...keys) => keys.some((key) => key in changed);
+    const now = performance.now();
+    const due = (rate) => replaying || !rate || now - readoutsShown >= 1000 / rate;
+    const changed = logic.viewChanges(!due(view && view.readoutsPerSecond));
+    view = view || { plots: [] };
+    // (A play that stopped in this event shows its readouts now.)
+    if (changed.menus && due(changed.menus.readoutsPerSecond) && !due(view.readoutsPerSecond))
+      Object.assign(changed, logic.viewChanges(false));
+    if (changed.boxes || changed.status || changed.report || changed.engine) readoutsShown = now;
+    for (const [name, section] of Object.entries(changed)) {
+      if (name.startsWith("plot")) view.plots[Number(name.slice(4))] = section;
+      else Object.assign(view, section);
+    }
+    const has = (...names) => names.some((name) => name in changed);
     // Boxes and bars are looked at every time: the user may have typed or
     // dragged something the logic did not take.
-    syncBox("Text_Mmax", view.boxes[0]);
-    syncBox("Text_AAmax", view.boxes[1]);
-    syncBox("Text_PePo", view.boxes[2]);
+    syncBox("Text_Mmax", view.boxes.me_sup);
+    syncBox("Text_AAmax", view.boxes.amax);
+    syncBox("Text_PePo", view.boxes.pe_po);
     coarse.set(view.coarse);
     fine.set(view.fine);
-    if (has("engine", "altitude", "altitudeEnabled", "engineLine")) showEngine();
-    if (has("limitMarks")) {
+    if (has("engine")) showEngine();
+    if (has("bars") && JSON.stringify(view.limitMarks) !== marksShown) {
+      marksShown = JSON.stringify(view.limitMarks);
       coarse.showMarks(view.limitMarks, "coarse");
       fine.showMarks(view.limitMarks, "fine");
     }
-    if (has("report", "reportHelp")) showReport();
-    if (has("plots")) {
+    if (has("report")) showReport();
+    if (has("plot0", "plot1", "plot2")) {
       view.plots.forEach((p, kind) => setAttr($(PLOT_IDS[kind]), "aria-label", p.description));
       setText($("Label5"), view.plots[2].caption);
     }
-    // The geometry's texts make way for the banner over it.
-    if (has("banner")) painted[0].revision = -1;
-    if (has("projector", "projectorPlot", "statusSize", "bannerSize")) showProjector();
-    if (!starting) paintPlots(false);
     const banner = $("Banner");
-    if (has("banner")) {
+    // The geometry's texts make way for the banner over it.
+    if (has("status") && banner.textContent !== view.banner) painted[0].revision = -1;
+    if (has("settings", "status")) showProjector();
+    if (!starting) paintPlots(false);
+    if (has("status")) {
       setText(banner, view.banner);
       setProp(banner, "hidden", !view.banner);
-    }
-    const status = $("StatusLine");
-    if (has("status", "statusIsRefusal")) {
+      const status = $("StatusLine");
       setText(status, view.status);
       if (status.classList.contains("refusal") !== view.statusIsRefusal)
         status.classList.toggle("refusal", view.statusIsRefusal);
+      // Screen readers hear the limits, the pauses and the refusals, not
+      // every step of a play.
+      if (view.announcementSerial !== announced) {
+        announced = view.announcementSerial;
+        $("Announcer").textContent = view.announcement;
+      }
     }
-    if (has("explanation", "explanationShown")) {
+    if (has("report")) {
       setText($("Explanation"), view.explanation);
       setProp($("Explanation"), "hidden", !view.explanationShown);
     }
-    // Screen readers hear the limits, the pauses and the refusals, not
-    // every step of a play.
-    if (view.announcementSerial !== announced) {
-      announced = view.announcementSerial;
-      $("Announcer").textContent = view.announcement;
-    }
-    showMenus(has("menus", "speed", "playing"));
-    if (has("shortcutsShown", "keys")) showKeys();
+    showMenus(has("menus"));
+    if (has("menus")) showKeys();
     // Nothing calculated yet: Calculate and Play stand out, as the status
     // line says; nothing to save or share.
-    if (has("address")) {
+    if (has("settings")) {
       const fresh = !view.address;
       if ($("Form1").classList.contains("fresh") !== fresh) $("Form1").classList.toggle("fresh", fresh);
       setProp($("ShareLink"), "disabled", fresh);
       setProp($("SaveFigure"), "disabled", fresh);
       writeAddressSoon();
+      remember();
     }
-    if (has("settings")) remember();
     if (view.playing && !frame) frame = requestAnimationFrame(animate);
     if (logic.messageCount()) showNotConverged(logic.takeMessages());
   }
@@ -742,7 +747,7 @@
     remembered = now;
     if (first) return;
     try {
-      for (const [key, value] of view.settings) localStorage.setItem(`cdnozzle.${key}`, value);
+      for (const { key, value } of view.settings) localStorage.setItem(`cdnozzle.${key}`, value);
     } catch (err) {
       // As above.
     }
@@ -778,7 +783,7 @@
   function showKeys() {
     const box = $("KeysBox");
     if (view.shortcutsShown && !box.open) {
-      const rows = view.keys.map(([key, what]) => {
+      const rows = view.keys.map(({ key, what }) => {
         const row = document.createElement("tr");
         const name = document.createElement("th");
         name.scope = "row";
@@ -831,8 +836,7 @@
   function download(name, blob) {
     const url = URL.createObjectURL(blob);
     const a = document.createElement("a");
-    a.href = url;
-    a.download = name;
+    Object.assign(a, { href: url, download: name });
     document.body.appendChild(a);
     a.click();
     a.remove();
@@ -842,8 +846,7 @@
   // The logic's last export painted as an image (a PNG, or a copy).
   function exportCanvas(file) {
     const canvas = document.createElement("canvas");
-    canvas.width = Math.ceil(file.width);
-    canvas.height = Math.ceil(file.height);
+    Object.assign(canvas, { width: Math.ceil(file.width), height: Math.ceil(file.height) });
     const ctx = canvas.getContext("2d");
     ctx.fillStyle = "rgb(255,255,192)";
     ctx.fillRect(0, 0, canvas.width, canvas.height);
@@ -878,24 +881,20 @@
     if (!logic.calculated()) return;
     lastPlot = kind;
     menuOpener = opener || document.activeElement;
-    const items = JSON.parse(logic.plotMenu(kind)).items;
+    const { items } = logic.plotMenu(kind);
     const menu = $("PlotMenu");
     const title = document.createElement("div");
-    title.className = "menutitle";
+    Object.assign(title, { className: "menutitle", textContent: view.plots[kind].description });
     title.setAttribute("aria-hidden", "true");
-    title.textContent = view.plots[kind].description;
     menu.replaceChildren(title);
     menu.setAttribute("aria-label", view.plots[kind].description);
     for (const item of items) {
       if (item.separatorBefore) menu.append(document.createElement("hr"));
       const button = document.createElement("button");
-      button.type = "button";
-      button.tabIndex = -1;
+      Object.assign(button, { type: "button", tabIndex: -1, disabled: !item.enabled, textContent: item.label });
       button.dataset.id = item.id;
       button.setAttribute("role", item.checkable ? "menuitemradio" : "menuitem");
       if (item.checkable) button.setAttribute("aria-checked", String(item.checked));
-      button.disabled = !item.enabled;
-      button.textContent = item.label;
       button.addEventListener("click", () => {
         closePlotMenu(true);
         if (item.event[0] === "export") exportFile(kind, item.event[2]);
@@ -1196,16 +1195,11 @@
     };
   }
 
-  function dumpState() {
-    return Object.assign(shown(), {
-      scenes: logic.calculated() ? PLOT_IDS.map((id, kind) => logic.scene(kind)) : null,
-    });
-  }
-
   // Events as [name, ...fields] (the log format); what the page shows after
   // each one, with the file of an export.
   function replay(events) {
-    return events.map(([name, ...fields]) => {
+    replaying = true;
+    const states = events.map(([name, ...fields]) => {
       const e = event(name, ...fields);
       if (name === "editMeSup") syncBox("Text_Mmax", e.text);
       if (name === "editAmax") syncBox("Text_AAmax", e.text);
@@ -1219,6 +1213,8 @@
       }
       return state;
     });
+    replaying = false;
+    return states;
   }
 
   // ---- start ----------------------------------------------------------------
@@ -1244,7 +1240,7 @@
     layout();
     whole = false;
     window.cdnozzlePage = {
-      send, replay, dumpState, coarse, fine,
+      send, replay, coarse, fine, logic,
       view: () => view,
       plotSvg: (kind) => { send("export", kind, "svg"); return logic.lastExport().text; },
       csv: () => { send("export", 2, "csv"); return logic.lastExport().text; },

@@ -91,77 +91,14 @@ std::string jsonQuoted(std::string_view text)
     return out + "\"";
 }
 
-namespace {
-
-const auto quote = jsonQuoted;
-
-std::string boolean(bool value)
-{
-    return value ? "true" : "false";
-}
-
-std::string strings(const std::vector<std::string>& list)
-{
-    std::string out = "[";
-    for (const std::string& s : list) out += (out.size() > 1 ? "," : "") + quote(s);
-    return out + "]";
-}
-
-std::string bar(const BarState& b)
-{
-    return "{\"position\":" + std::to_string(b.position) +
-           ",\"minimum\":" + std::to_string(b.minimum) +
-           ",\"maximum\":" + std::to_string(b.maximum) + ",\"valueText\":" + quote(b.valueText) +
-           "}";
-}
-
-std::string marksJson(const std::vector<LimitMark>& marks)
-{
-    std::string out = "[";
-    for (const LimitMark& m : marks)
-        out += (out.size() > 1 ? "," : "") + std::string("{\"name\":") + quote(m.name) +
-               ",\"pepo\":" + formatRoundTrip(m.pepo) + ",\"coarse\":" + std::to_string(m.coarse) +
-               ",\"fine\":" + std::to_string(m.fine) + "}";
-    return out + "]";
-}
-
-std::string engineJson(const std::vector<EngineField>& fields)
-{
-    std::string out = "[";
-    for (const EngineField& f : fields)
-        out += (out.size() > 1 ? "," : "") + std::string("{\"id\":") + quote(f.id) +
-               ",\"label\":" + quote(f.label) + ",\"text\":" + quote(f.text) +
-               ",\"placeholder\":" + quote(f.placeholder) + ",\"help\":" + quote(f.help) +
-               ",\"enabled\":" + boolean(f.enabled) + "}";
-    return out + "]";
-}
-
-std::string keysJson(const std::vector<KeyHelp>& keys)
-{
-    std::string out = "[";
-    for (const KeyHelp& k : keys)
-        out += (out.size() > 1 ? "," : "") + std::string("[") + quote(k.key) + "," + quote(k.what) +
-               "]";
-    return out + "]";
-}
-
-std::string settingsJson(const std::vector<Setting>& settings)
-{
-    std::string out = "[";
-    for (const Setting& s : settings)
-        out += (out.size() > 1 ? "," : "") + std::string("[") + quote(s.key) + "," +
-               quote(s.value) + "]";
-    return out + "]";
-}
-
 std::string eventJson(const Event& e)
 {
     const EventFormat& f = eventFormatOf(e.kind);
-    std::string out = "[" + quote(f.name);
+    std::string out = "[" + jsonQuoted(f.name);
     for (const char field : f.fields) {
         out += ",";
         switch (field) {
-        case 't': out += quote(e.text); break;
+        case 't': out += jsonQuoted(e.text); break;
         case 'n': out += formatRoundTrip(e.number); break;
         case 'p': out += std::to_string(e.plot); break;
         case 'w': out += formatRoundTrip(e.width); break;
@@ -171,86 +108,48 @@ std::string eventJson(const Event& e)
     return out + "]";
 }
 
-} // namespace
-
-std::string menuJson(const Menu& m)
+void writeJson(std::string& out, const std::string& text)
 {
-    std::string out = "{\"id\":" + quote(m.id) + ",\"title\":" + quote(m.title) + ",\"items\":[";
-    bool first = true;
-    for (const MenuItem& i : m.items) {
-        out += first ? "" : ",";
-        first = false;
-        out += "{\"id\":" + quote(i.id) + ",\"label\":" + quote(i.label) +
-               ",\"icon\":" + quote(i.icon) + ",\"key\":" + quote(i.key) +
-               ",\"event\":" + eventJson(i.event) + ",\"checkable\":" + boolean(i.checkable) +
-               ",\"checked\":" + boolean(i.checked) + ",\"enabled\":" + boolean(i.enabled) +
-               ",\"separatorBefore\":" + boolean(i.separatorBefore) +
-               ",\"group\":" + quote(i.group) + ",\"asks\":" + boolean(i.asks) +
-               ",\"widest\":" + quote(i.widest) + "}";
-    }
-    return out + "]}";
+    out += jsonQuoted(text);
 }
 
-std::vector<ViewField> viewFields(const ViewState& v)
+void writeJson(std::string& out, bool value)
 {
-    std::string plots = "[";
-    for (const PlotState& p : v.plots) {
-        plots += (plots.size() > 1 ? "," : "") + std::string("{\"id\":") + quote(p.id) +
-                 ",\"caption\":" + quote(p.caption) + ",\"description\":" + quote(p.description) +
-                 ",\"width\":" + formatRoundTrip(p.design.width) +
-                 ",\"height\":" + formatRoundTrip(p.design.height) + "}";
-    }
-    plots += "]";
-    std::string menus = "[";
-    for (const Menu& m : v.menus) menus += (menus.size() > 1 ? "," : "") + menuJson(m);
-    menus += "]";
-    return {{"boxes", strings({v.boxes.me_sup, v.boxes.amax, v.boxes.pe_po})},
-            {"coarse", bar(v.coarse)},
-            {"fine", bar(v.fine)},
-            {"status", quote(v.status)},
-            {"statusIsRefusal", boolean(v.statusIsRefusal)},
-            {"report", strings(v.report)},
-            {"explanation", quote(v.explanation)},
-            {"explanationShown", boolean(v.explanationShown)},
-            {"plots", plots},
-            {"menus", menus},
-            {"playing", boolean(v.playing)},
-            {"speed", quote(v.speed)},
-            {"zoom", formatRoundTrip(v.zoom)},
-            {"address", quote(v.address)},
-            {"calculations", std::to_string(v.calculations)},
-            {"settings", settingsJson(v.settings)},
-            {"reportHelp", strings(v.reportHelp)},
-            {"limitMarks", marksJson(v.limitMarks)},
-            {"banner", quote(v.banner)},
-            {"projector", boolean(v.projector)},
-            {"projectorPlot", std::to_string(v.projectorPlot)},
-            {"statusSize", formatRoundTrip(v.statusSize)},
-            {"bannerSize", formatRoundTrip(v.bannerSize)},
-            {"announcement", quote(v.announcement)},
-            {"announcementSerial", std::to_string(v.announcementSerial)},
-            {"shortcutsShown", boolean(v.shortcutsShown)},
-            {"keys", keysJson(v.keys)},
-            {"engine", engineJson(v.engine)},
-            {"engineLine", quote(v.engineLine)},
-            {"units", quote(v.units)},
-            {"altitude", bar(v.altitude)},
-            {"altitudeEnabled", boolean(v.altitudeEnabled)},
-            {"ascent", boolean(v.ascent)}};
+    out += value ? "true" : "false";
 }
 
-std::string fieldsJson(const std::vector<ViewField>& fields)
+void writeJson(std::string& out, int value)
+{
+    out += std::to_string(value);
+}
+
+void writeJson(std::string& out, double value)
+{
+    out += formatRoundTrip(value);
+}
+
+void writeJson(std::string& out, const Event& event)
+{
+    out += eventJson(event);
+}
+
+std::string viewJson(const ViewState& view)
 {
     std::string out = "{";
-    for (const ViewField& f : fields) {
-        out += (out.size() > 1 ? ",\"" : "\"") + std::string(f.name) + "\":" + f.json;
-    }
+    forEachSection(
+        [&](std::string_view name, int index, const auto& section) {
+            if (index <= 0) {
+                out += out.size() > 1 ? ",\"" : "\"";
+                out += index < 0 ? name : "plots";
+                out += index < 0 ? "\":" : "\":[";
+            } else {
+                out += ',';
+            }
+            writeJson(out, section);
+            if (index == 2) out += ']';
+        },
+        view);
     return out + "}";
-}
-
-std::string viewJson(const ViewState& v)
-{
-    return fieldsJson(viewFields(v));
 }
 
 namespace {

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: MIT
 // What the window and the page exchange with the window's logic: one Event
 // type for every user action (also the replay format of an event log), and
-// one ViewState with everything a front end shows. The front ends turn
-// their platform's events into Events and draw the ViewState; every
-// decision a user can see is made behind these two types.
+// one ViewState with everything a front end shows, in sections that each
+// carry a revision and describe their fields once (view_fields.h). The
+// front ends turn their platform's events into Events and draw the
+// sections that changed; every decision a user can see is made behind
+// these types.
 #pragma once
 
+#include "panel/view_fields.h"
 #include "plots/display_list.h"
 #include "plots/plot_scene.h"
 #include "results/station_data.h"
@@ -15,6 +18,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 namespace cdnozzle {
@@ -79,7 +83,13 @@ struct EngineField {
     std::string placeholder; // "7 MPa"
     std::string help;        // "Chamber pressure: Pa, kPa, MPa, bar, atm or psi"
     bool enabled = true;
-    bool operator==(const EngineField&) const = default;
+    static constexpr auto fields()
+    {
+        using F = EngineField;
+        return std::tuple{Field{"id", &F::id},     Field{"label", &F::label},
+                          Field{"text", &F::text}, Field{"placeholder", &F::placeholder},
+                          Field{"help", &F::help}, Field{"enabled", &F::enabled}};
+    }
 };
 
 struct Event {
@@ -128,14 +138,33 @@ struct MenuItem {
     std::string group;
     // The entry asks for its event's text first (the "Other..." dialog).
     bool asks = false;
-    bool operator==(const MenuItem&) const = default;
+    static constexpr auto fields()
+    {
+        using F = MenuItem;
+        return std::tuple{Field{"id", &F::id},
+                          Field{"label", &F::label},
+                          Field{"icon", &F::icon},
+                          Field{"key", &F::key},
+                          Field{"widest", &F::widest},
+                          Field{"event", &F::event},
+                          Field{"checkable", &F::checkable},
+                          Field{"checked", &F::checked},
+                          Field{"enabled", &F::enabled},
+                          Field{"separatorBefore", &F::separatorBefore},
+                          Field{"group", &F::group},
+                          Field{"asks", &F::asks}};
+    }
 };
 
 struct Menu {
     std::string id;    // "Mn_Play", "Mn_Gas", "Mn_View", "PlotMenu"
     std::string title; // "Play"
     std::vector<MenuItem> items;
-    bool operator==(const Menu&) const = default;
+    static constexpr auto fields()
+    {
+        return std::tuple{Field{"id", &Menu::id}, Field{"title", &Menu::title},
+                          Field{"items", &Menu::items}};
+    }
 };
 
 // A key with no menu entry of its own (a second key for an entry).
@@ -148,7 +177,10 @@ struct KeyBinding {
 struct Setting {
     std::string key;
     std::string value;
-    bool operator==(const Setting&) const = default;
+    static constexpr auto fields()
+    {
+        return std::tuple{Field{"key", &Setting::key}, Field{"value", &Setting::value}};
+    }
 };
 
 // A file a user asked for: its default name, its type, and its contents
@@ -179,7 +211,13 @@ struct BarState {
     int position = 1, minimum = 1, maximum = 1;
     std::string valueText; // what a screen reader says of the position: "Pe/Po 0.67"
     std::string label;     // what it is beside it: "coarse", "fine"
-    bool operator==(const BarState&) const = default;
+    static constexpr auto fields()
+    {
+        using F = BarState;
+        return std::tuple{Field{"position", &F::position}, Field{"minimum", &F::minimum},
+                          Field{"maximum", &F::maximum}, Field{"valueText", &F::valueText},
+                          Field{"label", &F::label}};
+    }
 };
 
 // A limit back pressure marked beside (or in) the bars.
@@ -187,90 +225,287 @@ struct LimitMark {
     std::string name; // "subsonic limit", "normal-shock limit", "design"
     double pepo = 0;
     int coarse = 1, fine = 1; // the bars' positions that stand for it
-    bool operator==(const LimitMark&) const = default;
+    static constexpr auto fields()
+    {
+        using F = LimitMark;
+        return std::tuple{Field{"name", &F::name}, Field{"pepo", &F::pepo},
+                          Field{"coarse", &F::coarse}, Field{"fine", &F::fine}};
+    }
 };
 
 // A key and what it does, for the list of keys.
 struct KeyHelp {
     std::string key;  // "F5", "Page Down"
     std::string what; // "Play or pause"
-    bool operator==(const KeyHelp&) const = default;
+    static constexpr auto fields()
+    {
+        return std::tuple{Field{"key", &KeyHelp::key}, Field{"what", &KeyHelp::what}};
+    }
 };
 
-struct PlotState {
-    std::string id;                   // "Picture_Geo", "Picture_Mach", "Picture_PiPo"
-    std::string caption;              // "", "M", "p/p0", "T/T0", "ρ/ρ0"
-    std::string description;          // what the plot shows, for a screen reader
-    const PlotScene* scene = nullptr; // nothing before the first calculation
-    PlotDesign design;
+// The structs of lower layers a section holds.
+template <> struct FieldTable<InputTexts> {
+    static constexpr auto fields()
+    {
+        return std::tuple{Field{"me_sup", &InputTexts::me_sup}, Field{"amax", &InputTexts::amax},
+                          Field{"pe_po", &InputTexts::pe_po}};
+    }
+};
+template <> struct FieldTable<PlotDesign> {
+    static constexpr auto fields()
+    {
+        return std::tuple{Field{"width", &PlotDesign::width}, Field{"height", &PlotDesign::height}};
+    }
 };
 
-// Everything a front end shows.
-struct ViewState {
+// The view comes in sections, each derived by one presenter from the
+// logic's state. A section's revision changes exactly when one of its
+// described fields does, so that a front end redraws only what changed;
+// the revision itself is not a described field.
+
+// The three boxes as shown.
+struct BoxesView {
     InputTexts boxes;
+    int revision = 0;
+    static constexpr auto fields() { return std::tuple{Field{"boxes", &BoxesView::boxes}}; }
+};
+
+// The two back-pressure bars and the limits marked beside them.
+struct BarsView {
     BarState coarse, fine;
+    std::vector<LimitMark> limitMarks; // the three limits, once calculated
+    int revision = 0;
+    static constexpr auto fields()
+    {
+        using F = BarsView;
+        return std::tuple{Field{"coarse", &F::coarse}, Field{"fine", &F::fine},
+                          Field{"limitMarks", &F::limitMarks}};
+    }
+};
+
+// The status line, the banner over the plots, and what a screen reader is
+// told.
+struct StatusView {
     std::string status;
     bool statusIsRefusal = false;
-    std::vector<std::string> report;
-    // Each report line's meaning in plain words ("subsonic limit: below this
-    // back pressure the throat is choked"), for a tooltip or a screen reader.
-    std::vector<std::string> reportHelp;
-    std::string explanation;
-    bool explanationShown = false;
-    std::array<PlotState, 3> plots;
-    std::vector<Menu> menus; // the menu bar, left to right
-    bool playing = false;
-    std::string speed;             // "slow", "normal", "fast"
-    double zoom = 1;               // the window's scale for the back row, 1 to 3
-    std::string address;           // the scenario of the last accepted calculation, "" before one
-    int calculations = 0;          // accepted calculations since start-up
-    std::vector<Setting> settings; // as they are to be kept
-    std::vector<LimitMark> limitMarks; // the three limits, once calculated
     // Over the plots while the play stands still at a limit ("Throat just
     // choked"), otherwise "".
     std::string banner;
-    bool projector = false; // thicker lines, colours for every eye
-    // The projector view's layout: 0 the three plots, 1 to 3 only that
-    // plot (PlotKind + 1), filling the room of the three; and the pixel size
-    // of the status line's and the banner's letters (0: as designed).
-    int projectorPlot = 0;
+    // The pixel size of the status line's and the banner's letters (0: as
+    // designed; larger in the projector view).
     double statusSize = 0;
     double bannerSize = 0;
     // What a screen reader is told: the limits the play stops at, its
     // pauses, refusals; it changes only then (serial counts the times).
     std::string announcement;
     int announcementSerial = 0;
+    int revision = 0;
+    static constexpr auto fields()
+    {
+        using F = StatusView;
+        return std::tuple{Field{"status", &F::status},
+                          Field{"statusIsRefusal", &F::statusIsRefusal},
+                          Field{"banner", &F::banner},
+                          Field{"statusSize", &F::statusSize},
+                          Field{"bannerSize", &F::bannerSize},
+                          Field{"announcement", &F::announcement},
+                          Field{"announcementSerial", &F::announcementSerial}};
+    }
+};
+
+// The report's lines and the explanation for students.
+struct ReportView {
+    std::vector<std::string> report;
+    // Each report line's meaning in plain words ("subsonic limit: below this
+    // back pressure the throat is choked"), for a tooltip or a screen reader.
+    std::vector<std::string> reportHelp;
+    std::string explanation;
+    bool explanationShown = false;
+    int revision = 0;
+    static constexpr auto fields()
+    {
+        using F = ReportView;
+        return std::tuple{Field{"report", &F::report}, Field{"reportHelp", &F::reportHelp},
+                          Field{"explanation", &F::explanation},
+                          Field{"explanationShown", &F::explanationShown}};
+    }
+};
+
+// One plot: its caption and description, its designed size, and which
+// scene it shows (sceneRevision moves when the scene changes).
+struct PlotState {
+    std::string id;                   // "Picture_Geo", "Picture_Mach", "Picture_PiPo"
+    std::string caption;              // "", "M", "p/p0", "T/T0", "ρ/ρ0"
+    std::string description;          // what the plot shows, for a screen reader
+    const PlotScene* scene = nullptr; // nothing before the first calculation
+    PlotDesign design{};
+    int sceneRevision = 0;
+    int revision = 0;
+    static constexpr auto fields()
+    {
+        using F = PlotState;
+        return std::tuple{Field{"id", &F::id}, Field{"caption", &F::caption},
+                          Field{"description", &F::description}, Field{"design", &F::design},
+                          Field{"sceneRevision", &F::sceneRevision}};
+    }
+};
+
+// The most times a second a fast play's readouts are shown anew.
+inline constexpr double kReadoutsPerSecond = 15;
+
+// The menu bar (the page's play bar and Gas list), the play, the keys.
+struct MenusView {
+    std::vector<Menu> menus; // the menu bar, left to right
+    bool playing = false;
+    std::string speed; // "slow", "normal", "fast"
+    // The most times a second the readouts that change at every step of a
+    // play (the Pe/Po box, the status, the report, the engine's line) need
+    // to be shown anew while the plots follow every step: 0 when every
+    // step is to be read (standing still, or a play of at most that many
+    // steps a second).
+    double readoutsPerSecond = 0;
     bool shortcutsShown = false;
     std::vector<KeyHelp> keys; // every key the program takes
-    // The engine: its boxes, one line under the status with its figures
-    // (or what it still needs), the units, the altitude slider (enabled
-    // once a chamber pressure is set) and whether the play climbs.
+    int revision = 0;
+    static constexpr auto fields()
+    {
+        using F = MenusView;
+        return std::tuple{Field{"menus", &F::menus},
+                          Field{"playing", &F::playing},
+                          Field{"speed", &F::speed},
+                          Field{"readoutsPerSecond", &F::readoutsPerSecond},
+                          Field{"shortcutsShown", &F::shortcutsShown},
+                          Field{"keys", &F::keys}};
+    }
+};
+
+// The engine: its boxes, one line under the status with its figures (or
+// what it still needs), the units, the altitude slider (enabled once a
+// chamber pressure is set) and whether the play climbs.
+struct EngineView {
     std::vector<EngineField> engine;
     std::string engineLine;
     std::string units; // "si", "us"
     BarState altitude;
     bool altitudeEnabled = false;
     bool ascent = false;
+    int revision = 0;
+    static constexpr auto fields()
+    {
+        using F = EngineView;
+        return std::tuple{Field{"engine", &F::engine},
+                          Field{"engineLine", &F::engineLine},
+                          Field{"units", &F::units},
+                          Field{"altitude", &F::altitude},
+                          Field{"altitudeEnabled", &F::altitudeEnabled},
+                          Field{"ascent", &F::ascent}};
+    }
 };
 
-// A text as a JSON string, quoted and escaped.
+// What is kept and shared: the settings, the zoom and the projector view,
+// the scenario's address.
+struct SettingsView {
+    std::vector<Setting> settings; // as they are to be kept
+    double zoom = 1;               // the window's scale for the back row, 1 to 3
+    bool projector = false;        // thicker lines, colours for every eye
+    // The projector view's layout: 0 the three plots, 1 to 3 only that
+    // plot (PlotKind + 1), filling the room of the three.
+    int projectorPlot = 0;
+    std::string address;  // the scenario of the last accepted calculation, "" before one
+    int calculations = 0; // accepted calculations since start-up
+    int revision = 0;
+    static constexpr auto fields()
+    {
+        using F = SettingsView;
+        return std::tuple{
+            Field{"settings", &F::settings},   Field{"zoom", &F::zoom},
+            Field{"projector", &F::projector}, Field{"projectorPlot", &F::projectorPlot},
+            Field{"address", &F::address},     Field{"calculations", &F::calculations}};
+    }
+};
+
+// Everything a front end shows: its sections (their fields are the view's
+// own, v.status, v.report, ...) and the three plots.
+struct ViewState : BoxesView,
+                   BarsView,
+                   StatusView,
+                   ReportView,
+                   MenusView,
+                   EngineView,
+                   SettingsView {
+    std::array<PlotState, 3> plots;
+};
+
+// A view's section S.
+template <class S, class V> auto& sectionOf(V& view)
+{
+    return static_cast<std::conditional_t<std::is_const_v<V>, const S&, S&>>(view);
+}
+// Calls f(name, index, section of each view...) for every section, in one
+// order: the plots as "plot" with their index, the others with index -1.
+template <class F, class... V> void forEachSection(F&& f, V&... views)
+{
+    f("boxes", -1, sectionOf<BoxesView>(views)...);
+    f("bars", -1, sectionOf<BarsView>(views)...);
+    f("status", -1, sectionOf<StatusView>(views)...);
+    f("report", -1, sectionOf<ReportView>(views)...);
+    f("menus", -1, sectionOf<MenusView>(views)...);
+    f("engine", -1, sectionOf<EngineView>(views)...);
+    f("settings", -1, sectionOf<SettingsView>(views)...);
+    for (int i = 0; i < 3; ++i) f("plot", i, views.plots[static_cast<std::size_t>(i)]...);
+}
+
+// A text as a JSON string, quoted and escaped (every control character).
 std::string jsonQuoted(std::string_view text);
-// A menu as a JSON object: id, title, items (each with its event as a log
-// entry).
-std::string menuJson(const Menu& menu);
+// A menu entry's event as a log entry: ["moveFine", 12].
+std::string eventJson(const Event& event);
 
-// A JSON object of everything a ViewState shows but the plots' scenes (the
-// replay's record of one state, and what the page reads after each event).
+// The JSON writer of every described struct: an object of its fields, in
+// order (texts escaped, numbers in their shortest round-trip form, events
+// as log entries).
+void writeJson(std::string& out, const std::string& text);
+void writeJson(std::string& out, bool value);
+void writeJson(std::string& out, int value);
+void writeJson(std::string& out, double value);
+void writeJson(std::string& out, const Event& event);
+template <class T> void writeJson(std::string& out, const std::vector<T>& list);
+template <class T, std::size_t N> void writeJson(std::string& out, const std::array<T, N>& list);
+template <Described T> void writeJson(std::string& out, const T& value)
+{
+    out += '{';
+    bool first = true;
+    forEachField(value, [&](std::string_view name, const auto& field) {
+        out += first ? "\"" : ",\"";
+        first = false;
+        out += name;
+        out += "\":";
+        writeJson(out, field);
+    });
+    out += '}';
+}
+template <class T> void writeJson(std::string& out, const std::vector<T>& list)
+{
+    out += '[';
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        if (i) out += ',';
+        writeJson(out, list[i]);
+    }
+    out += ']';
+}
+template <class T, std::size_t N> void writeJson(std::string& out, const std::array<T, N>& list)
+{
+    writeJson(out, std::vector<T>(list.begin(), list.end()));
+}
+template <class T> std::string toJson(const T& value)
+{
+    std::string out;
+    writeJson(out, value);
+    return out;
+}
+
+// The whole view as one JSON object of its sections ({"boxes": {...},
+// "bars": {...}, ..., "plots": [...]}), the plots' scenes left out.
 std::string viewJson(const ViewState& view);
-
-// The same object by its members, in order: each name with its value as
-// JSON (so a reader can pass on only the members that changed).
-struct ViewField {
-    std::string_view name;
-    std::string json;
-};
-std::vector<ViewField> viewFields(const ViewState& view);
-std::string fieldsJson(const std::vector<ViewField>& fields);
 
 // The scenario as an address fragment: "#me=2&amax=3&pepo=0.8", then the
 // gas ("&gas=helium", or "&k=1.25" for a gas not in the list; nothing for

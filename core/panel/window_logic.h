@@ -261,6 +261,18 @@ class WindowLogic {
     static constexpr double kThrustPlotStep = 500;
 
   private:
+    // The presenters: each derives one section of the view.
+    BoxesView boxesView() const;
+    BarsView barsView() const;
+    StatusView statusView() const;
+    ReportView reportView() const;
+    MenusView menusView() const;
+    EngineView engineView() const;
+    SettingsView settingsView() const;
+    std::array<PlotState, 3> plotStates() const;
+    // The sections view() last gave, with their revisions.
+    mutable ViewState shown_;
+
     std::optional<std::string> engineRefusal() const;
     // Over the plots: the play's pause at a limit, or that the plots show
     // the last accepted values while a design box holds a refused text.

@@ -25,7 +25,10 @@ from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support import expected_conditions
 from selenium.webdriver.support.ui import Select, WebDriverWait
 
-PAGE, REPLAY, REPORT = (os.path.abspath(p) for p in sys.argv[1:4])
+STUDENT_PAGE, REPLAY, REPORT = (os.path.abspath(p) for p in sys.argv[1:4])
+# The same page with the hooks of the tests (a plot's scene, one calculation
+# from three texts) built beside it; students get the page without them.
+PAGE = os.path.join(os.path.dirname(STUDENT_PAGE), "cdnozzle-test.html")
 # axe-core, installed by scripts/install-deps web (npm, one pinned version).
 AXE = os.environ.get("CDNOZZLE_AXE_JS") or os.path.join(
     os.environ.get("XDG_CACHE_HOME") or os.path.expanduser("~/.cache"),
@@ -149,9 +152,21 @@ class PageTest(unittest.TestCase):
               }
             return [counts, c.width];""" % PIXELS, canvas_id)
 
+    def play_frames(self, seconds):
+        """The Pe/Po box and the fine bar at each frame for a while."""
+        return self.driver.execute_async_script("""
+            const done = arguments[1], frames = [], start = performance.now();
+            const look = () => {
+              frames.push([document.getElementById('Text_PePo').value,
+                           Number(document.getElementById('VScroll2').getAttribute('aria-valuenow'))]);
+              if (performance.now() - start < arguments[0] * 1000) requestAnimationFrame(look);
+              else done(frames);
+            };
+            requestAnimationFrame(look);""", seconds)
+
     def scene_column(self, kind, x):
         left, right = self.js(
-            "const s = cdnozzleCore && window.cdnozzlePage.dumpState().scenes[arguments[0]];"
+            "const s = cdnozzleCore.scene(cdnozzlePage.logic, arguments[0]);"
             "return [s.left, s.right];", kind)
         return (x - left) / (right - left)
 
@@ -232,8 +247,8 @@ class Walkthrough(PageTest):
 
     def test_the_list_of_keys_and_the_projector_view(self):
         self.open("#me=2&amax=3&pepo=0.8")
-        keys = self.js("return new cdnozzleCore.WindowLogic().viewJson()")
-        keys = json.loads(keys)["keys"]
+        keys = self.js("return new cdnozzleCore.WindowLogic().viewChanges(false).menus.keys"
+                       ".map(k => [k.key, k.what])")
         # "?" (not typed into a box) and the button show every key; Escape
         # and the close button hide the list, and the logic knows it.
         box = self.el("KeysBox")
@@ -473,16 +488,35 @@ class Walkthrough(PageTest):
         self.assertEqual(self.el("PlaySpeed").text, "fast")
         self.el("Play").click()
         self.assertEqual(self.el("Play").get_attribute("aria-pressed"), "true")
-        WebDriverWait(self.driver, 5).until(
-            lambda d: float(self.el("Text_PePo").get_attribute("value")) < 0.75)
-        self.el("Play").click()
-        self.assertEqual(self.el("Play").get_attribute("aria-pressed"), "false")
-        self.wait_for_address("#me=2&amax=3&pepo=" + self.el("Text_PePo").get_attribute("value"))
-        # The bars followed the play without snapping.
-        pepo = float(self.el("Text_PePo").get_attribute("value"))
-        coarse, fine = self.bars()
-        self.assertEqual(fine, round(1000 - 1000 * (pepo - 0.001)))
-        self.assertEqual(coarse, round(100 - 100 * (pepo - 0.01)))
+        # A fast play: the bars follow every step, the readouts (the Pe/Po
+        # box, the status) are shown anew at most 15 times a second; at a
+        # slow one every frame reads the step it shows.
+        for slower, fast in ((0, True), (2, False)):
+            for _ in range(slower):
+                self.el("PlaySlower").click()
+            if not fast:
+                self.el("Play").click()
+            frames = self.play_frames(1.0)
+            bar = [f[1] for f in frames]
+            box = [f[0] for f in frames]
+            changes = lambda seen: sum(a != b for a, b in zip(seen, seen[1:]))
+            if fast:
+                self.assertLessEqual(changes(box), 17, box)
+                self.assertGreater(changes(bar), changes(box) + 5, bar)
+            else:
+                self.assertGreater(changes(box), 3, box)
+                for text, fine in frames:
+                    self.assertEqual(fine, round(1001 - 1000 * float(text)), frames)
+            self.el("Play").click()
+            self.assertEqual(self.el("Play").get_attribute("aria-pressed"), "false")
+            # Paused, every readout shows the step the bars stand at.
+            self.wait_for_address("#me=2&amax=3&pepo=" + self.el("Text_PePo").get_attribute("value"))
+            pepo = float(self.el("Text_PePo").get_attribute("value"))
+            coarse, fine = self.bars()
+            self.assertEqual(fine, round(1000 - 1000 * (pepo - 0.001)))
+            self.assertEqual(coarse, round(100 - 100 * (pepo - 0.01)))
+            self.assertEqual(self.status(), self.js("return cdnozzlePage.view().status"))
+            self.assertIn("Pe/Po = %g " % pepo, self.el("Explanation").text)
         # A click on a bar pauses a running play.
         self.el("Play").click()
         self.el("VScroll1").find_element(By.CSS_SELECTOR, ".arrow.up").click()
@@ -917,6 +951,12 @@ class WasmAgainstNative(PageTest):
             pe = rnd.choice([rnd.uniform(0.001, 1), round(rnd.uniform(0.001, 1), 3), rnd.uniform(0.001, 0.1)])
             inputs.append(("%.*g" % (rnd.randint(2, 17), me), str(rnd.randint(1, 5)),
                            "%.*g" % (rnd.randint(2, 17), pe)))
+        # The page students get carries none of the tests' hooks.
+        self.driver.get("file://" + STUDENT_PAGE)
+        WebDriverWait(self.driver, 30).until(
+            lambda d: d.execute_script("return document.documentElement.dataset.ready === '1'"))
+        self.assertEqual(self.js("return ['scene', 'calculateTexts', 'benchFineSweep']"
+                                 ".filter(h => h in cdnozzleCore)"), [])
         self.open()
         wasm = self.js("return arguments[0].map(t => { const r = cdnozzleCore.calculateTexts(...t);"
                        " return JSON.stringify(r); })", inputs)

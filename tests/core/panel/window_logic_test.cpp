@@ -775,3 +775,66 @@ TEST(WindowLogic, ALinkMeansTheSameToEveryReader)
 }
 
 } // namespace cdnozzle
+
+namespace cdnozzle {
+
+// Each section of the view carries a revision that moves exactly when the
+// section's content does, whatever the event; a second look moves nothing.
+TEST(ViewSections, ARevisionMovesExactlyWhenItsSectionChanges)
+{
+    WindowLogic logic;
+    logic.start();
+    auto at = [](EventKind kind, double time) {
+        Event e(kind);
+        e.time = time;
+        return e;
+    };
+    Event hover(EventKind::Hover, 120.0);
+    hover.plot = 1;
+    hover.width = 377;
+    const std::vector<Event> events{{EventKind::EditPePo, "0.8"}, {EventKind::Calculate},
+                                    {EventKind::MoveFine, 300.0}, at(EventKind::Faster, 0),
+                                    at(EventKind::Play, 0),       at(EventKind::Tick, 0.02),
+                                    at(EventKind::Tick, 0.03),    at(EventKind::Tick, 0.2),
+                                    at(EventKind::Play, 0.3),     hover,
+                                    {EventKind::Leave},           {EventKind::Explain, 1.0},
+                                    {EventKind::ThirdPlot, 1.0},  {EventKind::Projector, 1.0},
+                                    {EventKind::ZoomIn},          {EventKind::Units, 1.0},
+                                    {EventKind::Reset},           {EventKind::EditMeSup, "\tx"}};
+    ViewState last = logic.view();
+    for (const Event& e : events) {
+        logic.handle(e);
+        const ViewState now = logic.view();
+        const ViewState again = logic.view();
+        const std::string_view name = eventFormatOf(e.kind).name;
+        forEachSection(
+            [&](std::string_view section, int index, const auto& a, const auto& b, const auto& c) {
+                EXPECT_EQ(a.revision != b.revision, !(a == b)) << section << index << " " << name;
+                EXPECT_EQ(b.revision, c.revision) << section << index << " " << name;
+            },
+            last, now, again);
+        // The same, field by field, for fields a step changes.
+        if (now.status != last.status || now.banner != last.banner) {
+            EXPECT_NE(now.StatusView::revision, last.StatusView::revision) << name;
+        }
+        if (!(now.fine == last.fine) || !(now.limitMarks == last.limitMarks)) {
+            EXPECT_NE(now.BarsView::revision, last.BarsView::revision) << name;
+        }
+        if (now.report != last.report || now.explanationShown != last.explanationShown) {
+            EXPECT_NE(now.ReportView::revision, last.ReportView::revision) << name;
+        }
+        if (now.plots[2].caption != last.plots[2].caption) {
+            EXPECT_NE(now.plots[2].revision, last.plots[2].revision) << name;
+        }
+        last = now;
+    }
+    // The refused box keeps the tab typed: the view's JSON escapes it, as
+    // it does every control character.
+    EXPECT_EQ(last.boxes.me_sup, "\tx");
+    const std::string json = viewJson(last);
+    EXPECT_TRUE(std::none_of(json.begin(), json.end(), [](char c) { return c >= 0 && c < 0x20; }));
+    EXPECT_NE(json.find("\\t"), std::string::npos);
+    EXPECT_EQ(jsonQuoted("a\"\\\x01\x1f"), "\"a\\\"\\\\\\u0001\\u001f\"");
+}
+
+} // namespace cdnozzle
