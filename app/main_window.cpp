@@ -181,8 +181,7 @@ MainWindow::MainWindow(QWidget* parent)
     connect(&playTimer_, &QTimer::timeout, this, &MainWindow::playTick);
     loadSettings();
     // The start-up flow, calculated and drawn before the window shows.
-    logic_.start();
-    render();
+    dispatch({EventKind::Start});
     sizePlayBar();
     fitWindow();
 }
@@ -696,6 +695,8 @@ void MainWindow::render()
         VScroll1->setValue(v.coarse.position);
         VScroll2->setValue(v.fine.position);
     }
+    shownPePo_ = v.boxes.pe_po;
+    statusRed_ = v.statusIsRefusal;
     statusLine_->setStyleSheet(v.statusIsRefusal ? "color: rgb(200, 0, 0);" : "");
     coarseLabel_->setText(toQString(v.coarse.label));
     fineLabel_->setText(toQString(v.fine.label));
@@ -976,8 +977,7 @@ void MainWindow::setExplanationShown(bool shown)
 
 void MainWindow::setZoom(double zoom)
 {
-    logic_.applySetting({"zoom", formatRoundTrip(zoom)});
-    render();
+    dispatch(Event(EventKind::Setting, "zoom=" + formatRoundTrip(zoom)));
 }
 
 void MainWindow::applyZoom(double zoom)
@@ -1140,7 +1140,8 @@ void MainWindow::loadSettings()
     QSettings settings;
     for (const Setting& s : logic_.settings()) {
         const QVariant stored = settings.value(toQString(s.key));
-        if (stored.isValid()) logic_.applySetting({s.key, stored.toString().toStdString()});
+        if (stored.isValid())
+            logic_.handle(Event(EventKind::Setting, s.key + "=" + stored.toString().toStdString()));
     }
     savedSettings_ = logic_.settings();
 }
@@ -1258,12 +1259,14 @@ PlotKind MainWindow::kindOf(const PlotView* view) const
 }
 
 // The text in "Pe/Po =" as the user left it (it may have been set without
-// an edit notification): the logic takes it before the event that follows,
-// which shows the result of both.
+// an edit notification): when it is not what the view last put there, the
+// logic takes it as an edit before the event that follows, whose view shows
+// the outcome of both (showing it between the two would put the view's
+// texts back into boxes the user is editing).
 void MainWindow::takePePoText()
 {
     const std::string typed = Text_PePo->text().toStdString();
-    if (typed == logic_.texts().pe_po || typed == logic_.boxTexts().pe_po) return;
+    if (typed == shownPePo_) return;
     Event e(EventKind::EditPePo, typed);
     e.time = now();
     logic_.handle(e);

@@ -184,11 +184,6 @@ class PageLogic {
         out.set("texts", textsOf(f.picture));
         return out;
     }
-    void applySetting(const std::string& key, const std::string& value)
-    {
-        logic_.applySetting({key, value});
-    }
-    void start() { logic_.start(); }
     bool calculated() const { return logic_.calculated(); }
     bool playing() const { return logic_.playing(); }
     // The scene of a plot as data, for the page's tests: {left, top, right,
@@ -322,8 +317,6 @@ EMSCRIPTEN_BINDINGS(cdnozzle)
         .function("plotMenu", &PageLogic::plotMenu)
         .function("otherGasPrompt", &PageLogic::otherGasPrompt)
         .function("lastExport", &PageLogic::lastExport)
-        .function("applySetting", &PageLogic::applySetting)
-        .function("start", &PageLogic::start)
         .function("calculated", &PageLogic::calculated)
         .function("playing", &PageLogic::playing)
         .function("scene", &PageLogic::scene)

@@ -56,6 +56,8 @@ enum class EventKind {
     // number: the projector view's layout, 0 the three plots, 1 to 3 one
     // of them alone (PlotKind + 1)
     ProjectorPlot,
+    Start,   // the front end has opened: the start-up flow drawn, nothing counted
+    Setting, // text: a setting kept between runs, "key=value" ("zoom=1.5")
 };
 
 // The engine's boxes, in the order the front ends show them.
