@@ -6,7 +6,7 @@
 #pragma once
 
 #include "about_window.h"
-#include "panel/nozzle_model.h"
+#include "model/nozzle_model.h"
 #include "panel/window_logic.h"
 #include "plot_render.h"
 

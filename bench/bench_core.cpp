@@ -1,4 +1,4 @@
-#include "panel/nozzle_model.h"
+#include "model/nozzle_model.h"
 #include "text/number_text.h"
 #include "panel/back_pressure_bars.h"
 

@@ -1,6 +1,6 @@
 // cdnozzle-report: the window's calculation from the command line.
 #include "io/file_output.h"
-#include "panel/thrust_curve.h"
+#include "model/thrust_curve.h"
 #include "plot_render.h"
 #include "report_args.h"
 #include "report_output.h"

@@ -1,8 +1,8 @@
 #include "panel/window_logic.h"
 
 #include "gas/atmosphere.h"
+#include "model/thrust_curve.h"
 #include "panel/back_pressure_bars.h"
-#include "panel/thrust_curve.h"
 #include "results/explanation.h"
 #include "results/flow_figures.h"
 #include "results/regime_summary.h"
@@ -625,8 +625,16 @@ double WindowLogic::pepoInBox() const
 void WindowLogic::coarseChanged()
 {
     texts_.pe_po = formatGeneral(coarsePePo(coarse_));
-    calculate();
-    setFine(std::clamp(finePositionFor(pepoInBox()), kFineMin, kFineMax));
+    const bool accepted = calculate();
+    // The fine bar follows to the position that stands for the back pressure
+    // just calculated. Its handler would calculate the same flow again and
+    // leave the coarse bar where it is, so the bar takes its place without
+    // running it (a refused calculation still goes through the handler).
+    const int fine = std::clamp(finePositionFor(pepoInBox()), kFineMin, kFineMax);
+    if (accepted && formatGeneral(finePePo(fine)) == texts_.pe_po)
+        fine_ = fine;
+    else
+        setFine(fine);
 }
 
 void WindowLogic::fineChanged()

@@ -5,7 +5,7 @@
 // drift apart.
 #pragma once
 
-#include "panel/nozzle_model.h"
+#include "model/nozzle_model.h"
 #include "panel/view.h"
 #include "results/engine.h"
 #include "results/station_data.h"

@@ -101,12 +101,19 @@ TEST(WindowLogic, BarChainsRunOnlyOnARealChangeAndStopAtTheEnds)
     t.logic.handle(Event(EventKind::MoveCoarse, 500)); // beyond the end: stops at 100
     EXPECT_EQ(t.logic.coarsePosition(), 100);
     EXPECT_EQ(t.logic.finePosition(), 991);
-    EXPECT_EQ(t.pepo, (std::vector<double>{0.01, 0.01}));
+    EXPECT_EQ(t.pepo, std::vector<double>{0.01});
     t.pepo.clear();
     t.logic.handle(Event(EventKind::MoveFine, 998)); // parks the coarse bar without snapping
     EXPECT_EQ(t.pepo, std::vector<double>{0.003});
     EXPECT_EQ(t.logic.coarsePosition(), 100);
     EXPECT_EQ(t.logic.texts().pe_po, "0.003");
+    // A fine step across a coarse boundary: the step, then the coarse bar's
+    // snap, which the fine bar follows without calculating it again.
+    Logged u;
+    u.logic.handle(Event(EventKind::MoveFine, 6));
+    EXPECT_EQ(u.pepo, (std::vector<double>{0.995, 0.99}));
+    EXPECT_EQ(u.logic.finePosition(), 11);
+    EXPECT_EQ(u.logic.coarsePosition(), 2);
 }
 
 TEST(WindowLogic, TypedPePoBelowTheBarsParksThemAtTheirEnds)

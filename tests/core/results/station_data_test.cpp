@@ -1,5 +1,6 @@
 #include "results/station_data.h"
 
+#include "plots/plot_kind.h"
 #include "results/flow_figures.h"
 
 #include "core/test_support.h"

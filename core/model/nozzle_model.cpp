@@ -1,4 +1,4 @@
-#include "panel/nozzle_model.h"
+#include "model/nozzle_model.h"
 
 #include "text/validation.h"
 
