@@ -1,15 +1,10 @@
 #include "main_window.h"
 
 #include "about_window.h"
-#include "io/file_output.h"
 #include "limit_marks.h"
-#include "nozzle/report.h"
 #include "panel/back_pressure_bars.h"
 #include "plot_render.h"
 #include "plot_view.h"
-#include "results/regime_summary.h"
-#include "results/station_data.h"
-#include "text/number_text.h"
 #include "twips.h"
 
 #include <QActionGroup>
@@ -812,7 +807,7 @@ void MainWindow::renderLimitMarks(const std::vector<LimitMark>& marks)
 {
     std::vector<LimitMarks::Mark> coarse, fine;
     for (const LimitMark& m : marks) {
-        const QString name = toQString(m.name + ", Pe/Po = " + formatRounded4(m.pepo));
+        const QString name = toQString(m.name + ", Pe/Po = " + m.pepoText);
         coarse.push_back({m.coarse, name});
         fine.push_back({m.fine, name});
     }
@@ -977,7 +972,8 @@ void MainWindow::setExplanationShown(bool shown)
 
 void MainWindow::setZoom(double zoom)
 {
-    dispatch(Event(EventKind::Setting, "zoom=" + formatRoundTrip(zoom)));
+    // Qt writes numbers in the C locale, whatever the user's.
+    dispatch(Event(EventKind::Setting, "zoom=" + QString::number(zoom, 'g', 17).toStdString()));
 }
 
 void MainWindow::applyZoom(double zoom)
@@ -1037,7 +1033,7 @@ QSize MainWindow::clientFloor() const
     const double plain = layoutDpi(this);
     const double dpi = plain * appliedZoom_;
     const int row = List1->count() > 0 ? List1->sizeHintForRow(0) : List1->fontMetrics().height();
-    const int lines = Report::kCapacity * row + 2 * List1->frameWidth();
+    const int lines = kReportLines * row + 2 * List1->frameWidth();
     const int height = twipsToPixels(kListTop, dpi) + lines +
                        twipsToPixels(kClientHeight - kListTop - kListHeight, dpi);
     const int width =
@@ -1304,7 +1300,7 @@ void MainWindow::Picture_Geo_Click()
 void MainWindow::setGas(double k)
 {
     takePePoText();
-    dispatch(Event(EventKind::OtherGas, formatRoundTrip(k)));
+    dispatch(Event(EventKind::OtherGas, QString::number(k, 'g', 17).toStdString()));
 }
 
 void MainWindow::setThirdPlot(PlotQuantity quantity)
@@ -1396,7 +1392,7 @@ bool MainWindow::writeExport(const QString& path)
     std::optional<QString> failure;
     if (f.format == "png" || f.format == "copy") {
         failure = saveImage(path, f.picture, ImageFormat::Png);
-    } else if (const auto e = saveFile(path.toStdString(), f.text)) {
+    } else if (const auto e = saveExport(path.toStdString(), f)) {
         failure = toQString(*e);
     }
     if (failure) saveError_(QString("Could not save %1: %2").arg(path, *failure));

@@ -6,7 +6,6 @@
 #pragma once
 
 #include "about_window.h"
-#include "model/nozzle_model.h"
 #include "panel/window_logic.h"
 #include "plot_render.h"
 

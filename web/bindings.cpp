@@ -3,8 +3,6 @@
 // text; a plot's display list crosses as one typed array.
 #include "panel/back_pressure_bars.h"
 #include "panel/window_logic.h"
-#include "results/station_data.h"
-#include "text/number_text.h"
 
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
@@ -288,8 +286,7 @@ void benchFineSweep()
 {
     static std::vector<InputTexts> inputs = [] {
         std::vector<InputTexts> v;
-        for (int w = kFineMin; w <= kFineMax; ++w)
-            v.push_back({"2", "3", formatGeneral(finePePo(w))});
+        for (int w = kFineMin; w <= kFineMax; ++w) v.push_back({"2", "3", fineText(w)});
         return v;
     }();
     NozzleModel model(inputs.front());

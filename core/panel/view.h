@@ -188,6 +188,7 @@ struct LimitMark {
     std::string name; // "subsonic limit", "normal-shock limit", "design"
     double pepo = 0;
     int coarse = 1, fine = 1; // the bars' positions that stand for it
+    std::string pepoText;     // its Pe/Po to four figures, "0.9088"
     bool operator==(const LimitMark&) const = default;
 };
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "model/nozzle_model.h"
+#include "nozzle/report.h"
 #include "panel/view.h"
 #include "results/engine.h"
 #include "results/station_data.h"
@@ -44,6 +45,13 @@ inline constexpr double kProjectorStatusSize = 44;
 
 // How long the play stops on the first step past a limit ratio.
 inline constexpr double kLimitPauseSeconds = 2.0;
+
+// The most lines the report of one calculation has (the list's height).
+inline constexpr int kReportLines = Report::kCapacity;
+
+// Writes the text of an export (SVG, CSV) to path, whole or not at all; why
+// not, in a line for the user, when it could not be written.
+std::optional<std::string> saveExport(const std::string& path, const ExportFile& file);
 
 class WindowLogic {
   public:

@@ -2,8 +2,8 @@
 // the menus, the keys, the settings and the exported files out.
 #include "panel/window_logic.h"
 
+#include "model/thrust_curve.h"
 #include "panel/back_pressure_bars.h"
-#include "panel/thrust_curve.h"
 #include "results/regime_summary.h"
 #include "results/station_data.h"
 #include "text/number_text.h"
@@ -339,9 +339,9 @@ ViewState WindowLogic::view() const
                                                          {"normal-shock limit", s.PePo_NS},
                                                          {"design", s.PePo_OS}};
         for (const auto& [name, pepo] : limits) {
-            v.limitMarks.push_back({name, pepo,
-                                    std::clamp(coarsePositionFor(pepo), kCoarseMin, kCoarseMax),
-                                    std::clamp(finePositionFor(pepo), kFineMin, kFineMax)});
+            v.limitMarks.push_back(
+                {name, pepo, std::clamp(coarsePositionFor(pepo), kCoarseMin, kCoarseMax),
+                 std::clamp(finePositionFor(pepo), kFineMin, kFineMax), formatRounded4(pepo)});
         }
     }
     v.banner = bannerText();
