@@ -865,9 +865,10 @@ def within_last_bits(a, b):
 
 class Sameness(PageTest):
     def test_one_event_log_through_the_window_and_the_page(self):
-        # A setting restored and the start first, as a front end opens.
-        events = [["setting", "playSpeed=2"], ["start"],
-                  ["explain", 1], ["editPePo", "0.8"], ["calculate"], ["moveCoarse", 50],
+        # The explanation open as on a wide page, then a setting restored and
+        # the start, as a front end opens.
+        events = [["explain", 1], ["setting", "playSpeed=2"], ["start"],
+                  ["editPePo", "0.8"], ["calculate"], ["moveCoarse", 50],
                   ["moveFine", 998], ["hover", 1, 190, 377], ["leave"], ["editMeSup", ""],
                   ["editMeSup", "3"], ["openAddress", "#me=2.5&amax=3&pepo=0.6"], ["clickGeometry"],
                   ["otherGas", "1.25"], ["thirdPlot", 1], ["hover", 2, 200, 377],
