@@ -2,15 +2,10 @@
 #include "main_window.h"
 
 #include "about_window.h"
-#include "io/file_output.h"
 #include "limit_marks.h"
-#include "nozzle/report.h"
 #include "panel/back_pressure_bars.h"
 #include "plot_render.h"
 #include "plot_view.h"
-#include "results/regime_summary.h"
-#include "results/station_data.h"
-#include "text/number_text.h"
 #include "twips.h"
 
 #include <QActionGroup>
@@ -236,8 +231,7 @@ MainWindow::MainWindow(QWidget* parent)
     connect(&playTimer_, &QTimer::timeout, this, &MainWindow::playTick);
     loadSettings();
     // The start-up flow, calculated and drawn before the window shows.
-    logic_.start();
-    render();
+    dispatch({EventKind::Start});
     sizePlayBar();
     fitWindow();
 }
@@ -766,6 +760,8 @@ void MainWindow::render()
         VScroll1->setValue(v.coarse.position);
         VScroll2->setValue(v.fine.position);
     }
+    shownPePo_ = v.boxes.pe_po;
+    statusRed_ = v.statusIsRefusal;
     statusLine_->setStyleSheet(v.statusIsRefusal ? "color: rgb(200, 0, 0);" : "");
     coarseLabel_->setText(toQString(v.coarse.label));
     fineLabel_->setText(toQString(v.fine.label));
@@ -885,7 +881,7 @@ void MainWindow::renderLimitMarks(const std::vector<LimitMark>& marks)
 {
     std::vector<LimitMarks::Mark> coarse, fine;
     for (const LimitMark& m : marks) {
-        const QString name = toQString(m.name + ", Pe/Po = " + formatRounded4(m.pepo));
+        const QString name = toQString(m.name + ", Pe/Po = " + m.pepoText);
         coarse.push_back({m.coarse, name});
         fine.push_back({m.fine, name});
     }
@@ -1050,8 +1046,8 @@ void MainWindow::setExplanationShown(bool shown)
 
 void MainWindow::setZoom(double zoom)
 {
-    logic_.applySetting({"zoom", formatRoundTrip(zoom)});
-    render();
+    // Qt writes numbers in the C locale, whatever the user's.
+    dispatch(Event(EventKind::Setting, "zoom=" + QString::number(zoom, 'g', 17).toStdString()));
 }
 
 void MainWindow::applyZoom(double zoom)
@@ -1128,7 +1124,7 @@ QSize MainWindow::clientFloor() const
     const double plain = layoutDpi(this);
     const double dpi = plain * appliedZoom_;
     // Room for the lines; their meanings may scroll.
-    const int lines = Report::kCapacity * reportLineHeight() + 2 * List1->frameWidth();
+    const int lines = kReportLines * reportLineHeight() + 2 * List1->frameWidth();
     const int height = twipsToPixels(kListTop, dpi) + lines +
                        twipsToPixels(kClientHeight - kListTop - kListHeight, dpi);
     const int width =
@@ -1231,7 +1227,8 @@ void MainWindow::loadSettings()
     QSettings settings;
     for (const Setting& s : logic_.settings()) {
         const QVariant stored = settings.value(toQString(s.key));
-        if (stored.isValid()) logic_.applySetting({s.key, stored.toString().toStdString()});
+        if (stored.isValid())
+            logic_.handle(Event(EventKind::Setting, s.key + "=" + stored.toString().toStdString()));
     }
     savedSettings_ = logic_.settings();
 }
@@ -1353,12 +1350,14 @@ PlotKind MainWindow::kindOf(const PlotView* view) const
 }
 
 // The text in "Pe/Po =" as the user left it (it may have been set without
-// an edit notification): the logic takes it before the event that follows,
-// which shows the result of both.
+// an edit notification): when it is not what the view last put there, the
+// logic takes it as an edit before the event that follows, whose view shows
+// the outcome of both (showing it between the two would put the view's
+// texts back into boxes the user is editing).
 void MainWindow::takePePoText()
 {
     const std::string typed = Text_PePo->text().toStdString();
-    if (typed == logic_.texts().pe_po || typed == logic_.boxTexts().pe_po) return;
+    if (typed == shownPePo_) return;
     Event e(EventKind::EditPePo, typed);
     e.time = now();
     logic_.handle(e);
@@ -1396,7 +1395,7 @@ void MainWindow::Picture_Geo_Click()
 void MainWindow::setGas(double k)
 {
     takePePoText();
-    dispatch(Event(EventKind::OtherGas, formatRoundTrip(k)));
+    dispatch(Event(EventKind::OtherGas, QString::number(k, 'g', 17).toStdString()));
 }
 
 void MainWindow::setThirdPlot(PlotQuantity quantity)
@@ -1488,7 +1487,7 @@ bool MainWindow::writeExport(const QString& path)
     std::optional<QString> failure;
     if (f.format == "png" || f.format == "copy") {
         failure = saveImage(path, f.picture, ImageFormat::Png);
-    } else if (const auto e = saveFile(path.toStdString(), f.text)) {
+    } else if (const auto e = saveExport(path.toStdString(), f)) {
         failure = toQString(*e);
     }
     if (failure) saveError_(QString("Could not save %1: %2").arg(path, *failure));

@@ -7,7 +7,6 @@
 #pragma once
 
 #include "about_window.h"
-#include "panel/nozzle_model.h"
 #include "panel/window_logic.h"
 #include "plot_render.h"
 
@@ -72,7 +71,9 @@ class MainWindow : public QMainWindow {
     using StatusKind = cdnozzle::StatusKind;
     QString statusText() const;
     StatusKind statusKind() const { return logic_.statusKind(); }
-    bool statusShowsRefusal() const { return logic_.statusKind() == StatusKind::Refusal; }
+    // The status line shows a refusal, in red (not while it shows the values
+    // under the cursor).
+    bool statusShowsRefusal() const { return statusRed_; }
     // Replaces the modal message box of a failed iteration (tests).
     void setNotConvergedHandler(NotConvergedHandler handler)
     {
@@ -269,6 +270,8 @@ class MainWindow : public QMainWindow {
     // The projector view as shown, and the window's place before it.
     bool shownProjector_ = false;
     int shownProjectorPlot_ = 0;
+    std::string shownPePo_; // "Pe/Po =" as the view last filled it
+    bool statusRed_ = false;
     double shownStatusSize_ = 0, shownBannerSize_ = 0;
     QRect beforeProjector_;
     bool shownBefore_ = false;

@@ -4,8 +4,7 @@
 // mouse, and right clicks for the context menu.
 #pragma once
 
-#include "plots/display_list.h"
-#include "plots/plot_scene.h"
+#include "panel/view.h"
 
 #include <QWidget>
 

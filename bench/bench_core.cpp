@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "panel/back_pressure_bars.h"
-#include "panel/nozzle_model.h"
+#include "model/nozzle_model.h"
 #include "text/number_text.h"
 
 #include <benchmark/benchmark.h>

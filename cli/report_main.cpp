@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // cdnozzle-report: the window's calculation from the command line.
 #include "io/file_output.h"
-#include "panel/thrust_curve.h"
+#include "model/thrust_curve.h"
 #include "plot_render.h"
 #include "report_args.h"
 #include "report_output.h"

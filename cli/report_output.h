@@ -2,7 +2,7 @@
 // The report command's two output forms for a calculated model.
 #pragma once
 
-#include "panel/nozzle_model.h"
+#include "model/nozzle_model.h"
 #include "results/engine.h"
 #include "results/station_data.h"
 

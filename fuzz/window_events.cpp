@@ -97,43 +97,67 @@ std::optional<std::string> runWindowEvents(const std::uint8_t* data, std::size_t
     std::string failure;
     logic.setNotConvergedHandler([&](const std::string& m) { failure = "iteration: " + m; });
     double now = 0;
+    // Every event as a front end sends it, at the clock's time.
+    const auto send = [&](Event e) {
+        e.time = now;
+        logic.handle(e);
+    };
+    const auto number = [](EventKind kind, double n) { return Event(kind, n); };
     // The gas first: k from 1 to 2, so outside its range too.
-    logic.setGas("gas", 1 + in.unit());
+    send(Event(EventKind::OtherGas, formatRoundTrip(1 + in.unit())));
     for (int events = 0; events < 64 && !in.empty(); ++events) {
         const int kind = in.byte() % 21;
         std::string event = std::to_string(kind);
         switch (kind) {
-        case 0: logic.editMeSup(event = in.text(0.5, 120)); break;
-        case 1: logic.editAmax(event = in.text(-2, 5)); break;
-        case 2: logic.editPePo(event = in.text(-0.1, 1.1)); break;
-        case 3: logic.pressCalculate(); break;
-        case 4: logic.clickGeometry(); break;
-        case 5: logic.moveCoarse(in.range(-5, 110)); break;
-        case 6: logic.moveFine(in.range(-5, 1010)); break;
-        case 7: logic.setGas("gas", 1 + in.unit()); break;
-        case 8: logic.setThirdPlot(static_cast<PlotQuantity>(in.byte() % 3)); break;
-        case 9: logic.playOrPause(now); break;
-        case 10: logic.playReverse(now); break;
-        case 11: logic.tick(now += 3 * in.unit()); break;
-        case 12: logic.setPlaySpeed(static_cast<PlaySpeed>(in.byte() % 3), now); break;
-        case 13: logic.setPauseAtLimits(in.byte() % 2); break;
-        case 14: logic.hover(static_cast<PlotKind>(in.byte() % 3), -50 + 200 * in.unit()); break;
-        case 15: logic.leavePlot(); break;
-        case 16: logic.openScenario({in.text(0.5, 120), in.text(-2, 5), in.text(-0.1, 1.1)}); break;
+        case 0: send(Event(EventKind::EditMeSup, event = in.text(0.5, 120))); break;
+        case 1: send(Event(EventKind::EditAmax, event = in.text(-2, 5))); break;
+        case 2: send(Event(EventKind::EditPePo, event = in.text(-0.1, 1.1))); break;
+        case 3: send(EventKind::Calculate); break;
+        case 4: send(EventKind::ClickGeometry); break;
+        case 5: send(number(EventKind::MoveCoarse, in.range(-5, 110))); break;
+        case 6: send(number(EventKind::MoveFine, in.range(-5, 1010))); break;
+        case 7: send(Event(EventKind::OtherGas, formatRoundTrip(1 + in.unit()))); break;
+        case 8: send(number(EventKind::ThirdPlot, in.byte() % 3)); break;
+        case 9: send(EventKind::Play); break;
+        case 10: send(EventKind::Reverse); break;
+        case 11:
+            now += 3 * in.unit();
+            send(EventKind::Tick);
+            break;
+        case 12: send(in.byte() % 2 ? EventKind::Faster : EventKind::Slower); break;
+        case 13: send(number(EventKind::PauseAtLimits, in.byte() % 2)); break;
+        case 14: {
+            // Over a plot 377 pixels wide, and a little beyond its edges.
+            Event e(EventKind::Hover, -100 + 600 * in.unit());
+            e.plot = in.byte() % 3;
+            e.width = 377;
+            send(e);
+            break;
+        }
+        case 15: send(EventKind::Leave); break;
+        case 16: {
+            // A scenario's address, its texts as typed (some not a number).
+            const InputTexts texts{in.text(0.5, 120), in.text(-2, 5), in.text(-0.1, 1.1)};
+            send(Event(EventKind::OpenAddress,
+                       addressOf(texts, "air", kAirK, PlotQuantity::Pressure)));
+            break;
+        }
         case 17: {
             // An engine box: a number with one of its units (or none, or
             // another quantity's), or raw bytes.
             static constexpr const char* units[] = {"",     " MPa", "psi", " K",  " R",     " cm2",
                                                     " in2", " cm",  " km", " ft", " g/mol", " m/s"};
-            const auto field = static_cast<EngineFieldKind>(in.byte() % kEngineFieldCount);
+            const int field = in.byte() % kEngineFieldCount;
             event +=
                 ":" + (in.byte() % 2 ? in.text(-1, 1e5) + units[in.byte() % 12] : in.text(0, 300));
-            logic.editEngine(field, event.substr(event.find(':') + 1));
+            Event e(EventKind::EditEngine, event.substr(event.find(':') + 1));
+            e.number = field;
+            send(e);
             break;
         }
-        case 18: logic.setUnits(in.byte() % 2 ? UnitSystem::US : UnitSystem::SI); break;
-        case 19: logic.moveAltitude(in.range(-5, 1200)); break;
-        default: logic.handle(Event(EventKind::Export, "thrust")); break;
+        case 18: send(number(EventKind::Units, in.byte() % 2)); break;
+        case 19: send(number(EventKind::MoveAltitude, in.range(-5, 1200))); break;
+        default: send(Event(EventKind::Export, "thrust")); break;
         }
         if (failure.empty()) {
             if (auto bad = check(logic)) failure = *bad;

@@ -6,8 +6,6 @@
 // crosses as one typed array.
 #include "page_logic.h"
 
-#include "text/number_text.h"
-
 #include <emscripten/bind.h>
 
 #include <algorithm>
@@ -268,8 +266,6 @@ EMSCRIPTEN_BINDINGS(cdnozzle)
         .function("plotMenu", &PageLogic::plotMenu)
         .function("otherGasPrompt", &PageLogic::otherGasPrompt)
         .function("lastExport", &PageLogic::lastExport)
-        .function("applySetting", &PageLogic::applySetting)
-        .function("start", &PageLogic::start)
         .function("calculated", &PageLogic::calculated)
         .function("playing", &PageLogic::playing)
         .function("messageCount", &PageLogic::messageCount)

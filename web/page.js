@@ -734,7 +734,7 @@
     }
   }
   function recall() {
-    for (const [key, value] of stored) logic.applySetting(key, value);
+    for (const [key, value] of stored) logic.handle(...fieldsOf(event("setting", `${key}=${value}`)));
   }
 
   // The settings as the first view shows them are those kept; later
@@ -1232,7 +1232,7 @@
     // The explanation is open on a wide screen, a tap away on a phone; an
     // opened address is calculated. The page shows the outcome once.
     if (window.innerWidth >= PHONE_WIDTH) logic.handle(...fieldsOf(event("explain", 1)));
-    logic.start();
+    logic.handle(...fieldsOf(event("start")));
     if (location.hash) logic.handle(...fieldsOf(event("openAddress", location.hash)));
     render();
     starting = false;

@@ -55,11 +55,6 @@ class PageLogic {
     emscripten::val plotMenu(int plot) const;
     emscripten::val otherGasPrompt() const;
     emscripten::val lastExport() const;
-    void applySetting(const std::string& key, const std::string& value)
-    {
-        logic_.applySetting({key, value});
-    }
-    void start() { logic_.start(); }
     bool calculated() const { return logic_.calculated(); }
     bool playing() const { return logic_.playing(); }
     int messageCount() const { return static_cast<int>(messages_.size()); }

@@ -6,8 +6,6 @@
 #include "page_logic.h"
 
 #include "panel/back_pressure_bars.h"
-#include "results/station_data.h"
-#include "text/number_text.h"
 
 #include <emscripten/bind.h>
 
@@ -85,8 +83,7 @@ void benchFineSweep()
 {
     static std::vector<InputTexts> inputs = [] {
         std::vector<InputTexts> v;
-        for (int w = kFineMin; w <= kFineMax; ++w)
-            v.push_back({"2", "3", formatGeneral(finePePo(w))});
+        for (int w = kFineMin; w <= kFineMax; ++w) v.push_back({"2", "3", fineText(w)});
         return v;
     }();
     NozzleModel model(inputs.front());

@@ -2,7 +2,7 @@
 // Checks that nothing non-finite reached what the user sees.
 #pragma once
 
-#include "panel/nozzle_model.h"
+#include "model/nozzle_model.h"
 
 #include <optional>
 #include <string>

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "panel/back_pressure_bars.h"
 
+#include "text/number_text.h"
+
 #include <cmath>
 
 namespace cdnozzle {
@@ -13,6 +15,16 @@ double coarsePePo(int position)
 double finePePo(int position)
 {
     return static_cast<double>(1000 - position) / 1000 + 0.001;
+}
+
+std::string coarseText(int position)
+{
+    return formatGeneral(coarsePePo(position));
+}
+
+std::string fineText(int position)
+{
+    return formatGeneral(finePePo(position));
 }
 
 namespace {

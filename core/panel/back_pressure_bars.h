@@ -4,6 +4,8 @@
 // Fine bar: positions 1..1000, Pe/Po from 1 down to 0.001 in steps of 0.001.
 #pragma once
 
+#include <string>
+
 namespace cdnozzle {
 
 inline constexpr int kCoarseMin = 1, kCoarseMax = 100;
@@ -13,6 +15,10 @@ inline constexpr int kFineMin = 1, kFineMax = 1000;
 double coarsePePo(int position);
 // (1000 - v)/1000 + 0.001.
 double finePePo(int position);
+// What a bar moved to position writes into "Pe/Po =": its Pe/Po in the
+// general format ("0.51", "0.995").
+std::string coarseText(int position);
+std::string fineText(int position);
 
 // round(100 - 100 (Pe/Po - 0.01)), halves to even, kept within what a bar
 // position can hold (-32768..32767) but not within the bar's range: the

@@ -3,7 +3,7 @@
 // drawn, and the files an Export event asks for.
 #include "panel/window_logic.h"
 
-#include "panel/thrust_curve.h"
+#include "model/thrust_curve.h"
 #include "results/station_data.h"
 #include "text/number_text.h"
 

@@ -46,6 +46,8 @@ const std::vector<EventFormat>& eventFormats()
         {EventKind::Units, "units", "n"},
         {EventKind::MoveAltitude, "moveAltitude", "n"},
         {EventKind::ProjectorPlot, "projectorPlot", "n"},
+        {EventKind::Start, "start", ""},
+        {EventKind::Setting, "setting", "t"},
     };
     return formats;
 }

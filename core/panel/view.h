@@ -61,6 +61,8 @@ enum class EventKind {
     // number: the projector view's layout, 0 the three plots, 1 to 3 one
     // of them alone (PlotKind + 1)
     ProjectorPlot,
+    Start,   // the front end has opened: the start-up flow drawn, nothing counted
+    Setting, // text: a setting kept between runs, "key=value" ("zoom=1.5")
 };
 
 // The engine's boxes, in the order the front ends show them.
@@ -225,11 +227,13 @@ struct LimitMark {
     std::string name; // "subsonic limit", "normal-shock limit", "design"
     double pepo = 0;
     int coarse = 1, fine = 1; // the bars' positions that stand for it
+    std::string pepoText;     // its Pe/Po to four figures, "0.9088"
     static constexpr auto fields()
     {
         using F = LimitMark;
         return std::tuple{Field{"name", &F::name}, Field{"pepo", &F::pepo},
-                          Field{"coarse", &F::coarse}, Field{"fine", &F::fine}};
+                          Field{"coarse", &F::coarse}, Field{"fine", &F::fine},
+                          Field{"pepoText", &F::pepoText}};
     }
 };
 

@@ -2,8 +2,9 @@
 #include "panel/window_logic.h"
 
 #include "gas/atmosphere.h"
+#include "io/file_output.h"
+#include "model/thrust_curve.h"
 #include "panel/back_pressure_bars.h"
-#include "panel/thrust_curve.h"
 #include "results/explanation.h"
 #include "results/flow_figures.h"
 #include "results/regime_summary.h"
@@ -92,6 +93,11 @@ EngineTexts withUnitsWritten(EngineTexts texts, UnitSystem readIn)
 }
 
 } // namespace
+
+std::optional<std::string> saveExport(const std::string& path, const ExportFile& file)
+{
+    return saveFile(path, file.text);
+}
 
 double stepsPerSecond(PlaySpeed speed)
 {
@@ -625,14 +631,22 @@ double WindowLogic::pepoInBox() const
 
 void WindowLogic::coarseChanged()
 {
-    texts_.pe_po = formatGeneral(coarsePePo(coarse_));
-    calculate();
-    setFine(std::clamp(finePositionFor(pepoInBox()), kFineMin, kFineMax));
+    texts_.pe_po = coarseText(coarse_);
+    const bool accepted = calculate();
+    // The fine bar follows to the position that stands for the back pressure
+    // just calculated. Its handler would calculate the same flow again and
+    // leave the coarse bar where it is, so the bar takes its place without
+    // running it (a refused calculation still goes through the handler).
+    const int fine = std::clamp(finePositionFor(pepoInBox()), kFineMin, kFineMax);
+    if (accepted && fineText(fine) == texts_.pe_po)
+        fine_ = fine;
+    else
+        setFine(fine);
 }
 
 void WindowLogic::fineChanged()
 {
-    texts_.pe_po = formatGeneral(finePePo(fine_));
+    texts_.pe_po = fineText(fine_);
     calculate();
     const int coarse = coarsePositionFor(pepoInBox());
     if (coarse > kCoarseMax) {
@@ -818,7 +832,7 @@ int WindowLogic::limitCrossed(int from, int to, const std::function<double(int)>
 void WindowLogic::playTo(int finePosition)
 {
     forgetAltitude();
-    texts_.pe_po = formatGeneral(finePePo(finePosition));
+    texts_.pe_po = fineText(finePosition);
     fine_ = finePosition;
     if (calculate()) {
         coarse_ = std::clamp(coarsePositionFor(model_.state().PePo), kCoarseMin, kCoarseMax);

@@ -6,7 +6,8 @@
 // drift apart.
 #pragma once
 
-#include "panel/nozzle_model.h"
+#include "model/nozzle_model.h"
+#include "nozzle/report.h"
 #include "panel/view.h"
 #include "results/engine.h"
 #include "results/station_data.h"
@@ -46,6 +47,13 @@ inline constexpr double kProjectorStatusSize = 44;
 // How long the play stops on the first step past a limit ratio.
 inline constexpr double kLimitPauseSeconds = 2.0;
 
+// The most lines the report of one calculation has (the list's height).
+inline constexpr int kReportLines = Report::kCapacity;
+
+// Writes the text of an export (SVG, CSV) to path, whole or not at all; why
+// not, in a line for the user, when it could not be written.
+std::optional<std::string> saveExport(const std::string& path, const ExportFile& file);
+
 class WindowLogic {
   public:
     // Start-up with the box texts the window opens with ("2", "3", "1"):
@@ -60,6 +68,8 @@ class WindowLogic {
     void setCalculatedHandler(std::function<void()> handler) { calculated_ = std::move(handler); }
 
     // --- the front ends' one entry: every user action as an Event ---
+    // Nothing else changes the logic (the seams above only tell a front
+    // end what happened).
     void handle(const Event& event);
     // Everything to show now.
     ViewState view() const;
@@ -89,90 +99,27 @@ class WindowLogic {
     // Counts the changes of the three scenes (calculations, the third
     // plot's quantity): a front end repaints when it moves.
     int sceneRevision() const { return sceneRevision_; }
-    // The settings kept between runs, as text; applySetting takes one back
-    // (a key it does not know, or a value it cannot take, changes nothing).
+    // The settings kept between runs, as text; a Setting event takes one
+    // back (a key it does not know, or a value it cannot take, changes
+    // nothing).
     std::vector<Setting> settings() const;
-    void applySetting(const Setting& setting);
     // The window's zoom for the back row: 1 to 3 in steps of 0.25.
     static constexpr double kZoomMin = 1.0, kZoomMax = 3.0, kZoomStep = 0.25;
     double zoom() const { return zoom_; }
     bool explanationShown() const { return explanationShown_; }
     bool projector() const { return projector_; }
 
-    // What a front end does once, as it opens: the flow of the start-up
-    // texts calculated and drawn (not counted among the calculations), both
-    // bars at the top, the status still saying where to begin. Nothing
-    // changes when those texts are refused.
-    void start();
-
-    // --- user events ---
-    // Every edit of "Me_Sup =" or "Amax/At =" recalculates at once.
-    void editMeSup(const std::string& text);
-    void editAmax(const std::string& text);
-    // A Pe/Po typed into its box waits for "Calculate".
-    void editPePo(const std::string& text);
-    // "Calculate", and a click on the geometry plot.
-    void pressCalculate();
-    void clickGeometry();
-    // A bar moved to a position by the user (arrow, trough, key, released
-    // thumb); outside the bar's range it stops at the end. Runs the bar's
-    // change handling with its chain when the position differs.
-    void moveCoarse(int position);
-    void moveFine(int position);
-    // Another gas, by name ("helium") with its k: everything follows k.
-    // Recalculates as an edit of a design box does. k outside kMinK..kMaxK
-    // is refused like a box's text, and the gas stays.
-    void setGas(const std::string& name, double k);
-    // A gas of the list by its name; any other name is refused like a box's
-    // text, and the gas stays.
-    void setListedGas(const std::string& name);
-    // The k typed into "Other...", read by the leading-number rule (a ","
-    // stands for the point when there is no "."), refused outside
-    // kMinK..kMaxK quoting the text as typed; the gas is named gasNameFor(k).
-    void setOtherGas(const std::string& typed);
+    // The gas chosen (its name, its k) and what the third plot shows.
     const std::string& gasName() const { return gasName_; }
     double gasK() const { return model_.state().k; }
-    // What the third plot shows (p/p0, T/T0 or rho/rho0; with an engine
-    // also its thrust and I_sp against altitude); runs no calculation. The
-    // thrust plot without an engine changes nothing, and losing the engine
-    // takes the third plot back to p/p0.
-    void setThirdPlot(PlotQuantity quantity);
     PlotQuantity thirdPlot() const { return model_.thirdPlot(); }
-    // A scenario from outside (a web address): the three texts, the gas (k
-    // as typed into "Other..." when given, else a listed gas by its name,
-    // else air) and the third plot's quantity. The texts and the gas are
-    // checked as their boxes and the Gas list check them; an accepted
-    // scenario fills the boxes, takes the gas and the quantity and is
-    // calculated, a refused one is reported like a box's refusal and changes
-    // nothing.
-    // An address may also carry the engine's boxes and the units they are
-    // read in; a box that does not read refuses the whole scenario.
-    void openScenario(const InputTexts& texts, const std::string& gas = {},
-                      const std::string& k = {}, PlotQuantity third = PlotQuantity::Pressure,
-                      const EngineTexts& engine = {}, const std::string& units = {});
-    // --- play: the back pressure swept one thousandth per step ---
-    // Play (or pause) from where the back pressure stands, down to the fine
-    // bar's end; reverse plays up to 1. now is the front end's steady clock
-    // in seconds, the same clock that later drives tick().
-    void playOrPause(double now);
-    void playReverse(double now);
-    void pausePlay();
-    void setPlaySpeed(PlaySpeed speed, double now);
-    void setPauseAtLimits(bool on) { pauseAtLimits_ = on; }
-    // Takes the steps the clock says are due since the play started (a
-    // slow front end drops steps, the sweep keeps its pace), stopping on the
-    // first step past a limit ratio. Returns whether anything changed.
-    bool tick(double now);
+    // --- the play: the back pressure swept one thousandth per step ---
     bool playing() const { return playing_; }
     bool playingDown() const { return playDown_; }
     PlaySpeed playSpeed() const { return speed_; }
     bool pauseAtLimits() const { return pauseAtLimits_; }
     // Whether the play stands still at a limit it has just crossed.
     bool pausedAtLimit(double now) const { return playing_ && now < resumeAt_; }
-    // The mouse (or a finger) over a plot at the plot's abscissa x, and off
-    // it again.
-    void hover(PlotKind plot, double x);
-    void leavePlot();
 
     // A box that holds a text it refuses: "Me_Sup =" or "Amax/At =" (a Pe/Po
     // typed into its box waits for Calculate) or an engine box. While one
@@ -217,6 +164,94 @@ class WindowLogic {
     int calculationCount() const { return calculations_; }
 
     // --- the engine ---
+    const std::string& engineText(EngineFieldKind field) const
+    {
+        return engineTexts_[static_cast<std::size_t>(field)];
+    }
+    UnitSystem units() const { return units_; }
+    const std::optional<Engine>& engine() const { return engine_; }
+    // The altitude that gives the back pressure, m (none when Pe/Po came
+    // from elsewhere).
+    std::optional<double> altitude() const { return altitude_; }
+    // The altitude slider: positions 0 to altitudeSteps(), a step of 100 m
+    // (SI) or 250 ft (US), the last at 86 km.
+    int altitudeSteps() const;
+    double altitudeAt(int position) const;
+    int altitudePosition() const { return altitudePosition_; }
+    // While an altitude gives the back pressure, the play climbs from the
+    // ground to 86 km (reverse: descends) one slider step at a time,
+    // pausing past the choking, shock-exit and design altitudes.
+    bool ascent() const { return ascent_; }
+
+    // The altitudes the thrust plot's curve is calculated at (m).
+    static constexpr double kThrustPlotStep = 500;
+
+  private:
+    // --- what each event does (handle() is the only way in) ---
+    // A stored setting taken back (the Setting event).
+    void applySetting(const Setting& setting);
+    // What a front end does once, as it opens: the flow of the start-up
+    // texts calculated and drawn (not counted among the calculations), both
+    // bars at the top, the status still saying where to begin. Nothing
+    // changes when those texts are refused.
+    void start();
+    // Every edit of "Me_Sup =" or "Amax/At =" recalculates at once.
+    void editMeSup(const std::string& text);
+    void editAmax(const std::string& text);
+    // A Pe/Po typed into its box waits for "Calculate".
+    void editPePo(const std::string& text);
+    // "Calculate", and a click on the geometry plot.
+    void pressCalculate();
+    void clickGeometry();
+    // A bar moved to a position by the user (arrow, trough, key, released
+    // thumb); outside the bar's range it stops at the end. Runs the bar's
+    // change handling with its chain when the position differs.
+    void moveCoarse(int position);
+    void moveFine(int position);
+    // Another gas, by name ("helium") with its k: everything follows k.
+    // Recalculates as an edit of a design box does. k outside kMinK..kMaxK
+    // is refused like a box's text, and the gas stays.
+    void setGas(const std::string& name, double k);
+    // A gas of the list by its name; any other name is refused like a box's
+    // text, and the gas stays.
+    void setListedGas(const std::string& name);
+    // The k typed into "Other...", read by the leading-number rule (a ","
+    // stands for the point when there is no "."), refused outside
+    // kMinK..kMaxK quoting the text as typed; the gas is named gasNameFor(k).
+    void setOtherGas(const std::string& typed);
+    // What the third plot shows (p/p0, T/T0 or rho/rho0; with an engine
+    // also its thrust and I_sp against altitude); runs no calculation. The
+    // thrust plot without an engine changes nothing, and losing the engine
+    // takes the third plot back to p/p0.
+    void setThirdPlot(PlotQuantity quantity);
+    // A scenario from outside (a web address): the three texts, the gas (k
+    // as typed into "Other..." when given, else a listed gas by its name,
+    // else air) and the third plot's quantity. The texts and the gas are
+    // checked as their boxes and the Gas list check them; an accepted
+    // scenario fills the boxes, takes the gas and the quantity and is
+    // calculated, a refused one is reported like a box's refusal and changes
+    // nothing.
+    // An address may also carry the engine's boxes and the units they are
+    // read in; a box that does not read refuses the whole scenario.
+    void openScenario(const InputTexts& texts, const std::string& gas = {},
+                      const std::string& k = {}, PlotQuantity third = PlotQuantity::Pressure,
+                      const EngineTexts& engine = {}, const std::string& units = {});
+    // Play (or pause) from where the back pressure stands, down to the fine
+    // bar's end; reverse plays up to 1. now is the front end's steady clock
+    // in seconds, the same clock that later drives tick().
+    void playOrPause(double now);
+    void playReverse(double now);
+    void pausePlay();
+    void setPlaySpeed(PlaySpeed speed, double now);
+    void setPauseAtLimits(bool on) { pauseAtLimits_ = on; }
+    // Takes the steps the clock says are due since the play started (a
+    // slow front end drops steps, the sweep keeps its pace), stopping on the
+    // first step past a limit ratio. Returns whether anything changed.
+    bool tick(double now);
+    // The mouse (or a finger) over a plot at the plot's abscissa x, and off
+    // it again.
+    void hover(PlotKind plot, double x);
+    void leavePlot();
     // An engine box edited. The chamber's boxes (p0, T0, A_t and the molar
     // mass) take effect at once: the engine is set when the first three
     // are filled in and every filled box reads (a refused text is reported
@@ -227,40 +262,18 @@ class WindowLogic {
     // empties the area ratio, and moving the back pressure any other way
     // empties the altitude.
     void editEngine(EngineFieldKind field, const std::string& text);
-    const std::string& engineText(EngineFieldKind field) const
-    {
-        return engineTexts_[static_cast<std::size_t>(field)];
-    }
     // The units numbers without one are read in, and results are shown in.
     // Box texts without a unit get the one they were read in, so that no
     // value changes.
     void setUnits(UnitSystem units);
-    UnitSystem units() const { return units_; }
-    const std::optional<Engine>& engine() const { return engine_; }
-    // The altitude that gives the back pressure, m (none when Pe/Po came
-    // from elsewhere).
-    std::optional<double> altitude() const { return altitude_; }
-    // The altitude slider: positions 0 to altitudeSteps(), a step of 100 m
-    // (SI) or 250 ft (US), the last at 86 km. Moving it sets the altitude
-    // (the engine needs a chamber pressure first).
+    // The altitude slider moved: sets the altitude (the engine needs a
+    // chamber pressure first).
     void moveAltitude(int position);
-    int altitudeSteps() const;
-    double altitudeAt(int position) const;
-    int altitudePosition() const { return altitudePosition_; }
-    // While an altitude gives the back pressure, the play climbs from the
-    // ground to 86 km (reverse: descends) one slider step at a time,
-    // pausing past the choking, shock-exit and design altitudes.
-    bool ascent() const { return ascent_; }
-
     // The start-up values again: the boxes' texts, air, p/p0, both bars at
     // the top, nothing calculated, no engine (the play's speed and pauses,
     // the zoom, the units and the view stay as the user set them).
     void reset();
 
-    // The altitudes the thrust plot's curve is calculated at (m).
-    static constexpr double kThrustPlotStep = 500;
-
-  private:
     // The presenters: each derives one section of the view.
     BoxesView boxesView() const;
     BarsView barsView() const;

@@ -6,6 +6,7 @@
 #include "nozzle/calc_flow.h"
 #include "nozzle/flow_state.h"
 #include "nozzle/limit_curves.h"
+#include "plots/plot_kind.h"
 #include "results/engine.h"
 #include "results/station_data.h"
 

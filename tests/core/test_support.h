@@ -2,7 +2,7 @@
 // Helpers shared by the core tests.
 #pragma once
 
-#include "panel/nozzle_model.h"
+#include "model/nozzle_model.h"
 
 #include <gtest/gtest.h>
 

@@ -900,7 +900,10 @@ def within_last_bits(a, b):
 
 class Sameness(PageTest):
     def test_one_event_log_through_the_window_and_the_page(self):
-        events = [["explain", 1], ["editPePo", "0.8"], ["calculate"], ["moveCoarse", 50],
+        # The explanation open as on a wide page, then a setting restored and
+        # the start, as a front end opens.
+        events = [["explain", 1], ["setting", "playSpeed=2"], ["start"],
+                  ["editPePo", "0.8"], ["calculate"], ["moveCoarse", 50],
                   ["moveFine", 998], ["hover", 1, 190, 377], ["leave"], ["editMeSup", ""],
                   ["editMeSup", "3"], ["openAddress", "#me=2.5&amax=3&pepo=0.6"], ["clickGeometry"],
                   ["otherGas", "1.25"], ["thirdPlot", 1], ["hover", 2, 200, 377],
@@ -924,10 +927,10 @@ class Sameness(PageTest):
         # Where the two front ends once disagreed: the name of a gas of
         # another k, the menus' capitals, the third plot's quantity first
         # under the cursor.
-        gas = [i["label"] for i in window[11]["menus"][1]["items"]]
+        gas = [i["label"] for i in window[13]["menus"][1]["items"]]
         self.assertEqual(gas[0], "Air (k = 1.4)")
         self.assertIn("Gas with k = 1.25", gas)
-        self.assertRegex(window[13]["status"], r"^x = [0-9.]+, station \d+: T/T0 = ")
+        self.assertRegex(window[15]["status"], r"^x = [0-9.]+, station \d+: T/T0 = ")
         # Every kind of event the logic takes was in the log.
         formats = self.js("return cdnozzleCore.eventFormats().map(f => f.name)")
         self.assertEqual(sorted(kinds), sorted(formats))

@@ -8,7 +8,7 @@
 #include "gas/area_mach.h"
 #include "gas/isentropic.h"
 #include "gas/normal_shock.h"
-#include "panel/nozzle_model.h"
+#include "model/nozzle_model.h"
 #include "results/flow_figures.h"
 #include "test_names.h"
 #include "text/number_text.h"

@@ -17,6 +17,32 @@ namespace cdnozzle {
 
 namespace {
 
+// Events as the front ends send them: at a time on their clock, into an
+// engine box, the pointer over a plot 377 pixels wide at the abscissa x.
+Event timed(EventKind kind, double now)
+{
+    Event e(kind);
+    e.time = now;
+    return e;
+}
+
+Event engineBox(EngineFieldKind field, std::string text)
+{
+    Event e(EventKind::EditEngine, std::move(text));
+    e.number = static_cast<double>(field);
+    return e;
+}
+
+Event hoverAt(const WindowLogic& logic, PlotKind plot, double x)
+{
+    Event e(EventKind::Hover, 0.0);
+    e.plot = static_cast<int>(plot);
+    e.width = 377;
+    if (const PlotScene* scene = logic.view().plots[static_cast<std::size_t>(plot)].scene)
+        e.number = Projection(*scene, e.width, 1).px(x);
+    return e;
+}
+
 struct Logged {
     Logged()
     {
@@ -40,7 +66,7 @@ TEST(WindowLogic, StartsAtTheTopWithNothingCalculated)
     // As a front end opens: the start-up flow drawn, the bars still at the
     // top, the hint kept, nothing counted as the user's calculation.
     WindowLogic opened;
-    opened.start();
+    opened.handle(Event(EventKind::Start));
     EXPECT_TRUE(opened.calculated());
     EXPECT_NE(opened.view().plots[1].scene, nullptr);
     EXPECT_EQ(opened.view().report.at(1), "M_max=2");
@@ -55,11 +81,11 @@ TEST(WindowLogic, StartsAtTheTopWithNothingCalculated)
 TEST(WindowLogic, TypedPePoWaitsThenTeachesTheBars)
 {
     Logged t;
-    t.logic.editPePo("0.8");
+    t.logic.handle(Event(EventKind::EditPePo, "0.8"));
     EXPECT_TRUE(t.pepo.empty());
     EXPECT_EQ(t.logic.statusKind(), StatusKind::PendingPePo);
     EXPECT_EQ(t.logic.statusText(), kPendingPePoText);
-    t.logic.pressCalculate();
+    t.logic.handle(Event(EventKind::Calculate));
     EXPECT_EQ(t.pepo, std::vector<double>{0.8});
     EXPECT_EQ(t.logic.coarsePosition(), 21);
     EXPECT_EQ(t.logic.finePosition(), 201);
@@ -71,36 +97,43 @@ TEST(WindowLogic, TypedPePoWaitsThenTeachesTheBars)
 TEST(WindowLogic, BarChainsRunOnlyOnARealChangeAndStopAtTheEnds)
 {
     Logged t;
-    t.logic.moveCoarse(1); // where it stands: nothing runs
+    t.logic.handle(Event(EventKind::MoveCoarse, 1)); // where it stands: nothing runs
     EXPECT_TRUE(t.pepo.empty());
-    t.logic.moveCoarse(500); // beyond the end: stops at 100
+    t.logic.handle(Event(EventKind::MoveCoarse, 500)); // beyond the end: stops at 100
     EXPECT_EQ(t.logic.coarsePosition(), 100);
     EXPECT_EQ(t.logic.finePosition(), 991);
-    EXPECT_EQ(t.pepo, (std::vector<double>{0.01, 0.01}));
+    EXPECT_EQ(t.pepo, std::vector<double>{0.01});
     t.pepo.clear();
-    t.logic.moveFine(998); // parks the coarse bar without snapping
+    t.logic.handle(Event(EventKind::MoveFine, 998)); // parks the coarse bar without snapping
     EXPECT_EQ(t.pepo, std::vector<double>{0.003});
     EXPECT_EQ(t.logic.coarsePosition(), 100);
     EXPECT_EQ(t.logic.texts().pe_po, "0.003");
+    // A fine step across a coarse boundary: the step, then the coarse bar's
+    // snap, which the fine bar follows without calculating it again.
+    Logged u;
+    u.logic.handle(Event(EventKind::MoveFine, 6));
+    EXPECT_EQ(u.pepo, (std::vector<double>{0.995, 0.99}));
+    EXPECT_EQ(u.logic.finePosition(), 11);
+    EXPECT_EQ(u.logic.coarsePosition(), 2);
 }
 
 TEST(WindowLogic, TypedPePoBelowTheBarsParksThemAtTheirEnds)
 {
     Logged t;
     for (const char* typed : {"0.0004", "0.001"}) {
-        t.logic.editPePo(typed);
-        t.logic.pressCalculate();
+        t.logic.handle(Event(EventKind::EditPePo, typed));
+        t.logic.handle(Event(EventKind::Calculate));
         EXPECT_EQ(t.logic.finePosition(), 1000) << typed;
         EXPECT_EQ(t.logic.coarsePosition(), 100) << typed;
     }
     // One fine step up from the bottom: 0.002, and the coarse bar stays.
     t.pepo.clear();
-    t.logic.moveFine(999);
+    t.logic.handle(Event(EventKind::MoveFine, 999));
     EXPECT_EQ(t.pepo, std::vector<double>{0.002});
     EXPECT_EQ(t.logic.coarsePosition(), 100);
     // And the top: a typed 1 stands both bars at 1.
-    t.logic.editPePo("1");
-    t.logic.pressCalculate();
+    t.logic.handle(Event(EventKind::EditPePo, "1"));
+    t.logic.handle(Event(EventKind::Calculate));
     EXPECT_EQ(t.logic.finePosition(), 1);
     EXPECT_EQ(t.logic.coarsePosition(), 1);
 }
@@ -108,18 +141,18 @@ TEST(WindowLogic, TypedPePoBelowTheBarsParksThemAtTheirEnds)
 TEST(WindowLogic, RefusalIsRedUntilHoveredAndKeepsTheLastResult)
 {
     Logged t;
-    t.logic.editPePo("0.5");
-    t.logic.pressCalculate();
+    t.logic.handle(Event(EventKind::EditPePo, "0.5"));
+    t.logic.handle(Event(EventKind::Calculate));
     const auto report = t.logic.reportLines();
-    t.logic.editMeSup("");
+    t.logic.handle(Event(EventKind::EditMeSup, ""));
     EXPECT_EQ(t.logic.statusKind(), StatusKind::Refusal);
     EXPECT_TRUE(t.logic.statusIsRefusal());
     EXPECT_EQ(t.logic.statusText(), "Me_Sup = must be a number from 1 to 100 (got \"\")");
     EXPECT_EQ(t.logic.reportLines(), report);
-    t.logic.hover(PlotKind::Mach, 2.0);
+    t.logic.handle(hoverAt(t.logic, PlotKind::Mach, 2.0));
     EXPECT_FALSE(t.logic.statusIsRefusal());
     EXPECT_TRUE(t.logic.statusText().starts_with("x = 2, station 100: M = 2, p/p0 = 0.1278"));
-    t.logic.leavePlot();
+    t.logic.handle(Event(EventKind::Leave));
     EXPECT_TRUE(t.logic.statusIsRefusal());
     EXPECT_EQ(t.pepo.size(), 1u);
 }
@@ -127,14 +160,14 @@ TEST(WindowLogic, RefusalIsRedUntilHoveredAndKeepsTheLastResult)
 TEST(WindowLogic, ScenarioOpensCalculatedOrIsRefusedKeepingTheBoxes)
 {
     Logged t;
-    t.logic.openScenario({"3", "3", "0.1"});
+    t.logic.handle(Event(EventKind::OpenAddress, "#me=3&amax=3&pepo=0.1"));
     EXPECT_EQ(t.logic.model().result().regime, Regime::ObliqueExitShocks);
     EXPECT_EQ(t.logic.texts().me_sup, "3");
     EXPECT_EQ(t.logic.acceptedTexts().pe_po, "0.1");
     EXPECT_EQ(t.logic.coarsePosition(), 91);
 
     WindowLogic fresh;
-    fresh.openScenario({"2.5", "3", "abc"});
+    fresh.handle(Event(EventKind::OpenAddress, "#me=2.5&amax=3&pepo=abc"));
     EXPECT_TRUE(fresh.statusIsRefusal());
     EXPECT_EQ(fresh.statusText(), "Pe/Po = must be a number above 0 and at most 1 (got \"abc\")");
     EXPECT_EQ(fresh.texts().me_sup, "2");
@@ -142,32 +175,31 @@ TEST(WindowLogic, ScenarioOpensCalculatedOrIsRefusedKeepingTheBoxes)
     EXPECT_FALSE(fresh.calculated());
 
     // With a gas and the third plot's quantity; without them, air and p/p0.
-    t.logic.openScenario({"2", "3", "0.8"}, "helium", "", PlotQuantity::Temperature);
+    t.logic.handle(Event(EventKind::OpenAddress, "#me=2&amax=3&pepo=0.8&gas=helium&plot=T"));
     EXPECT_EQ(t.logic.gasName(), "helium");
     EXPECT_EQ(t.logic.thirdPlot(), PlotQuantity::Temperature);
     EXPECT_EQ(t.logic.reportLines().at(3), "Pe/Po sesaltı limit=0.8728");
-    t.logic.openScenario({"2", "3", "0.8"}, "", "1,25");
+    t.logic.handle(Event(EventKind::OpenAddress, "#me=2&amax=3&pepo=0.8&k=1,25"));
     EXPECT_EQ(t.logic.acceptedGasName(), "gas with k = 1.25");
     EXPECT_EQ(t.logic.acceptedGasK(), 1.25);
     EXPECT_EQ(t.logic.thirdPlot(), PlotQuantity::Pressure);
-    t.logic.openScenario({"2", "3", "0.8"});
+    t.logic.handle(Event(EventKind::OpenAddress, "#me=2&amax=3&pepo=0.8"));
     EXPECT_EQ(t.logic.gasName(), "air");
     // A refused gas, or refused texts with a good gas, change nothing.
-    const std::pair<InputTexts, std::pair<std::string, std::string>> refused[] = {
-        {{"3", "3", "0.5"}, {"xenon", ""}},  {{"3", "3", "0.5"}, {"helium", "2"}},
-        {{"3", "3", "abc"}, {"helium", ""}}, {{"3", "3", "0.5"}, {"", "1.3abc"}},
-        {{"3", "3", "0.5"}, {"", "1.3.4"}},
-    };
-    for (const auto& [texts, gas] : refused) {
-        t.logic.openScenario(texts, gas.first, gas.second, PlotQuantity::Density);
-        EXPECT_TRUE(t.logic.statusIsRefusal()) << gas.first << gas.second;
+    for (const char* refused :
+         {"#me=3&amax=3&pepo=0.5&gas=xenon&plot=rho",
+          "#me=3&amax=3&pepo=0.5&gas=helium&k=2&plot=rho",
+          "#me=3&amax=3&pepo=abc&gas=helium&plot=rho", "#me=3&amax=3&pepo=0.5&k=1.3abc&plot=rho",
+          "#me=3&amax=3&pepo=0.5&k=1.3.4&plot=rho"}) {
+        t.logic.handle(Event(EventKind::OpenAddress, refused));
+        EXPECT_TRUE(t.logic.statusIsRefusal()) << refused;
         EXPECT_EQ(t.logic.texts().me_sup, "2");
         EXPECT_EQ(t.logic.gasName(), "air");
         EXPECT_EQ(t.logic.thirdPlot(), PlotQuantity::Pressure);
     }
     // The gas shared is the one the shown results were calculated with.
-    t.logic.editMeSup("");
-    t.logic.setListedGas("argon");
+    t.logic.handle(Event(EventKind::EditMeSup, ""));
+    t.logic.handle(Event(EventKind::ListedGas, "argon"));
     EXPECT_EQ(t.logic.gasName(), "argon");
     EXPECT_EQ(t.logic.acceptedGasName(), "air");
     EXPECT_EQ(t.logic.acceptedGasK(), kAirK);
@@ -196,9 +228,9 @@ TEST(WindowLogic, GasFromTheListOrTypedIntoOtherIsNamedOrRefused)
     };
     for (const auto& row : rows) {
         WindowLogic logic;
-        logic.editPePo("0.8");
-        logic.pressCalculate();
-        logic.setOtherGas(row.typed);
+        logic.handle(Event(EventKind::EditPePo, "0.8"));
+        logic.handle(Event(EventKind::Calculate));
+        logic.handle(Event(EventKind::OtherGas, row.typed));
         if (row.refusal.empty()) {
             EXPECT_EQ(logic.gasName(), row.name) << row.typed;
             EXPECT_TRUE(logic.statusText().ends_with(" · " + row.name +
@@ -212,9 +244,9 @@ TEST(WindowLogic, GasFromTheListOrTypedIntoOtherIsNamedOrRefused)
         }
     }
     WindowLogic logic;
-    logic.setListedGas("argon");
+    logic.handle(Event(EventKind::ListedGas, "argon"));
     EXPECT_EQ(logic.gasName(), "argon");
-    logic.setListedGas("xenon");
+    logic.handle(Event(EventKind::ListedGas, "xenon"));
     EXPECT_EQ(logic.statusText(),
               "The gas must be one of air, helium, argon, carbon dioxide, steam, "
               "hot combustion gas (got \"xenon\")");
@@ -288,7 +320,7 @@ TEST(WindowLogic, ExportsAreNamedAndStampedWithTheScenario)
 TEST(WindowLogic, HoverBeforeAnyCalculationShowsNothing)
 {
     WindowLogic logic;
-    logic.hover(PlotKind::Geometry, 1.0);
+    logic.handle(hoverAt(logic, PlotKind::Geometry, 1.0));
     EXPECT_FALSE(logic.hovering());
     EXPECT_EQ(logic.statusText(), kStartText); // where to begin
 }
@@ -308,7 +340,7 @@ struct Played : Logged {
     {
         for (int i = 0; i < n; ++i) {
             now += period();
-            logic.tick(now);
+            logic.handle(timed(EventKind::Tick, now));
         }
     }
 };
@@ -318,10 +350,10 @@ struct Played : Logged {
 TEST(Play, EachTickOfTheClockIsOneStepAndTheBarsFollow)
 {
     Played t;
-    t.logic.editPePo("0.8");
-    t.logic.pressCalculate();
+    t.logic.handle(Event(EventKind::EditPePo, "0.8"));
+    t.logic.handle(Event(EventKind::Calculate));
     t.pepo.clear();
-    t.logic.playOrPause(t.now);
+    t.logic.handle(timed(EventKind::Play, t.now));
     EXPECT_TRUE(t.logic.playing());
     t.ticks(7);
     EXPECT_EQ(t.pepo, (std::vector<double>{0.799, 0.798, 0.797, 0.796, 0.795, 0.794, 0.793}));
@@ -333,11 +365,11 @@ TEST(Play, EachTickOfTheClockIsOneStepAndTheBarsFollow)
     // in between are dropped.
     t.pepo.clear();
     t.now += 10 * t.period();
-    t.logic.tick(t.now);
+    t.logic.handle(timed(EventKind::Tick, t.now));
     EXPECT_EQ(t.pepo, std::vector<double>{0.783});
     // Reverse walks back up; faster goes faster.
-    t.logic.playReverse(t.now);
-    t.logic.setPlaySpeed(PlaySpeed::Fast, t.now);
+    t.logic.handle(timed(EventKind::Reverse, t.now));
+    t.logic.handle(timed(EventKind::Faster, t.now));
     t.pepo.clear();
     t.ticks(3);
     EXPECT_EQ(t.pepo, (std::vector<double>{0.784, 0.785, 0.786}));
@@ -347,16 +379,16 @@ TEST(Play, EachTickOfTheClockIsOneStepAndTheBarsFollow)
 TEST(Play, StopsTwoSecondsPastEachLimit)
 {
     Played t;
-    t.logic.editPePo("0.92");
-    t.logic.pressCalculate(); // PePo_sub 0.9088, PePo_NS 0.5751, PePo_OS 0.1278
-    t.logic.setPlaySpeed(PlaySpeed::Fast, t.now);
-    t.logic.playOrPause(t.now);
+    t.logic.handle(Event(EventKind::EditPePo, "0.92"));
+    t.logic.handle(Event(EventKind::Calculate)); // PePo_sub 0.9088, PePo_NS 0.5751, PePo_OS 0.1278
+    t.logic.handle(timed(EventKind::Faster, t.now));
+    t.logic.handle(timed(EventKind::Play, t.now));
     std::vector<double> pauses;
     std::vector<std::string> banners;
     const int announced = t.logic.view().announcementSerial;
     for (int i = 0; i < 20000 && t.logic.playing(); ++i) {
         t.now += 0.01;
-        t.logic.tick(t.now);
+        t.logic.handle(timed(EventKind::Tick, t.now));
         const ViewState v = t.logic.view();
         if (t.logic.statusKind() == StatusKind::PlayPause &&
             (pauses.empty() || pauses.back() != t.logic.model().state().PePo)) {
@@ -366,7 +398,7 @@ TEST(Play, StopsTwoSecondsPastEachLimit)
             EXPECT_TRUE(t.logic.pausedAtLimit(t.now));
             EXPECT_FALSE(t.logic.pausedAtLimit(t.now + kLimitPauseSeconds + 0.001));
             const int calculations = t.logic.calculationCount();
-            t.logic.tick(t.now + 1.9);
+            t.logic.handle(timed(EventKind::Tick, t.now + 1.9));
             EXPECT_EQ(t.logic.calculationCount(), calculations); // standing still
         }
     }
@@ -388,7 +420,7 @@ TEST(Play, StopsTwoSecondsPastEachLimit)
     EXPECT_EQ(t.logic.finePosition(), 1000); // ran to the end and stopped
     EXPECT_FALSE(t.logic.playing());
     // Play at the end starts again from the top.
-    t.logic.playOrPause(t.now);
+    t.logic.handle(timed(EventKind::Play, t.now));
     EXPECT_TRUE(t.logic.playing());
     EXPECT_EQ(t.logic.texts().pe_po, "1");
 }
@@ -396,21 +428,21 @@ TEST(Play, StopsTwoSecondsPastEachLimit)
 TEST(Play, WithoutLimitPausesAndPausedByTheUser)
 {
     Played t;
-    t.logic.setPauseAtLimits(false);
-    t.logic.editPePo("0.91");
-    t.logic.pressCalculate();
-    t.logic.playOrPause(t.now);
+    t.logic.handle(Event(EventKind::PauseAtLimits, 0.0));
+    t.logic.handle(Event(EventKind::EditPePo, "0.91"));
+    t.logic.handle(Event(EventKind::Calculate));
+    t.logic.handle(timed(EventKind::Play, t.now));
     t.ticks(5);
     EXPECT_NE(t.logic.statusKind(), StatusKind::PlayPause);
     EXPECT_EQ(t.logic.texts().pe_po, "0.905");
     // Any action on a bar, a box or Calculate pauses the play.
-    t.logic.moveCoarse(50);
+    t.logic.handle(Event(EventKind::MoveCoarse, 50));
     EXPECT_FALSE(t.logic.playing());
     const int calculations = t.logic.calculationCount();
     t.ticks(5);
     EXPECT_EQ(t.logic.calculationCount(), calculations);
-    t.logic.playOrPause(t.now);
-    t.logic.editPePo("0.3");
+    t.logic.handle(timed(EventKind::Play, t.now));
+    t.logic.handle(Event(EventKind::EditPePo, "0.3"));
     EXPECT_FALSE(t.logic.playing());
 }
 
@@ -422,9 +454,9 @@ namespace {
 
 void setEngine(WindowLogic& logic, const char* p0, const char* t0, const char* throat)
 {
-    logic.editEngine(EngineFieldKind::ChamberPressure, p0);
-    logic.editEngine(EngineFieldKind::ChamberTemperature, t0);
-    logic.editEngine(EngineFieldKind::Throat, throat);
+    logic.handle(engineBox(EngineFieldKind::ChamberPressure, p0));
+    logic.handle(engineBox(EngineFieldKind::ChamberTemperature, t0));
+    logic.handle(engineBox(EngineFieldKind::Throat, throat));
 }
 
 } // namespace
@@ -435,7 +467,7 @@ void setEngine(WindowLogic& logic, const char* p0, const char* t0, const char* t
 TEST(Engine, BoxesAltitudeUnitsAndThrustExport)
 {
     Logged t;
-    t.logic.editMeSup("3");
+    t.logic.handle(Event(EventKind::EditMeSup, "3"));
     EXPECT_EQ(t.logic.view().engineLine, "");
     // The thrust against altitude is offered only with an engine.
     const auto offersThrust = [&] {
@@ -446,7 +478,7 @@ TEST(Engine, BoxesAltitudeUnitsAndThrustExport)
     t.logic.handle(Event(EventKind::ThirdPlot, 3.0));
     EXPECT_EQ(t.logic.thirdPlot(), PlotQuantity::Pressure);
     EXPECT_FALSE(offersThrust());
-    t.logic.editEngine(EngineFieldKind::ChamberPressure, "7");
+    t.logic.handle(engineBox(EngineFieldKind::ChamberPressure, "7"));
     EXPECT_EQ(t.logic.view().engineLine, "For thrust and I_sp: p0 =, T0 = and A_t =");
     setEngine(t.logic, "7", "3500 K", "300 cm2");
     ASSERT_TRUE(t.logic.engine());
@@ -460,7 +492,7 @@ TEST(Engine, BoxesAltitudeUnitsAndThrustExport)
     t.logic.handle(hover);
     EXPECT_EQ(t.logic.statusText().rfind("Altitude ", 0), 0u) << t.logic.statusText();
     EXPECT_EQ(t.logic.engine()->molarMass, 0.028965); // air's own
-    t.logic.editEngine(EngineFieldKind::Altitude, "20 km");
+    t.logic.handle(engineBox(EngineFieldKind::Altitude, "20 km"));
     const double pepo = standardAtmosphere(20000)->p / 7e6;
     EXPECT_EQ(t.logic.texts().pe_po, formatRoundTrip(pepo));
     EXPECT_EQ(t.pepo.back(), pepo);
@@ -481,23 +513,23 @@ TEST(Engine, BoxesAltitudeUnitsAndThrustExport)
     EXPECT_EQ(shared.units(), UnitSystem::SI);
 
     // A chamber below the air at 20 km (5.529 kPa): no flow, said as it is.
-    t.logic.editEngine(EngineFieldKind::ChamberPressure, "5 kPa");
+    t.logic.handle(engineBox(EngineFieldKind::ChamberPressure, "5 kPa"));
     EXPECT_EQ(t.logic.statusText(), "No flow: the back pressure is above the reservoir pressure");
     EXPECT_NE(t.logic.explanation().find("Pe/Po = 1: the back pressure is above the reservoir"),
               std::string::npos);
-    t.logic.editEngine(EngineFieldKind::ChamberPressure, "7");
-    t.logic.editEngine(EngineFieldKind::ChamberPressure, "7 Mpascal");
+    t.logic.handle(engineBox(EngineFieldKind::ChamberPressure, "7"));
+    t.logic.handle(engineBox(EngineFieldKind::ChamberPressure, "7 Mpascal"));
     EXPECT_TRUE(t.logic.statusIsRefusal());
     EXPECT_EQ(t.logic.engine()->p0, 7e6);
-    t.logic.editEngine(EngineFieldKind::ChamberPressure, "7");
+    t.logic.handle(engineBox(EngineFieldKind::ChamberPressure, "7"));
     EXPECT_FALSE(t.logic.statusIsRefusal());
 
     const Engine before = *t.logic.engine();
     t.logic.handle(Event(EventKind::Units, 1.0));
     EXPECT_EQ(t.logic.engineText(EngineFieldKind::ChamberPressure), "7 MPa");
     EXPECT_EQ(t.logic.engineText(EngineFieldKind::Throat), "300 cm2");
-    t.logic.editEngine(EngineFieldKind::ChamberTemperature,
-                       t.logic.engineText(EngineFieldKind::ChamberTemperature));
+    t.logic.handle(engineBox(EngineFieldKind::ChamberTemperature,
+                             t.logic.engineText(EngineFieldKind::ChamberTemperature)));
     EXPECT_EQ(*t.logic.engine(), before);
     EXPECT_EQ(t.logic.view().units, "us");
     EXPECT_NE(t.logic.view().engineLine.find(" lbf"), std::string::npos);
@@ -507,18 +539,18 @@ TEST(Engine, BoxesAltitudeUnitsAndThrustExport)
     EXPECT_EQ(t.logic.lastExport().name, "nozzle-me3-thrust-over-altitude.csv");
     EXPECT_EQ(t.logic.lastExport().text.rfind("altitude (ft),outside pressure (psi)", 0), 0u);
 
-    t.logic.moveFine(500);
+    t.logic.handle(Event(EventKind::MoveFine, 500));
     EXPECT_FALSE(t.logic.altitude());
     EXPECT_EQ(t.logic.engineText(EngineFieldKind::Altitude), "");
     EXPECT_FALSE(t.logic.view().ascent);
 
     // An area ratio sets Me_Sup, and follows the gas.
-    t.logic.editEngine(EngineFieldKind::AreaRatio, "1.6875");
+    t.logic.handle(engineBox(EngineFieldKind::AreaRatio, "1.6875"));
     EXPECT_NEAR(t.logic.model().state().M_max, 2, 1e-14);
-    t.logic.setListedGas("helium");
+    t.logic.handle(Event(EventKind::ListedGas, "helium"));
     EXPECT_NEAR(t.logic.model().state().M_max, machOfAreaRatio(gasOf(5.0 / 3), 1.6875, true),
                 1e-15);
-    t.logic.editMeSup("2.5");
+    t.logic.handle(Event(EventKind::EditMeSup, "2.5"));
     EXPECT_EQ(t.logic.engineText(EngineFieldKind::AreaRatio), "");
     // Without the engine the third plot goes back to p/p0.
     t.logic.handle(Event(EventKind::EditEngine, ""));
@@ -532,12 +564,12 @@ TEST(Play, AscentNamesTheLimitAltitudes)
 {
     Played t;
     setEngine(t.logic, "100 kPa", "300 K", "10 cm2"); // air, Me_Sup 2
-    t.logic.editEngine(EngineFieldKind::Altitude, "0");
+    t.logic.handle(engineBox(EngineFieldKind::Altitude, "0"));
     EXPECT_EQ(t.logic.texts().pe_po, "1"); // the ground's pressure is above p0: no flow
     EXPECT_TRUE(t.logic.view().ascent);
-    t.logic.setPlaySpeed(PlaySpeed::Fast, t.now);
-    t.logic.setThirdPlot(PlotQuantity::Thrust);
-    t.logic.playOrPause(t.now);
+    t.logic.handle(timed(EventKind::Faster, t.now));
+    t.logic.handle(Event(EventKind::ThirdPlot, 3.0));
+    t.logic.handle(timed(EventKind::Play, t.now));
     std::vector<std::string> banners;
     double highest = 0;
     // The thrust plot climbs too: its mark at the altitude of the moment,
@@ -548,7 +580,7 @@ TEST(Play, AscentNamesTheLimitAltitudes)
         // The units switched halfway up: the climb goes on from where it is.
         if (i == 150) t.logic.handle(Event(EventKind::Units, 1.0));
         if (i == 152) t.logic.handle(Event(EventKind::Units, 0.0));
-        t.logic.tick(t.now);
+        t.logic.handle(timed(EventKind::Tick, t.now));
         ASSERT_GE(*t.logic.altitude(), highest - 100) << "step " << i;
         highest = std::max(highest, *t.logic.altitude());
         if (t.logic.units() != UnitSystem::SI) continue;
@@ -672,11 +704,6 @@ namespace cdnozzle {
 // accepted; mending the box brings the figures back.
 TEST(WindowLogic, ARefusedBoxStaysRefusedWhateverFollows)
 {
-    const auto engineBox = [](EngineFieldKind f, const char* text) {
-        Event e(EventKind::EditEngine, text);
-        e.number = static_cast<double>(f);
-        return e;
-    };
     struct Row {
         const char* name;
         Event refused, then, mended;
@@ -783,7 +810,7 @@ namespace cdnozzle {
 TEST(ViewSections, ARevisionMovesExactlyWhenItsSectionChanges)
 {
     WindowLogic logic;
-    logic.start();
+    logic.handle(Event(EventKind::Start));
     auto at = [](EventKind kind, double time) {
         Event e(kind);
         e.time = time;

@@ -3,7 +3,7 @@
 #include "plots/palette.h"
 #include "plots/plot_scene.h"
 
-#include "panel/thrust_curve.h"
+#include "model/thrust_curve.h"
 
 #include "core/test_support.h"
 

@@ -36,9 +36,9 @@ const Case kCases[] = {{"air Me 2", "2", "3", 1.4},
 WindowLogic calculatedAt(const Case& c, double pepo)
 {
     WindowLogic logic({c.me, c.amax, "0.5"});
-    if (c.k != 1.4) logic.setGas("k = 1.2", c.k);
-    logic.editPePo(formatRoundTrip(pepo));
-    logic.pressCalculate();
+    if (c.k != 1.4) logic.handle(Event(EventKind::OtherGas, formatRoundTrip(c.k)));
+    logic.handle(Event(EventKind::EditPePo, formatRoundTrip(pepo)));
+    logic.handle(Event(EventKind::Calculate));
     return logic;
 }
 

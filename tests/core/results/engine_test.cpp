@@ -5,8 +5,8 @@
 
 #include "gas/atmosphere.h"
 #include "gas/isentropic.h"
-#include "panel/nozzle_model.h"
-#include "panel/thrust_curve.h"
+#include "model/nozzle_model.h"
+#include "model/thrust_curve.h"
 #include "results/flow_figures.h"
 #include "text/number_text.h"
 

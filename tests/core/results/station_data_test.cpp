@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "results/station_data.h"
 
+#include "plots/plot_kind.h"
 #include "results/flow_figures.h"
 
 #include "core/test_support.h"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "panel/nozzle_model.h"
+#include "model/nozzle_model.h"
 
 #include "text/validation.h"
 
