@@ -401,7 +401,9 @@ void UnsteadyFlow::boundaryGhosts(std::vector<Prim>& w)
         // p0 and T0 held; the velocity extrapolated from the first cells, at
         // most sonic.
         const double umax = std::sqrt(gas_.k2_kp1);
-        const double u = std::clamp(n > 1 ? 1.5 * first.u - 0.5 * w[2].u : first.u, -umax, umax);
+        // rho u A hardly changes where the flow is slow: extrapolated as u A.
+        const double uA = n > 1 ? 1.5 * first.u * ac_[0] - 0.5 * w[2].u * ac_[1] : first.u * ac_[0];
+        const double u = std::clamp(uA / af_[0], -umax, umax);
         const double T = 1 - gas_.km1_2 * u * u;
         const double rho = std::pow(T, 1 / (k - 1));
         const Prim face{rho, u, rho * T / k};
@@ -503,13 +505,24 @@ bool UnsteadyFlow::stepFiniteVolume(bool secondOrder)
     std::swap(u1_, s1_);
     std::swap(u2_, s2_);
     std::swap(u3_, s3_);
-    if (!valid()) {
-        std::swap(u1_, s1_);
-        std::swap(u2_, s2_);
-        std::swap(u3_, s3_);
-        return false;
+    // One pass checks the new state and gathers the residual and velocities.
+    const double at2 = contour_.throatArea * contour_.throatArea;
+    double sum = 0;
+    for (int i = 0; i < n; ++i) {
+        const double rho = u1_[i] / ac_[i];
+        const double u = u2_[i] / u1_[i];
+        const double p = (k - 1) * (u3_[i] / ac_[i] - 0.5 * rho * u * u);
+        if (!good(rho) || !good(p) || !std::isfinite(u)) {
+            std::swap(u1_, s1_);
+            std::swap(u2_, s2_);
+            std::swap(u3_, s3_);
+            return false;
+        }
+        vel_[i] = u;
+        const double d1 = u1_[i] - s1_[i], d2 = u2_[i] - s2_[i], d3 = u3_[i] - s3_[i];
+        sum += (d1 * d1 + d2 * d2 + d3 * d3) / at2;
     }
-    afterStep(dt);
+    afterStep(dt, sum);
     return true;
 }
 
@@ -670,14 +683,30 @@ bool UnsteadyFlow::stepMacCormack()
         c = old3;
         return false;
     }
-    afterStep(dt);
+    afterStep(dt, macCormackResidualSum());
     return true;
+}
+
+double UnsteadyFlow::macCormackResidualSum()
+{
+    const double k = gas_.k;
+    double sum = 0;
+    for (int i = 0; i < n_; ++i) {
+        const Prim w = prim(i);
+        const double A = ac_[i] / contour_.throatArea;
+        const double d1 = w.rho * A - mass_[i];
+        const double d2 = w.rho * w.u * A - momentum_[i];
+        const double d3 = (w.p / (k - 1) + 0.5 * w.rho * w.u * w.u) * A - energy_[i];
+        sum += d1 * d1 + d2 * d2 + d3 * d3;
+        vel_[i] = w.u;
+    }
+    return sum;
 }
 
 bool UnsteadyFlow::step()
 {
     if (brokeDown()) return false;
-    keepConserved();
+    if (isMacCormack(settings_.scheme)) keepConserved();
     bool ok = false;
     if (isMacCormack(settings_.scheme)) {
         ok = stepMacCormack();
@@ -716,26 +745,15 @@ void UnsteadyFlow::keepConserved()
     }
 }
 
-void UnsteadyFlow::afterStep(double dt)
+void UnsteadyFlow::afterStep(double dt, double residualSum)
 {
     t_ += dt;
     ++steps_;
-    const double dtL = dt / contour_.length();
-    const double k = gas_.k;
-    double sum = 0;
-    for (int i = 0; i < n_; ++i) {
-        const Prim w = prim(i);
-        const double A = ac_[i] / contour_.throatArea;
-        const double d1 = w.rho * A - mass_[i];
-        const double d2 = w.rho * w.u * A - momentum_[i];
-        const double d3 = (w.p / (k - 1) + 0.5 * w.rho * w.u * w.u) * A - energy_[i];
-        sum += d1 * d1 + d2 * d2 + d3 * d3;
-    }
-    residual_ = std::sqrt(sum / n_) / dtL;
+    residual_ = std::sqrt(residualSum / n_) / (dt / contour_.length());
     const double tNow = time();
     // The throat.
     const double Mt = cell(throatCell_).M;
-    if (!choked_ && Mt >= 1) {
+    if (!choked_ && Mt >= 0.99) {
         choked_ = true;
         events_.push_back({EventKind::ThroatChokes, steps_, tNow, x_[throatCell_]});
     } else if (choked_ && Mt < 0.95) {
@@ -743,7 +761,6 @@ void UnsteadyFlow::afterStep(double dt)
     }
     // The shock.
     const std::optional<double> before = shock_;
-    for (int i = 0; i < n_; ++i) vel_[i] = prim(i).u;
     shock_ = shockIn(vel_);
     if (before && shock_ && *before < contour_.throatX && *shock_ >= contour_.throatX &&
         *shock_ - *before < 5 * dx_)

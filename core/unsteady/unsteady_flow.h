@@ -33,8 +33,9 @@
 //
 // Events, looked for after every step:
 //   the throat chokes         the Mach number of the first cell past the
-//                             throat reaches 1 (again only after it fell
-//                             below 0.95);
+//                             throat reaches 0.99 (the discrete throat
+//                             creeps to its sonic value slowly; again only
+//                             after it fell below 0.95);
 //   a shock passes the throat the shock (below) moves from ahead of the
 //                             throat to behind it;
 //   a shock leaves the exit   a shock seen within 10 cells of the exit is
@@ -196,7 +197,8 @@ class UnsteadyFlow {
     void boundaryGhosts(std::vector<Prim>& w);
     void macCormackEnds();
     void keepConserved();
-    void afterStep(double dt);
+    void afterStep(double dt, double residualSum);
+    double macCormackResidualSum();
     void record();
     bool valid() const;
     Prim prim(int i) const;
