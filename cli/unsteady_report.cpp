@@ -396,12 +396,11 @@ int unsteadyReport(const std::vector<std::string>& argv)
             out += std::string(eventName(ev.kind)) + " at t=" + formatRounded4(ev.t) + " (step " +
                    std::to_string(ev.step) + ")\n";
         if (flow.brokeDown()) out += flow.failure() + "\n";
+        const std::string exactShock = exact.regime == SteadyRegime::ShockInside
+                                           ? ", shock at x=" + formatRounded4(exact.shockX)
+                                           : std::string();
         out += "shock: " + (shock ? "x=" + formatRounded4(*shock) : std::string("none")) +
-               "; exact steady: " + std::string(regimeWords(exact.regime)) +
-               (exact.regime == SteadyRegime::ShockInside
-                    ? ", shock at x=" + formatRounded4(exact.shockX)
-                    : std::string()) +
-               "\n";
+               "; exact steady: " + std::string(regimeWords(exact.regime)) + exactShock + "\n";
         ok = writeStdout(out);
     }
     if (has("--csv")) ok = writeOutput(values["--csv"], cellsCsv(flow)) && ok;
