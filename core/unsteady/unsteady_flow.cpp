@@ -526,7 +526,7 @@ bool UnsteadyFlow::stepFiniteVolume(bool secondOrder)
     return true;
 }
 
-void UnsteadyFlow::macCormackEnds()
+void UnsteadyFlow::macCormackEndValues()
 {
     const int N = n_ - 1;
     const double k = gas_.k;
@@ -579,6 +579,27 @@ void UnsteadyFlow::macCormackEnds()
         u1_[N] = u1_[N - 1] * ac_[N] / ac_[N - 1];
         u2_[N] = outlet_ == EndKind::Wall ? 0 : u2_[N - 1] * ac_[N] / ac_[N - 1];
         u3_[N] = u3_[N - 1] * ac_[N] / ac_[N - 1];
+    }
+}
+
+void UnsteadyFlow::macCormackEnds()
+{
+    macCormackEndValues();
+    // An extrapolation that leaves no gas (a steep start) takes the
+    // neighbour's values instead.
+    for (const auto& [end, from] : {std::pair{0, 1}, std::pair{n_ - 1, n_ - 2}}) {
+        const Prim w = prim(end);
+        if (good(w.rho) && good(w.p) && std::isfinite(w.u)) continue;
+        if (settings_.scheme == Scheme::MacCormack) {
+            r_[end] = r_[from];
+            v_[end] = v_[from];
+            T_[end] = T_[from];
+        } else {
+            const double scale = ac_[end] / ac_[from];
+            u1_[end] = u1_[from] * scale;
+            u2_[end] = u2_[from] * scale;
+            u3_[end] = u3_[from] * scale;
+        }
     }
 }
 

@@ -196,6 +196,7 @@ class UnsteadyFlow {
     bool stepMacCormack();
     void boundaryGhosts(std::vector<Prim>& w);
     void macCormackEnds();
+    void macCormackEndValues();
     void keepConserved();
     void afterStep(double dt, double residualSum);
     double macCormackResidualSum();
