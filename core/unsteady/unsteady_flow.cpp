@@ -147,6 +147,7 @@ UnsteadyFlow::UnsteadyFlow(const Gas& gas, Contour contour, const UnsteadySettin
 {
     setUp();
     fillFromStart(start, fromPb);
+    noteStartingState();
     record();
 }
 
@@ -179,7 +180,15 @@ UnsteadyFlow::UnsteadyFlow(const Gas& gas, Contour contour, const UnsteadySettin
             u3_[i] = (s.p / (k - 1) + 0.5 * s.rho * s.u * s.u) * A;
         }
     }
+    noteStartingState();
     record();
+}
+
+// A start that is already choked, or already holds a shock, is no event.
+void UnsteadyFlow::noteStartingState()
+{
+    choked_ = cell(throatCell_).M >= 0.99;
+    shock_ = shockPosition();
 }
 
 void UnsteadyFlow::setUp()
@@ -422,7 +431,10 @@ void UnsteadyFlow::boundaryGhosts(std::vector<Prim>& w)
     case EndKind::BackPressure:
         // Supersonic outflow: the ghost continues the last two cells' line.
         out = mirror(last, w[n - 1]);
-        if (last.u < std::sqrt(k * last.p / last.rho)) {
+        // Subsonic when the last two cells are: a shock in the last cell
+        // with supersonic flow ahead of it is swept out, not held there.
+        if (last.u < std::sqrt(k * last.p / last.rho) &&
+            (n < 2 || w[n - 1].u < std::sqrt(k * w[n - 1].p / w[n - 1].rho))) {
             Prim face{1.5 * last.rho - 0.5 * w[n - 1].rho, 1.5 * last.u - 0.5 * w[n - 1].u,
                       pb_ / k};
             if (!good(face.rho)) face.rho = last.rho;

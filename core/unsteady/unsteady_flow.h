@@ -191,6 +191,7 @@ class UnsteadyFlow {
         double rho, u, p;
     };
     void setUp();
+    void noteStartingState();
     void fillFromStart(Start start, double fromPb);
     bool stepFiniteVolume(bool secondOrder);
     bool stepMacCormack();
