@@ -82,12 +82,15 @@ fuzz:
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 		-DCDNOZZLE_BUILD_FUZZ=ON -DCDNOZZLE_BUILD_APP=OFF -DCDNOZZLE_BUILD_TESTS=OFF \
 		"-DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all"
-	cmake --build build-fuzz -j $(JOBS) --target fuzz_inputs fuzz_window
+	cmake --build build-fuzz -j $(JOBS) --target fuzz_inputs fuzz_window fuzz_unsteady
 	mkdir -p build-fuzz/corpus build-fuzz/corpus-window
 	build-fuzz/fuzz/fuzz_inputs -max_total_time=$(FUZZ_SECONDS) -max_len=256 \
 		-dict=fuzz/numbers.dict -print_final_stats=1 build-fuzz/corpus fuzz/corpus
 	build-fuzz/fuzz/fuzz_window -max_total_time=$(FUZZ_SECONDS) -max_len=512 \
 		-print_final_stats=1 build-fuzz/corpus-window
+	mkdir -p build-fuzz/corpus-unsteady
+	build-fuzz/fuzz/fuzz_unsteady -max_total_time=$(FUZZ_SECONDS) -max_len=64 \
+		-print_final_stats=1 build-fuzz/corpus-unsteady
 
 # The Debian package: an optimised build installed under /usr.
 package: deps

@@ -8,6 +8,7 @@
 #include "results/explanation.h"
 #include "results/station_data.h"
 #include "text/validation.h"
+#include "unsteady_report.h"
 
 #include <QGuiApplication>
 
@@ -154,8 +155,9 @@ int main(int argc, char** argv)
     // ending the program.
     std::signal(SIGXFSZ, SIG_IGN);
 
-    const cdnozzle::ParsedArgs parsed =
-        cdnozzle::parseReportArgs(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
+    const std::vector<std::string> arguments(argv + std::min(argc, 1), argv + argc);
+    if (cdnozzle::wantsUnsteady(arguments)) return cdnozzle::unsteadyReport(arguments);
+    const cdnozzle::ParsedArgs parsed = cdnozzle::parseReportArgs(arguments);
     if (!parsed.error.empty()) {
         std::cerr << "cdnozzle-report: " << parsed.error << " (see --help)\n";
         return kRefused;

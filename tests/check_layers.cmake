@@ -3,7 +3,7 @@
 # when a source file lies in the core folder outside every layer. Layers
 # from the bottom; a file includes its own folder and the layers below.
 #   cmake -DDIR=core -P check_layers.cmake
-set(layers "text io" gas nozzle results plots model panel audit)
+set(layers "text io" gas nozzle unsteady results plots model panel audit)
 set(rank 0)
 foreach(level IN LISTS layers)
   string(REPLACE " " ";" names "${level}")

@@ -30,3 +30,18 @@ if(NOT count EQUAL 102 OR NOT header STREQUAL "i,x,y,AA,M,PiPo,T_T0,rho_rho0,V_a
   message(FATAL_ERROR "CSV: ${count} rows, header ${header}")
 endif()
 
+
+# --unsteady --csv and --history: the cells and the time series, complete.
+execute_process(COMMAND ${EXE} --unsteady --cells 40 --pe-po 0.7 --csv ${OUT}/cells.csv
+                        --history ${OUT}/history.csv
+  OUTPUT_VARIABLE out RESULT_VARIABLE rc ERROR_VARIABLE err)
+file(STRINGS "${OUT}/cells.csv" rows)
+list(LENGTH rows count)
+list(GET rows 0 header)
+file(STRINGS "${OUT}/history.csv" series)
+list(GET series 0 history_header)
+if(NOT rc EQUAL 0 OR NOT count EQUAL 41 OR NOT header STREQUAL "x,A/At,rho/rho0,u/a0,p/p0,T/T0,M,mdot/mdot*"
+   OR NOT history_header STREQUAL "step,t,residual,mdot_throat/mdot*,mdot_exit/mdot*,shock_x"
+   OR NOT out MATCHES "steady at t=")
+  message(FATAL_ERROR "unsteady files: rc=${rc} ${count} rows, ${header} / ${history_header}: ${out} ${err}")
+endif()
