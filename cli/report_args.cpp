@@ -56,6 +56,10 @@ constexpr std::array kOptions{
     OptionSpec{"--png", Kind::File, "save the three plots, stacked as in the window, as PNG"},
     OptionSpec{"--svg", Kind::File, "save the three plots as SVG"},
     OptionSpec{"--csv", Kind::File, "save the station table as CSV"},
+    OptionSpec{"--plot", Kind::Value,
+               "what the third plot of --png, --svg and --frames shows: p (p/p0), T (T/T0), "
+               "rho (rho/rho0), or thrust (an engine's thrust and I_sp over altitude; not with "
+               "--frames)"},
     OptionSpec{"--sweep", Kind::Value,
                "sweep Pe/Po, a PNG of the three plots per step (with --frames alone)"},
     OptionSpec{"--frames", Kind::Value,
@@ -71,6 +75,7 @@ std::string_view valueName(std::string_view option)
     if (option == "--frames") return "FOLDER";
     if (option == "--gas") return "NAME";
     if (option == "--units") return "si|us";
+    if (option == "--plot") return "p|T|rho|thrust";
     if (option == "--area-ratio") return "RATIO";
     if (option == "--p0" || option == "--t0" || option == "--molar-mass") return "VALUE";
     if (option == "--altitude") return "HEIGHT";
@@ -127,6 +132,7 @@ Slot slotFor(ReportArgs& a, std::string_view name)
     if (name == "--molar-mass") return {nullptr, &a.molarMass};
     if (name == "--altitude") return {nullptr, &a.altitude};
     if (name == "--units") return {nullptr, &a.units};
+    if (name == "--plot") return {nullptr, &a.plot};
     if (name == "--altitude-table") return {nullptr, &a.altitudeTable};
     if (name == "--json") return {nullptr, nullptr, &a.json};
     if (name == "--explain") return {nullptr, nullptr, &a.explain};
@@ -211,6 +217,8 @@ ParsedArgs parseReportArgs(const std::vector<std::string>& argv)
         out.error = "--sweep and --frames go together";
     if (out.args.frames == "-") out.error = "--frames needs a folder, not standard output";
     const ReportArgs& a = out.args;
+    if (out.error.empty() && a.plot && !a.png && !a.svg && !a.frames)
+        out.error = "--plot chooses the third plot of --png, --svg or --frames; give one of them";
     // Standard output carries that file alone: the report is not written.
     const char* const toStdoutName = a.png == "-"   ? "--png -"
                                      : a.svg == "-" ? "--svg -"
@@ -360,6 +368,15 @@ std::variant<ReportSetup, std::string> reportSetup(const ReportArgs& args)
                                       std::pair{args.units.has_value(), "--units"}}) {
         if (given && !setup.engine)
             return std::string(name) + " needs an engine: " + kEngineOptions;
+    }
+    if (args.plot) {
+        const auto third = quantityNamed(*args.plot);
+        if (!third) return "--plot takes p, T, rho or thrust (got \"" + *args.plot + "\")";
+        if (*third == PlotQuantity::Thrust && !setup.engine)
+            return std::string("--plot thrust needs an engine: ") + kEngineOptions;
+        if (*third == PlotQuantity::Thrust && args.frames)
+            return "--plot thrust cannot go with --frames, whose frames show the nozzle alone";
+        setup.third = *third;
     }
     if (args.altitude) {
         double altitude = 0;

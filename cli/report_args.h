@@ -6,6 +6,7 @@
 #pragma once
 
 #include "nozzle/flow_state.h"
+#include "plots/plot_kind.h"
 #include "results/engine.h"
 #include "text/units.h"
 
@@ -38,6 +39,8 @@ struct ReportArgs {
     std::optional<std::string> units;
     // The thrust over a range of altitudes, as CSV.
     std::optional<std::string> altitudeTable;
+    // What the third plot of the pictures shows: "p", "T", "rho", "thrust".
+    std::optional<std::string> plot;
 };
 
 // FROM:TO:STEP: the back pressures from FROM to TO (either way) in steps of
@@ -71,6 +74,7 @@ struct ReportSetup {
     std::optional<Engine> engine;
     std::optional<double> altitude;     // m
     std::vector<double> tableAltitudes; // m
+    PlotQuantity third = PlotQuantity::Pressure;
 };
 // The setup, or the refusal in words.
 std::variant<ReportSetup, std::string> reportSetup(const ReportArgs& args);

@@ -83,7 +83,8 @@ bool writeFiles(const cdnozzle::NozzleModel& model, const cdnozzle::ReportArgs& 
 // One PNG of the three plots per back pressure of the sweep, numbered so
 // that video tools take them in order, into a folder without frames; a line
 // per frame written on standard output, also when a later frame fails.
-int writeSweep(const cdnozzle::ReportArgs& args, const cdnozzle::InputTexts& texts, double k)
+int writeSweep(const cdnozzle::ReportArgs& args, const cdnozzle::InputTexts& texts, double k,
+               cdnozzle::PlotQuantity third)
 {
     std::string error;
     const std::vector<std::string> values = cdnozzle::sweepValues(*args.sweep, error);
@@ -127,6 +128,7 @@ int writeSweep(const cdnozzle::ReportArgs& args, const cdnozzle::InputTexts& tex
     }
     const int digits = std::max(4, static_cast<int>(std::to_string(values.size()).size()));
     cdnozzle::NozzleModel model(texts, k);
+    model.setThirdPlot(third);
     std::string listing;
     for (std::size_t i = 0; i < values.size(); ++i) {
         model.calculate({texts.me_sup, texts.amax, values[i]},
@@ -186,7 +188,7 @@ int main(int argc, char** argv)
     }
     const cdnozzle::ReportSetup& setup = std::get<cdnozzle::ReportSetup>(prepared);
     const double k = setup.k;
-    if (args.sweep) return writeSweep(args, setup.texts, k);
+    if (args.sweep) return writeSweep(args, setup.texts, k, setup.third);
     if (args.altitudeTable) {
         if (const auto refusal = cdnozzle::validateInputs(setup.texts)) {
             std::cerr << *refusal << '\n';
@@ -209,6 +211,16 @@ int main(int argc, char** argv)
     if (refusal) {
         std::cerr << *refusal << '\n';
         return kRefused;
+    }
+    // The third plot of the pictures: the engine's thrust over the climb, at
+    // the altitude given, or a quantity along the nozzle.
+    model.setThirdPlot(setup.third);
+    if (setup.third == cdnozzle::PlotQuantity::Thrust && engine) {
+        model.setThrustPlot(cdnozzle::ThrustPlot{
+            cdnozzle::thrustCurve(setup.texts, k, engine->engine,
+                                  cdnozzle::climbAltitudes(cdnozzle::kThrustPlotStep)),
+            engine->altitude, cdnozzle::limitAltitudes(engine->engine, model.state()),
+            engine->units});
     }
     // Standard output carries either the report or the one file sent there.
     const bool fileToStdout = args.png == "-" || args.svg == "-" || args.csv == "-";

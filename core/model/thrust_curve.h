@@ -27,6 +27,9 @@ std::string thrustCurveCsv(const InputTexts& design, double k, const Engine& eng
 std::vector<ThrustPoint> thrustCurve(const InputTexts& design, double k, const Engine& engine,
                                      const std::vector<double>& altitudes);
 
+// The step of the altitudes the thrust plot's curve is calculated at (m).
+inline constexpr double kThrustPlotStep = 500;
+
 // The altitudes of a climb from the ground to 86 km, every step (m).
 std::vector<double> climbAltitudes(double step);
 

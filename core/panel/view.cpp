@@ -156,7 +156,6 @@ std::string viewJson(const ViewState& view)
 
 namespace {
 
-constexpr std::string_view kPlotKeys[] = {"p", "T", "rho", "thrust"};
 // The engine's boxes in the address, in EngineFieldKind's order.
 constexpr std::string_view kEngineKeys[] = {"p0", "t0", "at", "mm", "alt", "ar"};
 
@@ -220,8 +219,7 @@ std::string addressOf(const InputTexts& texts, const std::string& gasName, doubl
     } else if (gasName != kGases.front().name) {
         out += "&gas=" + formEncoded(gasName);
     }
-    const auto q = static_cast<std::size_t>(third);
-    if (q > 0 && q < std::size(kPlotKeys)) out += "&plot=" + std::string(kPlotKeys[q]);
+    if (third != PlotQuantity::Pressure) out += "&plot=" + std::string(quantityKey(third));
     bool anyEngine = false;
     for (std::size_t i = 0; i < engine.size(); ++i) {
         if (engine[i].empty()) continue;
@@ -264,9 +262,8 @@ std::optional<Scenario> scenarioOf(std::string_view address)
                    named != std::end(kEngineKeys))
             s.engine[static_cast<std::size_t>(named - std::begin(kEngineKeys))] = value;
         else if (key == "plot") {
-            const auto* named = std::find(std::begin(kPlotKeys), std::end(kPlotKeys), value);
-            if (named != std::end(kPlotKeys)) {
-                s.third = static_cast<PlotQuantity>(named - std::begin(kPlotKeys));
+            if (const auto named = quantityNamed(value)) {
+                s.third = *named;
             } else if (s.refusal.empty()) {
                 s.refusal = "plot = must be p, T, rho or thrust " + quotedInput(value);
             }

@@ -183,9 +183,6 @@ class WindowLogic {
     // pausing past the choking, shock-exit and design altitudes.
     bool ascent() const { return ascent_; }
 
-    // The altitudes the thrust plot's curve is calculated at (m).
-    static constexpr double kThrustPlotStep = 500;
-
   private:
     // --- what each event does (handle() is the only way in) ---
     // A stored setting taken back (the Setting event).

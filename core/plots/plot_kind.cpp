@@ -7,6 +7,23 @@
 
 namespace cdnozzle {
 
+namespace {
+constexpr std::string_view kQuantityKeys[] = {"p", "T", "rho", "thrust"};
+}
+
+std::string_view quantityKey(PlotQuantity quantity)
+{
+    const auto q = static_cast<std::size_t>(quantity);
+    return q < std::size(kQuantityKeys) ? kQuantityKeys[q] : kQuantityKeys[0];
+}
+
+std::optional<PlotQuantity> quantityNamed(std::string_view key)
+{
+    for (std::size_t q = 0; q < std::size(kQuantityKeys); ++q)
+        if (kQuantityKeys[q] == key) return static_cast<PlotQuantity>(q);
+    return std::nullopt;
+}
+
 std::string_view quantityCaption(PlotQuantity quantity)
 {
     switch (quantity) {

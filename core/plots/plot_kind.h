@@ -5,6 +5,7 @@
 
 #include "nozzle/flow_state.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,10 @@ enum class PlotKind { Geometry, Mach, Third };
 enum class PlotQuantity { Pressure, Temperature, Density, Thrust };
 // "p/p0", "T/T0", "ρ/ρ0", "F, I_sp".
 std::string_view quantityCaption(PlotQuantity quantity);
+// Its short name in a link and on the command line: "p", "T", "rho",
+// "thrust"; and the quantity of such a name (nothing for another name).
+std::string_view quantityKey(PlotQuantity quantity);
+std::optional<PlotQuantity> quantityNamed(std::string_view key);
 
 // For the status line: "x = 1.575, station 66: M = 1.575, p/p0 = 0.2441,
 // T/T0 = ..., ρ/ρ0 = ..., V/a* = ..." and the like: the plot's own

@@ -23,6 +23,18 @@ file(READ "${OUT}/fig.svg" svg)
 if(NOT svg MATCHES "<svg" OR NOT svg MATCHES "stroke=\"#0072b2\"" OR NOT svg MATCHES ">p/p0<")
   message(FATAL_ERROR "SVG lacks the plots")
 endif()
+# --plot chooses the third plot: a quantity along the nozzle, or an
+# engine's thrust over the climb with the altitude given marked.
+foreach(case "T;>T/T0<" "rho;>ρ/ρ0<" "thrust;>F, I_sp<")
+  list(GET case 0 plot)
+  list(GET case 1 caption)
+  execute_process(COMMAND ${EXE} --me-sup 3 --k 1.2 --p0 7MPa --t0 3500K --throat-area 300cm2
+                          --molar-mass 22 --altitude 20km --plot ${plot} --svg -
+                  OUTPUT_VARIABLE svg RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0 OR NOT svg MATCHES "${caption}" OR svg MATCHES ">p/p0<")
+    message(FATAL_ERROR "--plot ${plot}: exit ${rc}, no ${caption} in the SVG")
+  endif()
+endforeach()
 file(STRINGS "${OUT}/data.csv" rows)
 list(LENGTH rows count)
 list(GET rows 0 header)

@@ -14,6 +14,16 @@ if(NOT err STREQUAL "Pe/Po = must be a number above 0 and at most 1 (got \"1.2\"
   message(FATAL_ERROR "message: ${err}")
 endif()
 
+# --plot: a name it knows, an engine for the thrust, a picture to draw.
+foreach(args "--plot;xyz;--svg;-" "--plot;thrust;--svg;-" "--plot;T"
+             "--plot;thrust;--sweep;1:0.5:0.1;--frames;${CMAKE_CURRENT_BINARY_DIR}/never")
+  execute_process(COMMAND ${EXE} ${args}
+    OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 2 OR NOT out STREQUAL "" OR NOT err MATCHES "--plot")
+    message(FATAL_ERROR "${args}: rc=${rc} stdout='${out}' stderr='${err}'")
+  endif()
+endforeach()
+
 # The unsteady mode refuses in words as well: exit status 2, one line.
 foreach(args "--unsteady;--cfl;1.2" "--unsteady;--cells;19" "--unsteady;--scheme;lax-wendroff"
              "--unsteady;--contour;${CMAKE_CURRENT_LIST_DIR}/no-such-contour.csv"
