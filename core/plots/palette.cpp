@@ -13,9 +13,11 @@ Rgb paletteColor(PaletteRole role)
     switch (role) {
     case PaletteRole::Grid: return {140, 140, 140};
     case PaletteRole::Foreground: return {0, 0, 0};
-    case PaletteRole::Flow: return {0, 114, 178};   // Okabe-Ito blue
-    case PaletteRole::Shock: return {213, 94, 0};   // Okabe-Ito vermillion
-    case PaletteRole::Wave: return {0, 114, 178};   // the flow's blue: never on the same plot
+    case PaletteRole::Flow: return {0, 114, 178}; // Okabe-Ito blue
+    case PaletteRole::Shock: return {213, 94, 0}; // Okabe-Ito vermillion
+    case PaletteRole::Wave:
+        return {0, 120,
+                90}; // Okabe-Ito bluish green, darkened: the thrust plot draws I_sp beside F
     case PaletteRole::Limit: return {170, 51, 119}; // reddish purple, darkened
     case PaletteRole::Text: return {70, 70, 70};
     case PaletteRole::Caption: return {0, 0, 0};

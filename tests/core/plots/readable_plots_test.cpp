@@ -111,14 +111,15 @@ TEST(Palette, EveryLineAndTextStandsOutForEveryEye)
     EXPECT_LT(relativeLuminance({255, 0, 0}, Vision::Protanopia),
               0.6 * relativeLuminance({255, 0, 0}));
     EXPECT_GT(relativeLuminance({255, 0, 0}, Vision::Tritanopia), 0.2);
-    // The flow and the shock differ in colour for every eye.
-    for (const Vision v : kVisions)
-        EXPECT_GT(
-            contrastRatio(paletteColor(PaletteRole::Flow), paletteColor(PaletteRole::Shock), v) +
-                std::fabs(relativeLuminance(paletteColor(PaletteRole::Flow)) -
-                          relativeLuminance(paletteColor(PaletteRole::Shock))),
-            1.0)
-            << visionName(v);
+    // The flow and the shock differ in colour for every eye, and so do the
+    // thrust plot's F (the flow's colour) and I_sp (the waves').
+    for (const PaletteRole other : {PaletteRole::Shock, PaletteRole::Wave})
+        for (const Vision v : kVisions)
+            EXPECT_GT(contrastRatio(paletteColor(PaletteRole::Flow), paletteColor(other), v) +
+                          std::fabs(relativeLuminance(paletteColor(PaletteRole::Flow)) -
+                                    relativeLuminance(paletteColor(other))),
+                      1.0)
+                << paletteRoleName(other) << ", " << visionName(v);
 }
 
 // Every line and text of every plot takes its colour from the palette, and
