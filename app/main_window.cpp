@@ -999,9 +999,9 @@ std::optional<std::string> MainWindow::askOtherGas()
     k->selectAll();
     k->setFocus();
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-    std::string text = k->text().toStdString();
-    if (!molar->text().isEmpty()) text += "\t" + molar->text().toStdString();
-    return text;
+    // Both answers always: an emptied molar mass means no molar mass, as on
+    // the page (the logic decides what each answer does).
+    return k->text().toStdString() + "\t" + molar->text().toStdString();
 }
 
 QAction* MainWindow::menuAction(const std::string& id) const

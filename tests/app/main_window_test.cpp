@@ -337,17 +337,21 @@ TEST(MainWindow, EngineBoxesAltitudeUnitsAndOtherGasReachTheLogic)
     EXPECT_FALSE(w.menuAction("Units_si")->isChecked());
     EXPECT_TRUE(w.menuAction("Units_us")->isChecked());
 
-    QTimer::singleShot(0, [] {
-        QWidget* dialog = QApplication::activeModalWidget();
-        ASSERT_NE(dialog, nullptr);
-        dialog->findChild<QLineEdit*>("OtherGas_k")->setText("1.3");
-        dialog->findChild<QLineEdit*>("OtherGas_molar")->setText("22");
-        qobject_cast<QDialog*>(dialog)->accept();
-    });
-    w.menuAction("Mn_Gas_Other")->trigger();
-    EXPECT_EQ(w.logic().gasK(), 1.3);
-    EXPECT_EQ(w.logic().engineText(EngineFieldKind::MolarMass), "22");
-    EXPECT_EQ(box(w, "Txt_Molar")->text(), "22");
+    // "Other...": k and a molar mass; a molar mass emptied there is gone,
+    // as on the page.
+    for (const QString molar : {"22", ""}) {
+        QTimer::singleShot(0, [molar] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            ASSERT_NE(dialog, nullptr);
+            dialog->findChild<QLineEdit*>("OtherGas_k")->setText("1.3");
+            dialog->findChild<QLineEdit*>("OtherGas_molar")->setText(molar);
+            qobject_cast<QDialog*>(dialog)->accept();
+        });
+        w.menuAction("Mn_Gas_Other")->trigger();
+        EXPECT_EQ(w.logic().gasK(), 1.3);
+        EXPECT_EQ(w.logic().engineText(EngineFieldKind::MolarMass), molar.toStdString());
+        EXPECT_EQ(box(w, "Txt_Molar")->text(), molar);
+    }
 }
 
 TEST(MainWindow, NonConvergenceBoxIsModalPlainAndCaptioned)
