@@ -881,7 +881,7 @@ void MainWindow::renderLimitMarks(const std::vector<LimitMark>& marks)
 {
     std::vector<LimitMarks::Mark> coarse, fine;
     for (const LimitMark& m : marks) {
-        const QString name = toQString(m.name + ", Pe/Po = " + m.pepoText);
+        const QString name = toQString(m.tooltip);
         coarse.push_back({m.coarse, name});
         fine.push_back({m.fine, name});
     }

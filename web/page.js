@@ -444,7 +444,7 @@
       this.marks.replaceChildren(...marks.map((m) => {
         const mark = document.createElement("div");
         mark.className = "mark";
-        mark.title = m.name;
+        mark.title = m.tooltip;
         mark.style.setProperty("--f", this.share(m[key]));
         return mark;
       }));

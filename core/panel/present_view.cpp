@@ -84,9 +84,10 @@ BarsView WindowLogic::barsView() const
                                                          {"normal-shock limit", s.PePo_NS},
                                                          {"design", s.PePo_OS}};
         for (const auto& [name, pepo] : limits) {
-            v.limitMarks.push_back(
-                {name, pepo, std::clamp(coarsePositionFor(pepo), kCoarseMin, kCoarseMax),
-                 std::clamp(finePositionFor(pepo), kFineMin, kFineMax), formatRounded4(pepo)});
+            v.limitMarks.push_back({name, pepo,
+                                    std::clamp(coarsePositionFor(pepo), kCoarseMin, kCoarseMax),
+                                    std::clamp(finePositionFor(pepo), kFineMin, kFineMax),
+                                    name + std::string(", Pe/Po = ") + formatRounded4(pepo)});
         }
     }
     return v;

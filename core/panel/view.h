@@ -227,13 +227,14 @@ struct LimitMark {
     std::string name; // "subsonic limit", "normal-shock limit", "design"
     double pepo = 0;
     int coarse = 1, fine = 1; // the bars' positions that stand for it
-    std::string pepoText;     // its Pe/Po to four figures, "0.9088"
+    // What a pointer resting on it is told: "subsonic limit, Pe/Po = 0.9088".
+    std::string tooltip;
     static constexpr auto fields()
     {
         using F = LimitMark;
         return std::tuple{Field{"name", &F::name}, Field{"pepo", &F::pepo},
                           Field{"coarse", &F::coarse}, Field{"fine", &F::fine},
-                          Field{"pepoText", &F::pepoText}};
+                          Field{"tooltip", &F::tooltip}};
     }
 };
 

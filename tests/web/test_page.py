@@ -305,7 +305,9 @@ class Walkthrough(PageTest):
         marks = view()["limitMarks"]
         for bar, key in (("VScroll1", "coarse"), ("VScroll2", "fine")):
             shown = self.el(bar).find_elements(By.CSS_SELECTOR, ".mark")
-            self.assertEqual([m.get_attribute("title") for m in shown], [m["name"] for m in marks])
+            # The same words as the window's: the limit and its Pe/Po.
+            self.assertEqual([m.get_attribute("title") for m in shown], [m["tooltip"] for m in marks])
+            self.assertTrue(all(m["tooltip"].startswith(m["name"] + ", Pe/Po = 0.") for m in marks))
             # A mark is where the thumb stands when the bar is at its limit.
             for mark, element in zip(marks, shown):
                 self.js("cdnozzlePage.send(arguments[0], arguments[1])",
