@@ -71,8 +71,12 @@ class WindowLogic {
     // Nothing else changes the logic (the seams above only tell a front
     // end what happened).
     void handle(const Event& event);
-    // Everything to show now.
-    ViewState view() const;
+    // Everything to show now. Holding the readouts (during a fast play,
+    // between the moments readoutsPerSecond allows), the sections that a
+    // play's step rewrites for reading (heldDuringFastPlay) stay as last
+    // shown, with their revisions, and are not derived at all.
+    ViewState view(bool holdReadouts = false) const;
+    static bool heldDuringFastPlay(std::string_view section);
     // The context menu of a plot.
     Menu plotMenu(PlotKind plot) const;
     // Keys besides those of the menu entries.
