@@ -275,9 +275,12 @@ void MainWindow::buildControls()
         b->setTracking(true);
         return b;
     };
-    auto plot = [this](const char* name) {
+    auto plot = [this](const char* name, PlotKind kind) {
         auto* p = new PlotView(client_);
         p->setObjectName(name);
+        p->setSource([this, kind](double width, double height) {
+            return logic_.displayList(kind, width, height, logic_.zoom());
+        });
         return p;
     };
 
@@ -313,9 +316,9 @@ void MainWindow::buildControls()
     // and going with their lengths, would move the plots.
     List1->setResizeMode(QListView::Adjust);
     List1->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
-    Picture_Geo = plot("Picture_Geo");
-    Picture_Mach = plot("Picture_Mach");
-    Picture_PiPo = plot("Picture_PiPo");
+    Picture_Geo = plot("Picture_Geo", PlotKind::Geometry);
+    Picture_Mach = plot("Picture_Mach", PlotKind::Mach);
+    Picture_PiPo = plot("Picture_PiPo", PlotKind::Third);
     Picture_Geo->setCursor(Qt::PointingHandCursor);
     Picture_Geo->setToolTip("Click to recalculate");
 
@@ -422,7 +425,7 @@ void MainWindow::buildControls()
     connect(Command1, &QPushButton::clicked, this, &MainWindow::Command1_Click);
     connect(Text_Mmax, &QLineEdit::textChanged, this, &MainWindow::Text_Mmax_Change);
     connect(Text_AAmax, &QLineEdit::textChanged, this, &MainWindow::Text_AAmax_Change);
-    connect(Text_PePo, &QLineEdit::textEdited, this, &MainWindow::Text_PePo_Edited);
+    connect(Text_PePo, &QLineEdit::textChanged, this, &MainWindow::Text_PePo_Edited);
     // Enter in any box calculates, as "Calculate" does.
     for (QLineEdit* box : {Text_Mmax, Text_AAmax, Text_PePo})
         connect(box, &QLineEdit::returnPressed, this, &MainWindow::Command1_Click);
@@ -480,7 +483,6 @@ void MainWindow::buildEngine(const std::vector<EngineField>& fields)
         label->setBuddy(box);
         const auto kind = static_cast<double>(engineBoxes_.size());
         connect(box, &QLineEdit::textChanged, this, [this, box, kind] {
-            takePePoText();
             Event e(EventKind::EditEngine, box->text().toStdString());
             e.number = kind;
             dispatch(e);
@@ -720,7 +722,7 @@ void MainWindow::renderKeys(const ViewState& v)
         keys_ = new QDialog(this);
         keys_->setObjectName("KeysDialog");
         keys_->setWindowTitle("Keyboard shortcuts");
-        keys_->setFont(sansFont("MS Sans Serif", 8.25 * appliedZoom_));
+        keys_->setFont(sansFont("MS Sans Serif", 8.25 * zoom_));
         auto* grid = new QGridLayout(keys_);
         grid->setHorizontalSpacing(16);
         int row = 0;
@@ -748,7 +750,7 @@ void MainWindow::renderKeys(const ViewState& v)
 void MainWindow::render()
 {
     const ViewState v = logic_.view();
-    const QSignalBlocker blockMe(Text_Mmax), blockAmax(Text_AAmax);
+    const QSignalBlocker blockMe(Text_Mmax), blockAmax(Text_AAmax), blockPePo(Text_PePo);
     for (auto [box, text] : {std::pair{Text_Mmax, &v.boxes.me_sup},
                              {Text_AAmax, &v.boxes.amax},
                              {Text_PePo, &v.boxes.pe_po}}) {
@@ -760,8 +762,6 @@ void MainWindow::render()
         VScroll1->setValue(v.coarse.position);
         VScroll2->setValue(v.fine.position);
     }
-    shownPePo_ = v.boxes.pe_po;
-    statusRed_ = v.statusIsRefusal;
     statusLine_->setStyleSheet(v.statusIsRefusal ? "color: rgb(200, 0, 0);" : "");
     coarseLabel_->setText(toQString(v.coarse.label));
     fineLabel_->setText(toQString(v.fine.label));
@@ -779,41 +779,34 @@ void MainWindow::render()
     }
     const QString explanation = toQString(v.explanation);
     if (explanation_->text() != explanation) explanation_->setText(explanation);
-    if (logic_.sceneRevision() != shownScenes_) {
-        shownScenes_ = logic_.sceneRevision();
-        PlotView* views[] = {Picture_Geo, Picture_Mach, Picture_PiPo};
-        for (std::size_t i = 0; i < 3; ++i) {
-            views[i]->setCaption(toQString(v.plots[i].caption));
-            if (v.plots[i].scene)
-                views[i]->setScene(*v.plots[i].scene);
-            else
-                views[i]->clearScene();
-        }
+    const std::array<int, 5> pictures{v.plots[0].revision, v.plots[1].revision, v.plots[2].revision,
+                                      sectionOf<SettingsView>(v).revision, v.banner.empty()};
+    if (pictures != shownPictures_) {
+        shownPictures_ = pictures;
+        for (PlotView* view : {Picture_Geo, Picture_Mach, Picture_PiPo}) view->update();
         Label5->setText(toQString(v.plots[2].caption));
     }
     renderLimitMarks(v.limitMarks);
     renderEngine(v);
     renderBanner(v.banner);
-    for (PlotView* view : {Picture_Geo, Picture_Mach, Picture_PiPo})
-        view->setProjector(v.projector);
-    Picture_Geo->setBanner(!v.banner.empty());
     renderProjector(v);
     renderMenus(v.menus);
     renderPlayBar(v.menus.front(), v.speed);
     renderKeys(v);
-    setExplanationShown(v.explanationShown);
-    if (v.zoom != wantedZoom_) {
+    renderExplanation(v.explanationShown);
+    if (v.zoom != zoom_) {
         const bool free = isVisible() && !isMaximized() && !isFullScreen();
-        if (wantedZoom_ == 1.0 && free) beforeZoom_ = geometry();
-        wantedZoom_ = v.zoom;
+        if (zoom_ == 1.0 && free) beforeZoom_ = geometry();
+        zoom_ = v.zoom;
+        applyZoomToFonts();
         fitWindow();
-        if (wantedZoom_ == 1.0 && free && beforeZoom_.isValid()) {
+        if (zoom_ == 1.0 && free && beforeZoom_.isValid()) {
             const QScopedValueRollback<bool> fitting(fitting_, true);
             setGeometry(beforeZoom_);
             userExtra_ = (scroll_->size() - clientSizeHint()).expandedTo(QSize(0, 0));
             layoutClient();
         }
-        if (wantedZoom_ == 1.0) beforeZoom_ = {};
+        if (zoom_ == 1.0) beforeZoom_ = {};
     }
     if (v.playing && !playTimer_.isActive()) playTimer_.start();
     if (!v.playing) playTimer_.stop();
@@ -826,12 +819,8 @@ void MainWindow::render()
 // lasts and gets its place back after.
 void MainWindow::renderProjector(const ViewState& v)
 {
-    PlotView* views[] = {Picture_Geo, Picture_Mach, Picture_PiPo};
-    for (int i = 0; i < 3; ++i) {
-        const auto kind = static_cast<PlotKind>(i);
-        views[i]->setStyle(logic_.drawStyle(kind));
-        views[i]->setVisible(logic_.plotShown(kind));
-    }
+    for (PlotView* view : {Picture_Geo, Picture_Mach, Picture_PiPo})
+        view->setVisible(logic_.plotShown(kindOf(view)));
     // The projector's plots draw their captions themselves, as large as
     // their other texts.
     Label4->setVisible(!v.projector);
@@ -960,7 +949,6 @@ void MainWindow::fillMenu(QMenu* menu, const Menu& m)
 
 void MainWindow::choose(const MenuItem& item)
 {
-    takePePoText();
     Event e = item.event;
     if (item.asks) {
         const std::optional<std::string> typed = askOtherGas();
@@ -1030,12 +1018,8 @@ QDockWidget* MainWindow::explanationPanel() const
     return findChild<QDockWidget*>("ExplanationPanel", Qt::FindDirectChildrenOnly);
 }
 
-void MainWindow::setExplanationShown(bool shown)
+void MainWindow::renderExplanation(bool shown)
 {
-    if (shown != logic_.explanationShown()) {
-        dispatch(Event(EventKind::Explain, shown ? 1.0 : 0.0));
-        return;
-    }
     QDockWidget* dock = explanationPanel();
     if (shown == dock->isVisibleTo(this)) return;
     // The window grows (or shrinks) by the panel; the client area stays
@@ -1044,22 +1028,9 @@ void MainWindow::setExplanationShown(bool shown)
     fitWindow();
 }
 
-void MainWindow::setZoom(double zoom)
-{
-    // Qt writes numbers in the C locale, whatever the user's.
-    dispatch(Event(EventKind::Setting, "zoom=" + QString::number(zoom, 'g', 17).toStdString()));
-}
-
-void MainWindow::applyZoom(double zoom)
-{
-    appliedZoom_ = zoom;
-    applyZoomToFonts();
-    for (PlotView* view : {Picture_Geo, Picture_Mach, Picture_PiPo}) view->setLineWidth(zoom);
-}
-
 void MainWindow::applyZoomToFonts()
 {
-    const double zoom = appliedZoom_;
+    const double zoom = zoom_;
     client_->setFont(sansFont("MS Sans Serif", 8.25 * zoom));
     const QFont axisFont = sansFont("MS Sans Serif", 8.25 * zoom, true);
     Label4->setFont(axisFont);
@@ -1102,9 +1073,9 @@ void MainWindow::scaleMenuFont(QMenu* menu) const
 {
     QFont font = QApplication::font("QMenu");
     if (font.pointSizeF() > 0)
-        font.setPointSizeF(font.pointSizeF() * appliedZoom_);
+        font.setPointSizeF(font.pointSizeF() * zoom_);
     else
-        font.setPixelSize(static_cast<int>(std::lround(font.pixelSize() * appliedZoom_)));
+        font.setPixelSize(static_cast<int>(std::lround(font.pixelSize() * zoom_)));
     menu->setFont(font);
 }
 
@@ -1122,7 +1093,7 @@ int MainWindow::reportLineHeight() const
 QSize MainWindow::clientFloor() const
 {
     const double plain = layoutDpi(this);
-    const double dpi = plain * appliedZoom_;
+    const double dpi = plain * zoom_;
     // Room for the lines; their meanings may scroll.
     const int lines = kReportLines * reportLineHeight() + 2 * List1->frameWidth();
     const int height = twipsToPixels(kListTop, dpi) + lines +
@@ -1144,7 +1115,6 @@ QSize MainWindow::clientFloor() const
 void MainWindow::fitWindow()
 {
     const QScopedValueRollback<bool> fitting(fitting_, true);
-    if (wantedZoom_ != appliedZoom_) applyZoom(wantedZoom_);
     const QSize designed = clientSizeHint();
     const QSize floor = clientFloor();
     const bool free = !isMaximized() && !isFullScreen();
@@ -1235,13 +1205,13 @@ void MainWindow::loadSettings()
 
 QSize MainWindow::clientSizeHint() const
 {
-    const double dpi = layoutDpi(this) * appliedZoom_;
+    const double dpi = layoutDpi(this) * zoom_;
     return {twipsToPixels(kClientWidth, dpi), twipsToPixels(kClientHeight, dpi)};
 }
 
 void MainWindow::layoutClient()
 {
-    const double dpi = layoutDpi(this) * appliedZoom_;
+    const double dpi = layoutDpi(this) * zoom_;
     // Boxes and bars at least 24 pixels (360 twips at 96 dpi) across; the
     // bars reach from the first box to the foot of "Calculate", each named
     // above it.
@@ -1342,6 +1312,11 @@ QString MainWindow::statusText() const
     return statusLine_->text();
 }
 
+bool MainWindow::statusShowsRefusal() const
+{
+    return !statusLine_->styleSheet().isEmpty();
+}
+
 PlotKind MainWindow::kindOf(const PlotView* view) const
 {
     return view == Picture_Geo    ? PlotKind::Geometry
@@ -1349,23 +1324,8 @@ PlotKind MainWindow::kindOf(const PlotView* view) const
                                   : PlotKind::Third;
 }
 
-// The text in "Pe/Po =" as the user left it (it may have been set without
-// an edit notification): when it is not what the view last put there, the
-// logic takes it as an edit before the event that follows, whose view shows
-// the outcome of both (showing it between the two would put the view's
-// texts back into boxes the user is editing).
-void MainWindow::takePePoText()
-{
-    const std::string typed = Text_PePo->text().toStdString();
-    if (typed == shownPePo_) return;
-    Event e(EventKind::EditPePo, typed);
-    e.time = now();
-    logic_.handle(e);
-}
-
 void MainWindow::Command1_Click()
 {
-    takePePoText();
     dispatch({EventKind::Calculate});
 }
 
@@ -1376,31 +1336,17 @@ void MainWindow::Text_PePo_Edited()
 
 void MainWindow::Text_Mmax_Change()
 {
-    takePePoText();
     dispatch(Event(EventKind::EditMeSup, Text_Mmax->text().toStdString()));
 }
 
 void MainWindow::Text_AAmax_Change()
 {
-    takePePoText();
     dispatch(Event(EventKind::EditAmax, Text_AAmax->text().toStdString()));
 }
 
 void MainWindow::Picture_Geo_Click()
 {
-    takePePoText();
     dispatch({EventKind::ClickGeometry});
-}
-
-void MainWindow::setGas(double k)
-{
-    takePePoText();
-    dispatch(Event(EventKind::OtherGas, QString::number(k, 'g', 17).toStdString()));
-}
-
-void MainWindow::setThirdPlot(PlotQuantity quantity)
-{
-    dispatch(Event(EventKind::ThirdPlot, static_cast<double>(quantity)));
 }
 
 // The logic runs the whole chain of the two bars; the window shows the end
@@ -1426,7 +1372,7 @@ void MainWindow::repaintPlotsNow()
 
 void MainWindow::showPlotMenu(PlotView* view, const QPoint& position)
 {
-    if (!view->hasScene()) return;
+    if (!logic_.calculated()) return;
     const Menu items = logic_.plotMenu(kindOf(view));
     QMenu menu(this);
     menu.setObjectName(toQString(items.id));

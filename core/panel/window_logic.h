@@ -83,6 +83,9 @@ class WindowLogic {
     GasPrompt otherGasPrompt() const;
     // The last file asked for with an Export event.
     const ExportFile& lastExport() const { return export_; }
+    // The scene a plot shows (while its PlotState says it is drawn), as it
+    // stands until the next event.
+    const PlotScene& scene(PlotKind plot) const;
     // A plot drawn on a width x height surface at scale pixels per designed
     // pixel, as the window and the page show it (their captions are
     // separate labels).

@@ -38,8 +38,8 @@ Event hoverAt(const WindowLogic& logic, PlotKind plot, double x)
     Event e(EventKind::Hover, 0.0);
     e.plot = static_cast<int>(plot);
     e.width = 377;
-    if (const PlotScene* scene = logic.view().plots[static_cast<std::size_t>(plot)].scene)
-        e.number = Projection(*scene, e.width, 1).px(x);
+    if (logic.view().plots[static_cast<std::size_t>(plot)].drawn)
+        e.number = Projection(logic.scene(plot), e.width, 1).px(x);
     return e;
 }
 
@@ -68,7 +68,7 @@ TEST(WindowLogic, StartsAtTheTopWithNothingCalculated)
     WindowLogic opened;
     opened.handle(Event(EventKind::Start));
     EXPECT_TRUE(opened.calculated());
-    EXPECT_NE(opened.view().plots[1].scene, nullptr);
+    EXPECT_TRUE(opened.view().plots[1].drawn);
     EXPECT_EQ(opened.view().report.at(1), "M_max=2");
     EXPECT_EQ(opened.statusKind(), StatusKind::Empty);
     EXPECT_EQ(opened.statusText(), kStartText);
