@@ -242,7 +242,7 @@ class MainWindow : public QMainWindow {
     bool keysShown_ = false;
     LimitMarks* coarseMarks_ = nullptr;
     LimitMarks* fineMarks_ = nullptr;
-    QAction* aboutAction_ = nullptr;
+    QAction* aboutAction_ = nullptr; // Mn_About: "About", the menu bar's last entry
     QTimer playTimer_;
     QElapsedTimer elapsed_;
     std::function<double()> clock_;

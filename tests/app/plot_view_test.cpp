@@ -117,8 +117,9 @@ TEST(PlotView, TheWindowPaintsTheLogicsDisplayListForTheSameEvents)
             const DisplayList expected =
                 apart.displayList(kind, view->width(), view->height(), apart.view().zoom);
             EXPECT_EQ(view->picture(), expected) << names[i];
-            if (kind == PlotKind::Geometry)
+            if (kind == PlotKind::Geometry) {
                 EXPECT_EQ(painted, renderImage(expected).convertToFormat(QImage::Format_RGB32));
+            }
         }
     }
     QSettings().clear();

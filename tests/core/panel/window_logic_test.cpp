@@ -61,6 +61,7 @@ TEST(WindowLogic, StartsAtTheTopWithNothingCalculated)
     EXPECT_EQ(logic.coarsePosition(), 1);
     EXPECT_EQ(logic.finePosition(), 1);
     EXPECT_TRUE(logic.reportLines().empty());
+    EXPECT_FALSE(logic.view().plots[1].drawn);
     EXPECT_EQ(logic.statusKind(), StatusKind::Empty);
     EXPECT_EQ(logic.statusText(), kStartText); // where to begin
     // As a front end opens: the start-up flow drawn, the bars still at the
