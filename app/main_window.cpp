@@ -162,8 +162,6 @@ constexpr int kStartWidthPercent = 85, kStartHeightPercent = 85;
 // The explanation panel's height in lines of its text.
 constexpr int kExplanationLines = 6;
 
-const QColor kBackground(255, 255, 192);
-
 QFont sansFont(const QString& family, double points, bool italic = false)
 {
     QFont font(family);
@@ -323,12 +321,13 @@ void MainWindow::buildControls()
     Picture_Geo->setToolTip("Click to recalculate");
 
     const QFont axisFont = sansFont("MS Sans Serif", 8.25, true);
-    for (auto* axis : {Label4 = label("Label4", "M", Picture_Mach),
-                      Label5 = label("Label5", "p/p0", Picture_PiPo)}) {
+    for (auto* axis :
+         {Label4 = label("Label4", "", Picture_Mach), Label5 = label("Label5", "", Picture_PiPo)}) {
         axis->setFont(axisFont);
         axis->setAutoFillBackground(true);
         QPalette palette = axis->palette();
-        palette.setColor(QPalette::Window, kBackground);
+        palette.setColor(QPalette::Window,
+                         QColor(kPlotBackground.r, kPlotBackground.g, kPlotBackground.b));
         palette.setColor(QPalette::WindowText, Qt::black);
         axis->setPalette(palette);
     }
@@ -784,6 +783,7 @@ void MainWindow::render()
     if (pictures != shownPictures_) {
         shownPictures_ = pictures;
         for (PlotView* view : {Picture_Geo, Picture_Mach, Picture_PiPo}) view->update();
+        Label4->setText(toQString(v.plots[1].caption));
         Label5->setText(toQString(v.plots[2].caption));
     }
     renderLimitMarks(v.limitMarks);
