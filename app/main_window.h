@@ -148,7 +148,7 @@ class MainWindow : public QMainWindow {
     void VScroll2_Change(int position);
     // Help > About: shows the About window.
     void Mn_About_Click();
-    // A Pe/Po typed by the user waits for "Calculate"; the status line says so.
+    // A Pe/Po typed, pasted or set into its box waits for "Calculate"; the status line says so.
     void Text_PePo_Edited();
 
   protected:
