@@ -212,7 +212,7 @@ MainWindow::MainWindow(QWidget* parent)
       saveError_([this](const QString& m) { QMessageBox::warning(this, kApplicationTitle, m); })
 {
     setWindowTitle(kWindowCaption);
-    setObjectName("Form1");
+    setObjectName("Form1"); // Form1: the main form, this window
     setFont(sansFont("MS Sans Serif", 8.25));
     buildControls();
     // Form_Load: constants, station counts and the three boxes; nothing is
