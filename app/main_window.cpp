@@ -589,23 +589,21 @@ void MainWindow::buildPlayBar()
         if (item.id == "ExplainToggle" || item.id == "Shortcuts") continue;
         if (item.separatorBefore) playBar_->addSeparator();
         const std::string id = item.id;
+        // A click chooses the entry as the view lists it then.
+        const auto chosen = [this, id] {
+            const ViewState v = logic_.view();
+            for (const MenuItem& it : v.menus.front().items)
+                if (it.id == id) return choose(it);
+        };
         QWidget* control = nullptr;
         if (item.checkable) {
             auto* box = new QCheckBox(toQString(item.label), playBar_);
-            connect(box, &QCheckBox::clicked, this, [this, id] {
-                const ViewState v = logic_.view();
-                for (const MenuItem& it : v.menus.front().items)
-                    if (it.id == id) return choose(it);
-            });
+            connect(box, &QCheckBox::clicked, this, chosen);
             control = box;
         } else {
             auto* button = new QPushButton(playBar_);
             button->setFocusPolicy(Qt::TabFocus);
-            connect(button, &QPushButton::clicked, this, [this, id] {
-                const ViewState v = logic_.view();
-                for (const MenuItem& it : v.menus.front().items)
-                    if (it.id == id) return choose(it);
-            });
+            connect(button, &QPushButton::clicked, this, chosen);
             control = button;
         }
         control->setObjectName(toQString(id) + "_Button");
