@@ -99,9 +99,6 @@ class WindowLogic {
     {
         return !projector_ || projectorPlot_ == 0 || projectorPlot_ == static_cast<int>(plot) + 1;
     }
-    // Counts the changes of the three scenes (calculations, the third
-    // plot's quantity): a front end repaints when it moves.
-    int sceneRevision() const { return sceneRevision_; }
     // The settings kept between runs, as text; a Setting event takes one
     // back (a key it does not know, or a value it cannot take, changes
     // nothing).
