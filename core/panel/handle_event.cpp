@@ -46,10 +46,7 @@ void WindowLogic::handle(const Event& e)
     case EventKind::Hover: {
         const auto plot = static_cast<PlotKind>(whole(e.plot, 0, 2));
         if (!calculated()) break;
-        const PlotScene& scene = plot == PlotKind::Geometry ? model_.geometryScene()
-                                 : plot == PlotKind::Mach   ? model_.machScene()
-                                                            : model_.thirdScene();
-        const Projection to(scene, e.width, 1);
+        const Projection to(scene(plot), e.width, 1);
         if (to.valid() && std::isfinite(e.number)) hover(plot, to.sceneX(e.number));
         break;
     }

@@ -146,8 +146,6 @@ std::array<PlotState, 3> WindowLogic::plotStates() const
 {
     std::array<PlotState, 3> plots;
     const PlotQuantity third = model_.thirdPlot();
-    const PlotScene* scenes[] = {&model_.geometryScene(), &model_.machScene(),
-                                 &model_.thirdScene()};
     const std::string captions[] = {"", "M", std::string(quantityCaption(third))};
     for (int i = 0; i < 3; ++i) {
         const auto kind = static_cast<PlotKind>(i);
@@ -155,7 +153,7 @@ std::array<PlotState, 3> WindowLogic::plotStates() const
         p.id = plotId(kind);
         p.caption = captions[i];
         p.description = plotDescription(kind, third);
-        p.scene = calculated() ? scenes[i] : nullptr;
+        p.drawn = calculated();
         p.design = plotDesign(kind);
         p.sceneRevision = sceneRevision_;
     }

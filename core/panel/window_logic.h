@@ -87,6 +87,9 @@ class WindowLogic {
     GasPrompt otherGasPrompt() const;
     // The last file asked for with an Export event.
     const ExportFile& lastExport() const { return export_; }
+    // The scene a plot shows (while its PlotState says it is drawn), as it
+    // stands until the next event.
+    const PlotScene& scene(PlotKind plot) const;
     // A plot drawn on a width x height surface at scale pixels per designed
     // pixel, as the window and the page show it (their captions are
     // separate labels).
@@ -100,9 +103,6 @@ class WindowLogic {
     {
         return !projector_ || projectorPlot_ == 0 || projectorPlot_ == static_cast<int>(plot) + 1;
     }
-    // Counts the changes of the three scenes (calculations, the third
-    // plot's quantity): a front end repaints when it moves.
-    int sceneRevision() const { return sceneRevision_; }
     // The settings kept between runs, as text; a Setting event takes one
     // back (a key it does not know, or a value it cannot take, changes
     // nothing).
