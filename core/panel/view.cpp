@@ -46,7 +46,7 @@ const std::vector<EventFormat>& eventFormats()
         {EventKind::Units, "units", "n"},
         {EventKind::MoveAltitude, "moveAltitude", "n"},
         {EventKind::ProjectorPlot, "projectorPlot", "n"},
-        {EventKind::Start, "start", ""},
+        {EventKind::Start, "start", "w"},
         {EventKind::Setting, "setting", "t"},
     };
     return formats;
