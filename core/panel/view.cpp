@@ -135,6 +135,12 @@ void writeJson(std::string& out, const Event& event)
     out += eventJson(event);
 }
 
+void writeJson(std::string& out, Rgb color)
+{
+    out += "{\"r\":" + std::to_string(color.r) + ",\"g\":" + std::to_string(color.g) +
+           ",\"b\":" + std::to_string(color.b) + "}";
+}
+
 std::string viewJson(const ViewState& view)
 {
     std::string out = "{";

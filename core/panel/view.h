@@ -298,12 +298,6 @@ template <> struct FieldTable<InputTexts> {
                           Field{"pe_po", &InputTexts::pe_po}};
     }
 };
-template <> struct FieldTable<Rgb> {
-    static constexpr auto fields()
-    {
-        return std::tuple{Field{"r", &Rgb::r}, Field{"g", &Rgb::g}, Field{"b", &Rgb::b}};
-    }
-};
 template <> struct FieldTable<PlotDesign> {
     static constexpr auto fields()
     {
@@ -531,6 +525,7 @@ void writeJson(std::string& out, bool value);
 void writeJson(std::string& out, int value);
 void writeJson(std::string& out, double value);
 void writeJson(std::string& out, const Event& event);
+void writeJson(std::string& out, Rgb color); // {"r": 255, "g": 255, "b": 192}
 template <class T> void writeJson(std::string& out, const std::vector<T>& list);
 template <class T, std::size_t N> void writeJson(std::string& out, const std::array<T, N>& list);
 template <Described T> void writeJson(std::string& out, const T& value)
