@@ -982,7 +982,8 @@ TEST(FrontEnds, EachKeyActsWhereTheLogicSays)
         {"Ctrl+-", Event(EventKind::ZoomOut), true, true, true, "Ctrl+Plus, Ctrl+Minus, Ctrl+0"},
         {"Ctrl+0", Event(EventKind::ZoomReset), true, true, true, "Ctrl+Plus, Ctrl+Minus, Ctrl+0"},
     };
-    const WindowLogic logic;
+    WindowLogic logic;
+    logic.handle(Event(EventKind::Shortcuts, 1.0)); // the list shown
     const ViewState v = logic.view();
     ASSERT_EQ(v.extraKeys.size(), std::size(rows));
     for (const Row& row : rows) {
