@@ -715,10 +715,22 @@ bool UnsteadyFlow::stepMacCormack()
         std::vector<double> F1(n), F2(n), F3(n), p(n), d1(n), d2(n), d3(n);
         fluxes(u1_, u2_, u3_, F1, F2, F3, p);
         std::vector<double> b1 = u1_, b2 = u2_, b3 = u3_;
+        auto sensor = [&](const std::vector<double>& pp, int i) {
+            i = std::clamp(i, 1, n - 2);
+            return std::abs(pp[i + 1] - 2 * pp[i] + pp[i - 1]) /
+                   (pp[i + 1] + 2 * pp[i] + pp[i - 1]);
+        };
+        // The smoothing written as the difference of two fluxes between
+        // neighbours, each weighted by the mean of their two pressure
+        // sensors. The sensor of the point times the second difference
+        // (Cx S_i (U_{i+1} - 2 U_i + U_{i-1})) does not sum to zero over
+        // the points where the sensor changes, across the shock, so each
+        // step adds mass there; in the steady state the flow behind the
+        // shock carried 9 % more mass than ahead of it.
         auto visc = [&](const std::vector<double>& U, const std::vector<double>& pp, int i) {
-            const double sw =
-                std::abs(pp[i + 1] - 2 * pp[i] + pp[i - 1]) / (pp[i + 1] + 2 * pp[i] + pp[i - 1]);
-            return Cx * sw * (U[i + 1] - 2 * U[i] + U[i - 1]);
+            const double right = 0.5 * (sensor(pp, i) + sensor(pp, i + 1));
+            const double left = 0.5 * (sensor(pp, i - 1) + sensor(pp, i));
+            return Cx * (right * (U[i + 1] - U[i]) - left * (U[i] - U[i - 1]));
         };
         for (int i = 1; i < n - 1; ++i) {
             const double J2 = 1 / k * p[i] * (ac_[i + 1] - ac_[i]) / dx;

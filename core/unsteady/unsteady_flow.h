@@ -24,9 +24,14 @@
 //                 rho, V, T at N grid points, as the introductory CFD
 //                 textbook writes it; no artificial viscosity.
 //   MacCormackConservative  the same on the conservation form U1..U3, with
-//                 the textbook's artificial viscosity
-//                 Cx |p_{i+1} - 2p_i + p_{i-1}| / (p_{i+1} + 2p_i + p_{i-1})
-//                 (U_{i+1} - 2U_i + U_{i-1}) in both stages.
+//                 the textbook's artificial viscosity, its pressure sensor
+//                 S_i = |p_{i+1} - 2p_i + p_{i-1}| / (p_{i+1} + 2p_i + p_{i-1})
+//                 and coefficient Cx, in both stages, written in
+//                 conservation form so that it moves no mass through a
+//                 standing shock:
+//                 Cx (S_{i+1/2} (U_{i+1} - U_i) - S_{i-1/2} (U_i - U_{i-1})),
+//                 S_{i+1/2} the mean of S_i and S_{i+1} (the sensor of the
+//                 end points is their neighbour's).
 // Time step: dt = C dx / max(|u| + a) over the cells, C the Courant number.
 //
 // Ends: the inlet is fed from the reservoir (p0, T0 held, the velocity taken
