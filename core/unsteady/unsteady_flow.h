@@ -15,9 +15,10 @@
 //   MusclHllc     MUSCL-Hancock: primitive variables reconstructed with the
 //                 van Leer limiter, evolved half a step (area term
 //                 included), HLLC flux; first order in a cell whose
-//                 reconstruction gives a non-positive density or pressure,
-//                 and in a strong shock (compressed, the pressure of its
-//                 neighbours differing more than twofold).
+//                 reconstruction gives a non-positive density or pressure;
+//                 the slopes flattened by degrees in a strong shock
+//                 (compressed, the pressures of the neighbours from three
+//                 to five times apart: none to all).
 //   Upwind        the same HLLC flux on the cell values: first order.
 //   MacCormack    MacCormack's predictor (forward differences) and corrector
 //                 (rearward differences) on the non-conservation form in
