@@ -483,7 +483,11 @@ bool UnsteadyFlow::stepFiniteVolume(bool secondOrder)
 {
     const double k = gas_.k;
     const int n = n_;
-    for (int i = 0; i < n; ++i) w_[i + 1] = prim(i);
+    for (int i = 0; i < n; ++i) {
+        const double rho = u1_[i] / ac_[i];
+        const double u = u2_[i] / u1_[i];
+        w_[i + 1] = {rho, u, (k - 1) * (u3_[i] / ac_[i] - 0.5 * rho * u * u)};
+    }
     boundaryGhosts(w_);
     double smax = 0;
     for (int g = 0; g <= n + 1; ++g)
