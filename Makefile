@@ -71,7 +71,7 @@ bench: deps web
 	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
 		-DCDNOZZLE_BUILD_BENCH=ON -DCDNOZZLE_BUILD_TESTS=OFF
 	cmake --build $(BENCH_BUILD) -j $(JOBS) --target cdnozzle-bench
-	python3 bench/run_bench.py $(BENCH_BUILD)/bench/cdnozzle-bench
+	/usr/bin/python3 bench/run_bench.py $(BENCH_BUILD)/bench/cdnozzle-bench
 	/usr/bin/python3 bench/page_bench.py $(WEB_BUILD)/cdnozzle.html $(BENCH_BUILD)/bench/cdnozzle-bench
 
 # Fuzzing with libFuzzer (clang), FUZZ_SECONDS for each target: the three

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "model/nozzle_model.h"
+#include "panel/back_pressure_bars.h"
 #include "text/number_text.h"
 
 #include <benchmark/benchmark.h>

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // cdnozzle-report: the window's calculation from the command line.
+#include "frames_folder.h"
 #include "io/file_output.h"
 #include "model/thrust_curve.h"
 #include "plot_render.h"
@@ -98,45 +99,15 @@ int writeSweep(const cdnozzle::ReportArgs& args, const cdnozzle::InputTexts& tex
             return kRefused;
         }
     }
-    // Nothing is made through a link the frames' own saves would refuse.
-    if (const auto refusal = cdnozzle::foreignLinkInSharedFolder(*args.frames)) {
-        std::cerr << "cdnozzle-report: could not make the folder " << *args.frames << ": "
-                  << *refusal << '\n';
-        return kWriteFailed;
-    }
-    // Frames of an earlier sweep would mix with this one's in a video.
-    std::error_code ec;
-    for (std::filesystem::directory_iterator it(*args.frames, ec), end; !ec && it != end;
-         it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        if (name.starts_with("frame-") && name.ends_with(".png")) {
-            std::cerr << "cdnozzle-report: the folder " << *args.frames << " already holds frames ("
-                      << name << "); give an empty or new folder\n";
-            return kRefused;
-        }
-    }
-    if (ec && ec != std::errc::no_such_file_or_directory && ec != std::errc::not_a_directory) {
-        std::cerr << "cdnozzle-report: could not read the folder " << *args.frames << ": "
-                  << cdnozzle::errorText(ec.value()) << '\n';
-        return kWriteFailed;
-    }
-    std::filesystem::create_directories(*args.frames, ec);
-    if (ec) {
-        std::cerr << "cdnozzle-report: could not make the folder " << *args.frames << ": "
-                  << cdnozzle::errorText(ec.value()) << '\n';
-        return kWriteFailed;
-    }
-    const int digits = std::max(4, static_cast<int>(std::to_string(values.size()).size()));
+    if (const int status = cdnozzle::prepareFramesFolder(*args.frames)) return status;
     cdnozzle::NozzleModel model(texts, k);
     model.setThirdPlot(third);
     std::string listing;
     for (std::size_t i = 0; i < values.size(); ++i) {
         model.calculate({texts.me_sup, texts.amax, values[i]},
                         [](const std::string& message) { std::cerr << message << '\n'; });
-        std::string number = std::to_string(i + 1);
-        number.insert(0, static_cast<std::size_t>(digits) - number.size(), '0');
-        const std::string path =
-            (std::filesystem::path(*args.frames) / ("frame-" + number + ".png")).string();
+        const std::string path = cdnozzle::framePath(*args.frames, static_cast<long>(i) + 1,
+                                                     static_cast<long>(values.size()));
         const QByteArray png = cdnozzle::imageBytes(figureOf(model), cdnozzle::ImageFormat::Png);
         if (!writeOutput(path, png.toStdString())) {
             // The frames already written are listed all the same.
@@ -158,7 +129,21 @@ int main(int argc, char** argv)
     std::signal(SIGXFSZ, SIG_IGN);
 
     const std::vector<std::string> arguments(argv + std::min(argc, 1), argv + argc);
-    if (cdnozzle::wantsUnsteady(arguments)) return cdnozzle::unsteadyReport(arguments);
+    // Rendering needs a Qt application but no display: the offscreen platform.
+    std::optional<QGuiApplication> gui;
+    int guiArgc = 3;
+    char arg0[] = "cdnozzle-report", arg1[] = "-platform", arg2[] = "offscreen";
+    char* guiArgv[] = {arg0, arg1, arg2, nullptr};
+    auto startGui = [&] {
+        if (gui) return;
+        qInstallMessageHandler(quietQtMessages);
+        gui.emplace(guiArgc, guiArgv);
+    };
+    if (cdnozzle::wantsUnsteady(arguments))
+        return cdnozzle::unsteadyReport(arguments, [&](const cdnozzle::DisplayList& list) {
+            startGui();
+            return cdnozzle::imageBytes(list, cdnozzle::ImageFormat::Png).toStdString();
+        });
     const cdnozzle::ParsedArgs parsed = cdnozzle::parseReportArgs(arguments);
     if (!parsed.error.empty()) {
         std::cerr << "cdnozzle-report: " << parsed.error << " (see --help)\n";
@@ -171,16 +156,8 @@ int main(int argc, char** argv)
                    ? 0
                    : kWriteFailed;
 
-    // Rendering needs a Qt application but no display: the offscreen platform.
-    std::optional<QGuiApplication> gui;
-    int guiArgc = 3;
-    char arg0[] = "cdnozzle-report", arg1[] = "-platform", arg2[] = "offscreen";
-    char* guiArgv[] = {arg0, arg1, arg2, nullptr};
     // Only PNG images are painted with Qt; SVG files are text from the core.
-    if (args.png || args.sweep) {
-        qInstallMessageHandler(quietQtMessages);
-        gui.emplace(guiArgc, guiArgv);
-    }
+    if (args.png || args.sweep) startGui();
     const auto prepared = cdnozzle::reportSetup(args);
     if (const auto* refusal = std::get_if<std::string>(&prepared)) {
         std::cerr << *refusal << '\n';

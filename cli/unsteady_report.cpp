@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "unsteady_report.h"
 
+#include "frames_folder.h"
+
 #include "gas/gas.h"
 #include "io/file_output.h"
 #include "text/number_text.h"
@@ -61,6 +63,9 @@ constexpr std::array kUnsteadyOptions{
     Option{"--json", true, "write the final state, the events and the history as JSON"},
     Option{"--csv", false, "save the cells as CSV (- for standard output)"},
     Option{"--history", false, "save the time series as CSV (- for standard output)"},
+    Option{"--frames", false,
+           "a folder for numbered PNG pictures of the flow, new or without frames"},
+    Option{"--every", false, "with --frames: a picture every this many steps (100)"},
     Option{"--help", true, "print this help and exit"},
 };
 
@@ -139,7 +144,86 @@ std::string historyCsv(const UnsteadyFlow& flow)
     return out;
 }
 
+// A plot of one quantity of the cells (red) over the exact steady flow's
+// (faint), y from 0 at the bottom to a round top, with its grid and ticks.
+PlotScene cellPlot(const UnsteadyFlow& flow, const SteadyFlow& exact, bool mach)
+{
+    const Contour& c = flow.contour();
+    const std::vector<CellValues> cells = flow.cells();
+    std::vector<double> exactY;
+    double top = 1;
+    for (const CellValues& cell : cells) {
+        const SteadyPoint s = steadyPointAt(flow.gas(), c, exact, cell.x);
+        exactY.push_back(mach ? s.M : s.p);
+        top = std::max({top, mach ? cell.M : cell.p, exactY.back()});
+    }
+    const std::vector<double> yTicks = niceTicks(0, top, 6);
+    if (yTicks.size() > 1) top = std::max(top, yTicks.back());
+    PlotScene scene;
+    const double margin = 0.05 * c.length();
+    scene.left = c.xBegin - margin;
+    scene.right = c.xEnd + margin;
+    scene.top = 1.25 * top; // room for the caption and the legend
+    scene.bottom = -0.08 * top;
+    for (const double y : yTicks) {
+        scene.segments.push_back({SegmentColor::Grid, c.xBegin, y, c.xEnd, y});
+        scene.labels.push_back({c.xBegin, y, -4, 4, formatGeneral(y), LabelAlign::Right});
+    }
+    for (const double x : niceTicks(c.xBegin, c.xEnd, 8)) {
+        scene.segments.push_back({SegmentColor::Grid, x, 0, x, top});
+        scene.labels.push_back({x, 0, 0, 14, formatGeneral(x), LabelAlign::Center});
+    }
+    for (std::size_t i = 1; i < cells.size(); ++i) {
+        scene.references.push_back(
+            {SegmentColor::Blue, cells[i - 1].x, exactY[i - 1], cells[i].x, exactY[i]});
+        const double y0 = mach ? cells[i - 1].M : cells[i - 1].p;
+        const double y1 = mach ? cells[i].M : cells[i].p;
+        scene.segments.push_back({SegmentColor::Red, cells[i - 1].x, y0, cells[i].x, y1});
+    }
+    scene.legend.push_back({SegmentColor::Red, SegmentKind::Line, false, "cells"});
+    scene.legend.push_back({SegmentColor::Blue, SegmentKind::Line, true, "exact steady flow"});
+    return scene;
+}
+
+// The contour's walls at plus and minus A/At, with the throat marked.
+PlotScene contourPlot(const Contour& c)
+{
+    PlotScene scene;
+    double amax = 1;
+    const int points = 200;
+    for (int i = 0; i <= points; ++i)
+        amax = std::max(amax, c.area(c.xBegin + c.length() * i / points) / c.throatArea);
+    const double margin = 0.05 * c.length();
+    scene.left = c.xBegin - margin;
+    scene.right = c.xEnd + margin;
+    scene.top = -1.1 * amax;
+    scene.bottom = 1.1 * amax;
+    scene.segments.push_back({SegmentColor::Grid, c.xBegin, 0, c.xEnd, 0});
+    scene.segments.push_back(
+        {SegmentColor::Grid, c.throatX, -1, c.throatX, 1, SegmentKind::Marker});
+    for (int i = 1; i <= points; ++i) {
+        const double x0 = c.xBegin + c.length() * (i - 1) / points;
+        const double x1 = c.xBegin + c.length() * i / points;
+        const double a0 = c.area(x0) / c.throatArea, a1 = c.area(x1) / c.throatArea;
+        scene.segments.push_back({SegmentColor::Foreground, x0, -a0, x1, -a1});
+        scene.segments.push_back({SegmentColor::Foreground, x0, a0, x1, a1});
+    }
+    scene.labels.push_back({c.throatX, 1, 0, 14, "throat", LabelAlign::Center, LabelRole::Marker});
+    return scene;
+}
+
 } // namespace
+
+DisplayList unsteadyFigure(const UnsteadyFlow& flow)
+{
+    const SteadyFlow exact = steadyFlow(flow.gas(), flow.contour(), flow.backPressure());
+    const std::string stamp =
+        std::string(schemeName(flow.settings().scheme)) + ", " + std::to_string(flow.cellCount()) +
+        " cells, Pe/Po = " + formatRounded4(flow.backPressure()) +
+        ": t = " + formatRounded4(flow.time()) + " L/a0, step " + std::to_string(flow.steps());
+    return exportedFigure(contourPlot(flow.contour()), cellPlot(flow, exact, true),
+                          cellPlot(flow, exact, false), "p/p0", {}, stamp);
+}
 
 bool wantsUnsteady(const std::vector<std::string>& argv)
 {
@@ -160,6 +244,11 @@ std::string unsteadyUsage()
 }
 
 int unsteadyReport(const std::vector<std::string>& argv)
+{
+    return unsteadyReport(argv, {});
+}
+
+int unsteadyReport(const std::vector<std::string>& argv, const PngOf& png)
 {
     std::map<std::string, std::string, std::less<>> values;
     auto refuse = [](const std::string& why) {
@@ -305,13 +394,63 @@ int unsteadyReport(const std::vector<std::string>& argv)
         tEnd = *v;
     }
 
+    long every = 0;
+    if (has("--every") && !has("--frames")) return refuse("--every goes with --frames");
+    if (has("--frames")) {
+        if (values["--frames"] == "-")
+            return refuse("--frames needs a folder, not standard output");
+        if (!png) return refuse("--frames needs the command's image renderer");
+        every = 100;
+        if (has("--every")) {
+            const auto v = readStrictNumber(values["--every"]);
+            if (!v || *v != std::floor(*v) || *v < 1 || *v > kMaxSteps)
+                return refuse("--every must be a whole number of steps from 1 to 10000000 " +
+                              got(values["--every"]));
+            every = static_cast<long>(*v);
+        }
+        if (const int status = prepareFramesFolder(values["--frames"])) return status;
+    }
+
     UnsteadyFlow flow(gas, contour, settings, inputs.PePo, start, fromPb);
-    if (has("--steps"))
-        flow.run(steps);
-    else if (has("--t-end"))
-        flow.runUntilTime(tEnd, kMaxSteps);
-    else
-        flow.runUntilSteady(std::min<long>(kMaxSteps, kMaxSteadyWork / settings.cells));
+    const long steadyLimit = std::min<long>(kMaxSteps, kMaxSteadyWork / settings.cells);
+    const long limit = has("--steps") ? steps : has("--t-end") ? kMaxSteps : steadyLimit;
+    // Runs up to count more steps toward the goal; false once it is reached
+    // or the flow cannot go on.
+    auto advance = [&](long count) {
+        count = std::min(count, limit - flow.steps());
+        if (count <= 0 || flow.brokeDown()) return false;
+        if (has("--steps")) return flow.run(count) && flow.steps() < limit;
+        if (has("--t-end"))
+            return !flow.runUntilTime(tEnd, count) && !flow.brokeDown() && flow.steps() < limit;
+        return !flow.runUntilSteady(count) && !flow.brokeDown() && flow.steps() < limit;
+    };
+    std::string listing;
+    if (every > 0) {
+        // The frames' listing goes where the text report goes.
+        const bool listed = !has("--json") && !(has("--csv") && values["--csv"] == "-") &&
+                            !(has("--history") && values["--history"] == "-");
+        // Numbered to the most frames the run can take (their count is not
+        // known before the run ends).
+        const long most = limit / every + 2;
+        long frame = 0;
+        bool more = true;
+        long shown = -1;
+        while (shown != flow.steps()) {
+            const std::string path = framePath(values["--frames"], ++frame, most);
+            if (!writeOutput(path, png(unsteadyFigure(flow)))) {
+                if (listed) writeStdout(listing);
+                return kWriteFailed;
+            }
+            shown = flow.steps();
+            if (listed)
+                listing += path + "\tstep=" + std::to_string(flow.steps()) +
+                           "\tt=" + formatRounded4(flow.time()) + "\n";
+            if (more) more = advance(every);
+        }
+        if (listed && !writeStdout(listing)) return kWriteFailed;
+    } else {
+        advance(limit);
+    }
 
     const SteadyFlow exact = steadyFlow(gas, contour, inputs.PePo);
     const auto shock = flow.shockPosition();

@@ -229,6 +229,19 @@ void UnsteadyFlow::setUp()
             x_[i] = x0 + (i + 0.5) * dx_;
             ac_[i] = contour_.area(x_[i]);
         }
+        // The source p dA/dx integrated over the cell with p linear in x:
+        // p_mean (A_right - A_left) + dp (A_face_mean - A_cell_mean). The
+        // second term is small but leaves, without it, a gain of stagnation
+        // pressure where the area curves strongly (near the inlet), which a
+        // slow subsonic exit turns into a mass flow a tenth of a percent too
+        // high. The cell's mean area by Simpson's rule on eight parts.
+        bend_.assign(N, 0);
+        for (int i = 0; i < n_; ++i) {
+            const double a = x0 + i * dx_, h = dx_ / 8;
+            double sum = af_[i] + af_[i + 1];
+            for (int j = 1; j < 8; ++j) sum += (j % 2 ? 4 : 2) * contour_.area(a + j * h);
+            bend_[i] = 0.5 * (af_[i] + af_[i + 1]) - sum / 24;
+        }
     }
     u1_.assign(N, 0);
     u2_.assign(N, 0);
@@ -237,7 +250,8 @@ void UnsteadyFlow::setUp()
     wl_ = w_;
     wr_ = w_;
     for (auto* v : {&f1_, &f2_, &f3_}) v->assign(N + 1, 0);
-    for (auto* v : {&pbar_, &s1_, &s2_, &s3_, &mass_, &momentum_, &energy_, &vel_}) v->assign(N, 0);
+    for (auto* v : {&pbar_, &pslope_, &s1_, &s2_, &s3_, &mass_, &momentum_, &energy_, &vel_})
+        v->assign(N, 0);
     throatCell_ = 0;
     while (throatCell_ < n_ - 1 && x_[throatCell_] < contour_.throatX) ++throatCell_;
 }
@@ -469,7 +483,11 @@ bool UnsteadyFlow::stepFiniteVolume(bool secondOrder)
 {
     const double k = gas_.k;
     const int n = n_;
-    for (int i = 0; i < n; ++i) w_[i + 1] = prim(i);
+    for (int i = 0; i < n; ++i) {
+        const double rho = u1_[i] / ac_[i];
+        const double u = u2_[i] / u1_[i];
+        w_[i + 1] = {rho, u, (k - 1) * (u3_[i] / ac_[i] - 0.5 * rho * u * u)};
+    }
     boundaryGhosts(w_);
     double smax = 0;
     for (int g = 0; g <= n + 1; ++g)
@@ -487,13 +505,25 @@ bool UnsteadyFlow::stepFiniteVolume(bool secondOrder)
         if (!secondOrder) {
             wl_[g] = wr_[g] = c;
             pbar_[i] = c.p;
+            pslope_[i] = 0;
             continue;
         }
         const Prim& a = w_[g - 1];
         const Prim& b = w_[g + 1];
-        const double dr = vanLeer(c.rho - a.rho, b.rho - c.rho);
-        const double du = vanLeer(c.u - a.u, b.u - c.u);
-        const double dp = vanLeer(c.p - a.p, b.p - c.p);
+        // The slopes flattened in a strong shock (compressed, the pressures
+        // of the neighbours three to five times apart and more): its
+        // second-order cells never settle on one place but rock between
+        // two, and the waves they send downstream keep the flow from
+        // becoming steady. Flattened by degrees, so that no cell switches
+        // between orders from one step to the next, and not next to an end.
+        double keep = 1;
+        if (b.u < a.u && g > 1 && g < n) {
+            const double jump = std::abs(b.p - a.p) / std::min(a.p, b.p);
+            keep = std::clamp(2 - jump, 0.0, 1.0);
+        }
+        const double dr = keep * vanLeer(c.rho - a.rho, b.rho - c.rho);
+        const double du = keep * vanLeer(c.u - a.u, b.u - c.u);
+        const double dp = keep * vanLeer(c.p - a.p, b.p - c.p);
         const double g1 = c.u * dA / ac_[i]; // u dlnA/dx * dx
         const double rt = -half * (c.u * dr + c.rho * du + c.rho * g1);
         const double ut = -half * (c.u * du + dp / c.rho);
@@ -504,6 +534,7 @@ bool UnsteadyFlow::stepFiniteVolume(bool secondOrder)
         wl_[g] = L;
         wr_[g] = R;
         pbar_[i] = 0.5 * (L.p + R.p);
+        pslope_[i] = dp;
     }
     for (int f = 0; f <= n; ++f) {
         const Prim& L = wr_[f];
@@ -523,7 +554,8 @@ bool UnsteadyFlow::stepFiniteVolume(bool secondOrder)
     const double r = dt / dx_;
     for (int i = 0; i < n; ++i) {
         s1_[i] = u1_[i] - r * (f1_[i + 1] - f1_[i]);
-        s2_[i] = u2_[i] - r * (f2_[i + 1] - f2_[i]) + r * pbar_[i] * (af_[i + 1] - af_[i]);
+        s2_[i] = u2_[i] - r * (f2_[i + 1] - f2_[i]) +
+                 r * (pbar_[i] * (af_[i + 1] - af_[i]) + pslope_[i] * bend_[i]);
         s3_[i] = u3_[i] - r * (f3_[i + 1] - f3_[i]);
     }
     std::swap(u1_, s1_);
@@ -688,10 +720,22 @@ bool UnsteadyFlow::stepMacCormack()
         std::vector<double> F1(n), F2(n), F3(n), p(n), d1(n), d2(n), d3(n);
         fluxes(u1_, u2_, u3_, F1, F2, F3, p);
         std::vector<double> b1 = u1_, b2 = u2_, b3 = u3_;
+        auto sensor = [&](const std::vector<double>& pp, int i) {
+            i = std::clamp(i, 1, n - 2);
+            return std::abs(pp[i + 1] - 2 * pp[i] + pp[i - 1]) /
+                   (pp[i + 1] + 2 * pp[i] + pp[i - 1]);
+        };
+        // The smoothing written as the difference of two fluxes between
+        // neighbours, each weighted by the mean of their two pressure
+        // sensors. The sensor of the point times the second difference
+        // (Cx S_i (U_{i+1} - 2 U_i + U_{i-1})) does not sum to zero over
+        // the points where the sensor changes, across the shock, so each
+        // step adds mass there; in the steady state the flow behind the
+        // shock carried 9 % more mass than ahead of it.
         auto visc = [&](const std::vector<double>& U, const std::vector<double>& pp, int i) {
-            const double sw =
-                std::abs(pp[i + 1] - 2 * pp[i] + pp[i - 1]) / (pp[i + 1] + 2 * pp[i] + pp[i - 1]);
-            return Cx * sw * (U[i + 1] - 2 * U[i] + U[i - 1]);
+            const double right = 0.5 * (sensor(pp, i) + sensor(pp, i + 1));
+            const double left = 0.5 * (sensor(pp, i - 1) + sensor(pp, i));
+            return Cx * (right * (U[i + 1] - U[i]) - left * (U[i] - U[i - 1]));
         };
         for (int i = 1; i < n - 1; ++i) {
             const double J2 = 1 / k * p[i] * (ac_[i + 1] - ac_[i]) / dx;

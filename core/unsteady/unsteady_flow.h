@@ -9,21 +9,30 @@
 // L/a0, L the length of the contour.
 //
 // Finite volumes: N cells of equal width, faces at the contour's area, the
-// source p_i (A_{i+1/2} - A_{i-1/2}) so that gas at rest stays at rest
-// exactly. Schemes:
+// source p_i (A_{i+1/2} - A_{i-1/2}) + dp_i (mean face area - mean cell
+// area) (the integral of p dA/dx for p linear in the cell) so that gas at
+// rest stays at rest exactly. Schemes:
 //   MusclHllc     MUSCL-Hancock: primitive variables reconstructed with the
 //                 van Leer limiter, evolved half a step (area term
 //                 included), HLLC flux; first order in a cell whose
-//                 reconstruction gives a non-positive density or pressure.
+//                 reconstruction gives a non-positive density or pressure;
+//                 the slopes flattened by degrees in a strong shock
+//                 (compressed, the pressures of the neighbours from three
+//                 to five times apart: none to all).
 //   Upwind        the same HLLC flux on the cell values: first order.
 //   MacCormack    MacCormack's predictor (forward differences) and corrector
 //                 (rearward differences) on the non-conservation form in
 //                 rho, V, T at N grid points, as the introductory CFD
 //                 textbook writes it; no artificial viscosity.
 //   MacCormackConservative  the same on the conservation form U1..U3, with
-//                 the textbook's artificial viscosity
-//                 Cx |p_{i+1} - 2p_i + p_{i-1}| / (p_{i+1} + 2p_i + p_{i-1})
-//                 (U_{i+1} - 2U_i + U_{i-1}) in both stages.
+//                 the textbook's artificial viscosity, its pressure sensor
+//                 S_i = |p_{i+1} - 2p_i + p_{i-1}| / (p_{i+1} + 2p_i + p_{i-1})
+//                 and coefficient Cx, in both stages, written in
+//                 conservation form so that it moves no mass through a
+//                 standing shock:
+//                 Cx (S_{i+1/2} (U_{i+1} - U_i) - S_{i-1/2} (U_i - U_{i-1})),
+//                 S_{i+1/2} the mean of S_i and S_{i+1} (the sensor of the
+//                 end points is their neighbour's).
 // Time step: dt = C dx / max(|u| + a) over the cells, C the Courant number.
 //
 // Ends: the inlet is fed from the reservoir (p0, T0 held, the velocity taken
@@ -215,6 +224,7 @@ class UnsteadyFlow {
     int n_ = 0;
     double dx_ = 0;
     std::vector<double> x_, ac_, af_;  // centres, their areas, face areas
+    std::vector<double> bend_;         // mean of the face areas less the cell's mean area
     std::vector<double> u1_, u2_, u3_; // conserved (finite volumes, conservative MacCormack)
     std::vector<double> r_, v_, T_;    // MacCormack's rho, V, T
     double t_ = 0;
@@ -230,7 +240,8 @@ class UnsteadyFlow {
     long historyStride_ = 1;
     // Scratch of one step, kept to spare allocations.
     std::vector<Prim> w_, wl_, wr_;
-    std::vector<double> f1_, f2_, f3_, pbar_, s1_, s2_, s3_, mass_, momentum_, energy_, vel_;
+    std::vector<double> f1_, f2_, f3_, pbar_, pslope_, s1_, s2_, s3_, mass_, momentum_, energy_,
+        vel_;
     std::optional<Prim> inletFace_, outletFace_;
     double dtLimit_ = 1e300;
     double lastDt_ = 0; // the largest step, to land on a time

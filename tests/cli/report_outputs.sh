@@ -111,7 +111,21 @@ touch notafolder
 expect 1 "could not make the folder notafolder" -- "$exe" --sweep 1:0.9:0.01 --frames notafolder
 expect 2 "Pe/Po = must be a number above 0" -- "$exe" --sweep 1.1:0.9:0.1 --frames refused
 [ ! -e refused ] || fail "a refused sweep made its folder"
-rm -rf frames small notafolder listing.txt
+# The unsteady run's frames: every N steps from the start to the last step,
+# refused as the sweep's are.
+"$exe" --unsteady --cells 40 --steps 25 --frames uframes --every 10 >listing.txt || fail "--unsteady --frames"
+[ "$(ls uframes | tr '\n' ' ')" = "frame-0001.png frame-0002.png frame-0003.png frame-0004.png " ] \
+  || fail "--unsteady --steps 25 --every 10 wrote $(ls uframes)"
+[ "$(head -c 4 uframes/frame-0004.png | tail -c 3)" = PNG ] || fail "uframes/frame-0004.png is not a PNG"
+[ "$(cut -f1,2 listing.txt | head -4 | tr '\n' ' ')" = "uframes/frame-0001.png	step=0 uframes/frame-0002.png	step=10 uframes/frame-0003.png	step=20 uframes/frame-0004.png	step=25 " ] \
+  || fail "unsteady frames listing: $(cat listing.txt)"
+cmp -s uframes/frame-0003.png uframes/frame-0004.png && fail "the last frame is the one before it"
+expect 2 "the folder uframes already holds frames" -- "$exe" --unsteady --steps 5 --frames uframes --every 1
+expect 1 "could not make the folder notafolder" -- "$exe" --unsteady --steps 5 --frames notafolder --every 1
+expect 2 "--every goes with --frames" -- "$exe" --unsteady --steps 5 --every 1
+expect 2 "--every must be a whole number" -- "$exe" --unsteady --steps 5 --frames refused --every 0
+[ ! -e refused ] || fail "a refused unsteady run made its folder"
+rm -rf frames small notafolder listing.txt uframes
 # Another user's link in a sticky folder everyone may write (such as /tmp) is
 # refused before any folder is made through it.
 if [ "$(id -u)" = 0 ]; then

@@ -47,7 +47,8 @@ TEST_P(ArrivesAtTheSteadyFlow, WithinHalfAPercentAndTheShockWithinACellAndAHalf)
     const double pb = test::steadyCaseBackPressure(gas, contour, c.regime);
     const SteadyFlow exact = steadyFlow(gas, contour, pb);
     UnsteadyFlow flow(gas, contour, settingsOf(Scheme::MusclHllc, c.cells, 0.8), pb, Start::Rest);
-    ASSERT_TRUE(flow.runUntilSteady(200000)) << flow.failure();
+    // A slow subsonic exit rings for long: 224 000 steps at Me_Sup 3.
+    ASSERT_TRUE(flow.runUntilSteady(1000000)) << flow.failure();
     const test::SteadyErrors e = test::steadyErrors(flow, exact);
     EXPECT_LT(e.M, 0.005);
     EXPECT_LT(e.p, 0.005);
@@ -65,7 +66,8 @@ TEST_P(ArrivesAtTheSteadyFlow, WithinHalfAPercentAndTheShockWithinACellAndAHalf)
 }
 
 // Every regime for air and Me_Sup 2; the other gases and designs in the
-// regimes they change most. The full table: bench/unsteady_study.
+// regimes they change most. The full table (all 54 rows, too slow for
+// every test run): bench/unsteady_study.
 INSTANTIATE_TEST_SUITE_P(
     Regimes, ArrivesAtTheSteadyFlow,
     testing::Values(ArrivalCase{1.4, 2, test::SteadyCase::Subsonic, 200},
@@ -75,6 +77,10 @@ INSTANTIATE_TEST_SUITE_P(
                     ArrivalCase{1.4, 2, test::SteadyCase::Overexpanded, 400},
                     ArrivalCase{1.4, 2, test::SteadyCase::Underexpanded, 400},
                     ArrivalCase{1.2, 3, test::SteadyCase::ShockAhead, 400},
+                    // A slow exit turns a small gain of stagnation pressure
+                    // into a large error of the mass flow; a strong shock.
+                    ArrivalCase{1.4, 3, test::SteadyCase::Subsonic, 400},
+                    ArrivalCase{1.4, 3, test::SteadyCase::ShockBehind, 400},
                     ArrivalCase{5.0 / 3.0, 1.5, test::SteadyCase::ShockBehind, 400},
                     ArrivalCase{5.0 / 3.0, 3, test::SteadyCase::Underexpanded, 400}),
     [](const testing::TestParamInfo<ArrivalCase>& info) {
@@ -117,6 +123,13 @@ TEST(TextbookNozzle, MacCormackGivesThePublishedThroatValuesAndPlacesTheShock)
     ASSERT_TRUE(shock);
     EXPECT_NEAR(*shock, 2.1, flow.dx());
     EXPECT_NEAR(flow.cell(60).p, 0.6784, 1e-12); // the imposed back pressure
+    // The smoothing moves no mass through the shock: away from it the mass
+    // flow is the exact one to the grid's accuracy, on both sides.
+    for (const CellValues& c : flow.cells()) {
+        if (std::abs(c.x - *shock) > 3 * flow.dx()) {
+            EXPECT_NEAR(c.mdot, shocked.mdot, 0.025) << "x = " << c.x;
+        }
+    }
 }
 
 // 3. Shock tubes against the exact Riemann solution: the L1 error of the
