@@ -48,9 +48,7 @@ DisplayList WindowLogic::displayList(PlotKind plot, double width, double height,
         empty.height = height;
         return empty;
     }
-    const PlotScene& scene = plot == PlotKind::Geometry ? model_.geometryScene()
-                             : plot == PlotKind::Mach   ? model_.machScene()
-                                                        : model_.thirdScene();
+    const PlotScene& scene = sceneOf(plot);
     DrawStyle style = drawStyle(plot);
     // The banner stands over the top of the plots: the geometry's.
     style.banner = plot == PlotKind::Geometry && !bannerText().empty();
@@ -83,9 +81,7 @@ void WindowLogic::prepareExport(PlotKind plot, const std::string& format)
                               " · Pe/Po = " + accepted_.pe_po + " · " + acceptedGasName_ +
                               " (k = " + formatRounded4(acceptedGasK_) + ")";
     const DrawStyle style{projector_};
-    const PlotScene& scene = plot == PlotKind::Geometry ? model_.geometryScene()
-                             : plot == PlotKind::Mach   ? model_.machScene()
-                                                        : model_.thirdScene();
+    const PlotScene& scene = sceneOf(plot);
     const std::string caption = plot == PlotKind::Geometry ? ""
                                 : plot == PlotKind::Mach
                                     ? "M"

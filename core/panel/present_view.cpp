@@ -51,6 +51,7 @@ ViewState WindowLogic::view() const
     sectionOf<MenusView>(v) = menusView();
     sectionOf<EngineView>(v) = engineView();
     sectionOf<SettingsView>(v) = settingsView();
+    sectionOf<UnsteadyView>(v) = unsteadyView();
     v.plots = plotStates();
     // A section is compared with the one last shown: its revision moves on
     // only when it differs.
@@ -98,6 +99,11 @@ StatusView WindowLogic::statusView() const
     StatusView v;
     v.status = statusText();
     v.statusIsRefusal = statusIsRefusal();
+    // The flow in time says where it stands, unless a refusal or a typed
+    // Pe/Po waits, or a plot is hovered.
+    if (flow_ && hoverText_.empty() && statusKind_ != StatusKind::Refusal &&
+        statusKind_ != StatusKind::PendingPePo)
+        v.status = unsteadyView().unsteadyLine;
     v.banner = bannerText();
     v.statusSize = v.bannerSize = projector_ ? kProjectorStatusSize : 0;
     v.announcement = announcement_;
@@ -125,6 +131,7 @@ ReportView WindowLogic::reportView() const
     for (int i = 0; i < static_cast<int>(v.report.size()); ++i)
         v.reportHelp.push_back(reportLabelMeaning(model_.result().report.label(i)));
     v.explanation = explanation();
+    if (flow_) v.explanation = unsteadyStory() + "\n\n" + v.explanation;
     v.explanationShown = explanationShown_;
     return v;
 }
@@ -133,8 +140,6 @@ std::array<PlotState, 3> WindowLogic::plotStates() const
 {
     std::array<PlotState, 3> plots;
     const PlotQuantity third = model_.thirdPlot();
-    const PlotScene* scenes[] = {&model_.geometryScene(), &model_.machScene(),
-                                 &model_.thirdScene()};
     const std::string captions[] = {"", "M", std::string(quantityCaption(third))};
     for (int i = 0; i < 3; ++i) {
         const auto kind = static_cast<PlotKind>(i);
@@ -142,7 +147,7 @@ std::array<PlotState, 3> WindowLogic::plotStates() const
         p.id = plotId(kind);
         p.caption = captions[i];
         p.description = plotDescription(kind, third);
-        p.scene = calculated() ? scenes[i] : nullptr;
+        p.scene = calculated() ? &sceneOf(kind) : nullptr;
         p.design = plotDesign(kind);
         p.sceneRevision = sceneRevision_;
     }

@@ -1,0 +1,103 @@
+// SPDX-License-Identifier: MIT
+#include "plots/unsteady_scene.h"
+
+#include "text/number_text.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace cdnozzle {
+
+Rgb machColor(double M, double top)
+{
+    // Viridis at nine even stops, joined linearly.
+    static constexpr Rgb kStops[] = {{68, 1, 84},    {71, 45, 123},  {59, 82, 139},
+                                     {44, 114, 142}, {33, 145, 140}, {40, 174, 128},
+                                     {94, 201, 98},  {173, 220, 48}, {253, 231, 37}};
+    constexpr int last = 8;
+    double f = top > 0 && std::isfinite(M) ? std::clamp(M / top, 0.0, 1.0) : 0.0;
+    f *= last;
+    const int i = std::min(static_cast<int>(f), last - 1);
+    const double w = f - i;
+    const auto mix = [w](std::uint8_t a, std::uint8_t b) {
+        return static_cast<std::uint8_t>(std::lround(a + w * (b - a)));
+    };
+    const Rgb a = kStops[i], b = kStops[i + 1];
+    return {mix(a.r, b.r), mix(a.g, b.g), mix(a.b, b.b)};
+}
+
+double machScaleTop(double M_max)
+{
+    return std::max(1.0, std::ceil(1.2 * M_max - 1e-9));
+}
+
+namespace {
+
+double cellQuantity(const CellValues& c, PlotKind plot, PlotQuantity third)
+{
+    if (plot == PlotKind::Mach) return c.M;
+    switch (third) {
+    case PlotQuantity::Temperature: return c.T;
+    case PlotQuantity::Density: return c.rho;
+    case PlotQuantity::Pressure:
+    case PlotQuantity::Thrust: break;
+    }
+    return c.p;
+}
+
+} // namespace
+
+void overlayCells(PlotScene& scene, const std::vector<CellValues>& cells, PlotKind plot,
+                  PlotQuantity third)
+{
+    if (plot == PlotKind::Geometry || (plot == PlotKind::Third && third == PlotQuantity::Thrust))
+        return;
+    // The steady flow goes behind, ahead of the other references.
+    const auto curve = scene.segments.begin() + static_cast<std::ptrdiff_t>(scene.steadySegments);
+    scene.references.insert(scene.references.begin(), curve, scene.segments.end());
+    scene.segments.erase(curve, scene.segments.end());
+    for (std::size_t i = 1; i < cells.size(); ++i) {
+        const double a = cellQuantity(cells[i - 1], plot, third);
+        const double b = cellQuantity(cells[i], plot, third);
+        if (!std::isfinite(a + b)) continue;
+        scene.segments.push_back({SegmentColor::Red, cells[i - 1].x, -a, cells[i].x, -b});
+    }
+    scene.legend = {{SegmentColor::Red, SegmentKind::Line, false, "cells"},
+                    {SegmentColor::Red, SegmentKind::Line, true, "steady"}};
+}
+
+void fillWithMach(PlotScene& scene, const std::vector<CellValues>& cells, const FlowState& s)
+{
+    scene.segments.resize(std::min(scene.segments.size(), scene.steadySegments));
+    scene.legend.clear();
+    scene.fills.clear();
+    const double top = machScaleTop(s.M_max);
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        const CellValues& c = cells[i];
+        const double left = i > 0 ? 0.5 * (cells[i - 1].x + c.x) : c.x;
+        const double right = i + 1 < cells.size() ? 0.5 * (c.x + cells[i + 1].x) : c.x;
+        // The walls stand at half the area ratio.
+        const double wall = 0.5 * c.area;
+        scene.fills.push_back({left, right, -wall, wall, machColor(c.M, top)});
+    }
+    // The scale: a column right of the exit, M = 0 at its foot, top at its
+    // head, in the upper part of the plot (clear of the axis's name).
+    const double A = std::fabs(geometryHalfHeight(s));
+    if (!(A > 0) || !std::isfinite(A)) return;
+    const double x1 = 1.06 * s.M_max, x2 = 1.1 * s.M_max;
+    const double foot = -0.15 * A, head = -0.85 * A;
+    constexpr int kBands = 32;
+    for (int b = 0; b < kBands; ++b) {
+        const double y1 = foot + (head - foot) * b / kBands;
+        const double y2 = foot + (head - foot) * (b + 1) / kBands;
+        scene.fills.push_back({x1, x2, y2, y1, machColor(top * (b + 0.5) / kBands, top)});
+    }
+    for (double v : niceTicks(0, top, 4)) {
+        scene.labels.push_back({x2, foot + (head - foot) * v / top, 3, 3, formatShown(v),
+                                LabelAlign::Left, LabelRole::Tick});
+    }
+    scene.labels.push_back(
+        {0.5 * (x1 + x2), head, 0, -4, "M", LabelAlign::Center, LabelRole::Title});
+}
+
+} // namespace cdnozzle
