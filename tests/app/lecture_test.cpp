@@ -439,6 +439,37 @@ TEST(Lecture, ZoomSpeedAndLimitPausesAreRemembered)
     QSettings().clear();
 }
 
+// The flow in time: chosen in the View menu, played with the play bar's
+// buttons and clock, the bars giving its back pressure, and remembered.
+TEST(Lecture, TheFlowInTimePlaysStepsRestartsAndIsRemembered)
+{
+    {
+        Lecture t;
+        t.w->menuAction("Mode_Unsteady")->trigger();
+        ASSERT_NE(t.w->logic().unsteadyFlow(), nullptr);
+        EXPECT_FALSE(test::control<QPushButton>(*t.w, "PlayReverse_Button")->isEnabled());
+        test::bar(*t.w, "VScroll1")->setValue(41);
+        test::control<QPushButton>(*t.w, "Play_Button")->click();
+        t.tick(0.1);
+        const UnsteadyFlow& flow = *t.w->logic().unsteadyFlow();
+        EXPECT_EQ(flow.steps(), 60);
+        EXPECT_EQ(flow.backPressure(), 0.6);
+        EXPECT_TRUE(t.w->statusText().startsWith("t = ")) << t.w->statusText().toStdString();
+        // The plots paint the flow in time: the nozzle filled, the cells drawn.
+        EXPECT_FALSE(test::plot(*t.w, "Picture_Geo")->scene().fills.empty());
+        EXPECT_EQ(test::plot(*t.w, "Picture_Mach")->scene(), *t.w->logic().view().plots[1].scene);
+        test::control<QPushButton>(*t.w, "TimeStep_Button")->click();
+        EXPECT_FALSE(t.w->logic().playing());
+        EXPECT_EQ(t.w->logic().unsteadyFlow()->steps(), 60 + kTimeStepsPerFrame);
+        test::control<QPushButton>(*t.w, "TimeRestart_Button")->click();
+        EXPECT_EQ(t.w->logic().unsteadyFlow()->steps(), 0);
+    }
+    MainWindow w;
+    EXPECT_TRUE(w.logic().unsteady());
+    EXPECT_TRUE(w.menuAction("Mode_Unsteady")->isChecked());
+    QSettings().clear();
+}
+
 } // namespace cdnozzle
 
 namespace cdnozzle {

@@ -819,7 +819,7 @@ def random_script(seed, count):
     events = []
     for _ in range(count):
         now += rnd.choice([0.01, 0.025, 0.1, 0.5, 2.5])
-        kind = rnd.randrange(35)
+        kind = rnd.randrange(36)
         event = [
             lambda: ["editMeSup", rnd.choice(texts)],
             lambda: ["editAmax", rnd.choice(amaxes)],
@@ -856,6 +856,7 @@ def random_script(seed, count):
             lambda: ["units", rnd.randrange(2)],
             lambda: ["moveAltitude", rnd.randint(0, 860)],
             lambda: ["projectorPlot", rnd.randrange(4)],
+            lambda: rnd.choice([["mode", rnd.randrange(2)], ["timeStep", now], ["timeRestart", now]]),
         ][kind]()
         events.append(event)
     return events
@@ -910,7 +911,10 @@ class Sameness(PageTest):
                   ["editMeSup", "3"], ["openAddress", "#me=2.5&amax=3&pepo=0.6"], ["clickGeometry"],
                   ["otherGas", "1.25"], ["thirdPlot", 1], ["hover", 2, 200, 377],
                   ["export", 0, "svg"], ["export", 1, "svg"], ["export", 2, "svg"],
-                  ["export", 2, "csv"], ["listedGas", "air"]] + random_script(20261208, 400)
+                  ["export", 2, "csv"], ["listedGas", "air"],
+                  ["mode", 1], ["timeStep", 3.0], ["play", 3.1], ["tick", 3.15], ["moveCoarse", 40],
+                  ["tick", 3.3], ["hover", 1, 150, 377], ["leave"], ["thirdPlot", 2],
+                  ["timeRestart", 3.4], ["tick", 3.5], ["play", 3.6], ["mode", 0]] + random_script(20261208, 400)
         with tempfile.NamedTemporaryFile("w", suffix=".json", delete=False) as f:
             json.dump(events, f)
         try:
