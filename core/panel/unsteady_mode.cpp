@@ -203,7 +203,10 @@ UnsteadyView WindowLogic::unsteadyView() const
     v.unsteadyTime = timeText(f.time());
     v.unsteadySteps = static_cast<int>(std::min<long>(f.steps(), INT_MAX));
     v.unsteadyResidual = formatRatio(roundSignificant(f.residual(), 2));
-    v.unsteadyMassFlow = formatRatio(f.cell(f.cellCount() - 1).mdot);
+    // Three decimals: the round-off of a flow at rest reads 0, and reads
+    // alike on every machine.
+    const double mdot = f.cell(f.cellCount() - 1).mdot;
+    v.unsteadyMassFlow = std::fabs(mdot) < 0.0005 ? "0" : formatFixed(mdot, 3);
     for (const UnsteadyEvent& e : f.events())
         v.unsteadyEvents.push_back(eventText(e, timeText(e.t), f.failure()));
     v.unsteadyLine = v.unsteadyTime + " · " + std::to_string(v.unsteadySteps) +

@@ -533,6 +533,41 @@ class Walkthrough(PageTest):
         self.el("Text_PePo").send_keys(Keys.F5)
         self.assertEqual(self.el("Play").get_attribute("aria-pressed"), "false")
 
+    def test_the_flow_in_time(self):
+        self.open("#me=2&amax=3&pepo=0.7")
+        self.el("Mode_Unsteady").click()
+        self.assertTrue(self.el("Mode_Unsteady").is_selected())
+        self.assertTrue(self.status().startswith("t = 0 L/a0 · 0 steps"), self.status())
+        self.assertFalse(self.el("PlayReverse").is_enabled())
+        self.el("TimeStep").click()
+        self.assertIn(" · 10 steps · ", self.status())
+        steps = lambda: self.js("return cdnozzlePage.view().unsteadySteps")
+        self.el("Play").click()
+        WebDriverWait(self.driver, 10).until(lambda d: steps() > 300)
+        # A bar moved: the running flow takes the back pressure, time runs on.
+        self.el("VScroll1").find_element(By.CSS_SELECTOR, ".arrow.down").click()
+        self.assertEqual(self.el("Play").get_attribute("aria-pressed"), "true")
+        self.assertEqual(self.js("return cdnozzlePage.logic.playing()"), True)
+        self.el("Play").click()
+        # The nozzle filled by Mach number: viridis's dark end near the inlet.
+        dark = self.js("""
+            const c = document.getElementById('Picture_Geo'), d = (%s)(c);
+            let n = 0;
+            for (let i = 0; i < d.length; i += 4)
+              if (Math.abs(d[i] - 68) < 25 && d[i + 1] < 60 && Math.abs(d[i + 2] - 90) < 35) n++;
+            return n;""" % PIXELS)
+        self.assertGreater(dark, 500)
+        self.assertIn("The flow in time: the nozzle opened from rest", self.el("Explanation").text)
+        self.el("TimeRestart").click()
+        self.assertTrue(self.status().startswith("t = 0 L/a0 · 0 steps"), self.status())
+        # Remembered, and the steady flow again.
+        self.assertEqual(self.js("return localStorage.getItem('cdnozzle.mode')"), "unsteady")
+        self.open()
+        self.assertTrue(self.el("Mode_Unsteady").is_selected())
+        self.el("Mode_Steady").click()
+        self.assertEqual(self.status(), "Press Calculate, or ▶ Play")
+        self.assertEqual(self.js("return localStorage.getItem('cdnozzle.mode')"), "steady")
+
     def test_gas_and_the_third_plots_quantity(self):
         self.open("#me=2&amax=3&pepo=0.8")
         Select(self.el("Gas")).select_by_visible_text("Helium (k = 1.6667)")
