@@ -99,11 +99,11 @@ MenusView WindowLogic::menusView() const
     play.items.push_back(item("Shortcuts", "Keyboard shortcuts…", "", "",
                               eventOf(EventKind::Shortcuts, shortcutsShown_ ? 0 : 1)));
     // The flow in time: a frame of steps, and back to rest.
-    play.items.push_back(item("TimeStep", "Step in time", "⏭", "F9", eventOf(EventKind::TimeStep)));
+    play.items.push_back(item("TimeStep", "Step in time", "⇥", "F9", eventOf(EventKind::TimeStep)));
     play.items.back().separatorBefore = true;
     play.items.back().enabled = unsteady_;
     play.items.push_back(
-        item("TimeRestart", "Back to t = 0", "⏮", "Shift+F9", eventOf(EventKind::TimeRestart)));
+        item("TimeRestart", "Back to t = 0", "⇤", "Shift+F9", eventOf(EventKind::TimeRestart)));
     play.items.back().enabled = unsteady_;
 
     Menu gas{"Mn_Gas", "Gas", {}};

@@ -105,6 +105,7 @@ void WindowLogic::followUnsteady()
     const std::vector<CellValues> cells = flow_->cells();
     unsteadyScenes_[0] = model_.geometryScene();
     fillWithMach(unsteadyScenes_[0], cells, s);
+    drawHistoryStrip(unsteadyScenes_[0], flow_->history(), s);
     Grafik_Mach(s, unsteadyScenes_[1], nullptr);
     overlayCells(unsteadyScenes_[1], cells, PlotKind::Mach, model_.thirdPlot());
     if (model_.thirdPlot() == PlotQuantity::Thrust) {

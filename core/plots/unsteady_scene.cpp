@@ -4,6 +4,7 @@
 #include "text/number_text.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace cdnozzle {
@@ -81,11 +82,12 @@ void fillWithMach(PlotScene& scene, const std::vector<CellValues>& cells, const 
         scene.fills.push_back({left, right, -wall, wall, machColor(c.M, top)});
     }
     // The scale: a column right of the exit, M = 0 at its foot, top at its
-    // head, in the upper part of the plot (clear of the axis's name).
+    // head, in the lower part of the plot (clear of the legend and of the
+    // axis's name).
     const double A = std::fabs(geometryHalfHeight(s));
     if (!(A > 0) || !std::isfinite(A)) return;
     const double x1 = 1.06 * s.M_max, x2 = 1.1 * s.M_max;
-    const double foot = -0.15 * A, head = -0.85 * A;
+    const double foot = 0.85 * A, head = 0.15 * A;
     constexpr int kBands = 32;
     for (int b = 0; b < kBands; ++b) {
         const double y1 = foot + (head - foot) * b / kBands;
@@ -98,6 +100,51 @@ void fillWithMach(PlotScene& scene, const std::vector<CellValues>& cells, const 
     }
     scene.labels.push_back(
         {0.5 * (x1 + x2), head, 0, -4, "M", LabelAlign::Center, LabelRole::Title});
+}
+
+void drawHistoryStrip(PlotScene& scene, const std::vector<HistoryPoint>& history,
+                      const FlowState& s)
+{
+    const double height = scene.bottom - scene.top;
+    if (!(height > 0) || !(s.M_max > 0)) return;
+    const double x1 = 0.3 * s.M_max, x2 = 0.95 * s.M_max;
+    // Below the widest wall over the strip's length, above the values on
+    // the abscissa.
+    double wall = 0;
+    for (int i = 1; i <= s.N_tot; ++i)
+        if (s.x[i] >= x1 && s.x[i] <= x2) wall = std::max(wall, std::fabs(s.y[i]));
+    const double top = wall + 0.1 * height, bottom = scene.bottom - 0.12 * height;
+    if (bottom - top < 0.15 * height) return;
+    const auto box = {Segment{SegmentColor::Grid, x1, top, x2, top},
+                      Segment{SegmentColor::Grid, x2, top, x2, bottom},
+                      Segment{SegmentColor::Grid, x2, bottom, x1, bottom},
+                      Segment{SegmentColor::Grid, x1, bottom, x1, top}};
+    scene.segments.insert(scene.segments.end(), box.begin(), box.end());
+    scene.legend = {{SegmentColor::Blue, SegmentKind::Line, false, "residual, log"},
+                    {SegmentColor::Red, SegmentKind::Line, false, "ṁ_exit/ṁ*"}};
+    if (history.empty()) return;
+    const double tEnd = history.back().t;
+    if (!(tEnd > 0)) return;
+    const auto up = [&](double share) {
+        return bottom - std::clamp(share, 0.0, 1.0) * (bottom - top);
+    };
+    const auto at = [&](const HistoryPoint& h) {
+        return std::array<double, 3>{x1 + (x2 - x1) * h.t / tEnd,
+                                     h.residual > 0 ? up((std::log10(h.residual) + 6) / 8) : bottom,
+                                     up(h.mdotExit / 1.2)};
+    };
+    // At most 200 points of the history, evenly spread.
+    const std::size_t n = history.size(), stride = std::max<std::size_t>(1, n / 200);
+    std::array<double, 3> last = at(history.front());
+    for (std::size_t i = stride; i < n + stride; i += stride) {
+        const std::array<double, 3> now = at(history[std::min(i, n - 1)]);
+        if (std::isfinite(now[0] + now[1] + now[2])) {
+            scene.segments.push_back({SegmentColor::Blue, last[0], last[1], now[0], now[1]});
+            scene.segments.push_back({SegmentColor::Red, last[0], last[2], now[0], now[2]});
+            last = now;
+        }
+        if (i >= n - 1) break;
+    }
 }
 
 } // namespace cdnozzle

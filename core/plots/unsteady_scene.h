@@ -32,7 +32,16 @@ void overlayCells(PlotScene& scene, const std::vector<CellValues>& cells, PlotKi
 // The steady geometry plot turned into the unsteady one: the marks of the
 // steady flow (shocks, waves) and their legend left out, the nozzle filled
 // between its walls with each cell's colour (machColor up to top), and the
-// colour scale beside the exit (a column of bands, its values and "M").
+// colour scale right of the exit, below the axis (a column of bands, its
+// values and "M").
 void fillWithMach(PlotScene& scene, const std::vector<CellValues>& cells, const FlowState& s);
+
+// The strip of the flow in time's history, drawn in the geometry plot below
+// the nozzle (left out where the walls leave no room): time from 0 to now
+// along x, the residual on a log scale from 10^-6 to 10^2 (blue) and
+// mdot_exit/mdot* from 0 to 1.2 (red) up the strip, in a grey box, the
+// legend naming both.
+void drawHistoryStrip(PlotScene& scene, const std::vector<HistoryPoint>& history,
+                      const FlowState& s);
 
 } // namespace cdnozzle
