@@ -195,6 +195,19 @@ std::string WindowLogic::timeText(double t) const
     return text;
 }
 
+std::string WindowLogic::unsteadyCellText(double x) const
+{
+    const UnsteadyFlow& f = *flow_;
+    const int n = f.cellCount();
+    const double at = (x - f.contour().xBegin) / f.dx();
+    const int i = std::isfinite(at) ? std::clamp(static_cast<int>(std::floor(at)), 0, n - 1) : 0;
+    const CellValues c = f.cell(i);
+    return "x = " + formatRatio(roundSignificant(c.x, 4)) + ", cell " + std::to_string(i + 1) +
+           " of " + std::to_string(n) + " at " + timeText(f.time()) + ": M = " + formatRatio(c.M) +
+           ", p/p0 = " + formatRatio(c.p) + ", T/T0 = " + formatRatio(c.T) +
+           ", ρ/ρ0 = " + formatRatio(c.rho) + ", ṁ/ṁ* = " + formatRatio(c.mdot);
+}
+
 UnsteadyView WindowLogic::unsteadyView() const
 {
     UnsteadyView v;

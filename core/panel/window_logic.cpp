@@ -913,6 +913,10 @@ void WindowLogic::hover(PlotKind plot, double x)
                      ", I_sp = " + formatQuantity(near->Isp, Quantity::Duration, units_);
         return;
     }
+    if (flow_) {
+        hoverText_ = unsteadyCellText(x);
+        return;
+    }
     // The station's values, then the whole nozzle's figures.
     const NozzleFigures f = nozzleFigures(model_.state(), model_.result());
     hoverText_ = hoverReadout(model_.state(), plot, x, model_.thirdPlot()) +

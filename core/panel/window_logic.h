@@ -319,6 +319,8 @@ class WindowLogic {
     const PlotScene& sceneOf(PlotKind plot) const;
     // "t = 3.21 L/a0", with milliseconds for an engine.
     std::string timeText(double t) const;
+    // The values of the cell nearest to x, for the status line.
+    std::string unsteadyCellText(double x) const;
 
     std::optional<std::string> engineRefusal() const;
     // Over the plots: the play's pause at a limit, or that the plots show

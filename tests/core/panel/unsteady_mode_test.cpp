@@ -84,6 +84,23 @@ TEST(UnsteadyMode, SwitchStepPlayBarsAndRestartThroughEvents)
     EXPECT_EQ(geometry.fills.front().y2, 0.5 * cells.front().area);
     logic.handle(Event(EventKind::ThirdPlot, static_cast<double>(PlotQuantity::Temperature)));
     EXPECT_EQ(logic.view().plots[2].scene->segments.back().y2, -cells.back().T);
+    // Under the cursor, the last cell's values; with an engine, time in ms.
+    Event hover(EventKind::Hover, 377.0);
+    hover.plot = 1;
+    hover.width = 377;
+    logic.handle(hover);
+    EXPECT_NE(logic.statusText().find(", cell 400 of 400 at t = "), std::string::npos)
+        << logic.statusText();
+    EXPECT_NE(logic.statusText().find("M = " + formatRatio(cells.back().M)), std::string::npos);
+    logic.handle(Event(EventKind::Leave));
+    for (const auto& [field, text] : {std::pair{EngineFieldKind::ChamberPressure, "7 MPa"},
+                                      {EngineFieldKind::ChamberTemperature, "3500 K"},
+                                      {EngineFieldKind::Throat, "300 cm2"}}) {
+        Event e(EventKind::EditEngine, text);
+        e.number = static_cast<double>(field);
+        logic.handle(e);
+    }
+    EXPECT_NE(logic.view().unsteadyTime.find(" ms"), std::string::npos);
 
     // Back to rest, the back pressure kept; then the steady plots again.
     logic.handle(timed(EventKind::TimeRestart, 9.2));
