@@ -17,7 +17,9 @@ Rgb machColor(double M, double top)
                                      {94, 201, 98},  {173, 220, 48}, {253, 231, 37}};
     constexpr int last = 8;
     double f = top > 0 && std::isfinite(M) ? std::clamp(M / top, 0.0, 1.0) : 0.0;
-    f *= last;
+    // 64 shades, more than an eye tells apart: neighbouring cells of one
+    // shade are painted in one stroke.
+    f = std::round(f * 64) / 64 * last;
     const int i = std::min(static_cast<int>(f), last - 1);
     const double w = f - i;
     const auto mix = [w](std::uint8_t a, std::uint8_t b) {

@@ -13,7 +13,8 @@ namespace cdnozzle {
 
 // The colour of a Mach number M on a scale from 0 to top: the viridis map
 // (dark blue through green to yellow), read alike by the common
-// colour-vision deficiencies and rising in lightness. M outside the scale
+// colour-vision deficiencies and rising in lightness, in 64 shades. M
+// outside the scale
 // takes its end's colour; a non-finite M the lowest.
 Rgb machColor(double M, double top);
 
