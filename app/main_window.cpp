@@ -162,8 +162,6 @@ constexpr int kStartWidthPercent = 85, kStartHeightPercent = 85;
 // The explanation panel's height in lines of its text.
 constexpr int kExplanationLines = 6;
 
-const QColor kBackground(255, 255, 192);
-
 QFont sansFont(const QString& family, double points, bool italic = false)
 {
     QFont font(family);
@@ -214,7 +212,7 @@ MainWindow::MainWindow(QWidget* parent)
       saveError_([this](const QString& m) { QMessageBox::warning(this, kApplicationTitle, m); })
 {
     setWindowTitle(kWindowCaption);
-    setObjectName("Form1");
+    setObjectName("Form1"); // Form1: the main form, this window
     setFont(sansFont("MS Sans Serif", 8.25));
     buildControls();
     // Form_Load: constants, station counts and the three boxes; nothing is
@@ -275,9 +273,12 @@ void MainWindow::buildControls()
         b->setTracking(true);
         return b;
     };
-    auto plot = [this](const char* name) {
+    auto plot = [this](const char* name, PlotKind kind) {
         auto* p = new PlotView(client_);
         p->setObjectName(name);
+        p->setSource([this, kind](double width, double height) {
+            return logic_.displayList(kind, width, height, logic_.zoom());
+        });
         return p;
     };
 
@@ -313,19 +314,20 @@ void MainWindow::buildControls()
     // and going with their lengths, would move the plots.
     List1->setResizeMode(QListView::Adjust);
     List1->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
-    Picture_Geo = plot("Picture_Geo");
-    Picture_Mach = plot("Picture_Mach");
-    Picture_PiPo = plot("Picture_PiPo");
+    Picture_Geo = plot("Picture_Geo", PlotKind::Geometry);
+    Picture_Mach = plot("Picture_Mach", PlotKind::Mach);
+    Picture_PiPo = plot("Picture_PiPo", PlotKind::Third);
     Picture_Geo->setCursor(Qt::PointingHandCursor);
     Picture_Geo->setToolTip("Click to recalculate");
 
     const QFont axisFont = sansFont("MS Sans Serif", 8.25, true);
-    for (auto* axis : {Label4 = label("Label4", "M", Picture_Mach),
-                      Label5 = label("Label5", "p/p0", Picture_PiPo)}) {
+    for (auto* axis :
+         {Label4 = label("Label4", "", Picture_Mach), Label5 = label("Label5", "", Picture_PiPo)}) {
         axis->setFont(axisFont);
         axis->setAutoFillBackground(true);
         QPalette palette = axis->palette();
-        palette.setColor(QPalette::Window, kBackground);
+        palette.setColor(QPalette::Window,
+                         QColor(kPlotBackground.r, kPlotBackground.g, kPlotBackground.b));
         palette.setColor(QPalette::WindowText, Qt::black);
         axis->setPalette(palette);
     }
@@ -422,7 +424,7 @@ void MainWindow::buildControls()
     connect(Command1, &QPushButton::clicked, this, &MainWindow::Command1_Click);
     connect(Text_Mmax, &QLineEdit::textChanged, this, &MainWindow::Text_Mmax_Change);
     connect(Text_AAmax, &QLineEdit::textChanged, this, &MainWindow::Text_AAmax_Change);
-    connect(Text_PePo, &QLineEdit::textEdited, this, &MainWindow::Text_PePo_Edited);
+    connect(Text_PePo, &QLineEdit::textChanged, this, &MainWindow::Text_PePo_Edited);
     // Enter in any box calculates, as "Calculate" does.
     for (QLineEdit* box : {Text_Mmax, Text_AAmax, Text_PePo})
         connect(box, &QLineEdit::returnPressed, this, &MainWindow::Command1_Click);
@@ -480,7 +482,6 @@ void MainWindow::buildEngine(const std::vector<EngineField>& fields)
         label->setBuddy(box);
         const auto kind = static_cast<double>(engineBoxes_.size());
         connect(box, &QLineEdit::textChanged, this, [this, box, kind] {
-            takePePoText();
             Event e(EventKind::EditEngine, box->text().toStdString());
             e.number = kind;
             dispatch(e);
@@ -588,23 +589,21 @@ void MainWindow::buildPlayBar()
         if (item.id == "ExplainToggle" || item.id == "Shortcuts") continue;
         if (item.separatorBefore) playBar_->addSeparator();
         const std::string id = item.id;
+        // A click chooses the entry as the view lists it then.
+        const auto chosen = [this, id] {
+            const ViewState v = logic_.view();
+            for (const MenuItem& it : v.menus.front().items)
+                if (it.id == id) return choose(it);
+        };
         QWidget* control = nullptr;
         if (item.checkable) {
             auto* box = new QCheckBox(toQString(item.label), playBar_);
-            connect(box, &QCheckBox::clicked, this, [this, id] {
-                const ViewState v = logic_.view();
-                for (const MenuItem& it : v.menus.front().items)
-                    if (it.id == id) return choose(it);
-            });
+            connect(box, &QCheckBox::clicked, this, chosen);
             control = box;
         } else {
             auto* button = new QPushButton(playBar_);
             button->setFocusPolicy(Qt::TabFocus);
-            connect(button, &QPushButton::clicked, this, [this, id] {
-                const ViewState v = logic_.view();
-                for (const MenuItem& it : v.menus.front().items)
-                    if (it.id == id) return choose(it);
-            });
+            connect(button, &QPushButton::clicked, this, chosen);
             control = button;
         }
         control->setObjectName(toQString(id) + "_Button");
@@ -720,7 +719,7 @@ void MainWindow::renderKeys(const ViewState& v)
         keys_ = new QDialog(this);
         keys_->setObjectName("KeysDialog");
         keys_->setWindowTitle("Keyboard shortcuts");
-        keys_->setFont(sansFont("MS Sans Serif", 8.25 * appliedZoom_));
+        keys_->setFont(sansFont("MS Sans Serif", 8.25 * zoom_));
         auto* grid = new QGridLayout(keys_);
         grid->setHorizontalSpacing(16);
         int row = 0;
@@ -748,7 +747,7 @@ void MainWindow::renderKeys(const ViewState& v)
 void MainWindow::render()
 {
     const ViewState v = logic_.view();
-    const QSignalBlocker blockMe(Text_Mmax), blockAmax(Text_AAmax);
+    const QSignalBlocker blockMe(Text_Mmax), blockAmax(Text_AAmax), blockPePo(Text_PePo);
     for (auto [box, text] : {std::pair{Text_Mmax, &v.boxes.me_sup},
                              {Text_AAmax, &v.boxes.amax},
                              {Text_PePo, &v.boxes.pe_po}}) {
@@ -760,8 +759,6 @@ void MainWindow::render()
         VScroll1->setValue(v.coarse.position);
         VScroll2->setValue(v.fine.position);
     }
-    shownPePo_ = v.boxes.pe_po;
-    statusRed_ = v.statusIsRefusal;
     statusLine_->setStyleSheet(v.statusIsRefusal ? "color: rgb(200, 0, 0);" : "");
     coarseLabel_->setText(toQString(v.coarse.label));
     fineLabel_->setText(toQString(v.fine.label));
@@ -779,41 +776,35 @@ void MainWindow::render()
     }
     const QString explanation = toQString(v.explanation);
     if (explanation_->text() != explanation) explanation_->setText(explanation);
-    if (logic_.sceneRevision() != shownScenes_) {
-        shownScenes_ = logic_.sceneRevision();
-        PlotView* views[] = {Picture_Geo, Picture_Mach, Picture_PiPo};
-        for (std::size_t i = 0; i < 3; ++i) {
-            views[i]->setCaption(toQString(v.plots[i].caption));
-            if (v.plots[i].scene)
-                views[i]->setScene(*v.plots[i].scene);
-            else
-                views[i]->clearScene();
-        }
+    const std::array<int, 5> pictures{v.plots[0].revision, v.plots[1].revision, v.plots[2].revision,
+                                      sectionOf<SettingsView>(v).revision, v.banner.empty()};
+    if (pictures != shownPictures_) {
+        shownPictures_ = pictures;
+        for (PlotView* view : {Picture_Geo, Picture_Mach, Picture_PiPo}) view->update();
+        Label4->setText(toQString(v.plots[1].caption));
         Label5->setText(toQString(v.plots[2].caption));
     }
     renderLimitMarks(v.limitMarks);
     renderEngine(v);
     renderBanner(v.banner);
-    for (PlotView* view : {Picture_Geo, Picture_Mach, Picture_PiPo})
-        view->setProjector(v.projector);
-    Picture_Geo->setBanner(!v.banner.empty());
     renderProjector(v);
     renderMenus(v.menus);
     renderPlayBar(v.menus.front(), v.speed);
     renderKeys(v);
-    setExplanationShown(v.explanationShown);
-    if (v.zoom != wantedZoom_) {
+    renderExplanation(v.explanationShown);
+    if (v.zoom != zoom_) {
         const bool free = isVisible() && !isMaximized() && !isFullScreen();
-        if (wantedZoom_ == 1.0 && free) beforeZoom_ = geometry();
-        wantedZoom_ = v.zoom;
+        if (zoom_ == 1.0 && free) beforeZoom_ = geometry();
+        zoom_ = v.zoom;
+        applyZoomToFonts();
         fitWindow();
-        if (wantedZoom_ == 1.0 && free && beforeZoom_.isValid()) {
+        if (zoom_ == 1.0 && free && beforeZoom_.isValid()) {
             const QScopedValueRollback<bool> fitting(fitting_, true);
             setGeometry(beforeZoom_);
             userExtra_ = (scroll_->size() - clientSizeHint()).expandedTo(QSize(0, 0));
             layoutClient();
         }
-        if (wantedZoom_ == 1.0) beforeZoom_ = {};
+        if (zoom_ == 1.0) beforeZoom_ = {};
     }
     if (v.playing && !playTimer_.isActive()) playTimer_.start();
     if (!v.playing) playTimer_.stop();
@@ -826,12 +817,8 @@ void MainWindow::render()
 // lasts and gets its place back after.
 void MainWindow::renderProjector(const ViewState& v)
 {
-    PlotView* views[] = {Picture_Geo, Picture_Mach, Picture_PiPo};
-    for (int i = 0; i < 3; ++i) {
-        const auto kind = static_cast<PlotKind>(i);
-        views[i]->setStyle(logic_.drawStyle(kind));
-        views[i]->setVisible(logic_.plotShown(kind));
-    }
+    for (PlotView* view : {Picture_Geo, Picture_Mach, Picture_PiPo})
+        view->setVisible(logic_.plotShown(kindOf(view)));
     // The projector's plots draw their captions themselves, as large as
     // their other texts.
     Label4->setVisible(!v.projector);
@@ -960,7 +947,6 @@ void MainWindow::fillMenu(QMenu* menu, const Menu& m)
 
 void MainWindow::choose(const MenuItem& item)
 {
-    takePePoText();
     Event e = item.event;
     if (item.asks) {
         const std::optional<std::string> typed = askOtherGas();
@@ -1030,12 +1016,8 @@ QDockWidget* MainWindow::explanationPanel() const
     return findChild<QDockWidget*>("ExplanationPanel", Qt::FindDirectChildrenOnly);
 }
 
-void MainWindow::setExplanationShown(bool shown)
+void MainWindow::renderExplanation(bool shown)
 {
-    if (shown != logic_.explanationShown()) {
-        dispatch(Event(EventKind::Explain, shown ? 1.0 : 0.0));
-        return;
-    }
     QDockWidget* dock = explanationPanel();
     if (shown == dock->isVisibleTo(this)) return;
     // The window grows (or shrinks) by the panel; the client area stays
@@ -1044,22 +1026,9 @@ void MainWindow::setExplanationShown(bool shown)
     fitWindow();
 }
 
-void MainWindow::setZoom(double zoom)
-{
-    // Qt writes numbers in the C locale, whatever the user's.
-    dispatch(Event(EventKind::Setting, "zoom=" + QString::number(zoom, 'g', 17).toStdString()));
-}
-
-void MainWindow::applyZoom(double zoom)
-{
-    appliedZoom_ = zoom;
-    applyZoomToFonts();
-    for (PlotView* view : {Picture_Geo, Picture_Mach, Picture_PiPo}) view->setLineWidth(zoom);
-}
-
 void MainWindow::applyZoomToFonts()
 {
-    const double zoom = appliedZoom_;
+    const double zoom = zoom_;
     client_->setFont(sansFont("MS Sans Serif", 8.25 * zoom));
     const QFont axisFont = sansFont("MS Sans Serif", 8.25 * zoom, true);
     Label4->setFont(axisFont);
@@ -1102,9 +1071,9 @@ void MainWindow::scaleMenuFont(QMenu* menu) const
 {
     QFont font = QApplication::font("QMenu");
     if (font.pointSizeF() > 0)
-        font.setPointSizeF(font.pointSizeF() * appliedZoom_);
+        font.setPointSizeF(font.pointSizeF() * zoom_);
     else
-        font.setPixelSize(static_cast<int>(std::lround(font.pixelSize() * appliedZoom_)));
+        font.setPixelSize(static_cast<int>(std::lround(font.pixelSize() * zoom_)));
     menu->setFont(font);
 }
 
@@ -1122,7 +1091,7 @@ int MainWindow::reportLineHeight() const
 QSize MainWindow::clientFloor() const
 {
     const double plain = layoutDpi(this);
-    const double dpi = plain * appliedZoom_;
+    const double dpi = plain * zoom_;
     // Room for the lines; their meanings may scroll.
     const int lines = kReportLines * reportLineHeight() + 2 * List1->frameWidth();
     const int height = twipsToPixels(kListTop, dpi) + lines +
@@ -1144,7 +1113,6 @@ QSize MainWindow::clientFloor() const
 void MainWindow::fitWindow()
 {
     const QScopedValueRollback<bool> fitting(fitting_, true);
-    if (wantedZoom_ != appliedZoom_) applyZoom(wantedZoom_);
     const QSize designed = clientSizeHint();
     const QSize floor = clientFloor();
     const bool free = !isMaximized() && !isFullScreen();
@@ -1235,13 +1203,13 @@ void MainWindow::loadSettings()
 
 QSize MainWindow::clientSizeHint() const
 {
-    const double dpi = layoutDpi(this) * appliedZoom_;
+    const double dpi = layoutDpi(this) * zoom_;
     return {twipsToPixels(kClientWidth, dpi), twipsToPixels(kClientHeight, dpi)};
 }
 
 void MainWindow::layoutClient()
 {
-    const double dpi = layoutDpi(this) * appliedZoom_;
+    const double dpi = layoutDpi(this) * zoom_;
     // Boxes and bars at least 24 pixels (360 twips at 96 dpi) across; the
     // bars reach from the first box to the foot of "Calculate", each named
     // above it.
@@ -1342,6 +1310,11 @@ QString MainWindow::statusText() const
     return statusLine_->text();
 }
 
+bool MainWindow::statusShowsRefusal() const
+{
+    return !statusLine_->styleSheet().isEmpty();
+}
+
 PlotKind MainWindow::kindOf(const PlotView* view) const
 {
     return view == Picture_Geo    ? PlotKind::Geometry
@@ -1349,23 +1322,8 @@ PlotKind MainWindow::kindOf(const PlotView* view) const
                                   : PlotKind::Third;
 }
 
-// The text in "Pe/Po =" as the user left it (it may have been set without
-// an edit notification): when it is not what the view last put there, the
-// logic takes it as an edit before the event that follows, whose view shows
-// the outcome of both (showing it between the two would put the view's
-// texts back into boxes the user is editing).
-void MainWindow::takePePoText()
-{
-    const std::string typed = Text_PePo->text().toStdString();
-    if (typed == shownPePo_) return;
-    Event e(EventKind::EditPePo, typed);
-    e.time = now();
-    logic_.handle(e);
-}
-
 void MainWindow::Command1_Click()
 {
-    takePePoText();
     dispatch({EventKind::Calculate});
 }
 
@@ -1376,31 +1334,17 @@ void MainWindow::Text_PePo_Edited()
 
 void MainWindow::Text_Mmax_Change()
 {
-    takePePoText();
     dispatch(Event(EventKind::EditMeSup, Text_Mmax->text().toStdString()));
 }
 
 void MainWindow::Text_AAmax_Change()
 {
-    takePePoText();
     dispatch(Event(EventKind::EditAmax, Text_AAmax->text().toStdString()));
 }
 
 void MainWindow::Picture_Geo_Click()
 {
-    takePePoText();
     dispatch({EventKind::ClickGeometry});
-}
-
-void MainWindow::setGas(double k)
-{
-    takePePoText();
-    dispatch(Event(EventKind::OtherGas, QString::number(k, 'g', 17).toStdString()));
-}
-
-void MainWindow::setThirdPlot(PlotQuantity quantity)
-{
-    dispatch(Event(EventKind::ThirdPlot, static_cast<double>(quantity)));
 }
 
 // The logic runs the whole chain of the two bars; the window shows the end
@@ -1426,7 +1370,7 @@ void MainWindow::repaintPlotsNow()
 
 void MainWindow::showPlotMenu(PlotView* view, const QPoint& position)
 {
-    if (!view->hasScene()) return;
+    if (!logic_.calculated()) return;
     const Menu items = logic_.plotMenu(kindOf(view));
     QMenu menu(this);
     menu.setObjectName(toQString(items.id));

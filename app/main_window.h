@@ -15,6 +15,7 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <array>
 #include <functional>
 #include <map>
 #include <optional>
@@ -71,9 +72,8 @@ class MainWindow : public QMainWindow {
     using StatusKind = cdnozzle::StatusKind;
     QString statusText() const;
     StatusKind statusKind() const { return logic_.statusKind(); }
-    // The status line shows a refusal, in red (not while it shows the values
-    // under the cursor).
-    bool statusShowsRefusal() const { return statusRed_; }
+    // The status line shows a refusal, in red, as the view says.
+    bool statusShowsRefusal() const;
     // Replaces the modal message box of a failed iteration (tests).
     void setNotConvergedHandler(NotConvergedHandler handler)
     {
@@ -94,28 +94,18 @@ class MainWindow : public QMainWindow {
     bool saveStationCsv(const QString& path);
     AboutWindow* aboutWindow() const { return about_; }
 
-    // Zoom for the projector: the designed layout, its fonts (the menus'
-    // too) and the plots' pens from 100 % to 300 % in steps of 25 %. Runs no
-    // calculation. The window never grows beyond the screen it is on, and a
-    // maximised window stays maximised: what does not fit comes off the
-    // plots, and where even that is not enough the controls and plots
-    // scroll, while the play bar, the status lines and the explanation stay
-    // in the window. Back at 100 % the window takes the place and size it
-    // had before the zoom.
-    double zoom() const { return logic_.zoom(); }
-    void setZoom(double zoom);
-    void zoomIn() { dispatch({EventKind::ZoomIn}); }
-    void zoomOut() { dispatch({EventKind::ZoomOut}); }
+    // The view's zoom for the projector: the designed layout, its fonts
+    // (the menus' too) and the plots' pens from 100 % to 300 %. The window
+    // never grows beyond the screen it is on, and a maximised window stays
+    // maximised: what does not fit comes off the plots, and where even that
+    // is not enough the controls and plots scroll, while the play bar, the
+    // status lines and the explanation stay in the window. Back at 100 % the
+    // window takes the place and size it had before the zoom.
+    double zoom() const { return zoom_; }
 
     // The explanation panel below the plots, as tall as its wrapped text.
     bool explanationShown() const;
     QString explanationText() const;
-    void setExplanationShown(bool shown);
-
-    // The gas of the calculation (the Gas menu's "Other…" with this k).
-    void setGas(double k);
-    // What the third plot shows (its context menu): p/p0, T/T0 or rho/rho0.
-    void setThirdPlot(PlotQuantity quantity);
 
     // The play's clock in seconds (tests drive it by hand) and one tick of it.
     void setClock(std::function<double()> clock) { clock_ = std::move(clock); }
@@ -158,7 +148,7 @@ class MainWindow : public QMainWindow {
     void VScroll2_Change(int position);
     // Help > About: shows the About window.
     void Mn_About_Click();
-    // A Pe/Po typed by the user waits for "Calculate"; the status line says so.
+    // A Pe/Po typed, pasted or set into its box waits for "Calculate"; the status line says so.
     void Text_PePo_Edited();
 
   protected:
@@ -173,7 +163,6 @@ class MainWindow : public QMainWindow {
     void renderMenus(const std::vector<Menu>& menus);
     void fillMenu(QMenu* menu, const Menu& items);
     void choose(const MenuItem& item);
-    void takePePoText();
     void repaintPlotsNow();
     void buildEngine(const std::vector<EngineField>& fields);
     void renderEngine(const ViewState& v);
@@ -189,7 +178,6 @@ class MainWindow : public QMainWindow {
     bool writeExport(const QString& path);
     PlotKind kindOf(const PlotView* view) const;
     double now() const { return clock_(); }
-    void applyZoom(double zoom);
     void applyZoomToFonts();
     void scaleMenuFont(QMenu* menu) const;
     QDockWidget* explanationPanel() const;
@@ -200,6 +188,7 @@ class MainWindow : public QMainWindow {
     void keepOnScreen();
     void renderLimitMarks(const std::vector<LimitMark>& marks);
     void renderProjector(const ViewState& v);
+    void renderExplanation(bool shown);
     void takeScreen();
     void saveSettings();
     void loadSettings();
@@ -253,16 +242,14 @@ class MainWindow : public QMainWindow {
     bool keysShown_ = false;
     LimitMarks* coarseMarks_ = nullptr;
     LimitMarks* fineMarks_ = nullptr;
-    QAction* aboutAction_ = nullptr;
+    QAction* aboutAction_ = nullptr; // Mn_About: "About", the menu bar's last entry
     QTimer playTimer_;
     QElapsedTimer elapsed_;
     std::function<double()> clock_;
     QPointer<AboutWindow> about_;
 
-    // The logic's zoom, and the one the window is laid out at: the same,
-    // or lower when the window would not fit its screen.
-    double wantedZoom_ = 1.0;
-    double appliedZoom_ = 1.0;
+    // The zoom the window is laid out at: the view's, once shown.
+    double zoom_ = 1.0;
     // The room the user gave the plots beyond their designed size, kept
     // through zooms and the explanation's changes.
     QSize userExtra_{0, 0};
@@ -270,8 +257,6 @@ class MainWindow : public QMainWindow {
     // The projector view as shown, and the window's place before it.
     bool shownProjector_ = false;
     int shownProjectorPlot_ = 0;
-    std::string shownPePo_; // "Pe/Po =" as the view last filled it
-    bool statusRed_ = false;
     double shownStatusSize_ = 0, shownBannerSize_ = 0;
     QRect beforeProjector_;
     bool shownBefore_ = false;
@@ -279,7 +264,9 @@ class MainWindow : public QMainWindow {
     QRect beforeZoom_;
 
     // What the window shows already, so it redraws only what changed.
-    int shownScenes_ = -1;
+    // The revisions the plots were last painted at: each plot's, the
+    // settings' (zoom, projector), and whether the banner stood over them.
+    std::array<int, 5> shownPictures_{};
     std::vector<std::string> shownReport_;
     int shownExport_ = 0;
     std::vector<Menu> shownMenus_;

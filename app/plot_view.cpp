@@ -15,18 +15,13 @@ PlotView::PlotView(QWidget* parent) : QWidget(parent)
     setContextMenuPolicy(Qt::CustomContextMenu);
 }
 
-void PlotView::setScene(const PlotScene& scene)
+DisplayList PlotView::picture() const
 {
-    scene_ = scene;
-    hasScene_ = true;
-    update();
-}
-
-void PlotView::clearScene()
-{
-    scene_ = {};
-    hasScene_ = false;
-    update();
+    if (source_) return source_(width(), height());
+    DisplayList empty;
+    empty.width = width();
+    empty.height = height();
+    return empty;
 }
 
 QSize PlotView::sizeHint() const
@@ -34,24 +29,10 @@ QSize PlotView::sizeHint() const
     return {377, 185};
 }
 
-double PlotView::sceneX(double widgetX) const
-{
-    const Projection to(scene_, width(), height());
-    return to.valid() ? to.sceneX(widgetX) : scene_.left;
-}
-
 void PlotView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    if (!hasScene_) {
-        const Rgb bg = kPlotBackground;
-        painter.fillRect(rect(), QColor(bg.r, bg.g, bg.b));
-        return;
-    }
-    // The projector's caption is drawn with the plot (the window's label
-    // shows it otherwise).
-    const std::string caption = style_.projector ? caption_.toStdString() : std::string();
-    paintDisplayList(painter, drawScene(scene_, width(), height(), lineWidth_, caption, style_));
+    paintDisplayList(painter, picture());
 }
 
 void PlotView::mousePressEvent(QMouseEvent* event)
@@ -71,7 +52,7 @@ void PlotView::mouseReleaseEvent(QMouseEvent* event)
 
 void PlotView::mouseMoveEvent(QMouseEvent* event)
 {
-    if (hasScene_) emit hovered(event->position().x());
+    emit hovered(event->position().x());
     QWidget::mouseMoveEvent(event);
 }
 

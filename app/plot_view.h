@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: MIT
-// A plot area of the window: paints its scene (kept, so the plot survives
-// being covered, minimised or resized), reports clicks, the x under the
-// mouse, and right clicks for the context menu.
+// A plot area of the window: paints the display list its source gives for
+// the widget's size (asked anew at every paint, so the plot survives being
+// covered, minimised or resized), reports clicks, the pixel under the mouse,
+// and right clicks for the context menu.
 #pragma once
 
-#include "panel/view.h"
+#include "plot_render.h"
 
 #include <QWidget>
+
+#include <functional>
 
 namespace cdnozzle {
 
@@ -15,52 +18,17 @@ class PlotView : public QWidget {
   public:
     explicit PlotView(QWidget* parent = nullptr);
 
-    void setScene(const PlotScene& scene);
-    // Back to an empty plot (nothing calculated).
-    void clearScene();
-    const PlotScene& scene() const { return scene_; }
-    bool hasScene() const { return hasScene_; }
-
-    // The italic caption the window shows in the plot's corner ("M",
-    // "p/p0"); exported images carry it too.
-    void setCaption(const QString& caption) { caption_ = caption; }
-    const QString& caption() const { return caption_; }
-
-    // The pens' width in pixels (the window's zoom).
-    void setLineWidth(double width)
+    // What the plot shows on a surface of a width and a height in pixels:
+    // the logic's display list for it (the window holds no picture of its
+    // own). Nothing but the background without one.
+    using Source = std::function<DisplayList(double width, double height)>;
+    void setSource(Source source)
     {
-        lineWidth_ = width;
+        source_ = std::move(source);
         update();
     }
-
-    // The projector view: thicker lines, larger texts, as the display list
-    // says.
-    void setProjector(bool on)
-    {
-        if (style_.projector == on) return;
-        style_.projector = on;
-        update();
-    }
-    bool projector() const { return style_.projector; }
-    // How the window's logic draws the plot now (the projector's texts).
-    void setStyle(const DrawStyle& style)
-    {
-        if (style_ == style) return;
-        style_ = style;
-        update();
-    }
-    const DrawStyle& style() const { return style_; }
-
-    // The banner of a paused play over the plot's top: its texts make way.
-    void setBanner(bool on)
-    {
-        if (style_.banner == on) return;
-        style_.banner = on;
-        update();
-    }
-
-    // The scene's x at a horizontal widget position.
-    double sceneX(double widgetX) const;
+    // The display list the widget paints at its size now.
+    DisplayList picture() const;
 
     QSize sizeHint() const override;
 
@@ -80,11 +48,7 @@ class PlotView : public QWidget {
     void leaveEvent(QEvent* event) override;
 
   private:
-    PlotScene scene_;
-    QString caption_;
-    bool hasScene_ = false;
-    double lineWidth_ = 1;
-    DrawStyle style_;
+    Source source_;
     bool pressed_ = false;
 };
 

@@ -498,6 +498,10 @@ std::string reportUsage()
         if (o.kind == Kind::Value) left += " " + std::string(valueName(o.name));
         text += line(left, o.help, 24);
     }
+    text += line("  --unsteady",
+                 "the flow in time instead, from rest to steady; cdnozzle-report --unsteady "
+                 "--help lists its own options",
+                 24);
     text += "\nThe station table (the text report, --csv and the JSON \"stations\"), one row\n"
             "per station:\n";
     for (const StationColumn& column : kStationColumns)

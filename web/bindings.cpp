@@ -149,16 +149,14 @@ void PageLogic::handle(const std::string& name, const std::string& text, double 
 
 val PageLogic::viewChanges(bool holdReadouts)
 {
-    const ViewState v = logic_.view();
+    const ViewState v = logic_.view(holdReadouts);
     val out = val::object();
     std::size_t slot = 0;
     forEachSection(
         [&](std::string_view name, int index, const auto& section) {
             int& passed = passed_[slot++];
             if (passed == section.revision) return;
-            if (holdReadouts &&
-                (name == "boxes" || name == "status" || name == "report" || name == "engine"))
-                return;
+            if (holdReadouts && WindowLogic::heldDuringFastPlay(name)) return;
             passed = section.revision;
             val shown = toVal(section);
             shown.set("revision", section.revision);

@@ -553,6 +553,9 @@
     }
     showMenus(has("menus"));
     if (has("menus")) showKeys();
+    // A play writes its address when it stops: a browser's history entry
+    // costs a slow phone several frames.
+    if (has("menus") && !view.playing) writeAddressSoon();
     // Nothing calculated yet: Calculate and Play stand out, as the status
     // line says; nothing to save or share.
     if (has("settings")) {
@@ -821,7 +824,7 @@
     // Nothing calculated but the start-up flow: an address that was refused
     // stays to be mended.
     const hash = view.address;
-    if (!hash || !view.calculations || location.hash === hash) return;
+    if (!hash || !view.calculations || view.playing || location.hash === hash) return;
     ownHash = hash;
     addressWritten = performance.now();
     try {

@@ -48,7 +48,7 @@ void WindowLogic::handle(const Event& e)
     case EventKind::Hover: {
         const auto plot = static_cast<PlotKind>(whole(e.plot, 0, 2));
         if (!calculated()) break;
-        const Projection to(sceneOf(plot), e.width, 1);
+        const Projection to(scene(plot), e.width, 1);
         if (to.valid() && std::isfinite(e.number)) hover(plot, to.sceneX(e.number));
         break;
     }

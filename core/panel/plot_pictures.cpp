@@ -40,6 +40,15 @@ std::string plotFileName(PlotKind plot, PlotQuantity third)
 
 } // namespace
 
+const PlotScene& WindowLogic::scene(PlotKind plot) const
+{
+    // The flow in time has scenes of its own.
+    if (unsteady_ && flow_) return unsteadyScenes_[static_cast<std::size_t>(plot)];
+    return plot == PlotKind::Geometry ? model_.geometryScene()
+           : plot == PlotKind::Mach   ? model_.machScene()
+                                      : model_.thirdScene();
+}
+
 DisplayList WindowLogic::displayList(PlotKind plot, double width, double height, double scale) const
 {
     if (!calculated()) {
@@ -48,7 +57,6 @@ DisplayList WindowLogic::displayList(PlotKind plot, double width, double height,
         empty.height = height;
         return empty;
     }
-    const PlotScene& scene = sceneOf(plot);
     DrawStyle style = drawStyle(plot);
     // The banner stands over the top of the plots: the geometry's.
     style.banner = plot == PlotKind::Geometry && !bannerText().empty();
@@ -58,7 +66,7 @@ DisplayList WindowLogic::displayList(PlotKind plot, double width, double height,
                                 : plot == PlotKind::Mach
                                     ? std::string("M")
                                     : std::string(quantityCaption(model_.thirdPlot()));
-    return drawScene(scene, width, height, scale, caption, style);
+    return drawScene(scene(plot), width, height, scale, caption, style);
 }
 
 DrawStyle WindowLogic::drawStyle(PlotKind plot) const
@@ -81,7 +89,6 @@ void WindowLogic::prepareExport(PlotKind plot, const std::string& format)
                               " · Pe/Po = " + accepted_.pe_po + " · " + acceptedGasName_ +
                               " (k = " + formatRounded4(acceptedGasK_) + ")";
     const DrawStyle style{projector_};
-    const PlotScene& scene = sceneOf(plot);
     const std::string caption = plot == PlotKind::Geometry ? ""
                                 : plot == PlotKind::Mach
                                     ? "M"
@@ -106,12 +113,12 @@ void WindowLogic::prepareExport(PlotKind plot, const std::string& format)
     } else if (format == "svg") {
         f.name = base + ".svg";
         f.mime = "image/svg+xml";
-        f.text = svgText(exportedPlot(plot, scene, caption, style, stamp));
+        f.text = svgText(exportedPlot(plot, scene(plot), caption, style, stamp));
     } else {
         f.format = format == "copy" ? "copy" : "png";
         f.name = base + ".png";
         f.mime = "image/png";
-        f.picture = exportedPlot(plot, scene, caption, style, stamp);
+        f.picture = exportedPlot(plot, scene(plot), caption, style, stamp);
     }
     ++f.serial;
 }

@@ -41,17 +41,30 @@ std::string plotDescription(PlotKind plot, PlotQuantity third)
 
 } // namespace
 
-ViewState WindowLogic::view() const
+bool WindowLogic::heldDuringFastPlay(std::string_view section)
+{
+    // The Pe/Po box, the status, the report and the engine's line are read;
+    // the settings carry the address, which follows each step as well.
+    return section == "boxes" || section == "status" || section == "report" ||
+           section == "engine" || section == "settings";
+}
+
+ViewState WindowLogic::view(bool holdReadouts) const
 {
     ViewState v;
-    sectionOf<BoxesView>(v) = boxesView();
-    sectionOf<BarsView>(v) = barsView();
-    sectionOf<StatusView>(v) = statusView();
-    sectionOf<ReportView>(v) = reportView();
-    sectionOf<MenusView>(v) = menusView();
-    sectionOf<EngineView>(v) = engineView();
-    sectionOf<SettingsView>(v) = settingsView();
-    sectionOf<UnsteadyView>(v) = unsteadyView();
+    const auto derive = [&]<class S>(S (WindowLogic::*presenter)() const, const char* name) {
+        sectionOf<S>(v) = holdReadouts && heldDuringFastPlay(name) && sectionOf<S>(shown_).revision
+                              ? sectionOf<S>(shown_)
+                              : (this->*presenter)();
+    };
+    derive(&WindowLogic::boxesView, "boxes");
+    derive(&WindowLogic::barsView, "bars");
+    derive(&WindowLogic::statusView, "status");
+    derive(&WindowLogic::reportView, "report");
+    derive(&WindowLogic::menusView, "menus");
+    derive(&WindowLogic::engineView, "engine");
+    derive(&WindowLogic::settingsView, "settings");
+    derive(&WindowLogic::unsteadyView, "unsteady");
     v.plots = plotStates();
     // A section is compared with the one last shown: its revision moves on
     // only when it differs.
@@ -147,7 +160,7 @@ std::array<PlotState, 3> WindowLogic::plotStates() const
         p.id = plotId(kind);
         p.caption = captions[i];
         p.description = plotDescription(kind, third);
-        p.scene = calculated() ? &sceneOf(kind) : nullptr;
+        p.drawn = calculated();
         p.design = plotDesign(kind);
         p.sceneRevision = sceneRevision_;
     }

@@ -119,14 +119,6 @@ void WindowLogic::followUnsteady()
     unsteadyStepsOf_ = flow_->steps();
 }
 
-const PlotScene& WindowLogic::sceneOf(PlotKind plot) const
-{
-    if (unsteady_ && flow_) return unsteadyScenes_[static_cast<std::size_t>(plot)];
-    return plot == PlotKind::Geometry ? model_.geometryScene()
-           : plot == PlotKind::Mach   ? model_.machScene()
-                                      : model_.thirdScene();
-}
-
 void WindowLogic::playTime(double now)
 {
     if (playing_) {

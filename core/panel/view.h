@@ -341,22 +341,26 @@ struct ReportView {
     }
 };
 
-// One plot: its caption and description, its designed size, and which
-// scene it shows (sceneRevision moves when the scene changes).
+// One plot: its caption and description, its designed size, and whether
+// it shows a flow (sceneRevision moves when its scene changes; the logic
+// gives the scene itself, and the display list a front end paints).
 struct PlotState {
-    std::string id;                   // "Picture_Geo", "Picture_Mach", "Picture_PiPo"
-    std::string caption;              // "", "M", "p/p0", "T/T0", "ρ/ρ0"
-    std::string description;          // what the plot shows, for a screen reader
-    const PlotScene* scene = nullptr; // nothing before the first calculation
+    std::string id;          // "Picture_Geo", "Picture_Mach", "Picture_PiPo"
+    std::string caption;     // "", "M", "p/p0", "T/T0", "ρ/ρ0"
+    std::string description; // what the plot shows, for a screen reader
     PlotDesign design{};
     int sceneRevision = 0;
+    bool drawn = false; // a flow is drawn (nothing before the first calculation)
     int revision = 0;
     static constexpr auto fields()
     {
         using F = PlotState;
-        return std::tuple{Field{"id", &F::id}, Field{"caption", &F::caption},
-                          Field{"description", &F::description}, Field{"design", &F::design},
-                          Field{"sceneRevision", &F::sceneRevision}};
+        return std::tuple{Field{"id", &F::id},
+                          Field{"caption", &F::caption},
+                          Field{"description", &F::description},
+                          Field{"design", &F::design},
+                          Field{"sceneRevision", &F::sceneRevision},
+                          Field{"drawn", &F::drawn}};
     }
 };
 

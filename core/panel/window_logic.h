@@ -79,8 +79,12 @@ class WindowLogic {
     // Nothing else changes the logic (the seams above only tell a front
     // end what happened).
     void handle(const Event& event);
-    // Everything to show now.
-    ViewState view() const;
+    // Everything to show now. Holding the readouts (during a fast play,
+    // between the moments readoutsPerSecond allows), the sections that a
+    // play's step rewrites for reading (heldDuringFastPlay) stay as last
+    // shown, with their revisions, and are not derived at all.
+    ViewState view(bool holdReadouts = false) const;
+    static bool heldDuringFastPlay(std::string_view section);
     // The context menu of a plot.
     Menu plotMenu(PlotKind plot) const;
     // Keys besides those of the menu entries.
@@ -91,6 +95,9 @@ class WindowLogic {
     GasPrompt otherGasPrompt() const;
     // The last file asked for with an Export event.
     const ExportFile& lastExport() const { return export_; }
+    // The scene a plot shows (while its PlotState says it is drawn), as it
+    // stands until the next event.
+    const PlotScene& scene(PlotKind plot) const;
     // A plot drawn on a width x height surface at scale pixels per designed
     // pixel, as the window and the page show it (their captions are
     // separate labels).
@@ -104,9 +111,6 @@ class WindowLogic {
     {
         return !projector_ || projectorPlot_ == 0 || projectorPlot_ == static_cast<int>(plot) + 1;
     }
-    // Counts the changes of the three scenes (calculations, the third
-    // plot's quantity): a front end repaints when it moves.
-    int sceneRevision() const { return sceneRevision_; }
     // The settings kept between runs, as text; a Setting event takes one
     // back (a key it does not know, or a value it cannot take, changes
     // nothing).
@@ -315,8 +319,6 @@ class WindowLogic {
     // nozzle from rest, a new back pressure), and its plots its state.
     void followUnsteady();
     void openUnsteady();
-    // The plot's scene as shown: the flow in time's in the unsteady mode.
-    const PlotScene& sceneOf(PlotKind plot) const;
     // "t = 3.21 L/a0", with milliseconds for an engine.
     std::string timeText(double t) const;
     // The values of the cell nearest to x, for the status line.

@@ -242,6 +242,36 @@ DisplayList drawScene(const PlotScene& scene, double width, double height, doubl
         const double shockWidth = std::max(2.0, std::round((projector ? 5 : 2.5) * scale));
         const double limitWidth = projector ? std::max(1.0, std::round(2 * scale)) : scale;
         const double dashOn = kDashOn * scale, dashOff = kDashOff * scale;
+        // A limit curve is a chain of short segments: its dashes are laid
+        // along the chain, each piece at most a dash long, so that the
+        // pattern runs on from one segment to the next (a renderer dashing
+        // each short segment afresh would draw the curve solid).
+        double dashPhase = 0, chainX = NAN, chainY = NAN;
+        auto addDashes = [&](double x1, double y1, double x2, double y2, Rgb color, double w) {
+            if (x1 != chainX || y1 != chainY) dashPhase = 0;
+            chainX = x2;
+            chainY = y2;
+            const double length = std::hypot(x2 - x1, y2 - y1);
+            const double period = dashOn + dashOff;
+            const auto piece = [&](double a, double b) {
+                a /= length;
+                b /= length;
+                list.lines.push_back({x1 + a * (x2 - x1), y1 + a * (y2 - y1), x1 + b * (x2 - x1),
+                                      y1 + b * (y2 - y1), color, w, Crisp::No, dashOn, dashOff});
+            };
+            if (!(length > 0) || !(period > 0) || length > 1e4 * period) {
+                if (length > 0) piece(0, length);
+                return;
+            }
+            // The k-th dash of the pattern runs from k periods after the
+            // pattern's start (dashPhase before this segment) for dashOn.
+            for (int k = 0; k * period - dashPhase < length; ++k) {
+                const double a = std::max(0.0, k * period - dashPhase);
+                const double b = std::min(length, k * period - dashPhase + dashOn);
+                if (b > a) piece(a, b);
+            }
+            dashPhase = std::fmod(dashPhase + length, period);
+        };
         auto add = [&](const Segment& s, PaletteRole role) {
             double x1 = to.px(s.x1), y1 = to.py(s.y1), x2 = to.px(s.x2), y2 = to.py(s.y2);
             if (s.trueAngle && s.y1 != s.y2 && s.x1 != s.x2) {
@@ -261,6 +291,10 @@ DisplayList drawScene(const PlotScene& scene, double width, double height, doubl
                        : kind == Crisp::No          ? scale
                                                     : crisp;
             if (!clip(x1, y1, x2, y2, -w, -w, width + w, height + w)) return;
+            if (limit && kind == Crisp::No) {
+                addDashes(x1, y1, x2, y2, paletteColor(role), w);
+                return;
+            }
             list.lines.push_back({x1, y1, x2, y2, paletteColor(role), w, kind, limit ? dashOn : 0,
                                   limit ? dashOff : 0});
         };

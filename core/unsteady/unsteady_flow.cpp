@@ -25,6 +25,25 @@ constexpr std::array kStartNames{std::pair{Start::Rest, std::string_view("rest")
                                  std::pair{Start::Steady, std::string_view("steady")},
                                  std::pair{Start::Textbook, std::string_view("textbook")}};
 
+// A name from a table of (value, name) pairs, and back; the first row's
+// name for a value the table lacks.
+template <class E, std::size_t N>
+std::string_view nameIn(const std::array<std::pair<E, std::string_view>, N>& names, E value)
+{
+    for (const auto& [v, name] : names)
+        if (v == value) return name;
+    return names[0].second;
+}
+
+template <class E, std::size_t N>
+std::optional<E> namedIn(const std::array<std::pair<E, std::string_view>, N>& names,
+                         std::string_view name)
+{
+    for (const auto& [v, n] : names)
+        if (n == name) return v;
+    return std::nullopt;
+}
+
 bool isMacCormack(Scheme s)
 {
     return s == Scheme::MacCormack || s == Scheme::MacCormackConservative;
@@ -80,16 +99,12 @@ template <class P> Flux physicalFlux(double k, const P& w)
 
 std::string_view schemeName(Scheme s)
 {
-    for (const auto& [scheme, name] : kSchemeNames)
-        if (scheme == s) return name;
-    return "muscl-hllc";
+    return nameIn(kSchemeNames, s);
 }
 
 std::optional<Scheme> schemeOfName(std::string_view name)
 {
-    for (const auto& [scheme, n] : kSchemeNames)
-        if (n == name) return scheme;
-    return std::nullopt;
+    return namedIn(kSchemeNames, name);
 }
 
 double courantLimit(Scheme)
@@ -99,16 +114,12 @@ double courantLimit(Scheme)
 
 std::string_view startName(Start s)
 {
-    for (const auto& [start, name] : kStartNames)
-        if (start == s) return name;
-    return "rest";
+    return nameIn(kStartNames, s);
 }
 
 std::optional<Start> startOfName(std::string_view name)
 {
-    for (const auto& [start, n] : kStartNames)
-        if (n == name) return start;
-    return std::nullopt;
+    return namedIn(kStartNames, name);
 }
 
 std::string_view eventName(FlowEventKind e)

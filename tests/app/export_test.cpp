@@ -50,7 +50,7 @@ TEST(Export, PngOfTheGeometryPlotIsLargeAndShowsTheShock)
     // The plot in its proportions, and the band with the scenario under it.
     EXPECT_NEAR(double(image.height()) / image.width(),
                 double(geo->height() + kStampBand) / geo->width(), 0.01);
-    const PlotScene& scene = geo->scene();
+    const PlotScene& scene = t.w.logic().scene(PlotKind::Geometry);
     auto column = [&](double x) {
         return int((x - scene.left) / (scene.right - scene.left) * image.width());
     };
@@ -134,10 +134,11 @@ TEST(Hover, ValuesUnderTheCursorThenTheRegimeAgain)
     Calculated t;
     t.w.show();
     PlotView* mach = test::plot(t.w, "Picture_Mach");
-    const PlotScene& scene = mach->scene();
+    const PlotScene& scene = t.w.logic().scene(PlotKind::Mach);
     const int px = int((1.575 - scene.left) / (scene.right - scene.left) * mach->width());
     QTest::mouseMove(mach, QPoint(px, mach->height() / 2));
-    const int station = nearestStation(t.w.model().state(), mach->sceneX(px));
+    const int station =
+        nearestStation(t.w.model().state(), Projection(scene, mach->width(), 1).sceneX(px));
     EXPECT_EQ(station, 66);
     EXPECT_TRUE(t.w.statusText().contains("station 66: M = ")) << t.w.statusText().toStdString();
     const QString regime =

@@ -36,6 +36,18 @@ inline PlotView* plot(const MainWindow& w, const char* name)
     return control<PlotView>(w, name);
 }
 
+// Whether a plot of the window paints a flow (more than its background).
+inline bool paintsFlow(const MainWindow& w, const char* name)
+{
+    return !plot(w, name)->picture().lines.empty();
+}
+
+// The zoom as a setting kept between runs is taken back.
+inline void setZoom(MainWindow& w, double zoom)
+{
+    w.dispatch(Event(EventKind::Setting, "zoom=" + QString::number(zoom, 'g', 17).toStdString()));
+}
+
 inline QStringList listLines(const MainWindow& w)
 {
     QStringList lines;

@@ -36,7 +36,7 @@ TEST(MainWindow, StartUpShowsTheStartUpFlowAndAPlayBar)
     // The start-up flow calculated and drawn, not counted as the user's.
     EXPECT_EQ(listLines(w).value(1), "M_max=2");
     for (const char* name : {"Picture_Geo", "Picture_Mach", "Picture_PiPo"}) {
-        EXPECT_TRUE(plot(w, name)->hasScene()) << name;
+        EXPECT_TRUE(test::paintsFlow(w, name)) << name;
     }
     EXPECT_EQ(w.calculationCount(), 0);
     // The hint names controls the window shows.
@@ -174,7 +174,7 @@ TEST(MainWindow, EditingADesignBoxRecalculatesOnEveryKey)
     EXPECT_EQ(w.calculationCount(), 1);
     EXPECT_EQ(w.model().state().M_max, 25);
     EXPECT_EQ(listLines(w).value(1), "M_max=25");
-    EXPECT_TRUE(plot(w, "Picture_Mach")->hasScene());
+    EXPECT_TRUE(test::paintsFlow(w, "Picture_Mach"));
 
     QTest::keyClick(me, Qt::Key_Backspace); // back to "2"
     EXPECT_EQ(w.calculationCount(), 2);
@@ -226,6 +226,13 @@ TEST(MainWindow, PePoWaitsForCalculate)
     QTest::keyClick(box(w, "Text_AAmax"), Qt::Key_Enter);
     EXPECT_EQ(w.calculationCount(), 3);
     EXPECT_EQ(w.model().state().PePo, 0.6);
+    // A text put into the box without keys (pasted, set by a script) reaches
+    // the logic at once, as a typed one does.
+    pepo->setText("0.7");
+    EXPECT_EQ(w.statusKind(), MainWindow::StatusKind::PendingPePo);
+    EXPECT_EQ(w.logic().texts().pe_po, "0.7");
+    w.Command1_Click();
+    EXPECT_EQ(w.model().state().PePo, 0.7);
 }
 
 TEST(MainWindow, ClickOnTheGeometryPlotRecalculates)
@@ -234,10 +241,10 @@ TEST(MainWindow, ClickOnTheGeometryPlotRecalculates)
     w.show();
     QTest::mouseClick(plot(w, "Picture_Geo"), Qt::LeftButton, {}, QPoint(20, 20));
     EXPECT_EQ(w.calculationCount(), 1);
-    const PlotScene first = plot(w, "Picture_Geo")->scene();
+    const DisplayList first = plot(w, "Picture_Geo")->picture();
     QTest::mouseClick(plot(w, "Picture_Geo"), Qt::LeftButton, {}, QPoint(50, 40));
     EXPECT_EQ(w.calculationCount(), 2);
-    EXPECT_EQ(plot(w, "Picture_Geo")->scene(), first);
+    EXPECT_EQ(plot(w, "Picture_Geo")->picture(), first);
     QTest::mouseClick(plot(w, "Picture_Mach"), Qt::LeftButton, {}, QPoint(20, 20));
     EXPECT_EQ(w.calculationCount(), 2);
 }
@@ -248,7 +255,7 @@ TEST(MainWindow, RefusedInputKeepsTheLastResultAndSaysWhyInRed)
     box(w, "Text_PePo")->setText("0.5");
     w.Command1_Click();
     const QStringList report = listLines(w);
-    const PlotScene geo = plot(w, "Picture_Geo")->scene();
+    const PlotScene geo = w.logic().scene(PlotKind::Geometry);
     EXPECT_EQ(w.statusText(), "Strong shock at the exit: a Mach disk in the jet (β = 69.2°)");
 
     for (const char* typed : {"", "-", "1.2", "0"}) {
@@ -258,8 +265,17 @@ TEST(MainWindow, RefusedInputKeepsTheLastResultAndSaysWhyInRed)
         EXPECT_TRUE(w.statusText().startsWith("Pe/Po = must be a number above 0 and at most 1"))
             << typed;
         EXPECT_EQ(listLines(w), report);
-        EXPECT_EQ(plot(w, "Picture_Geo")->scene(), geo);
+        EXPECT_EQ(w.logic().scene(PlotKind::Geometry), geo);
     }
+    // The values under the cursor are not a refusal; off the plot, the
+    // refusal is red again.
+    Event hover(EventKind::Hover, 100.0);
+    hover.width = 377;
+    w.dispatch(hover);
+    EXPECT_TRUE(w.statusText().startsWith("x = ")) << w.statusText().toStdString();
+    EXPECT_FALSE(w.statusShowsRefusal());
+    w.dispatch(Event(EventKind::Leave));
+    EXPECT_TRUE(w.statusShowsRefusal());
     // Half-typed design numbers are ordinary moments of typing: no dialog, no crash.
     box(w, "Text_PePo")->setText("0.5");
     box(w, "Text_Mmax")->setText("");

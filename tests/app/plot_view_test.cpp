@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QSettings>
 
 #include <cstdlib>
 
@@ -49,7 +50,7 @@ TEST(PlotView, NormalShockIsPaintedInItsColourAtItsStationOnly)
     MainWindow w;
     test::box(w, "Text_PePo")->setText("0.8");
     w.Command1_Click();
-    const PlotScene& scene = test::plot(w, "Picture_Geo")->scene();
+    const PlotScene& scene = w.logic().scene(PlotKind::Geometry);
     const QImage image = paintGeometry(scene, {377, 185});
     int atShock = 0;
     for (int dx = -1; dx <= 1; ++dx)
@@ -72,6 +73,56 @@ TEST(PlotView, WidgetKeepsItsPictureAcrossRepaints)
     int red = 0;
     for (int x = 0; x < once.width(); ++x) red += redPixelsInColumn(once, x) > 0;
     EXPECT_GT(red, once.width() / 2); // the Mach curve runs along most of the plot
+}
+
+// The window paints the display list the logic gives for each plot at the
+// plot's size, the list the page paints: a logic fed the same events, apart
+// from the window, gives the same lines and texts, at the zoom as a scale,
+// with the projector's styles and captions and the banner's room; and the
+// geometry plot's pixels are that list's.
+TEST(PlotView, TheWindowPaintsTheLogicsDisplayListForTheSameEvents)
+{
+    const Event calculate(EventKind::Calculate), refuse(EventKind::EditMeSup, "");
+    const Event projector(EventKind::Projector, 1.0);
+    const struct {
+        const char* state;
+        std::vector<Event> events;
+    } rows[] = {
+        {"start-up flow", {}},
+        {"shock inside", {Event(EventKind::EditPePo, "0.8"), calculate}},
+        {"nothing calculated", {calculate, Event(EventKind::Reset)}},
+        {"refused box, banner over the plots", {calculate, refuse}},
+        {"zoomed", {calculate, Event(EventKind::Setting, "zoom=2")}},
+        {"projector", {calculate, projector}},
+        {"projector, Mach alone", {calculate, projector, Event(EventKind::ProjectorPlot, 2.0)}},
+        {"projector, refused box", {calculate, projector, refuse}},
+    };
+    const char* names[] = {"Picture_Geo", "Picture_Mach", "Picture_PiPo"};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.state);
+        QSettings().clear();
+        MainWindow w;
+        WindowLogic apart(w.logic().texts());
+        apart.handle(Event(EventKind::Start));
+        for (const Event& e : row.events) {
+            w.dispatch(e);
+            apart.handle(e);
+        }
+        for (int i = 0; i < 3; ++i) {
+            const auto kind = static_cast<PlotKind>(i);
+            PlotView* view = test::plot(w, names[i]);
+            // (Painting lays out what a zoom left pending, so it comes first.)
+            const QImage painted = view->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            EXPECT_EQ(view->isVisibleTo(&w), apart.plotShown(kind)) << names[i];
+            const DisplayList expected =
+                apart.displayList(kind, view->width(), view->height(), apart.view().zoom);
+            EXPECT_EQ(view->picture(), expected) << names[i];
+            if (kind == PlotKind::Geometry) {
+                EXPECT_EQ(painted, renderImage(expected).convertToFormat(QImage::Format_RGB32));
+            }
+        }
+    }
+    QSettings().clear();
 }
 
 TEST(PlotView, SegmentsFarOutsideTheWindowAreCutNotLost)

@@ -26,7 +26,7 @@ struct ShownWindow : Window {
     ShownWindow()
     {
         w.show();
-        w.setZoom(2);
+        test::setZoom(w, 2);
     }
     ~ShownWindow() { QSettings().clear(); }
 };

@@ -160,7 +160,7 @@ TEST(ReportArgs, HelpAndVersion)
     EXPECT_TRUE(parseReportArgs({"--version"}).args.version);
     const std::string usage = reportUsage();
     for (const char* option :
-         {"--me-sup", "--amax", "--pe-po", "--json", "--png", "--svg", "--csv"})
+         {"--me-sup", "--amax", "--pe-po", "--json", "--png", "--svg", "--csv", "--unsteady"})
         EXPECT_NE(usage.find(option), std::string::npos) << option;
 }
 

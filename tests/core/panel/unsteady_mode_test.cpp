@@ -72,18 +72,18 @@ TEST(UnsteadyMode, SwitchStepPlayBarsAndRestartThroughEvents)
     // by them, the scale beside it.
     v = logic.view();
     const std::vector<CellValues> cells = flow->cells();
-    const PlotScene& mach = *v.plots[1].scene;
+    const PlotScene& mach = logic.scene(PlotKind::Mach);
     ASSERT_EQ(mach.segments.size(), mach.steadySegments + cells.size() - 1);
     EXPECT_EQ(mach.segments.back().y2, -cells.back().M);
     EXPECT_EQ(mach.segments.back().x2, cells.back().x);
     EXPECT_FALSE(mach.references.empty()); // the steady flow, faintly
-    const PlotScene& geometry = *v.plots[0].scene;
+    const PlotScene& geometry = logic.scene(PlotKind::Geometry);
     ASSERT_GT(geometry.fills.size(), cells.size());
     EXPECT_EQ(geometry.fills[cells.size() - 1].color,
               machColor(cells.back().M, machScaleTop(logic.model().state().M_max)));
     EXPECT_EQ(geometry.fills.front().y2, 0.5 * cells.front().area);
     logic.handle(Event(EventKind::ThirdPlot, static_cast<double>(PlotQuantity::Temperature)));
-    EXPECT_EQ(logic.view().plots[2].scene->segments.back().y2, -cells.back().T);
+    EXPECT_EQ(logic.scene(PlotKind::Third).segments.back().y2, -cells.back().T);
     // Under the cursor, the last cell's values; with an engine, time in ms.
     Event hover(EventKind::Hover, 377.0);
     hover.plot = 1;
@@ -110,7 +110,7 @@ TEST(UnsteadyMode, SwitchStepPlayBarsAndRestartThroughEvents)
     EXPECT_EQ(logic.unsteadyFlow(), nullptr);
     v = logic.view();
     EXPECT_FALSE(v.unsteady);
-    EXPECT_EQ(v.plots[1].scene, &logic.model().machScene());
+    EXPECT_EQ(&logic.scene(PlotKind::Mach), &logic.model().machScene());
     logic.handle(timed(EventKind::TimeStep, 10));
     EXPECT_EQ(logic.unsteadyFlow(), nullptr);
 }

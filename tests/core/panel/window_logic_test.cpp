@@ -38,8 +38,8 @@ Event hoverAt(const WindowLogic& logic, PlotKind plot, double x)
     Event e(EventKind::Hover, 0.0);
     e.plot = static_cast<int>(plot);
     e.width = 377;
-    if (const PlotScene* scene = logic.view().plots[static_cast<std::size_t>(plot)].scene)
-        e.number = Projection(*scene, e.width, 1).px(x);
+    if (logic.view().plots[static_cast<std::size_t>(plot)].drawn)
+        e.number = Projection(logic.scene(plot), e.width, 1).px(x);
     return e;
 }
 
@@ -61,6 +61,7 @@ TEST(WindowLogic, StartsAtTheTopWithNothingCalculated)
     EXPECT_EQ(logic.coarsePosition(), 1);
     EXPECT_EQ(logic.finePosition(), 1);
     EXPECT_TRUE(logic.reportLines().empty());
+    EXPECT_FALSE(logic.view().plots[1].drawn);
     EXPECT_EQ(logic.statusKind(), StatusKind::Empty);
     EXPECT_EQ(logic.statusText(), kStartText); // where to begin
     // As a front end opens: the start-up flow drawn, the bars still at the
@@ -68,7 +69,7 @@ TEST(WindowLogic, StartsAtTheTopWithNothingCalculated)
     WindowLogic opened;
     opened.handle(Event(EventKind::Start));
     EXPECT_TRUE(opened.calculated());
-    EXPECT_NE(opened.view().plots[1].scene, nullptr);
+    EXPECT_TRUE(opened.view().plots[1].drawn);
     EXPECT_EQ(opened.view().report.at(1), "M_max=2");
     EXPECT_EQ(opened.statusKind(), StatusKind::Empty);
     EXPECT_EQ(opened.statusText(), kStartText);

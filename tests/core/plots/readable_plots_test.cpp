@@ -141,7 +141,20 @@ TEST(Palette, DisplayListsUseItWithCuesBesidesColour)
                     drawScene(scene, 377, 185, 1, "M", DrawStyle{.projector = projector});
                 double flow = 0, shock = 0;
                 int limits = 0, shocks = 0;
+                // The limit curves' dashes run on along each curve: of the
+                // length from one piece to the next, the strokes take about
+                // kDashOn / (kDashOn + kDashOff), not all of it.
+                double stroked = 0, spanned = 0;
+                const DisplayLine* previous = nullptr;
                 for (const DisplayLine& l : list.lines) {
+                    if (is(l.color, PaletteRole::Limit) && l.crisp == Crisp::No) {
+                        const double length = std::hypot(l.x2 - l.x1, l.y2 - l.y1);
+                        const double gap =
+                            previous ? std::hypot(l.x1 - previous->x2, l.y1 - previous->y2) : 0;
+                        stroked += length;
+                        spanned += length + (gap < 2 * l.dashOff ? gap : 0);
+                        previous = &l;
+                    }
                     bool known = false;
                     for (const PaletteRole role : kPaletteRoles) known = known || is(l.color, role);
                     EXPECT_TRUE(known) << int(l.color.r) << "," << int(l.color.g);
@@ -160,6 +173,7 @@ TEST(Palette, DisplayListsUseItWithCuesBesidesColour)
                 }
                 if (plot != PlotKind::Geometry) {
                     EXPECT_GT(limits, 100) << pepo;
+                    EXPECT_NEAR(stroked / spanned, kDashOn / (kDashOn + kDashOff), 0.05) << pepo;
                     EXPECT_GT(flow, 0);
                 }
                 if (shocks > 0 && flow > 0) {
@@ -207,7 +221,6 @@ TEST(DisplayList, NoTwoTextsOverlapAndAllStayInsideInEveryRegimeAndSize)
                     if (unsteady && third != PlotQuantity::Pressure) continue;
                     logic.handle(Event(EventKind::Mode, unsteady ? 1.0 : 0.0));
                     if (unsteady) logic.handle(Event(EventKind::TimeStep));
-                    const ViewState shown = logic.view();
                     for (const Screen& screen : kScreens) {
                         // The projector view's styles as the logic gives them.
                         logic.handle(
@@ -224,7 +237,7 @@ TEST(DisplayList, NoTwoTextsOverlapAndAllStayInsideInEveryRegimeAndSize)
                                     logic.handle(Event(EventKind::ProjectorPlot, k + 1.0));
                                 DrawStyle style = logic.drawStyle(plot);
                                 style.banner = banner;
-                                const PlotScene& scene = unsteady ? *shown.plots[k].scene
+                                const PlotScene& scene = unsteady ? logic.scene(plot)
                                                          : k == 0 ? m.geometryScene()
                                                          : k == 1 ? m.machScene()
                                                                   : m.thirdScene();
