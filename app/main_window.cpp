@@ -347,10 +347,14 @@ void MainWindow::buildControls()
     aboutAction_->setObjectName("Mn_About");
     connect(aboutAction_, &QAction::triggered, this, &MainWindow::Mn_About_Click);
     for (const KeyBinding& k : logic_.extraKeys()) {
+        if (!k.outsideBoxes) continue; // a box's own (Enter): bound with the boxes
         auto* a = new QAction(this);
         a->setShortcut(QKeySequence::fromString(QString::fromStdString(k.key)));
         a->setShortcutContext(Qt::WindowShortcut);
-        connect(a, &QAction::triggered, this, [this, e = k.event] { dispatch(e); });
+        connect(a, &QAction::triggered, this, [this, k] {
+            if (k.inBoxes || !qobject_cast<QLineEdit*>(QApplication::focusWidget()))
+                dispatch(k.event);
+        });
         addAction(a);
     }
 
@@ -425,11 +429,14 @@ void MainWindow::buildControls()
     connect(Text_Mmax, &QLineEdit::textChanged, this, &MainWindow::Text_Mmax_Change);
     connect(Text_AAmax, &QLineEdit::textChanged, this, &MainWindow::Text_AAmax_Change);
     connect(Text_PePo, &QLineEdit::textChanged, this, &MainWindow::Text_PePo_Edited);
-    // Enter in any box calculates, as "Calculate" does.
-    for (QLineEdit* box : {Text_Mmax, Text_AAmax, Text_PePo})
-        connect(box, &QLineEdit::returnPressed, this, &MainWindow::Command1_Click);
-    for (QLineEdit* box : engineBoxes_)
-        connect(box, &QLineEdit::returnPressed, this, &MainWindow::Command1_Click);
+    // The logic's keys of the boxes: Enter is a box's returnPressed.
+    std::vector<QLineEdit*> boxes{Text_Mmax, Text_AAmax, Text_PePo};
+    boxes.insert(boxes.end(), engineBoxes_.begin(), engineBoxes_.end());
+    for (const KeyBinding& k : logic_.extraKeys()) {
+        if (k.key != "Enter" || !k.inBoxes) continue;
+        for (QLineEdit* box : boxes)
+            connect(box, &QLineEdit::returnPressed, this, [this, e = k.event] { dispatch(e); });
+    }
     connect(Picture_Geo, &PlotView::clicked, this, &MainWindow::Picture_Geo_Click);
     for (PlotView* view : {Picture_Geo, Picture_Mach, Picture_PiPo}) {
         connect(view, &PlotView::hovered, this, [this, view](double px) {
@@ -1370,8 +1377,8 @@ void MainWindow::repaintPlotsNow()
 
 void MainWindow::showPlotMenu(PlotView* view, const QPoint& position)
 {
-    if (!logic_.calculated()) return;
     const Menu items = logic_.plotMenu(kindOf(view));
+    if (items.items.empty()) return; // none before a flow is drawn
     QMenu menu(this);
     menu.setObjectName(toQString(items.id));
     menu.setStyle(targetStyle_);
@@ -1407,7 +1414,7 @@ void MainWindow::exportFile(PlotKind plot, const std::string& format)
     e.text = format;
     dispatch(e);
     const ExportFile& f = logic_.lastExport();
-    if (f.format == "copy") {
+    if (f.toClipboard) {
         QGuiApplication::clipboard()->setImage(renderImage(f.picture));
         return;
     }
@@ -1429,7 +1436,7 @@ bool MainWindow::writeExport(const QString& path)
 {
     const ExportFile& f = logic_.lastExport();
     std::optional<QString> failure;
-    if (f.format == "png" || f.format == "copy") {
+    if (f.painted) {
         failure = saveImage(path, f.picture, ImageFormat::Png);
     } else if (const auto e = saveExport(path.toStdString(), f)) {
         failure = toQString(*e);

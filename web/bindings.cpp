@@ -74,6 +74,14 @@ val toVal(double value)
 {
     return val(std::isfinite(value) ? value : 0.0);
 }
+val toVal(Rgb color)
+{
+    val out = val::object();
+    out.set("r", int(color.r));
+    out.set("g", int(color.g));
+    out.set("b", int(color.b));
+    return out;
+}
 val toVal(const Event& e)
 {
     const EventFormat& f = eventFormatOf(e.kind);
@@ -214,6 +222,9 @@ val PageLogic::lastExport() const
     out.set("format", f.format);
     out.set("mime", f.mime);
     out.set("text", f.text);
+    out.set("toClipboard", f.toClipboard);
+    out.set("painted", f.painted);
+    out.set("background", toVal(f.picture.background));
     out.set("width", f.picture.width);
     out.set("height", f.picture.height);
     out.set("lines", linesOf(f.picture));
@@ -264,7 +275,6 @@ EMSCRIPTEN_BINDINGS(cdnozzle)
         .function("plotMenu", &PageLogic::plotMenu)
         .function("otherGasPrompt", &PageLogic::otherGasPrompt)
         .function("lastExport", &PageLogic::lastExport)
-        .function("calculated", &PageLogic::calculated)
         .function("playing", &PageLogic::playing)
         .function("messageCount", &PageLogic::messageCount)
         .function("takeMessages", &PageLogic::takeMessages);

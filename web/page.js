@@ -9,7 +9,6 @@
   const VERSION = "@VERSION@";
   // The designed window's text size, in its pixels.
   const DESIGN_FONT = 11;
-  const PHONE_WIDTH = 600;
   const PLOT_IDS = ["Picture_Geo", "Picture_Mach", "Picture_PiPo"];
   const LONG_PRESS_MS = 550;
   // Browsers ignore address changes beyond a couple of hundred in ten
@@ -312,11 +311,10 @@
   // goes. The thumb stands where the style sheet puts its share of the range
   // (--f), so placing it measures nothing.
   class ScrollBar {
-    constructor(element, min, max, onMove) {
+    constructor(element, onMove) {
       this.el = element;
-      this.min = min;
-      this.max = max;
-      this.value = min;
+      // The range and the position are the logic's (set).
+      this.min = this.max = this.value = 0;
       this.onMove = onMove;
       this.trough = element.querySelector(".trough");
       this.thumb = element.querySelector(".thumb");
@@ -398,8 +396,7 @@
       thumb.addEventListener("pointercancel", end);
     }
 
-    // Page Up and Page Down are the page's (the coarse step, wherever the
-    // focus is but in a box).
+    // Page Up and Page Down are the logic's keys (the coarse step).
     key(e) {
       const steps = { ArrowUp: -1, ArrowLeft: -1, ArrowDown: 1, ArrowRight: 1 };
       if (e.key in steps) {
@@ -429,10 +426,15 @@
       return String((value - this.min) / (this.max - this.min));
     }
 
-    // Where the logic says the bar stands, and what a screen reader says of
-    // it; runs nothing.
+    // Where the logic says the bar stands, its range, and what a screen
+    // reader says of it; runs nothing.
     set(state) {
       setAttr(this.el, "aria-valuetext", state.valueText);
+      if (state.minimum !== this.min || state.maximum !== this.max) {
+        [this.min, this.max, this.value] = [state.minimum, state.maximum, null];
+        this.el.setAttribute("aria-valuemin", String(this.min));
+        this.el.setAttribute("aria-valuemax", String(this.max));
+      }
       if (state.position === this.value) return;
       this.value = state.position;
       this.el.setAttribute("aria-valuenow", String(state.position));
@@ -487,6 +489,7 @@
     if (element.getAttribute(name) !== value) element.setAttribute(name, value);
   };
   const syncBox = (id, text) => setProp($(id), "value", text);
+  const rgb = ({ r, g, b }) => `rgb(${r}, ${g}, ${b})`;
 
   // The sections of the view that changed are applied; the readouts a
   // play's step changes (the boxes, the status, the report, the engine)
@@ -527,6 +530,9 @@
     if (has("plot0", "plot1", "plot2")) {
       view.plots.forEach((p, kind) => setAttr($(PLOT_IDS[kind]), "aria-label", p.description));
       setText($("Label5"), view.plots[2].caption);
+      const root = document.documentElement.style;
+      const background = rgb(view.plots[0].background);
+      if (root.getPropertyValue("--plot-bg") !== background) root.setProperty("--plot-bg", background);
     }
     const banner = $("Banner");
     // The geometry's texts make way for the banner over it.
@@ -556,13 +562,7 @@
     // A play writes its address when it stops: a browser's history entry
     // costs a slow phone several frames.
     if (has("menus") && !view.playing) writeAddressSoon();
-    // Nothing calculated yet: Calculate and Play stand out, as the status
-    // line says; nothing to save or share.
     if (has("settings")) {
-      const fresh = !view.address;
-      if ($("Form1").classList.contains("fresh") !== fresh) $("Form1").classList.toggle("fresh", fresh);
-      setProp($("ShareLink"), "disabled", fresh);
-      setProp($("SaveFigure"), "disabled", fresh);
       writeAddressSoon();
       remember();
     }
@@ -585,9 +585,6 @@
         Object.assign(box, { id: f.id, className: "box", type: "text", autocomplete: "off",
           spellcheck: false, enterKeyHint: "go" });
         box.addEventListener("input", () => send("editEngine", box.value, i));
-        box.addEventListener("keydown", (e) => {
-          if (e.key === "Enter") send("calculate");
-        });
         return [label, box];
       }));
     }
@@ -666,11 +663,16 @@
         setText(control.querySelector(".sym"), item.icon);
         setText(control.querySelector(".name"), item.label);
         setAttr(control, "title", item.key ? `${item.label} (${item.key})` : item.label);
-        if (item.checkable || item.id === "Play") {
-          setAttr(control, "aria-pressed", String(item.id === "Play" ? view.playing : item.checked));
-        }
+        if (item.toggle) setAttr(control, "aria-pressed", String(item.pressed));
       }
       setProp(control, "disabled", !item.enabled);
+    }
+    // Where to begin stands out; what needs a flow waits for one.
+    for (const button of view.buttons) {
+      const control = $(button.id);
+      setProp(control, "disabled", !button.enabled);
+      if (control.classList.contains("suggested") !== button.suggested)
+        control.classList.toggle("suggested", button.suggested);
     }
     setText($("PlaySpeed"), view.speed);
     const ids = gas.items.map((i) => i.id).join();
@@ -756,8 +758,8 @@
     }
   }
 
-  const coarse = new ScrollBar($("VScroll1"), 1, 100, (v) => send("moveCoarse", v));
-  const fine = new ScrollBar($("VScroll2"), 1, 1000, (v) => send("moveFine", v));
+  const coarse = new ScrollBar($("VScroll1"), (v) => send("moveCoarse", v));
+  const fine = new ScrollBar($("VScroll2"), (v) => send("moveFine", v));
 
   // ---- messages and windows -----------------------------------------------
 
@@ -851,7 +853,7 @@
     const canvas = document.createElement("canvas");
     Object.assign(canvas, { width: Math.ceil(file.width), height: Math.ceil(file.height) });
     const ctx = canvas.getContext("2d");
-    ctx.fillStyle = "rgb(255,255,192)";
+    ctx.fillStyle = rgb(file.background);
     ctx.fillRect(0, 0, canvas.width, canvas.height);
     paintLines(ctx, file.lines);
     paintTexts(ctx, JSON.parse(file.texts));
@@ -863,13 +865,13 @@
   function exportFile(plot, format) {
     send("export", plot, format);
     const file = logic.lastExport();
-    if (file.format === "png" || file.format === "copy") {
+    if (file.painted) {
       exportCanvas(file).toBlob((blob) => {
         if (!blob) return;
-        if (file.format === "png") download(file.name, blob);
+        if (!file.toClipboard) download(file.name, blob);
         else if (navigator.clipboard && window.ClipboardItem)
           navigator.clipboard.write([new ClipboardItem({ [file.mime]: blob })]).catch(() => {});
-      }, "image/png");
+      }, file.mime);
     } else {
       download(file.name, new Blob([file.text], { type: file.mime }));
     }
@@ -881,10 +883,10 @@
   let menuOpener = null;
   let lastPlot = 2;
   function openPlotMenu(kind, x, y, opener) {
-    if (!logic.calculated()) return;
+    const { items } = logic.plotMenu(kind);
+    if (!items.length) return; // none before a flow is drawn
     lastPlot = kind;
     menuOpener = opener || document.activeElement;
-    const { items } = logic.plotMenu(kind);
     const menu = $("PlotMenu");
     const title = document.createElement("div");
     Object.assign(title, { className: "menutitle", textContent: view.plots[kind].description });
@@ -1060,10 +1062,13 @@
     }
   }
 
-  // A key as the logic's menus name it: "F5", "Shift+F5", "Ctrl+0".
+  // A key as the logic names it: "F5", "Shift+F5", "Ctrl+0", "PgDown", "?"
+  // (a character's Shift is in the character).
+  const KEY_NAMES = { PageDown: "PgDown", PageUp: "PgUp" };
   function keyName(e) {
-    const key = e.key.length === 1 ? e.key.toUpperCase() : e.key;
-    return (e.ctrlKey ? "Ctrl+" : "") + (e.altKey ? "Alt+" : "") + (e.shiftKey ? "Shift+" : "") + key;
+    const character = e.key.length === 1;
+    const key = character ? e.key.toUpperCase() : KEY_NAMES[e.key] || e.key;
+    return (e.ctrlKey ? "Ctrl+" : "") + (e.altKey ? "Alt+" : "") + (e.shiftKey && !character ? "Shift+" : "") + key;
   }
   const modalOpen = () => [...document.querySelectorAll("dialog[open]")].some((d) => d.matches(":modal"));
   const typing = (target) => target instanceof Element && target.matches("input, select, textarea");
@@ -1072,11 +1077,6 @@
     $("Text_Mmax").addEventListener("input", (e) => send("editMeSup", e.target.value));
     $("Text_AAmax").addEventListener("input", (e) => send("editAmax", e.target.value));
     $("Text_PePo").addEventListener("input", (e) => send("editPePo", e.target.value));
-    for (const id of ["Text_Mmax", "Text_AAmax", "Text_PePo"]) {
-      $(id).addEventListener("keydown", (e) => {
-        if (e.key === "Enter") send("calculate");
-      });
-    }
     $("Command1").addEventListener("click", () => send("calculate"));
     $("Bar_Altitude").addEventListener("input", (e) => send("moveAltitude", e.target.value));
     PLOT_IDS.forEach(wirePlot);
@@ -1102,29 +1102,24 @@
     $("SaveFigure").addEventListener("click", () => openPlotMenuAt(lastPlot, $("SaveFigure")));
     $("ShareLink").addEventListener("click", shareLink);
     $("PlotMenu").addEventListener("keydown", menuKey);
-    // The menus' keys; the boxes keep the focus and their typing. The
-    // browser zooms the page itself.
+    // The menus' keys and the logic's others, each where the logic says it
+    // acts; the boxes keep the focus and their typing. The browser keeps
+    // the keys of its own zoom.
     document.addEventListener("keydown", (e) => {
       if (e.key === "Escape") closePlotMenu(true);
       if (e.metaKey || !view || e.defaultPrevented) return;
       if (modalOpen()) return;
-      if (!typing(e.target) && !e.ctrlKey && !e.altKey) {
-        // A presenter's remote sends Page Down and Page Up.
-        const coarseStep = { PageDown: "coarseDown", PageUp: "coarseUp" }[e.key];
-        if (coarseStep) {
-          e.preventDefault();
-          send(coarseStep);
-          return;
-        }
-        if (e.key === "?") {
-          e.preventDefault();
-          choose(itemOf(view.menus[0], "Shortcuts"));
-          return;
-        }
-      }
       const name = keyName(e);
       // A box keeps its digits (the projector's layouts have keys 0 to 3).
       if (typing(e.target) && name.length === 1) return;
+      const inBox = typing(e.target) && e.target.matches("input.box");
+      const extra = view.extraKeys.find((k) => k.key === name && !k.browserKeeps &&
+        (inBox ? k.inBoxes : k.outsideBoxes && !typing(e.target)));
+      if (extra) {
+        e.preventDefault();
+        choose(extra);
+        return;
+      }
       for (const menu of view.menus) {
         const item = menu.items.find((i) => i.key === name);
         if (!item) continue;
@@ -1232,10 +1227,10 @@
     recall();
     render();
     wire();
-    // The explanation is open on a wide screen, a tap away on a phone; an
-    // opened address is calculated. The page shows the outcome once.
-    if (window.innerWidth >= PHONE_WIDTH) logic.handle(...fieldsOf(event("explain", 1)));
-    logic.handle(...fieldsOf(event("start")));
+    // The start at the page's width (the logic opens the explanation on a
+    // wide one); an opened address is calculated. The page shows the
+    // outcome once.
+    logic.handle(...fieldsOf(event("start", window.innerWidth)));
     if (location.hash) logic.handle(...fieldsOf(event("openAddress", location.hash)));
     render();
     starting = false;

@@ -55,7 +55,6 @@ class PageLogic {
     emscripten::val plotMenu(int plot) const;
     emscripten::val otherGasPrompt() const;
     emscripten::val lastExport() const;
-    bool calculated() const { return logic_.calculated(); }
     bool playing() const { return logic_.playing(); }
     int messageCount() const { return static_cast<int>(messages_.size()); }
     emscripten::val takeMessages();

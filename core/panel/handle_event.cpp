@@ -82,7 +82,10 @@ void WindowLogic::handle(const Event& e)
         break;
     case EventKind::Units: setUnits(e.number != 0 ? UnitSystem::US : UnitSystem::SI); break;
     case EventKind::MoveAltitude: moveAltitude(whole(e.number, 0, altitudeSteps())); break;
-    case EventKind::Start: start(); break;
+    case EventKind::Start:
+        if (e.width >= kExplanationOpenWidth) explanationShown_ = true;
+        start();
+        break;
     case EventKind::Setting: {
         const std::size_t is = e.text.find('=');
         if (is != std::string::npos) applySetting({e.text.substr(0, is), e.text.substr(is + 1)});

@@ -96,6 +96,7 @@ void WindowLogic::prepareExport(PlotKind plot, const std::string& format)
     f.format = format;
     f.text.clear();
     f.picture = {};
+    f.toClipboard = f.painted = false;
     if (format == "thrust" ||
         (format == "csv" && plot == PlotKind::Third && model_.showsThrust())) {
         // The thrust plot's data is the climb's.
@@ -116,6 +117,8 @@ void WindowLogic::prepareExport(PlotKind plot, const std::string& format)
         f.text = svgText(exportedPlot(plot, scene(plot), caption, style, stamp));
     } else {
         f.format = format == "copy" ? "copy" : "png";
+        f.toClipboard = format == "copy";
+        f.painted = true;
         f.name = base + ".png";
         f.mime = "image/png";
         f.picture = exportedPlot(plot, scene(plot), caption, style, stamp);

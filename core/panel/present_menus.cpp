@@ -70,6 +70,8 @@ MenusView WindowLogic::menusView() const
     play.items.push_back(item("Play", playing_ ? "Pause" : "Play", playing_ ? "❚❚" : "▶", "F5",
                               eventOf(EventKind::Play)));
     play.items.back().widest = "❚❚ Pause";
+    play.items.back().toggle = true;
+    play.items.back().pressed = playing_;
     play.items.push_back(
         item("PlayReverse", "Reverse", "⇅", "Shift+F5", eventOf(EventKind::Reverse)));
     // The flow in time runs one way, and stops at no limit.
@@ -173,24 +175,36 @@ MenusView WindowLogic::menusView() const
         show.items.back().separatorBefore = !mode;
     }
     v.menus = {std::move(play), std::move(gas), std::move(show)};
+    for (Menu& menu : v.menus)
+        for (MenuItem& m : menu.items)
+            if (m.checkable) {
+                m.toggle = true;
+                m.pressed = m.checked;
+            }
     v.playing = playing_;
     v.speed = speedName(speed_);
     const double rate = unsteady_ ? timeStepsPerSecond(speed_) : stepsPerSecond(speed_);
     v.readoutsPerSecond = playing_ && rate > kReadoutsPerSecond ? kReadoutsPerSecond : 0;
     v.shortcutsShown = shortcutsShown_;
     v.keys = keyList();
+    v.extraKeys = extraKeys();
+    const bool fresh = !calculated();
+    v.buttons = {{"Command1", true, fresh},
+                 {"Play", true, fresh},
+                 {"ShareLink", !fresh, false},
+                 {"SaveFigure", !fresh, false}};
     return v;
 }
 
 Menu WindowLogic::plotMenu(PlotKind plot) const
 {
     Menu menu{"PlotMenu", "", {}};
+    if (!calculated()) return menu;
     auto add = [&](std::string id, std::string label, Event e) {
         MenuItem m;
         m.id = std::move(id);
         m.label = std::move(label);
         m.event = std::move(e);
-        m.enabled = calculated();
         menu.items.push_back(std::move(m));
         return &menu.items.back();
     };
@@ -230,11 +244,23 @@ Menu WindowLogic::plotMenu(PlotKind plot) const
 
 std::vector<KeyBinding> WindowLogic::extraKeys() const
 {
-    // The window's zoom for the back row (a browser zooms a page itself),
-    // and a presenter's remote, which sends Page Down and Page Up.
-    return {{"Ctrl++", eventOf(EventKind::ZoomIn)},     {"Ctrl+=", eventOf(EventKind::ZoomIn)},
-            {"Ctrl+-", eventOf(EventKind::ZoomOut)},    {"Ctrl+0", eventOf(EventKind::ZoomReset)},
-            {"PgDown", eventOf(EventKind::CoarseDown)}, {"PgUp", eventOf(EventKind::CoarseUp)}};
+    // The window's zoom for the back row (a browser zooms a page itself);
+    // a presenter's remote, which sends Page Down and Page Up; the list of
+    // keys on "?"; Enter in a box calculates, as "Calculate" does.
+    const auto zoom = [](std::string key, EventKind kind) {
+        return KeyBinding{std::move(key), eventOf(kind), true, true, true};
+    };
+    const auto outside = [](std::string key, Event e) {
+        return KeyBinding{std::move(key), std::move(e), false, true, false};
+    };
+    return {zoom("Ctrl++", EventKind::ZoomIn),
+            zoom("Ctrl+=", EventKind::ZoomIn),
+            zoom("Ctrl+-", EventKind::ZoomOut),
+            zoom("Ctrl+0", EventKind::ZoomReset),
+            outside("PgDown", eventOf(EventKind::CoarseDown)),
+            outside("PgUp", eventOf(EventKind::CoarseUp)),
+            outside("?", eventOf(EventKind::Shortcuts, 1)),
+            {"Enter", eventOf(EventKind::Calculate), true, false, false}};
 }
 
 std::vector<KeyHelp> WindowLogic::keyList() const
@@ -256,6 +282,7 @@ std::vector<KeyHelp> WindowLogic::keyList() const
     keys.push_back({"Down, Up", "A bar with the focus: one step lower or higher Pe/Po"});
     keys.push_back({"Home, End", "A bar with the focus: Pe/Po 1, or its lowest"});
     keys.push_back({"Ctrl+Plus, Ctrl+Minus, Ctrl+0", "Zoom in, out, back to 100 %"});
+    keys.push_back({"?", "This list of keys"});
     return keys;
 }
 

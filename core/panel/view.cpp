@@ -46,7 +46,7 @@ const std::vector<EventFormat>& eventFormats()
         {EventKind::Units, "units", "n"},
         {EventKind::MoveAltitude, "moveAltitude", "n"},
         {EventKind::ProjectorPlot, "projectorPlot", "n"},
-        {EventKind::Start, "start", ""},
+        {EventKind::Start, "start", "w"},
         {EventKind::Setting, "setting", "t"},
         {EventKind::Mode, "mode", "n"},
         {EventKind::TimeStep, "timeStep", "s"},
@@ -136,6 +136,12 @@ void writeJson(std::string& out, double value)
 void writeJson(std::string& out, const Event& event)
 {
     out += eventJson(event);
+}
+
+void writeJson(std::string& out, Rgb color)
+{
+    out += "{\"r\":" + std::to_string(color.r) + ",\"g\":" + std::to_string(color.g) +
+           ",\"b\":" + std::to_string(color.b) + "}";
 }
 
 std::string viewJson(const ViewState& view)

@@ -61,7 +61,10 @@ enum class EventKind {
     // number: the projector view's layout, 0 the three plots, 1 to 3 one
     // of them alone (PlotKind + 1)
     ProjectorPlot,
-    Start,   // the front end has opened: the start-up flow drawn, nothing counted
+    // the front end has opened: the start-up flow drawn, nothing counted;
+    // width: the front end's width in CSS pixels where its layout flows
+    // with it (the page), 0 for a window of a designed size
+    Start,
     Setting, // text: a setting kept between runs, "key=value" ("zoom=1.5")
     // number: 0 the steady flow of the back pressure, 1 the flow in time
     // (the nozzle opened from rest)
@@ -104,7 +107,7 @@ struct Event {
     std::string text;
     double number = 0;
     int plot = 0;     // a PlotKind
-    double width = 0; // Hover only
+    double width = 0; // Hover and Start only
     double time = 0;  // seconds on the front end's steady clock
 
     Event() = default;
@@ -145,6 +148,11 @@ struct MenuItem {
     std::string group;
     // The entry asks for its event's text first (the "Other..." dialog).
     bool asks = false;
+    // Shown as a button, it stays down while it is on (Play while the play
+    // runs, a checkable entry while checked): what a screen reader hears
+    // as pressed or not.
+    bool toggle = false;
+    bool pressed = false;
     static constexpr auto fields()
     {
         using F = MenuItem;
@@ -159,7 +167,9 @@ struct MenuItem {
                           Field{"enabled", &F::enabled},
                           Field{"separatorBefore", &F::separatorBefore},
                           Field{"group", &F::group},
-                          Field{"asks", &F::asks}};
+                          Field{"asks", &F::asks},
+                          Field{"toggle", &F::toggle},
+                          Field{"pressed", &F::pressed}};
     }
 };
 
@@ -174,10 +184,37 @@ struct Menu {
     }
 };
 
-// A key with no menu entry of its own (a second key for an entry).
+// A key with no menu entry of its own (a second key for an entry), and
+// where it acts: in a box (Enter), outside the boxes (a box keeps its own
+// keys and the characters typed: Page Down, "?"), or both.
 struct KeyBinding {
-    std::string key;
+    std::string key; // "PgDown", "Ctrl+0", "Enter", "?"
     Event event;
+    bool inBoxes = true;
+    bool outsideBoxes = true;
+    // A browser keeps the key for its own zoom: the page leaves it to it.
+    bool browserKeeps = false;
+    static constexpr auto fields()
+    {
+        using F = KeyBinding;
+        return std::tuple{Field{"key", &F::key}, Field{"event", &F::event},
+                          Field{"inBoxes", &F::inBoxes}, Field{"outsideBoxes", &F::outsideBoxes},
+                          Field{"browserKeeps", &F::browserKeeps}};
+    }
+};
+
+// A button besides the menus' entries: whether it can be pressed, and
+// whether it stands out as where to begin.
+struct ButtonState {
+    std::string id; // "Command1", "Play", "ShareLink", "SaveFigure"
+    bool enabled = true;
+    bool suggested = false;
+    static constexpr auto fields()
+    {
+        using F = ButtonState;
+        return std::tuple{Field{"id", &F::id}, Field{"enabled", &F::enabled},
+                          Field{"suggested", &F::suggested}};
+    }
 };
 
 // A setting kept between runs: its key in the store, and its value as text.
@@ -199,6 +236,11 @@ struct ExportFile {
     std::string mime;   // "image/svg+xml"
     std::string text;
     DisplayList picture;
+    // Where it goes and what it holds: onto the clipboard rather than into
+    // a file, and a picture painted from the display list (a PNG image)
+    // rather than the text.
+    bool toClipboard = false;
+    bool painted = false;
     int serial = 0; // counts the exports asked for
 };
 
@@ -349,6 +391,7 @@ struct PlotState {
     std::string caption;     // "", "M", "p/p0", "T/T0", "ρ/ρ0"
     std::string description; // what the plot shows, for a screen reader
     PlotDesign design{};
+    Rgb background = kPlotBackground; // under the plot, and under its export
     int sceneRevision = 0;
     bool drawn = false; // a flow is drawn (nothing before the first calculation)
     int revision = 0;
@@ -359,6 +402,7 @@ struct PlotState {
                           Field{"caption", &F::caption},
                           Field{"description", &F::description},
                           Field{"design", &F::design},
+                          Field{"background", &F::background},
                           Field{"sceneRevision", &F::sceneRevision},
                           Field{"drawn", &F::drawn}};
     }
@@ -379,7 +423,11 @@ struct MenusView {
     // steps a second).
     double readoutsPerSecond = 0;
     bool shortcutsShown = false;
-    std::vector<KeyHelp> keys; // every key the program takes
+    std::vector<KeyHelp> keys;         // every key the program takes
+    std::vector<KeyBinding> extraKeys; // the keys besides the menu entries'
+    // Calculate and Play stand out while nothing is calculated, as the
+    // status line says; Share link and Save figure wait for a flow.
+    std::vector<ButtonState> buttons;
     int revision = 0;
     static constexpr auto fields()
     {
@@ -389,7 +437,9 @@ struct MenusView {
                           Field{"speed", &F::speed},
                           Field{"readoutsPerSecond", &F::readoutsPerSecond},
                           Field{"shortcutsShown", &F::shortcutsShown},
-                          Field{"keys", &F::keys}};
+                          Field{"keys", &F::keys},
+                          Field{"extraKeys", &F::extraKeys},
+                          Field{"buttons", &F::buttons}};
     }
 };
 
@@ -509,6 +559,7 @@ void writeJson(std::string& out, bool value);
 void writeJson(std::string& out, int value);
 void writeJson(std::string& out, double value);
 void writeJson(std::string& out, const Event& event);
+void writeJson(std::string& out, Rgb color); // {"r": 255, "g": 255, "b": 192}
 template <class T> void writeJson(std::string& out, const std::vector<T>& list);
 template <class T, std::size_t N> void writeJson(std::string& out, const std::array<T, N>& list);
 template <Described T> void writeJson(std::string& out, const T& value)

@@ -52,6 +52,10 @@ std::string_view speedName(PlaySpeed speed);
 // (capitals and digits 0.73 of it, 32 pixels tall).
 inline constexpr double kProjectorStatusSize = 44;
 
+// A front end at least this wide (CSS pixels) opens with the explanation
+// shown; on a narrower one (a phone) it is a tap away.
+inline constexpr double kExplanationOpenWidth = 600;
+
 // How long the play stops on the first step past a limit ratio.
 inline constexpr double kLimitPauseSeconds = 2.0;
 
@@ -85,7 +89,7 @@ class WindowLogic {
     // shown, with their revisions, and are not derived at all.
     ViewState view(bool holdReadouts = false) const;
     static bool heldDuringFastPlay(std::string_view section);
-    // The context menu of a plot.
+    // The context menu of a plot: no entries before a flow is drawn.
     Menu plotMenu(PlotKind plot) const;
     // Keys besides those of the menu entries.
     std::vector<KeyBinding> extraKeys() const;

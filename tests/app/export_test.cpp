@@ -6,6 +6,7 @@
 #include "results/station_data.h"
 #include "text/number_text.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
@@ -14,6 +15,7 @@
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 namespace cdnozzle {
 
@@ -127,6 +129,28 @@ TEST(Export, CopyPutsThePictureOnTheClipboard)
     const QImage image = QGuiApplication::clipboard()->image();
     if (image.isNull()) GTEST_SKIP() << "this platform has no clipboard";
     EXPECT_GE(image.width(), 1200);
+}
+
+TEST(Export, APlotsMenuOpensOnlyOnceAFlowIsDrawn)
+{
+    Calculated t;
+    t.w.show();
+    PlotView* mach = test::plot(t.w, "Picture_Mach");
+    const auto opened = [&] {
+        QString name;
+        QTimer::singleShot(0, [&name] {
+            if (QWidget* popup = QApplication::activePopupWidget()) {
+                name = popup->objectName();
+                popup->close();
+            }
+        });
+        emit mach->customContextMenuRequested(QPoint(20, 20));
+        QCoreApplication::processEvents();
+        return name;
+    };
+    EXPECT_EQ(opened(), "PlotMenu");
+    t.w.menuAction("Reset")->trigger();
+    EXPECT_EQ(opened(), "");
 }
 
 TEST(Hover, ValuesUnderTheCursorThenTheRegimeAgain)

@@ -114,6 +114,17 @@ TEST(Lecture, F5PlaysFromTheBoxThatKeepsTheFocus)
     QTest::keyClick(test::bar(*t.w, "VScroll1"), Qt::Key_Down);
     EXPECT_FALSE(t.w->logic().playing());
     EXPECT_EQ(t.w->playAction()->text(), "Play");
+    // The logic's other keys: Page Down is a box's own, elsewhere it steps
+    // the coarse bar; "?" shows the list of keys.
+    const int coarse = test::bar(*t.w, "VScroll1")->value();
+    QTest::keyClick(box, Qt::Key_PageDown);
+    EXPECT_EQ(test::bar(*t.w, "VScroll1")->value(), coarse);
+    auto* calculate = test::control<QPushButton>(*t.w, "Command1");
+    calculate->setFocus();
+    QTest::keyClick(calculate, Qt::Key_PageDown);
+    EXPECT_EQ(test::bar(*t.w, "VScroll1")->value(), coarse + 1);
+    QTest::keyClick(calculate, '?');
+    EXPECT_TRUE(t.w->logic().view().shortcutsShown);
 }
 
 TEST(Lecture, ThePlayStandsStillPastALimitAndSaysWhich)

@@ -77,6 +77,20 @@ TEST(WindowLogic, StartsAtTheTopWithNothingCalculated)
     EXPECT_EQ(opened.finePosition(), 1);
     EXPECT_EQ(opened.view().coarse.label, "coarse");
     EXPECT_EQ(opened.view().fine.label, "fine");
+    // The bars' ranges, which the front ends take from here.
+    const ViewState v = opened.view();
+    EXPECT_EQ(std::tuple(v.coarse.minimum, v.coarse.maximum, v.fine.minimum, v.fine.maximum),
+              std::tuple(1, 100, 1, 1000));
+    // The explanation is open from the start on a front end as wide as a
+    // laptop's page, a tap away on a phone and in the designed window.
+    for (const auto& [width, shown] :
+         {std::pair{0.0, false}, {390.0, false}, {599.0, false}, {600.0, true}, {1280.0, true}}) {
+        WindowLogic logic;
+        Event start(EventKind::Start);
+        start.width = width;
+        logic.handle(start);
+        EXPECT_EQ(logic.view().explanationShown, shown) << width;
+    }
 }
 
 TEST(WindowLogic, TypedPePoWaitsThenTeachesTheBars)
@@ -311,6 +325,24 @@ TEST(WindowLogic, ExportsAreNamedAndStampedWithTheScenario)
     e.text = "csv";
     logic.handle(e);
     EXPECT_EQ(logic.lastExport().name, "nozzle-me2-pepo0.8-stations.csv");
+    // Where each goes, and whether it is painted from the display list or
+    // is its text.
+    const std::tuple<const char*, bool, bool, const char*> delivered[] = {
+        {"copy", true, true, "image/png"},
+        {"png", false, true, "image/png"},
+        {"svg", false, false, "image/svg+xml"},
+        {"csv", false, false, "text/csv"}};
+    for (const auto& [format, clipboard, painted, mime] : delivered) {
+        e.text = format;
+        logic.handle(e);
+        const ExportFile& f = logic.lastExport();
+        EXPECT_EQ(std::tuple(f.toClipboard, f.painted, f.mime),
+                  std::tuple(clipboard, painted, mime))
+            << format;
+        EXPECT_EQ(f.picture.lines.empty(), !painted) << format;
+        EXPECT_EQ(f.text.empty(), painted) << format;
+        EXPECT_EQ(f.picture.background, kPlotBackground) << format;
+    }
     // XML cannot carry a control character, even escaped: the writer puts a
     // blank in its place.
     const DisplayList list{
@@ -867,6 +899,110 @@ TEST(ViewSections, ARevisionMovesExactlyWhenItsSectionChanges)
     EXPECT_TRUE(std::none_of(json.begin(), json.end(), [](char c) { return c >= 0 && c < 0x20; }));
     EXPECT_NE(json.find("\\t"), std::string::npos);
     EXPECT_EQ(jsonQuoted("a\"\\\x01\x1f"), "\"a\\\"\\\\\\u0001\\u001f\"");
+}
+
+} // namespace cdnozzle
+
+namespace cdnozzle {
+
+namespace {
+
+const ButtonState& button(const ViewState& v, const std::string& id)
+{
+    const auto it = std::find_if(v.buttons.begin(), v.buttons.end(),
+                                 [&](const ButtonState& b) { return b.id == id; });
+    EXPECT_NE(it, v.buttons.end()) << id;
+    return *it;
+}
+
+} // namespace
+
+// Before a flow is drawn (at the very start, after Reset) Calculate and
+// Play stand out, as the status line says, and nothing can be saved,
+// shared or chosen from a plot's menu; a drawn flow has them all. A button
+// shown as a toggle is pressed exactly while its entry is on.
+TEST(FrontEnds, WhereToBeginStandsOutUntilAFlowIsDrawn)
+{
+    struct Row {
+        const char* name;
+        std::vector<Event> events;
+        bool flow;
+    };
+    const Row rows[] = {
+        {"built", {}, false},
+        {"opened", {Event(EventKind::Start)}, true},
+        {"calculated", {Event(EventKind::EditPePo, "0.8"), Event(EventKind::Calculate)}, true},
+        {"reset", {Event(EventKind::Start), Event(EventKind::Reset)}, false},
+        {"playing",
+         {Event(EventKind::Start), Event(EventKind::Play), Event(EventKind::Explain, 1.0)},
+         true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        WindowLogic logic;
+        for (const Event& e : row.events) logic.handle(e);
+        const ViewState v = logic.view();
+        for (int plot = 0; plot < 3; ++plot)
+            EXPECT_EQ(logic.plotMenu(static_cast<PlotKind>(plot)).items.empty(), !row.flow);
+        for (const char* id : {"Command1", "Play"}) {
+            EXPECT_TRUE(button(v, id).enabled) << id;
+            EXPECT_EQ(button(v, id).suggested, !row.flow) << id;
+        }
+        for (const char* id : {"ShareLink", "SaveFigure"}) {
+            EXPECT_EQ(button(v, id).enabled, row.flow) << id;
+            EXPECT_FALSE(button(v, id).suggested) << id;
+        }
+        for (const Menu& menu : v.menus)
+            for (const MenuItem& item : menu.items) {
+                const bool on = item.id == "Play" ? v.playing : item.checked;
+                EXPECT_EQ(item.toggle, item.checkable || item.id == "Play") << item.id;
+                EXPECT_EQ(item.pressed, item.toggle && on) << item.id;
+            }
+        // An export asked for then makes nothing.
+        Event save(EventKind::Export, "png");
+        logic.handle(save);
+        EXPECT_EQ(logic.lastExport().serial, row.flow ? 1 : 0);
+    }
+}
+
+// The keys besides the menus' entries, each where it acts: Enter in a box
+// calculates, a box keeps Page Up, Page Down and "?" ("?" shows the list,
+// whether it is shown or not), a browser keeps its zoom keys; each is in
+// the list of keys.
+TEST(FrontEnds, EachKeyActsWhereTheLogicSays)
+{
+    struct Row {
+        const char* key;
+        Event event;
+        bool inBoxes, outsideBoxes, browserKeeps;
+        const char* listed; // as the list of keys names it
+    };
+    const Row rows[] = {
+        {"Enter", Event(EventKind::Calculate), true, false, false, "Enter"},
+        {"PgDown", Event(EventKind::CoarseDown), false, true, false, "Page Down"},
+        {"PgUp", Event(EventKind::CoarseUp), false, true, false, "Page Up"},
+        {"?", Event(EventKind::Shortcuts, 1.0), false, true, false, "?"},
+        {"Ctrl++", Event(EventKind::ZoomIn), true, true, true, "Ctrl+Plus, Ctrl+Minus, Ctrl+0"},
+        {"Ctrl+=", Event(EventKind::ZoomIn), true, true, true, "Ctrl+Plus, Ctrl+Minus, Ctrl+0"},
+        {"Ctrl+-", Event(EventKind::ZoomOut), true, true, true, "Ctrl+Plus, Ctrl+Minus, Ctrl+0"},
+        {"Ctrl+0", Event(EventKind::ZoomReset), true, true, true, "Ctrl+Plus, Ctrl+Minus, Ctrl+0"},
+    };
+    WindowLogic logic;
+    logic.handle(Event(EventKind::Shortcuts, 1.0)); // the list shown
+    const ViewState v = logic.view();
+    ASSERT_EQ(v.extraKeys.size(), std::size(rows));
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.key);
+        const auto bound = std::find_if(v.extraKeys.begin(), v.extraKeys.end(),
+                                        [&](const KeyBinding& k) { return k.key == row.key; });
+        ASSERT_NE(bound, v.extraKeys.end());
+        const KeyBinding& k = *bound;
+        EXPECT_EQ(eventJson(k.event), eventJson(row.event));
+        EXPECT_EQ(std::tuple(k.inBoxes, k.outsideBoxes, k.browserKeeps),
+                  std::tuple(row.inBoxes, row.outsideBoxes, row.browserKeeps));
+        EXPECT_TRUE(std::any_of(v.keys.begin(), v.keys.end(),
+                                [&](const KeyHelp& h) { return h.key == row.listed; }));
+    }
 }
 
 } // namespace cdnozzle
