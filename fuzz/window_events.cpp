@@ -78,6 +78,11 @@ std::optional<std::string> check(const WindowLogic& logic)
     if (auto bad = badText("explanation", logic.explanation())) return bad;
     const ViewState view = logic.view();
     if (auto bad = badText("engine", view.engineLine)) return bad;
+    // The flow in time's status line and story.
+    if (!view.statusIsRefusal) {
+        if (auto bad = badText("status", view.status)) return bad;
+    }
+    if (auto bad = badText("explanation", view.explanation)) return bad;
     if (view.altitude.position < 0 || view.altitude.position > view.altitude.maximum)
         return "altitude slider at " + std::to_string(view.altitude.position);
     if (auto bad = badText("thrust over altitude", logic.lastExport().text)) return bad;
@@ -106,7 +111,7 @@ std::optional<std::string> runWindowEvents(const std::uint8_t* data, std::size_t
     // The gas first: k from 1 to 2, so outside its range too.
     send(Event(EventKind::OtherGas, formatRoundTrip(1 + in.unit())));
     for (int events = 0; events < 64 && !in.empty(); ++events) {
-        const int kind = in.byte() % 21;
+        const int kind = in.byte() % 22;
         std::string event = std::to_string(kind);
         switch (kind) {
         case 0: send(Event(EventKind::EditMeSup, event = in.text(0.5, 120))); break;
@@ -157,7 +162,15 @@ std::optional<std::string> runWindowEvents(const std::uint8_t* data, std::size_t
         }
         case 18: send(number(EventKind::Units, in.byte() % 2)); break;
         case 19: send(number(EventKind::MoveAltitude, in.range(-5, 1200))); break;
-        default: send(Event(EventKind::Export, "thrust")); break;
+        case 20: send(Event(EventKind::Export, "thrust")); break;
+        default: {
+            // The flow in time: the mode, a step, back to rest.
+            const int which = in.byte() % 3;
+            if (which == 0) send(number(EventKind::Mode, in.byte() % 2));
+            if (which == 1) send(EventKind::TimeStep);
+            if (which == 2) send(EventKind::TimeRestart);
+            break;
+        }
         }
         if (failure.empty()) {
             if (auto bad = check(logic)) failure = *bad;

@@ -67,7 +67,7 @@ class PageLogic {
     std::vector<double> flat_;
     int steadyLines_ = 0;
     // Each section's revision as last passed on.
-    std::array<int, 10> passed_{};
+    std::array<int, 11> passed_{};
     std::vector<std::string> messages_;
 };
 

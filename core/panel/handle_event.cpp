@@ -29,8 +29,10 @@ void WindowLogic::handle(const Event& e)
     case EventKind::ThirdPlot:
         setThirdPlot(static_cast<PlotQuantity>(whole(e.number, 0, 3)));
         break;
-    case EventKind::Play: playOrPause(e.time); break;
-    case EventKind::Reverse: playReverse(e.time); break;
+    case EventKind::Play: unsteady_ ? playTime(e.time) : playOrPause(e.time); break;
+    case EventKind::Reverse:
+        if (!unsteady_) playReverse(e.time);
+        break;
     case EventKind::Slower:
         setPlaySpeed(static_cast<PlaySpeed>(std::max(0, static_cast<int>(speed_) - 1)), e.time);
         break;
@@ -38,7 +40,7 @@ void WindowLogic::handle(const Event& e)
         setPlaySpeed(static_cast<PlaySpeed>(std::min(2, static_cast<int>(speed_) + 1)), e.time);
         break;
     case EventKind::PauseAtLimits: setPauseAtLimits(e.number != 0); break;
-    case EventKind::Tick: tick(e.time); break;
+    case EventKind::Tick: unsteady_ ? tickTime(e.time) : tick(e.time); break;
     case EventKind::Explain: explanationShown_ = e.number != 0; break;
     case EventKind::ZoomIn: setZoom(zoom_ + kZoomStep); break;
     case EventKind::ZoomOut: setZoom(zoom_ - kZoomStep); break;
@@ -89,9 +91,13 @@ void WindowLogic::handle(const Event& e)
         if (is != std::string::npos) applySetting({e.text.substr(0, is), e.text.substr(is + 1)});
         break;
     }
+    case EventKind::Mode: setMode(e.number != 0); break;
+    case EventKind::TimeStep: stepTime(); break;
+    case EventKind::TimeRestart: restartTime(e.time); break;
     }
     // The engine, the units or the altitude may have changed.
     showThrust();
+    followUnsteady();
 }
 
 void WindowLogic::setZoom(double zoom)
@@ -106,6 +112,7 @@ std::vector<Setting> WindowLogic::settings() const
             {"playSpeed", std::to_string(static_cast<int>(speed_))},
             {"pauseAtLimits", pauseAtLimits_ ? "true" : "false"},
             {"projector", projector_ ? "true" : "false"},
+            {"mode", unsteady_ ? "unsteady" : "steady"},
             {"units", std::string(unitSystemName(units_))}};
 }
 
@@ -123,6 +130,8 @@ void WindowLogic::applySetting(const Setting& s)
         if (s.value == "true" || s.value == "false") projector_ = s.value == "true";
     } else if (s.key == "units") {
         if (const auto units = unitSystemNamed(s.value)) setUnits(*units);
+    } else if (s.key == "mode") {
+        if (s.value == "steady" || s.value == "unsteady") setMode(s.value == "unsteady");
     }
 }
 

@@ -42,6 +42,8 @@ std::string plotFileName(PlotKind plot, PlotQuantity third)
 
 const PlotScene& WindowLogic::scene(PlotKind plot) const
 {
+    // The flow in time has scenes of its own.
+    if (unsteady_ && flow_) return unsteadyScenes_[static_cast<std::size_t>(plot)];
     return plot == PlotKind::Geometry ? model_.geometryScene()
            : plot == PlotKind::Mach   ? model_.machScene()
                                       : model_.thirdScene();

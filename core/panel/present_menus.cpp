@@ -74,6 +74,8 @@ MenusView WindowLogic::menusView() const
     play.items.back().pressed = playing_;
     play.items.push_back(
         item("PlayReverse", "Reverse", "⇅", "Shift+F5", eventOf(EventKind::Reverse)));
+    // The flow in time runs one way, and stops at no limit.
+    play.items.back().enabled = !unsteady_;
     play.items.push_back(item("PlaySlower", "Slower", "−", "F6", eventOf(EventKind::Slower)));
     play.items.back().enabled = speed_ != PlaySpeed::Slow;
     play.items.push_back(item("PlayFaster", "Faster", "+", "F7", eventOf(EventKind::Faster)));
@@ -83,6 +85,7 @@ MenusView WindowLogic::menusView() const
     play.items.back().checkable = true;
     play.items.back().checked = pauseAtLimits_;
     play.items.back().separatorBefore = true;
+    play.items.back().enabled = !unsteady_;
     play.items.push_back(
         item("StepDown", "Pe/Po −0.001", "−0.001", "", eventOf(EventKind::StepDown)));
     play.items.back().separatorBefore = true;
@@ -97,6 +100,13 @@ MenusView WindowLogic::menusView() const
     play.items.back().separatorBefore = true;
     play.items.push_back(item("Shortcuts", "Keyboard shortcuts…", "", "",
                               eventOf(EventKind::Shortcuts, shortcutsShown_ ? 0 : 1)));
+    // The flow in time: a frame of steps, and back to rest.
+    play.items.push_back(item("TimeStep", "Step in time", "⇥", "F9", eventOf(EventKind::TimeStep)));
+    play.items.back().separatorBefore = true;
+    play.items.back().enabled = unsteady_;
+    play.items.push_back(
+        item("TimeRestart", "Back to t = 0", "⇤", "Shift+F9", eventOf(EventKind::TimeRestart)));
+    play.items.back().enabled = unsteady_;
 
     Menu gas{"Mn_Gas", "Gas", {}};
     bool listed = false;
@@ -153,6 +163,17 @@ MenusView WindowLogic::menusView() const
         show.items.back().group = "units";
         show.items.back().separatorBefore = system == UnitSystem::SI;
     }
+    // Steady, or the flow in time.
+    const std::pair<bool, const char*> modes[] = {{false, "Steady flow"},
+                                                  {true, "Flow in time (from rest)"}};
+    for (const auto& [mode, label] : modes) {
+        show.items.push_back(item(mode ? "Mode_Unsteady" : "Mode_Steady", label, "", "",
+                                  eventOf(EventKind::Mode, mode ? 1 : 0)));
+        show.items.back().checkable = true;
+        show.items.back().checked = unsteady_ == mode;
+        show.items.back().group = "mode";
+        show.items.back().separatorBefore = !mode;
+    }
     v.menus = {std::move(play), std::move(gas), std::move(show)};
     for (Menu& menu : v.menus)
         for (MenuItem& m : menu.items)
@@ -162,8 +183,8 @@ MenusView WindowLogic::menusView() const
             }
     v.playing = playing_;
     v.speed = speedName(speed_);
-    v.readoutsPerSecond =
-        playing_ && stepsPerSecond(speed_) > kReadoutsPerSecond ? kReadoutsPerSecond : 0;
+    const double rate = unsteady_ ? timeStepsPerSecond(speed_) : stepsPerSecond(speed_);
+    v.readoutsPerSecond = playing_ && rate > kReadoutsPerSecond ? kReadoutsPerSecond : 0;
     v.shortcutsShown = shortcutsShown_;
     v.keys = keyList();
     v.extraKeys = extraKeys();
@@ -249,6 +270,8 @@ std::vector<KeyHelp> WindowLogic::keyList() const
     keys.push_back({"Shift+F5", "Play the other way"});
     keys.push_back({"F6", "Play slower"});
     keys.push_back({"F7", "Play faster"});
+    keys.push_back({"F9", "The flow in time: one frame of steps"});
+    keys.push_back({"Shift+F9", "The flow in time: back to rest at t = 0"});
     keys.push_back({"F1", "Show or hide the explanation"});
     keys.push_back({"F8", "Projector view"});
     keys.push_back(

@@ -64,6 +64,7 @@ ViewState WindowLogic::view(bool holdReadouts) const
     derive(&WindowLogic::menusView, "menus");
     derive(&WindowLogic::engineView, "engine");
     derive(&WindowLogic::settingsView, "settings");
+    derive(&WindowLogic::unsteadyView, "unsteady");
     v.plots = plotStates();
     // A section is compared with the one last shown: its revision moves on
     // only when it differs.
@@ -111,6 +112,11 @@ StatusView WindowLogic::statusView() const
     StatusView v;
     v.status = statusText();
     v.statusIsRefusal = statusIsRefusal();
+    // The flow in time says where it stands, unless a refusal or a typed
+    // Pe/Po waits, or a plot is hovered.
+    if (flow_ && hoverText_.empty() && statusKind_ != StatusKind::Refusal &&
+        statusKind_ != StatusKind::PendingPePo)
+        v.status = unsteadyView().unsteadyLine;
     v.banner = bannerText();
     v.statusSize = v.bannerSize = projector_ ? kProjectorStatusSize : 0;
     v.announcement = announcement_;
@@ -138,6 +144,7 @@ ReportView WindowLogic::reportView() const
     for (int i = 0; i < static_cast<int>(v.report.size()); ++i)
         v.reportHelp.push_back(reportLabelMeaning(model_.result().report.label(i)));
     v.explanation = explanation();
+    if (flow_) v.explanation = unsteadyStory() + "\n\n" + v.explanation;
     v.explanationShown = explanationShown_;
     return v;
 }

@@ -48,6 +48,9 @@ const std::vector<EventFormat>& eventFormats()
         {EventKind::ProjectorPlot, "projectorPlot", "n"},
         {EventKind::Start, "start", "w"},
         {EventKind::Setting, "setting", "t"},
+        {EventKind::Mode, "mode", "n"},
+        {EventKind::TimeStep, "timeStep", "s"},
+        {EventKind::TimeRestart, "timeRestart", "s"},
     };
     return formats;
 }

@@ -66,6 +66,11 @@ enum class EventKind {
     // with it (the page), 0 for a window of a designed size
     Start,
     Setting, // text: a setting kept between runs, "key=value" ("zoom=1.5")
+    // number: 0 the steady flow of the back pressure, 1 the flow in time
+    // (the nozzle opened from rest)
+    Mode,
+    TimeStep,    // time: the flow in time one frame of steps on, the play paused
+    TimeRestart, // time: the flow in time back to rest at t = 0
 };
 
 // The engine's boxes, in the order the front ends show them.
@@ -483,6 +488,31 @@ struct SettingsView {
     }
 };
 
+// The flow in time: whether it is shown, where it stands (t, steps,
+// residual), what has happened, and the one line the status shows of it.
+struct UnsteadyView {
+    bool unsteady = false;    // the mode: the flow in time
+    std::string unsteadyTime; // "t = 3.21 L/a0", "t = 3.21 L/a0 = 1.52 ms"
+    int unsteadySteps = 0;
+    std::string unsteadyResidual; // "0.0021"
+    std::string unsteadyMassFlow; // ṁ_exit/ṁ*, "0.987"
+    // What has happened, in order: "The throat chokes at t = 1.02 L/a0".
+    std::vector<std::string> unsteadyEvents;
+    std::string unsteadyLine; // all of it, in the status line
+    int revision = 0;
+    static constexpr auto fields()
+    {
+        using F = UnsteadyView;
+        return std::tuple{Field{"unsteady", &F::unsteady},
+                          Field{"unsteadyTime", &F::unsteadyTime},
+                          Field{"unsteadySteps", &F::unsteadySteps},
+                          Field{"unsteadyResidual", &F::unsteadyResidual},
+                          Field{"unsteadyMassFlow", &F::unsteadyMassFlow},
+                          Field{"unsteadyEvents", &F::unsteadyEvents},
+                          Field{"unsteadyLine", &F::unsteadyLine}};
+    }
+};
+
 // Everything a front end shows: its sections (their fields are the view's
 // own, v.status, v.report, ...) and the three plots.
 struct ViewState : BoxesView,
@@ -491,7 +521,8 @@ struct ViewState : BoxesView,
                    ReportView,
                    MenusView,
                    EngineView,
-                   SettingsView {
+                   SettingsView,
+                   UnsteadyView {
     std::array<PlotState, 3> plots;
 };
 
@@ -511,6 +542,7 @@ template <class F, class... V> void forEachSection(F&& f, V&... views)
     f("menus", -1, sectionOf<MenusView>(views)...);
     f("engine", -1, sectionOf<EngineView>(views)...);
     f("settings", -1, sectionOf<SettingsView>(views)...);
+    f("unsteady", -1, sectionOf<UnsteadyView>(views)...);
     for (int i = 0; i < 3; ++i) f("plot", i, views.plots[static_cast<std::size_t>(i)]...);
 }
 

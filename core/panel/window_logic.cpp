@@ -594,14 +594,15 @@ void WindowLogic::openScenario(const InputTexts& texts, const std::string& gas,
 
 void WindowLogic::moveCoarse(int position)
 {
-    pausePlay();
+    // The flow in time runs on with the new back pressure.
+    if (!unsteady_) pausePlay();
     if (std::clamp(position, kCoarseMin, kCoarseMax) != coarse_) forgetAltitude();
     setCoarse(std::clamp(position, kCoarseMin, kCoarseMax));
 }
 
 void WindowLogic::moveFine(int position)
 {
-    pausePlay();
+    if (!unsteady_) pausePlay();
     if (std::clamp(position, kFineMin, kFineMax) != fine_) forgetAltitude();
     setFine(std::clamp(position, kFineMin, kFineMax));
 }
@@ -681,7 +682,11 @@ void WindowLogic::pausePlay()
 
 void WindowLogic::setPlaySpeed(PlaySpeed speed, double now)
 {
-    if (playing_ && now >= resumeAt_) {
+    if (playing_ && unsteady_) {
+        tickTime(now);
+        anchorTime_ = now;
+        timeAnchorSteps_ = flow_ ? flow_->steps() : 0;
+    } else if (playing_ && now >= resumeAt_) {
         // Keep the position reached, go on at the new pace from now.
         tick(now);
         anchorTime_ = now;
@@ -906,6 +911,10 @@ void WindowLogic::hover(PlotKind plot, double x)
         hoverText_ = "Altitude " + formatQuantity(near->altitude, Quantity::Altitude, units_) +
                      ": F = " + formatQuantity(near->F, Quantity::Force, units_) +
                      ", I_sp = " + formatQuantity(near->Isp, Quantity::Duration, units_);
+        return;
+    }
+    if (flow_) {
+        hoverText_ = unsteadyCellText(x);
         return;
     }
     // The station's values, then the whole nozzle's figures.

@@ -12,6 +12,7 @@
 #include "results/engine.h"
 #include "results/station_data.h"
 #include "text/units.h"
+#include "unsteady/unsteady_flow.h"
 
 #include <array>
 #include <cstdint>
@@ -38,6 +39,13 @@ inline constexpr const char* kStartText = "Press Calculate, or ▶ Play";
 // The play's speeds, in steps of the fine bar (0.001 of Pe/Po) per second.
 enum class PlaySpeed { Slow, Normal, Fast };
 double stepsPerSecond(PlaySpeed speed);
+// The flow in time's steps per second at each speed: 2, 10 and 40 steps a
+// frame at 60 frames a second; a tick takes at most kMaxTimeStepsPerTick
+// (a slow front end slows the flow rather than stall).
+double timeStepsPerSecond(PlaySpeed speed);
+inline constexpr long kMaxTimeStepsPerTick = 200;
+// The steps of the flow in time's Step: one frame at the normal speed.
+inline constexpr long kTimeStepsPerFrame = 10;
 // "slow", "normal", "fast".
 std::string_view speedName(PlaySpeed speed);
 // The projector view's status line and banner: letters of this pixel size
@@ -128,6 +136,19 @@ class WindowLogic {
     bool pauseAtLimits() const { return pauseAtLimits_; }
     // Whether the play stands still at a limit it has just crossed.
     bool pausedAtLimit(double now) const { return playing_ && now < resumeAt_; }
+
+    // --- the flow in time (the unsteady mode) ---
+    // The nozzle of the last accepted calculation opened from rest at t = 0
+    // against its back pressure (default scheme, kDefaultCells cells,
+    // Courant number kDefaultCourant); a bar moved, or the back pressure
+    // typed and calculated, changes the back pressure of the running flow;
+    // another Me_Sup or gas opens that nozzle from rest. Play runs time at
+    // timeStepsPerSecond(speed), Step one frame of steps, t = 0 back to rest.
+    bool unsteady() const { return unsteady_; }
+    // Nothing outside the unsteady mode or before a calculation.
+    const UnsteadyFlow* unsteadyFlow() const { return flow_ ? &*flow_ : nullptr; }
+    // The story of the start, from its events ("The throat chokes at t = …").
+    std::string unsteadyStory() const;
 
     // A box that holds a text it refuses: "Me_Sup =" or "Amax/At =" (a Pe/Po
     // typed into its box waits for Calculate) or an engine box. While one
@@ -287,9 +308,25 @@ class WindowLogic {
     MenusView menusView() const;
     EngineView engineView() const;
     SettingsView settingsView() const;
+    UnsteadyView unsteadyView() const;
     std::array<PlotState, 3> plotStates() const;
     // The sections view() last gave, with their revisions.
     mutable ViewState shown_;
+
+    // The flow in time (unsteady_mode.cpp).
+    void setMode(bool unsteady);
+    void playTime(double now);
+    bool tickTime(double now);
+    void stepTime();
+    void restartTime(double now);
+    // After every event: the flow in time follows the calculation (a new
+    // nozzle from rest, a new back pressure), and its plots its state.
+    void followUnsteady();
+    void openUnsteady();
+    // "t = 3.21 L/a0", with milliseconds for an engine.
+    std::string timeText(double t) const;
+    // The values of the cell nearest to x, for the status line.
+    std::string unsteadyCellText(double x) const;
 
     std::optional<std::string> engineRefusal() const;
     // Over the plots: the play's pause at a limit, or that the plots show
@@ -377,6 +414,16 @@ class WindowLogic {
     };
     ThrustKey thrustKey_;
     std::vector<ThrustPoint> thrustPoints_;
+
+    bool unsteady_ = false;
+    std::optional<UnsteadyFlow> flow_;
+    std::array<PlotScene, 3> unsteadyScenes_;
+    // What the flow in time's scenes were built from: the scenes' revision
+    // and the flow's steps.
+    int unsteadyScenesOf_ = -1;
+    long unsteadyStepsOf_ = -1;
+    long timeAnchorSteps_ = 0;   // the flow's steps when the play stood at anchorTime_
+    std::size_t eventsTold_ = 0; // the flow's events announced
 };
 
 } // namespace cdnozzle

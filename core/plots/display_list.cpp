@@ -308,10 +308,21 @@ DisplayList drawScene(const PlotScene& scene, double width, double height, doubl
             }
             return PaletteRole::Foreground;
         };
-        list.lines.reserve(scene.segments.size() + scene.references.size());
+        list.lines.reserve(scene.fills.size() + scene.segments.size() + scene.references.size());
+        // A band is one vertical stroke as wide as the band, so that a
+        // painter needs nothing but lines.
+        for (const FillBand& b : scene.fills) {
+            const double x = to.px(0.5 * (b.x1 + b.x2)), y1 = to.py(b.y1), y2 = to.py(b.y2);
+            const double w = std::fabs(to.px(b.x2) - to.px(b.x1)) + 0.5;
+            double cx1 = x, cy1 = y1, cx2 = x, cy2 = y2;
+            if (!std::isfinite(x + y1 + y2 + w) ||
+                !clip(cx1, cy1, cx2, cy2, -w, -w, width + w, height + w))
+                continue;
+            list.lines.push_back({cx1, cy1, cx2, cy2, b.color, w, Crisp::No});
+        }
         // The steady lines run from the first until a marker (the back
         // pressure) or the flow's own segments.
-        bool steady = true;
+        bool steady = scene.fills.empty();
         for (const Segment& s : scene.references) {
             if (s.kind == SegmentKind::Marker) {
                 steady = false;

@@ -80,6 +80,15 @@ struct LegendEntry {
     bool operator==(const LegendEntry&) const = default;
 };
 
+// A band of colour filling the plot from y1 to y2 between x1 and x2 (a
+// cell of the unsteady flow, coloured by its Mach number), drawn under
+// everything else.
+struct FillBand {
+    double x1, x2, y1, y2;
+    Rgb color;
+    bool operator==(const FillBand&) const = default;
+};
+
 // The user coordinate system is given by its edges: x = left at the left
 // edge, x = right at the right edge, y = top at the top edge, y = bottom at
 // the bottom edge; x and y map linearly, each on its own scale. Segments
@@ -92,6 +101,8 @@ struct PlotScene {
     std::vector<Segment> references;
     std::vector<SceneLabel> labels;
     std::vector<LegendEntry> legend;
+    // Drawn first, under the references.
+    std::vector<FillBand> fills;
     // How many of the first segments (the frame, the walls) and of the
     // first labels stay as they are while only the back pressure moves.
     std::size_t steadySegments = 0;

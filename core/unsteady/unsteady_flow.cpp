@@ -122,14 +122,14 @@ std::optional<Start> startOfName(std::string_view name)
     return namedIn(kStartNames, name);
 }
 
-std::string_view eventName(EventKind e)
+std::string_view eventName(FlowEventKind e)
 {
     switch (e) {
-    case EventKind::ThroatChokes: return "the throat chokes";
-    case EventKind::ShockPassesThroat: return "a shock passes the throat";
-    case EventKind::ShockLeavesExit: return "a shock leaves the exit";
-    case EventKind::Steady: return "steady";
-    case EventKind::BrokeDown: return "broke down";
+    case FlowEventKind::ThroatChokes: return "the throat chokes";
+    case FlowEventKind::ShockPassesThroat: return "a shock passes the throat";
+    case FlowEventKind::ShockLeavesExit: return "a shock leaves the exit";
+    case FlowEventKind::Steady: return "steady";
+    case FlowEventKind::BrokeDown: return "broke down";
     }
     return "steady";
 }
@@ -817,7 +817,7 @@ bool UnsteadyFlow::step()
                    std::to_string(steps_ + 1) +
                    ": the next step would give a negative density or pressure; the flow is "
                    "kept as it was before that step";
-        events_.push_back({EventKind::BrokeDown, steps_, time(), 0});
+        events_.push_back({FlowEventKind::BrokeDown, steps_, time(), 0});
     }
     return ok;
 }
@@ -844,7 +844,7 @@ void UnsteadyFlow::afterStep(double dt, double residualSum)
     const double Mt = cell(throatCell_).M;
     if (!choked_ && Mt >= 0.99) {
         choked_ = true;
-        events_.push_back({EventKind::ThroatChokes, steps_, tNow, x_[throatCell_]});
+        events_.push_back({FlowEventKind::ThroatChokes, steps_, tNow, x_[throatCell_]});
     } else if (choked_ && Mt < 0.95) {
         choked_ = false;
     }
@@ -853,12 +853,12 @@ void UnsteadyFlow::afterStep(double dt, double residualSum)
     shock_ = shockIn(vel_);
     if (before && shock_ && *before < contour_.throatX && *shock_ >= contour_.throatX &&
         *shock_ - *before < 5 * dx_)
-        events_.push_back({EventKind::ShockPassesThroat, steps_, tNow, *shock_});
+        events_.push_back({FlowEventKind::ShockPassesThroat, steps_, tNow, *shock_});
     if (before && *before >= contour_.xEnd - 10 * dx_ && (!shock_ || *shock_ < *before - 5 * dx_))
-        events_.push_back({EventKind::ShockLeavesExit, steps_, tNow, contour_.xEnd});
+        events_.push_back({FlowEventKind::ShockLeavesExit, steps_, tNow, contour_.xEnd});
     if (!steady_ && residual_ < kSteadyResidual) {
         steady_ = true;
-        events_.push_back({EventKind::Steady, steps_, tNow, 0});
+        events_.push_back({FlowEventKind::Steady, steps_, tNow, 0});
     } else if (steady_ && residual_ >= 10 * kSteadyResidual) {
         steady_ = false;
     }

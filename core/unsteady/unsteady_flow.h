@@ -127,11 +127,11 @@ struct CellValues {
     double mdot = 0; // rho u A over rho* a* At
 };
 
-enum class EventKind { ThroatChokes, ShockPassesThroat, ShockLeavesExit, Steady, BrokeDown };
-std::string_view eventName(EventKind e);
+enum class FlowEventKind { ThroatChokes, ShockPassesThroat, ShockLeavesExit, Steady, BrokeDown };
+std::string_view eventName(FlowEventKind e);
 
 struct UnsteadyEvent {
-    EventKind kind;
+    FlowEventKind kind;
     long step = 0;
     double t = 0; // L/a0
     double x = 0; // where: the throat, the shock, the exit

@@ -2,6 +2,7 @@
 // For the lecture hall: the play with its menu and clock, the explanation
 // panel, the zoom, and the settings remembered between runs.
 #include "gui_test_support.h"
+#include "plots/unsteady_scene.h"
 
 #include "twips.h"
 
@@ -16,6 +17,7 @@
 #include <QSettings>
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
 #include <set>
 #include <tuple>
@@ -445,6 +447,41 @@ TEST(Lecture, ZoomSpeedAndLimitPausesAreRemembered)
     EXPECT_FALSE(w.fasterAction()->isEnabled());
     // The boxes always open with their start-up texts.
     EXPECT_EQ(test::box(w, "Text_Mmax")->text(), "2");
+    QSettings().clear();
+}
+
+// The flow in time: chosen in the View menu, played with the play bar's
+// buttons and clock, the bars giving its back pressure, and remembered.
+TEST(Lecture, TheFlowInTimePlaysStepsRestartsAndIsRemembered)
+{
+    {
+        Lecture t;
+        t.w->menuAction("Mode_Unsteady")->trigger();
+        ASSERT_NE(t.w->logic().unsteadyFlow(), nullptr);
+        EXPECT_FALSE(test::control<QPushButton>(*t.w, "PlayReverse_Button")->isEnabled());
+        test::bar(*t.w, "VScroll1")->setValue(41);
+        test::control<QPushButton>(*t.w, "Play_Button")->click();
+        t.tick(0.1);
+        const UnsteadyFlow& flow = *t.w->logic().unsteadyFlow();
+        EXPECT_EQ(flow.steps(), 60);
+        EXPECT_EQ(flow.backPressure(), 0.6);
+        EXPECT_TRUE(t.w->statusText().startsWith("t = ")) << t.w->statusText().toStdString();
+        // The plots paint the flow in time: the nozzle filled, the cells drawn.
+        const std::vector<CellValues> cells = flow.cells();
+        const DisplayList geometry = test::plot(*t.w, "Picture_Geo")->picture();
+        EXPECT_TRUE(std::any_of(geometry.lines.begin(), geometry.lines.end(), [&](const auto& l) {
+            return l.color == machColor(cells.back().M, machScaleTop(2));
+        }));
+        EXPECT_EQ(t.w->logic().scene(PlotKind::Mach).segments.back().y2, -cells.back().M);
+        test::control<QPushButton>(*t.w, "TimeStep_Button")->click();
+        EXPECT_FALSE(t.w->logic().playing());
+        EXPECT_EQ(t.w->logic().unsteadyFlow()->steps(), 60 + kTimeStepsPerFrame);
+        test::control<QPushButton>(*t.w, "TimeRestart_Button")->click();
+        EXPECT_EQ(t.w->logic().unsteadyFlow()->steps(), 0);
+    }
+    MainWindow w;
+    EXPECT_TRUE(w.logic().unsteady());
+    EXPECT_TRUE(w.menuAction("Mode_Unsteady")->isChecked());
     QSettings().clear();
 }
 

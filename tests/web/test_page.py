@@ -574,6 +574,41 @@ class Walkthrough(PageTest):
         self.el("Text_PePo").send_keys(Keys.F5)
         self.assertEqual(self.el("Play").get_attribute("aria-pressed"), "false")
 
+    def test_the_flow_in_time(self):
+        self.open("#me=2&amax=3&pepo=0.7")
+        self.el("Mode_Unsteady").click()
+        self.assertTrue(self.el("Mode_Unsteady").is_selected())
+        self.assertTrue(self.status().startswith("t = 0 L/a0 · 0 steps"), self.status())
+        self.assertFalse(self.el("PlayReverse").is_enabled())
+        self.el("TimeStep").click()
+        self.assertIn(" · 10 steps · ", self.status())
+        steps = lambda: self.js("return cdnozzlePage.view().unsteadySteps")
+        self.el("Play").click()
+        WebDriverWait(self.driver, 10).until(lambda d: steps() > 300)
+        # A bar moved: the running flow takes the back pressure, time runs on.
+        self.el("VScroll1").find_element(By.CSS_SELECTOR, ".arrow.down").click()
+        self.assertEqual(self.el("Play").get_attribute("aria-pressed"), "true")
+        self.assertEqual(self.js("return cdnozzlePage.logic.playing()"), True)
+        self.el("Play").click()
+        # The nozzle filled by Mach number: viridis's dark end near the inlet.
+        dark = self.js("""
+            const c = document.getElementById('Picture_Geo'), d = (%s)(c);
+            let n = 0;
+            for (let i = 0; i < d.length; i += 4)
+              if (Math.abs(d[i] - 68) < 25 && d[i + 1] < 60 && Math.abs(d[i + 2] - 90) < 35) n++;
+            return n;""" % PIXELS)
+        self.assertGreater(dark, 500)
+        self.assertIn("The flow in time: the nozzle opened from rest", self.el("Explanation").text)
+        self.el("TimeRestart").click()
+        self.assertTrue(self.status().startswith("t = 0 L/a0 · 0 steps"), self.status())
+        # Remembered, and the steady flow again.
+        self.assertEqual(self.js("return localStorage.getItem('cdnozzle.mode')"), "unsteady")
+        self.open()
+        self.assertTrue(self.el("Mode_Unsteady").is_selected())
+        self.el("Mode_Steady").click()
+        self.assertEqual(self.status(), "Press Calculate, or ▶ Play")
+        self.assertEqual(self.js("return localStorage.getItem('cdnozzle.mode')"), "steady")
+
     def test_gas_and_the_third_plots_quantity(self):
         self.open("#me=2&amax=3&pepo=0.8")
         Select(self.el("Gas")).select_by_visible_text("Helium (k = 1.6667)")
@@ -860,7 +895,7 @@ def random_script(seed, count):
     events = []
     for _ in range(count):
         now += rnd.choice([0.01, 0.025, 0.1, 0.5, 2.5])
-        kind = rnd.randrange(35)
+        kind = rnd.randrange(36)
         event = [
             lambda: ["editMeSup", rnd.choice(texts)],
             lambda: ["editAmax", rnd.choice(amaxes)],
@@ -897,6 +932,7 @@ def random_script(seed, count):
             lambda: ["units", rnd.randrange(2)],
             lambda: ["moveAltitude", rnd.randint(0, 860)],
             lambda: ["projectorPlot", rnd.randrange(4)],
+            lambda: rnd.choice([["mode", rnd.randrange(2)], ["timeStep", now], ["timeRestart", now]]),
         ][kind]()
         events.append(event)
     return events
@@ -951,7 +987,10 @@ class Sameness(PageTest):
                   ["editMeSup", "3"], ["openAddress", "#me=2.5&amax=3&pepo=0.6"], ["clickGeometry"],
                   ["otherGas", "1.25"], ["thirdPlot", 1], ["hover", 2, 200, 377],
                   ["export", 0, "svg"], ["export", 1, "svg"], ["export", 2, "svg"],
-                  ["export", 2, "csv"], ["listedGas", "air"]] + random_script(20261208, 400)
+                  ["export", 2, "csv"], ["listedGas", "air"],
+                  ["mode", 1], ["timeStep", 3.0], ["play", 3.1], ["tick", 3.15], ["moveCoarse", 40],
+                  ["tick", 3.3], ["hover", 1, 150, 377], ["leave"], ["thirdPlot", 2],
+                  ["timeRestart", 3.4], ["tick", 3.5], ["play", 3.6], ["mode", 0]] + random_script(20261208, 400)
         with tempfile.NamedTemporaryFile("w", suffix=".json", delete=False) as f:
             json.dump(events, f)
         try:

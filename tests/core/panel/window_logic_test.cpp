@@ -860,7 +860,11 @@ TEST(ViewSections, ARevisionMovesExactlyWhenItsSectionChanges)
                                     {EventKind::Leave},           {EventKind::Explain, 1.0},
                                     {EventKind::ThirdPlot, 1.0},  {EventKind::Projector, 1.0},
                                     {EventKind::ZoomIn},          {EventKind::Units, 1.0},
-                                    {EventKind::Reset},           {EventKind::EditMeSup, "\tx"}};
+                                    {EventKind::Mode, 1.0},       at(EventKind::TimeStep, 0.4),
+                                    at(EventKind::Play, 0.5),     at(EventKind::Tick, 0.6),
+                                    {EventKind::MoveFine, 500.0}, at(EventKind::TimeRestart, 0.7),
+                                    {EventKind::Mode, 0.0},       {EventKind::Reset},
+                                    {EventKind::EditMeSup, "\tx"}};
     ViewState last = logic.view();
     for (const Event& e : events) {
         logic.handle(e);

@@ -216,51 +216,60 @@ TEST(DisplayList, NoTwoTextsOverlapAndAllStayInsideInEveryRegimeAndSize)
                 logic.handle(Event(EventKind::ThirdPlot, static_cast<double>(third)));
                 ASSERT_EQ(logic.thirdPlot(), third);
                 const NozzleModel& m = logic.model();
-                for (const Screen& screen : kScreens) {
-                    // The projector view's styles as the logic gives them.
-                    logic.handle(Event(EventKind::Projector, screen.projector >= 0 ? 1.0 : 0.0));
-                    logic.handle(
-                        Event(EventKind::ProjectorPlot, std::max(screen.projector, 0) * 1.0));
-                    for (const bool banner : {false, true}) {
-                        for (int k = 0; k < 3; ++k) {
-                            const PlotKind plot = static_cast<PlotKind>(k);
-                            if (banner && plot != PlotKind::Geometry) continue;
-                            if (third != PlotQuantity::Pressure && plot != PlotKind::Third)
-                                continue;
-                            if (screen.projector > 0)
-                                logic.handle(Event(EventKind::ProjectorPlot, k + 1.0));
-                            DrawStyle style = logic.drawStyle(plot);
-                            style.banner = banner;
-                            const PlotScene& scene = k == 0   ? m.geometryScene()
-                                                     : k == 1 ? m.machScene()
-                                                              : m.thirdScene();
-                            const double w = screen.width, h = screen.heights[k];
-                            const DisplayList list = drawScene(scene, w, h, screen.scale,
-                                                               k == 0   ? ""
-                                                               : k == 1 ? "M"
-                                                                        : quantityCaption(third),
-                                                               style);
-                            ++lists;
-                            const std::string where = std::string(c.name) + ", " + regime +
-                                                      " (Pe/Po " + formatShown(pepo) + "), " +
-                                                      screen.name + ", plot " + std::to_string(k) +
-                                                      (banner ? ", banner" : "");
-                            std::vector<TextBox> boxes;
-                            if (banner) boxes.push_back({0, 0, w, kBannerBand * screen.scale});
-                            for (std::size_t i = 0; i < list.texts.size(); ++i) {
-                                const DisplayText& t = list.texts[i];
-                                const TextBox b = textBox(t);
-                                EXPECT_TRUE(b.left >= 0 && b.top >= 0 && b.right <= w &&
-                                            b.bottom <= h)
-                                    << where << ": outside " << describe(t);
-                                for (std::size_t j = 0; j < i; ++j) {
-                                    EXPECT_FALSE(textBox(list.texts[j]).intersects(b))
-                                        << where << ": " << describe(list.texts[j]) << " and "
-                                        << describe(t);
-                                }
-                                if (banner) {
-                                    EXPECT_FALSE(boxes[0].intersects(b))
-                                        << where << ": the banner covers " << describe(t);
+                // The flow in time's plots too (its colour scale, its strip).
+                for (const bool unsteady : {false, true}) {
+                    if (unsteady && third != PlotQuantity::Pressure) continue;
+                    logic.handle(Event(EventKind::Mode, unsteady ? 1.0 : 0.0));
+                    if (unsteady) logic.handle(Event(EventKind::TimeStep));
+                    for (const Screen& screen : kScreens) {
+                        // The projector view's styles as the logic gives them.
+                        logic.handle(
+                            Event(EventKind::Projector, screen.projector >= 0 ? 1.0 : 0.0));
+                        logic.handle(
+                            Event(EventKind::ProjectorPlot, std::max(screen.projector, 0) * 1.0));
+                        for (const bool banner : {false, true}) {
+                            for (int k = 0; k < 3; ++k) {
+                                const PlotKind plot = static_cast<PlotKind>(k);
+                                if (banner && plot != PlotKind::Geometry) continue;
+                                if (third != PlotQuantity::Pressure && plot != PlotKind::Third)
+                                    continue;
+                                if (screen.projector > 0)
+                                    logic.handle(Event(EventKind::ProjectorPlot, k + 1.0));
+                                DrawStyle style = logic.drawStyle(plot);
+                                style.banner = banner;
+                                const PlotScene& scene = unsteady ? logic.scene(plot)
+                                                         : k == 0 ? m.geometryScene()
+                                                         : k == 1 ? m.machScene()
+                                                                  : m.thirdScene();
+                                const double w = screen.width, h = screen.heights[k];
+                                const DisplayList list =
+                                    drawScene(scene, w, h, screen.scale,
+                                              k == 0   ? ""
+                                              : k == 1 ? "M"
+                                                       : quantityCaption(third),
+                                              style);
+                                ++lists;
+                                const std::string where =
+                                    std::string(c.name) + (unsteady ? ", in time, " : ", ") +
+                                    regime + " (Pe/Po " + formatShown(pepo) + "), " + screen.name +
+                                    ", plot " + std::to_string(k) + (banner ? ", banner" : "");
+                                std::vector<TextBox> boxes;
+                                if (banner) boxes.push_back({0, 0, w, kBannerBand * screen.scale});
+                                for (std::size_t i = 0; i < list.texts.size(); ++i) {
+                                    const DisplayText& t = list.texts[i];
+                                    const TextBox b = textBox(t);
+                                    EXPECT_TRUE(b.left >= 0 && b.top >= 0 && b.right <= w &&
+                                                b.bottom <= h)
+                                        << where << ": outside " << describe(t);
+                                    for (std::size_t j = 0; j < i; ++j) {
+                                        EXPECT_FALSE(textBox(list.texts[j]).intersects(b))
+                                            << where << ": " << describe(list.texts[j]) << " and "
+                                            << describe(t);
+                                    }
+                                    if (banner) {
+                                        EXPECT_FALSE(boxes[0].intersects(b))
+                                            << where << ": the banner covers " << describe(t);
+                                    }
                                 }
                             }
                         }

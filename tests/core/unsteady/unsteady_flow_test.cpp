@@ -59,10 +59,10 @@ TEST_P(ArrivesAtTheSteadyFlow, WithinHalfAPercentAndTheShockWithinACellAndAHalf)
     // The events of a start from rest: the throat chokes when the flow is
     // choked, and the run ends steady.
     bool choked = false;
-    for (const UnsteadyEvent& ev : flow.events()) choked |= ev.kind == EventKind::ThroatChokes;
+    for (const UnsteadyEvent& ev : flow.events()) choked |= ev.kind == FlowEventKind::ThroatChokes;
     EXPECT_EQ(choked, exact.regime != SteadyRegime::Subsonic);
     ASSERT_FALSE(flow.events().empty());
-    EXPECT_EQ(flow.events().back().kind, EventKind::Steady);
+    EXPECT_EQ(flow.events().back().kind, FlowEventKind::Steady);
 }
 
 // Every regime for air and Me_Sup 2; the other gases and designs in the
@@ -252,7 +252,7 @@ TEST(UnsteadyRobustness, RandomInputsNeverGiveNegativeOrNonFiniteValues)
         EXPECT_TRUE(std::isfinite(flow.residual()) && std::isfinite(flow.time())) << where;
         if (flow.brokeDown()) {
             EXPECT_FALSE(flow.failure().empty());
-            EXPECT_EQ(flow.events().back().kind, EventKind::BrokeDown);
+            EXPECT_EQ(flow.events().back().kind, FlowEventKind::BrokeDown);
         }
         // The finite-volume schemes never give up.
         if (s.scheme == Scheme::MusclHllc || s.scheme == Scheme::Upwind) {

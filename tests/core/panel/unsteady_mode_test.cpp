@@ -1,0 +1,186 @@
+// SPDX-License-Identifier: MIT
+// The flow in time through the window's events: the mode, its play and
+// steps, the back pressure the bars give it, what the plots and the
+// readouts show, and where it settles.
+#include "panel/window_logic.h"
+
+#include "plots/palette.h"
+#include "plots/unsteady_scene.h"
+#include "text/number_text.h"
+#include "unsteady/exact_flow.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace cdnozzle {
+
+namespace {
+
+Event timed(EventKind kind, double now)
+{
+    Event e(kind);
+    e.time = now;
+    return e;
+}
+
+// The number after `key` in a text ("x = 1.62" in the story).
+double numberAfter(const std::string& text, const std::string& key)
+{
+    const std::size_t at = text.find(key);
+    return at == std::string::npos ? -1 : readLeadingNumber(text.substr(at + key.size()));
+}
+
+} // namespace
+
+TEST(UnsteadyMode, SwitchStepPlayBarsAndRestartThroughEvents)
+{
+    WindowLogic logic;
+    logic.handle(Event(EventKind::Start));
+    logic.handle(Event(EventKind::Mode, 1.0));
+    const UnsteadyFlow* flow = logic.unsteadyFlow();
+    ASSERT_NE(flow, nullptr);
+    ViewState v = logic.view();
+    EXPECT_TRUE(v.unsteady);
+    const auto settings = logic.settings();
+    EXPECT_NE(std::find(settings.begin(), settings.end(), Setting{"mode", "unsteady"}),
+              settings.end());
+    // At rest against the reservoir's own pressure: nothing flows.
+    EXPECT_EQ(v.status, "t = 0 L/a0 · 0 steps · residual 0 · ṁ_exit/ṁ* = 0");
+
+    logic.handle(timed(EventKind::TimeStep, 0));
+    EXPECT_EQ(flow->steps(), kTimeStepsPerFrame);
+    EXPECT_FALSE(logic.playing());
+    // A bar gives the running flow its back pressure; the play runs on.
+    logic.handle(Event(EventKind::MoveFine, 300.0));
+    EXPECT_EQ(flow->backPressure(), logic.model().state().PePo);
+    logic.handle(timed(EventKind::Play, 1.0));
+    logic.handle(timed(EventKind::Tick, 1.1));
+    EXPECT_EQ(flow->steps(), kTimeStepsPerFrame + 60); // 600 steps a second
+    logic.handle(Event(EventKind::MoveFine, 600.0));
+    EXPECT_TRUE(logic.playing());
+    EXPECT_EQ(flow->backPressure(), logic.model().state().PePo);
+    EXPECT_NEAR(flow->backPressure(), 0.4, 0.0015);
+    // A stalled front end: one tick takes at most its share.
+    logic.handle(timed(EventKind::Tick, 9.0));
+    EXPECT_EQ(flow->steps(), kTimeStepsPerFrame + 60 + kMaxTimeStepsPerTick);
+    logic.handle(timed(EventKind::Tick, 9.1));
+    EXPECT_EQ(flow->steps(), kTimeStepsPerFrame + 120 + kMaxTimeStepsPerTick);
+
+    // The plots: the cells' Mach numbers over the frame, the nozzle filled
+    // by them, the scale beside it.
+    v = logic.view();
+    const std::vector<CellValues> cells = flow->cells();
+    const PlotScene& mach = logic.scene(PlotKind::Mach);
+    ASSERT_EQ(mach.segments.size(), mach.steadySegments + cells.size() - 1);
+    EXPECT_EQ(mach.segments.back().y2, -cells.back().M);
+    EXPECT_EQ(mach.segments.back().x2, cells.back().x);
+    EXPECT_FALSE(mach.references.empty()); // the steady flow, faintly
+    const PlotScene& geometry = logic.scene(PlotKind::Geometry);
+    ASSERT_GT(geometry.fills.size(), cells.size());
+    EXPECT_EQ(geometry.fills[cells.size() - 1].color,
+              machColor(cells.back().M, machScaleTop(logic.model().state().M_max)));
+    EXPECT_EQ(geometry.fills.front().y2, 0.5 * cells.front().area);
+    logic.handle(Event(EventKind::ThirdPlot, static_cast<double>(PlotQuantity::Temperature)));
+    EXPECT_EQ(logic.scene(PlotKind::Third).segments.back().y2, -cells.back().T);
+    // Under the cursor, the last cell's values; with an engine, time in ms.
+    Event hover(EventKind::Hover, 377.0);
+    hover.plot = 1;
+    hover.width = 377;
+    logic.handle(hover);
+    EXPECT_NE(logic.statusText().find(", cell 400 of 400 at t = "), std::string::npos)
+        << logic.statusText();
+    EXPECT_NE(logic.statusText().find("M = " + formatRatio(cells.back().M)), std::string::npos);
+    logic.handle(Event(EventKind::Leave));
+    for (const auto& [field, text] : {std::pair{EngineFieldKind::ChamberPressure, "7 MPa"},
+                                      {EngineFieldKind::ChamberTemperature, "3500 K"},
+                                      {EngineFieldKind::Throat, "300 cm2"}}) {
+        Event e(EventKind::EditEngine, text);
+        e.number = static_cast<double>(field);
+        logic.handle(e);
+    }
+    EXPECT_NE(logic.view().unsteadyTime.find(" ms"), std::string::npos);
+
+    // Back to rest, the back pressure kept; then the steady plots again.
+    logic.handle(timed(EventKind::TimeRestart, 9.2));
+    EXPECT_EQ(logic.unsteadyFlow()->steps(), 0);
+    EXPECT_NEAR(logic.unsteadyFlow()->backPressure(), 0.4, 0.0015);
+    logic.handle(Event(EventKind::Mode, 0.0));
+    EXPECT_EQ(logic.unsteadyFlow(), nullptr);
+    v = logic.view();
+    EXPECT_FALSE(v.unsteady);
+    EXPECT_EQ(&logic.scene(PlotKind::Mach), &logic.model().machScene());
+    logic.handle(timed(EventKind::TimeStep, 10));
+    EXPECT_EQ(logic.unsteadyFlow(), nullptr);
+}
+
+// From rest to the steady flow the bars ask for, for several gases and
+// nozzles: the story's shock stands where the exact steady shock of that
+// gas, nozzle and back pressure does.
+TEST(UnsteadyMode, SettlesWhereTheExactSteadyFlowOfTheBarsStands)
+{
+    struct Row {
+        const char* name;
+        const char* gas; // k as typed into "Other..."
+        const char* me;
+        double shockAt; // where along the divergent part (0 throat, 1 exit); <0 subsonic
+    };
+    const Row rows[] = {{"air, Me 2, shock midway", "1.4", "2", 0.5},
+                        {"helium, Me 2, shock near the exit", "1.6666666666666667", "2", 0.8},
+                        {"k 1.2, Me 1.5, subsonic", "1.2", "1.5", -1}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        WindowLogic logic;
+        logic.handle(Event(EventKind::OtherGas, row.gas));
+        logic.handle(Event(EventKind::EditMeSup, row.me));
+        const FlowState& s = logic.model().state();
+        const Gas gas = gasOf(s.k);
+        const Contour contour = nozzleContour(gas, s.M_max);
+        const double pb =
+            row.shockAt < 0 ? 0.5 * (1 + steadyFlow(gas, contour, 0.5).subsonicLimit)
+                            : backPressureForShockAt(gas, contour, 1 + row.shockAt * (s.M_max - 1));
+        logic.handle(Event(EventKind::EditPePo, formatRoundTrip(pb)));
+        logic.handle(Event(EventKind::Calculate));
+        logic.handle(Event(EventKind::Mode, 1.0));
+        logic.handle(timed(EventKind::Play, 0));
+        const UnsteadyFlow* flow = logic.unsteadyFlow();
+        ASSERT_NE(flow, nullptr);
+        for (int i = 1; i < 1000 && !flow->steady(); ++i) logic.handle(timed(EventKind::Tick, i));
+        ASSERT_TRUE(flow->steady());
+        const std::string story = logic.view().explanation;
+        const SteadyFlow exact = steadyFlow(gas, contour, pb);
+        if (row.shockAt < 0) {
+            EXPECT_NE(story.find("The throat has not choked."), std::string::npos) << story;
+            EXPECT_NE(story.find("The flow is steady after t = "), std::string::npos) << story;
+            EXPECT_NEAR(flow->cells().back().mdot, exact.mdot, 2e-3);
+        } else {
+            EXPECT_GT(numberAfter(story, "hroat chokes at t = "), 0) << story;
+            EXPECT_NEAR(numberAfter(story, "The shock stands at x = "), exact.shockX,
+                        3 * flow->dx())
+                << story;
+        }
+        EXPECT_EQ(logic.view().unsteadyEvents.back().rfind("Steady at t = ", 0), 0u);
+    }
+}
+
+// The nozzle's colours: viridis from its dark end to its light one, ever
+// lighter, for Mach numbers inside the scale; outside it the ends.
+TEST(UnsteadyMode, MachColoursRiseInLightnessFromEndToEnd)
+{
+    EXPECT_EQ(machColor(0, 3), (Rgb{68, 1, 84}));
+    EXPECT_EQ(machColor(3, 3), (Rgb{253, 231, 37}));
+    EXPECT_EQ(machColor(-1, 3), machColor(0, 3));
+    EXPECT_EQ(machColor(9, 3), machColor(3, 3));
+    EXPECT_EQ(machColor(std::nan(""), 3), machColor(0, 3));
+    double last = -1;
+    for (int i = 0; i <= 60; ++i) {
+        const double now = relativeLuminance(machColor(i / 20.0, 3));
+        EXPECT_GT(now, last) << i;
+        last = now;
+    }
+    EXPECT_EQ(machScaleTop(2), 3);
+    EXPECT_EQ(machScaleTop(0.5), 1);
+}
+
+} // namespace cdnozzle
