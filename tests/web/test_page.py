@@ -447,6 +447,9 @@ class Walkthrough(PageTest):
         self.assertIn(">M</text>", svg)
         self.driver.switch_to.active_element.send_keys(Keys.ESCAPE)
         self.assertFalse(menu.is_displayed())
+        # The pointer leaves the plots (a plot the pointer rests on is the
+        # one Save figure offers, as soon as the page moves under it).
+        webdriver.ActionChains(self.driver).move_to_element(self.el("StatusLine")).perform()
         # From the keyboard: the plot's menu on Shift+F10 with its first entry
         # focused, the arrows move in it, Escape gives the focus back.
         active = lambda: self.js("const a = document.activeElement; return a.id || a.dataset.id")
