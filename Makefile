@@ -71,8 +71,11 @@ bench: deps web
 	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
 		-DCDNOZZLE_BUILD_BENCH=ON -DCDNOZZLE_BUILD_TESTS=OFF
 	cmake --build $(BENCH_BUILD) -j $(JOBS) --target cdnozzle-bench
-	/usr/bin/python3 bench/run_bench.py $(BENCH_BUILD)/bench/cdnozzle-bench
-	/usr/bin/python3 bench/page_bench.py $(WEB_BUILD)/cdnozzle.html $(BENCH_BUILD)/bench/cdnozzle-bench
+	@# Every figure is shown; a missed target fails the command at the end.
+	status=0; \
+	/usr/bin/python3 bench/run_bench.py $(BENCH_BUILD)/bench/cdnozzle-bench || status=1; \
+	/usr/bin/python3 bench/page_bench.py $(WEB_BUILD)/cdnozzle.html $(BENCH_BUILD)/bench/cdnozzle-bench || status=1; \
+	exit $$status
 
 # Fuzzing with libFuzzer (clang), FUZZ_SECONDS for each target: the three
 # box texts, then sequences of user events through the window's logic.
