@@ -10,6 +10,8 @@ with the benchmark's hook); everything else on PAGE.html.
 
 Prints the page's figures against their targets:
 - the fine-bar sweep (1000 calculations) in WebAssembly and natively;
+- each scheme of the flow in time's cell updates a second (400 cells) in
+  WebAssembly beside the native ones;
 - a bar step that snaps (three calculations, the view, the paint of the
   three canvases) at 1920 x 1080, beside the window's own step of the same
   run: within 1.5 times it;
@@ -32,12 +34,17 @@ from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.support.ui import WebDriverWait
 
 
+SCHEMES = ("muscl-hllc", "upwind", "maccormack", "maccormack-conservative")
+
+
 def native_medians(bench):
-    """The native sweep and the window's worst scroll step at 1920x1080, ms."""
+    """The native sweep and the window's worst scroll step at 1920x1080, ms,
+    and each scheme's cell updates per second."""
     with tempfile.NamedTemporaryFile(suffix=".json", delete=False) as f:
         out = f.name
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
-    subprocess.run([bench, "--benchmark_filter=BM_FineSweep/|BM_WorstScrollStep/1920",
+    subprocess.run([bench, "--benchmark_filter=BM_FineSweep/|BM_WorstScrollStep/1920|"
+                    "BM_UnsteadyCellUpdates",
                     "--benchmark_out=" + out, "--benchmark_out_format=json"],
                    check=True, stdout=subprocess.DEVNULL, env=env)
     with open(out) as f:
@@ -45,7 +52,9 @@ def native_medians(bench):
     os.unlink(out)
     median = {b["run_name"].split("/repeats")[0]: b["real_time"]
               for b in results["benchmarks"] if b.get("aggregate_name") == "median"}
-    return median["BM_FineSweep"], median["BM_WorstScrollStep/1920/1080"]
+    updates = {SCHEMES[int(b["name"].split("/")[1])]: b["items_per_second"]
+               for b in results["benchmarks"] if b["name"].startswith("BM_UnsteadyCellUpdates/")}
+    return median["BM_FineSweep"], median["BM_WorstScrollStep/1920/1080"], updates
 
 
 def browser(width, height, ratio, mobile):
@@ -107,7 +116,23 @@ def desktop(page):
               times.push(performance.now() - t);
             }
             return times.slice(20);""")
-        return statistics.median(wasm), statistics.median(steps), max(steps)
+        # The flow in time: a hundred steps of 400 cells a call, each scheme.
+        updates = driver.execute_script("""
+            const rates = [];
+            for (let s = 0; s < 4; s++) {
+              for (let r = 0; r < 5; r++) cdnozzleCore.benchUnsteady(s);
+              const runs = [];
+              for (let r = 0; r < 15; r++) {
+                const t = performance.now();
+                cdnozzleCore.benchUnsteady(s);
+                runs.push(performance.now() - t);
+              }
+              runs.sort((a, b) => a - b);
+              rates.push(40000 / (runs[7] / 1000));
+            }
+            return rates;""")
+        return (statistics.median(wasm), statistics.median(steps), max(steps),
+                dict(zip(SCHEMES, updates)))
     finally:
         driver.quit()
 
@@ -178,8 +203,8 @@ def main():
     page, bench = os.path.abspath(sys.argv[1]), sys.argv[2]
     plays = int(sys.argv[3]) if len(sys.argv) > 3 else 3
     hooked = os.path.join(os.path.dirname(page), "cdnozzle-test.html")
-    native_sweep, window_step = native_medians(bench)
-    wasm_sweep, page_step, slowest = desktop(hooked)
+    native_sweep, window_step, native_updates = native_medians(bench)
+    wasm_sweep, page_step, slowest, page_updates = desktop(hooked)
     opening = first_paint(page)
     rows = [
         ("fine-bar sweep, WebAssembly (ms)", "%.1f" % wasm_sweep, ""),
@@ -191,6 +216,10 @@ def main():
          "target 1.5: %s" % ("met" if page_step <= 1.5 * window_step else "MISSED")),
         ("page: slowest of 60 steps (ms)", "%.2f" % slowest, ""),
     ]
+    for scheme in SCHEMES:
+        rows.append(("%s: cell updates per second, page / native" % scheme,
+                     "%.3g / %.3g" % (page_updates[scheme], native_updates.get(scheme, float("nan"))),
+                     ""))
     with tempfile.TemporaryDirectory() as folder:
         empty = os.path.join(folder, "empty.html")
         with open(empty, "w", encoding="ascii") as f:

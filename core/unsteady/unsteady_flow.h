@@ -205,7 +205,11 @@ class UnsteadyFlow {
     void fillFromStart(Start start, double fromPb);
     bool stepFiniteVolume(bool secondOrder);
     bool stepMacCormack();
-    void boundaryGhosts(std::vector<Prim>& w);
+    // The ghost cells and the cells next to the ends.
+    struct Ends {
+        Prim in, first, second, beforeLast, last, out;
+    };
+    void boundaryGhosts(Ends& e);
     void macCormackEnds();
     void macCormackEndValues();
     void keepConserved();
@@ -239,12 +243,16 @@ class UnsteadyFlow {
     std::vector<HistoryPoint> history_;
     long historyStride_ = 1;
     // Scratch of one step, kept to spare allocations.
-    std::vector<Prim> w_, wl_, wr_;
+    // The cells (1..n, ghosts 0 and n+1): density, velocity, pressure,
+    // 1 / density, |u| + a; the states at each cell's left and right face.
+    std::vector<double> cr_, cu_, cp_, cir_, cc_, lr_, lu_, lp_, rr_, ru_, rp_;
+    std::vector<double> iac_; // 1 / the cells' areas
     std::vector<double> f1_, f2_, f3_, pbar_, pslope_, s1_, s2_, s3_, mass_, momentum_, energy_,
         vel_;
     std::optional<Prim> inletFace_, outletFace_;
     double dtLimit_ = 1e300;
-    double lastDt_ = 0; // the largest step, to land on a time
+    double lastDt_ = 0;    // the largest step, to land on a time
+    double courantDt_ = 0; // the step the Courant number allows, of the last step
 };
 
 } // namespace cdnozzle

@@ -1043,8 +1043,8 @@ class WasmAgainstNative(PageTest):
         self.driver.get("file://" + STUDENT_PAGE)
         WebDriverWait(self.driver, 30).until(
             lambda d: d.execute_script("return document.documentElement.dataset.ready === '1'"))
-        self.assertEqual(self.js("return ['scene', 'calculateTexts', 'benchFineSweep']"
-                                 ".filter(h => h in cdnozzleCore)"), [])
+        hooks = ['scene', 'calculateTexts', 'benchFineSweep', 'benchUnsteady']
+        self.assertEqual(self.js("return arguments[0].filter(h => h in cdnozzleCore)", hooks), [])
         self.open()
         wasm = self.js("return arguments[0].map(t => { const r = cdnozzleCore.calculateTexts(...t);"
                        " return JSON.stringify(r); })", inputs)

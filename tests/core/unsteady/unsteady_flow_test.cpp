@@ -63,6 +63,9 @@ TEST_P(ArrivesAtTheSteadyFlow, WithinHalfAPercentAndTheShockWithinACellAndAHalf)
     EXPECT_EQ(choked, exact.regime != SteadyRegime::Subsonic);
     ASSERT_FALSE(flow.events().empty());
     EXPECT_EQ(flow.events().back().kind, FlowEventKind::Steady);
+    // A last step cut short to land on a time leaves the flow steady.
+    ASSERT_TRUE(flow.runUntilTime(flow.time() + 1e-9, 10));
+    EXPECT_TRUE(flow.steady()) << flow.residual();
 }
 
 // Every regime for air and Me_Sup 2; the other gases and designs in the
