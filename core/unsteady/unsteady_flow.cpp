@@ -194,30 +194,35 @@ UnsteadyFlow::UnsteadyFlow(const Gas& gas, Contour contour, const UnsteadySettin
       pb_(pb)
 {
     setUp();
-    const double k = gas_.k;
-    for (int i = 0; i < n_; ++i) {
-        const GasState s =
+    for (int i = 0; i < n_; ++i)
+        storeCell(
+            i,
             initial.empty()
-                ? GasState{1, 0, 1 / k}
-                : initial[std::min<std::size_t>(static_cast<std::size_t>(i), initial.size() - 1)];
-        const double A = ac_[i];
-        if (settings_.scheme == Scheme::MacCormack) {
-            r_[i] = s.rho;
-            v_[i] = s.u;
-            T_[i] = k * s.p / s.rho;
-        } else if (settings_.scheme == Scheme::MacCormackConservative) {
-            const double T = k * s.p / s.rho;
-            u1_[i] = s.rho * A;
-            u2_[i] = s.rho * A * s.u;
-            u3_[i] = s.rho * A * (T / (k - 1) + k / 2 * s.u * s.u);
-        } else {
-            u1_[i] = s.rho * A;
-            u2_[i] = s.rho * s.u * A;
-            u3_[i] = (s.p / (k - 1) + 0.5 * s.rho * s.u * s.u) * A;
-        }
-    }
+                ? GasState{1, 0, 1 / gas_.k}
+                : initial[std::min<std::size_t>(static_cast<std::size_t>(i), initial.size() - 1)]);
     noteStartingState();
     record();
+}
+
+// A cell's state in the variables the scheme keeps.
+void UnsteadyFlow::storeCell(int i, const GasState& s)
+{
+    const double k = gas_.k;
+    const double A = ac_[i];
+    const double T = k * s.p / s.rho;
+    if (settings_.scheme == Scheme::MacCormack) {
+        r_[i] = s.rho;
+        v_[i] = s.u;
+        T_[i] = T;
+    } else if (settings_.scheme == Scheme::MacCormackConservative) {
+        u1_[i] = s.rho * A;
+        u2_[i] = s.rho * A * s.u;
+        u3_[i] = s.rho * A * (T / (k - 1) + k / 2 * s.u * s.u);
+    } else {
+        u1_[i] = s.rho * A;
+        u2_[i] = s.rho * s.u * A;
+        u3_[i] = (s.p / (k - 1) + 0.5 * s.rho * s.u * s.u) * A;
+    }
 }
 
 // A start that is already choked, or already holds a shock, is no event.
@@ -337,26 +342,7 @@ void UnsteadyFlow::fillFromStart(Start start, double fromPb)
         }
         }
     }
-    const double A0 = 1;
-    (void)A0;
-    for (int i = 0; i < n_; ++i) {
-        const GasState& s = states[i];
-        const double A = ac_[i];
-        const double T = k * s.p / s.rho;
-        if (settings_.scheme == Scheme::MacCormack) {
-            r_[i] = s.rho;
-            v_[i] = s.u;
-            T_[i] = T;
-        } else if (settings_.scheme == Scheme::MacCormackConservative) {
-            u1_[i] = s.rho * A;
-            u2_[i] = s.rho * A * s.u;
-            u3_[i] = s.rho * A * (T / (k - 1) + k / 2 * s.u * s.u);
-        } else {
-            u1_[i] = s.rho * A;
-            u2_[i] = s.rho * s.u * A;
-            u3_[i] = (s.p / (k - 1) + 0.5 * s.rho * s.u * s.u) * A;
-        }
-    }
+    for (int i = 0; i < n_; ++i) storeCell(i, states[i]);
     if (isMacCormack(settings_.scheme)) macCormackEnds();
 }
 

@@ -203,6 +203,7 @@ class UnsteadyFlow {
     void setUp();
     void noteStartingState();
     void fillFromStart(Start start, double fromPb);
+    void storeCell(int i, const GasState& s);
     bool stepFiniteVolume(bool secondOrder);
     bool stepMacCormack();
     // The ghost cells and the cells next to the ends.
