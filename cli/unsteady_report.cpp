@@ -5,6 +5,7 @@
 
 #include "gas/gas.h"
 #include "io/file_output.h"
+#include "results/station_data.h"
 #include "text/number_text.h"
 #include "text/validation.h"
 #include "unsteady/exact_flow.h"
@@ -121,16 +122,6 @@ std::string_view regimeWords(SteadyRegime r)
     case SteadyRegime::Supersonic: return "supersonic";
     }
     return "subsonic";
-}
-
-std::string cellsCsv(const UnsteadyFlow& flow)
-{
-    std::string out = "x,A/At,rho/rho0,u/a0,p/p0,T/T0,M,mdot/mdot*\n";
-    for (const CellValues& c : flow.cells()) {
-        for (const double v : {c.x, c.area, c.rho, c.u, c.p, c.T, c.M}) out += number(v) + ",";
-        out += number(c.mdot) + "\n";
-    }
-    return out;
 }
 
 std::string historyCsv(const UnsteadyFlow& flow)

@@ -59,7 +59,7 @@ void WindowLogic::handle(const Event& e)
                 pausePlay();
                 setStatus(StatusKind::Refusal, s->refusal);
             } else {
-                openScenario(s->texts, s->gas, s->k, s->third, s->engine, s->units);
+                openScenario(s->texts, s->gas, s->k, s->third, s->engine, s->units, s->unsteady);
             }
         }
         break;

@@ -107,10 +107,11 @@ void WindowLogic::prepareExport(PlotKind plot, const std::string& format)
         f.text = thrustCurveCsv(accepted_, acceptedGasK_, *engine_, units_,
                                 climbAltitudes(units_ == UnitSystem::US ? 2500 * kFoot : 1000));
     } else if (format == "csv") {
+        // The flow in time writes the cells it shows, as the report does.
         f.name = "nozzle-me" + fileNamePart(accepted_.me_sup) + "-pepo" +
-                 fileNamePart(accepted_.pe_po) + "-stations.csv";
+                 fileNamePart(accepted_.pe_po) + (flow_ ? "-cells.csv" : "-stations.csv");
         f.mime = "text/csv";
-        f.text = stationCsv(model_.state());
+        f.text = flow_ ? cellsCsv(*flow_) : stationCsv(model_.state());
     } else if (format == "svg") {
         f.name = base + ".svg";
         f.mime = "image/svg+xml";

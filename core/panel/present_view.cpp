@@ -178,7 +178,7 @@ SettingsView WindowLogic::settingsView() const
     // reaches it (nor a reload of it).
     if (calculated())
         v.address = addressOf(accepted_, acceptedGasName_, acceptedGasK_, model_.thirdPlot(),
-                              acceptedEngineTexts_, unitSystemName(acceptedUnits_));
+                              acceptedEngineTexts_, unitSystemName(acceptedUnits_), unsteady_);
     v.calculations = calculations_;
     return v;
 }

@@ -219,7 +219,8 @@ std::string formDecoded(std::string_view text)
 } // namespace
 
 std::string addressOf(const InputTexts& texts, const std::string& gasName, double k,
-                      PlotQuantity third, const EngineTexts& engine, std::string_view units)
+                      PlotQuantity third, const EngineTexts& engine, std::string_view units,
+                      bool unsteady)
 {
     std::string out = "#me=" + formEncoded(texts.me_sup) + "&amax=" + formEncoded(texts.amax) +
                       "&pepo=" + formEncoded(texts.pe_po);
@@ -236,6 +237,7 @@ std::string addressOf(const InputTexts& texts, const std::string& gasName, doubl
         anyEngine = true;
     }
     if (anyEngine) out += "&units=" + std::string(units == "us" ? "us" : "si");
+    if (unsteady) out += "&mode=unsteady";
     return out;
 }
 
@@ -270,7 +272,11 @@ std::optional<Scenario> scenarioOf(std::string_view address)
                        std::find(std::begin(kEngineKeys), std::end(kEngineKeys), key);
                    named != std::end(kEngineKeys))
             s.engine[static_cast<std::size_t>(named - std::begin(kEngineKeys))] = value;
-        else if (key == "plot") {
+        else if (key == "mode") {
+            s.unsteady = value == "unsteady";
+            if (value != "steady" && value != "unsteady" && s.refusal.empty())
+                s.refusal = "mode = must be steady or unsteady " + quotedInput(value);
+        } else if (key == "plot") {
             if (const auto named = quantityNamed(value)) {
                 s.third = *named;
             } else if (s.refusal.empty()) {

@@ -607,16 +607,18 @@ std::string viewJson(const ViewState& view);
 // With an engine, its boxes that are not empty follow ("&p0=7+MPa&t0=3500
 // &at=300+cm2&mm=22&alt=20+km&ar=44.2") and the units they are read in
 // ("&units=si" or "&units=us"), so a number without a unit means the same
-// to every reader.
+// to every reader. Last, "&mode=unsteady" for the flow in time (nothing for
+// the steady flow).
 using EngineTexts = std::array<std::string, kEngineFieldCount>;
 std::string addressOf(const InputTexts& texts, const std::string& gasName, double k,
                       PlotQuantity third, const EngineTexts& engine = {},
-                      std::string_view units = "si");
+                      std::string_view units = "si", bool unsteady = false);
 
 // An address read back: the texts, the gas by name or by k (as typed), the
-// third plot. Keys it does not know are ignored; a missing box takes its
-// start-up text; a "plot=" or "units=" value it does not know is refused. Nothing when the address
-// names none of its keys.
+// third plot, the mode (steady without "mode="). Keys it does not know are
+// ignored; a missing box takes its start-up text; a "plot=", "units=" or
+// "mode=" value it does not know is refused. Nothing when the address names
+// none of its keys.
 struct Scenario {
     InputTexts texts;
     std::string gas;
@@ -624,8 +626,9 @@ struct Scenario {
     PlotQuantity third = PlotQuantity::Pressure;
     EngineTexts engine;
     std::string units;
-    // Why the address cannot be opened as it stands (a "plot=" or "units="
-    // it does not know), or "".
+    bool unsteady = false; // "mode=unsteady": the flow in time
+    // Why the address cannot be opened as it stands (a "plot=", "units=" or
+    // "mode=" it does not know), or "".
     std::string refusal;
 };
 std::optional<Scenario> scenarioOf(std::string_view address);

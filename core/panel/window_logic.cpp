@@ -540,7 +540,7 @@ void WindowLogic::setOtherGas(const std::string& typed)
 
 void WindowLogic::openScenario(const InputTexts& texts, const std::string& gas,
                                const std::string& k, PlotQuantity third, const EngineTexts& engine,
-                               const std::string& units)
+                               const std::string& units, bool unsteady)
 {
     pausePlay();
     std::optional<std::string> refusal = validateInputs(texts);
@@ -589,6 +589,8 @@ void WindowLogic::openScenario(const InputTexts& texts, const std::string& gas,
     }
     model_.setGas(choice.k);
     model_.setThirdPlot(third);
+    setMode(unsteady);
+    flow_.reset();
     calculateAndTeachTheBars();
 }
 

@@ -258,10 +258,12 @@ class WindowLogic {
     // calculated, a refused one is reported like a box's refusal and changes
     // nothing.
     // An address may also carry the engine's boxes and the units they are
-    // read in; a box that does not read refuses the whole scenario.
+    // read in; a box that does not read refuses the whole scenario. It
+    // opens in its mode: the flow in time starts from rest.
     void openScenario(const InputTexts& texts, const std::string& gas = {},
                       const std::string& k = {}, PlotQuantity third = PlotQuantity::Pressure,
-                      const EngineTexts& engine = {}, const std::string& units = {});
+                      const EngineTexts& engine = {}, const std::string& units = {},
+                      bool unsteady = false);
     // Play (or pause) from where the back pressure stands, down to the fine
     // bar's end; reverse plays up to 1. now is the front end's steady clock
     // in seconds, the same clock that later drives tick().

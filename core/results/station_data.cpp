@@ -47,6 +47,17 @@ std::string stationCsv(const FlowState& s)
     return stationTable(s, ',');
 }
 
+std::string cellsCsv(const UnsteadyFlow& flow)
+{
+    const auto number = [](double v) { return formatGeneral(std::isfinite(v) ? v : 0); };
+    std::string out = "x,A/At,rho/rho0,u/a0,p/p0,T/T0,M,mdot/mdot*\n";
+    for (const CellValues& c : flow.cells()) {
+        for (const double v : {c.x, c.area, c.rho, c.u, c.p, c.T, c.M}) out += number(v) + ",";
+        out += number(c.mdot) + "\n";
+    }
+    return out;
+}
+
 int nearestStation(const FlowState& s, double x)
 {
     int best = 1;

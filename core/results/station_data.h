@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
 // The station table (one description of its row for the CSV file, the
-// report's table, the JSON and the page).
+// report's table, the JSON and the page), and the cells of the flow in time
+// as a CSV file.
 #pragma once
 
 #include "nozzle/flow_state.h"
+#include "unsteady/unsteady_flow.h"
 
 #include <array>
 #include <string>
@@ -40,6 +42,12 @@ std::string stationTable(const FlowState& s, char separator);
 
 // The table as a CSV file: stationTable with ",".
 std::string stationCsv(const FlowState& s);
+
+// The cells of the flow in time as a CSV file: the column names
+// (x,A/At,rho/rho0,u/a0,p/p0,T/T0,M,mdot/mdot*), then one row for each cell
+// from the inlet, every number written as the report writes it (a value
+// that is not finite as 0).
+std::string cellsCsv(const UnsteadyFlow& flow);
 
 // The station whose x is nearest to x (stations 1..N_tot+1).
 int nearestStation(const FlowState& s, double x);

@@ -611,6 +611,11 @@ class Walkthrough(PageTest):
         self.el("Mode_Steady").click()
         self.assertEqual(self.status(), "Press Calculate, or ▶ Play")
         self.assertEqual(self.js("return localStorage.getItem('cdnozzle.mode')"), "steady")
+        # An address opens it, whatever was remembered.
+        self.open("#me=2&amax=3&pepo=0.7&mode=unsteady")
+        self.assertTrue(self.el("Mode_Unsteady").is_selected())
+        self.assertTrue(self.status().startswith("t = 0 L/a0 · 0 steps"), self.status())
+        self.assertIn("against Pe/Po = 0.7 ", self.el("Explanation").get_attribute("textContent"))
 
     def test_gas_and_the_third_plots_quantity(self):
         self.open("#me=2&amax=3&pepo=0.8")
@@ -993,7 +998,9 @@ class Sameness(PageTest):
                   ["export", 2, "csv"], ["listedGas", "air"],
                   ["mode", 1], ["timeStep", 3.0], ["play", 3.1], ["tick", 3.15], ["moveCoarse", 40],
                   ["tick", 3.3], ["hover", 1, 150, 377], ["leave"], ["thirdPlot", 2],
-                  ["timeRestart", 3.4], ["tick", 3.5], ["play", 3.6], ["mode", 0]] + random_script(20261208, 400)
+                  ["timeRestart", 3.4], ["tick", 3.5], ["play", 3.6],
+                  ["openAddress", "#me=2&amax=3&pepo=0.7&mode=unsteady"], ["timeStep", 3.7],
+                  ["export", 2, "csv"], ["mode", 0]] + random_script(20261208, 400)
         with tempfile.NamedTemporaryFile("w", suffix=".json", delete=False) as f:
             json.dump(events, f)
         try:

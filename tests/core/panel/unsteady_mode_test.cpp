@@ -6,6 +6,7 @@
 
 #include "plots/palette.h"
 #include "plots/unsteady_scene.h"
+#include "results/station_data.h"
 #include "text/number_text.h"
 #include "unsteady/exact_flow.h"
 
@@ -67,6 +68,18 @@ TEST(UnsteadyMode, SwitchStepPlayBarsAndRestartThroughEvents)
     EXPECT_EQ(flow->steps(), kTimeStepsPerFrame + 60 + kMaxTimeStepsPerTick);
     logic.handle(timed(EventKind::Tick, 9.1));
     EXPECT_EQ(flow->steps(), kTimeStepsPerFrame + 120 + kMaxTimeStepsPerTick);
+    // The address carries the mode: opened elsewhere, the same back pressure
+    // from rest; an address without it opens the steady flow.
+    const std::string address = logic.view().address;
+    EXPECT_TRUE(address.ends_with("&mode=unsteady")) << address;
+    WindowLogic shared;
+    shared.handle(Event(EventKind::OpenAddress, address));
+    ASSERT_NE(shared.unsteadyFlow(), nullptr);
+    EXPECT_EQ(shared.unsteadyFlow()->steps(), 0);
+    EXPECT_EQ(shared.unsteadyFlow()->backPressure(), flow->backPressure());
+    shared.handle(Event(EventKind::OpenAddress, address.substr(0, address.find("&mode="))));
+    EXPECT_FALSE(shared.unsteady());
+    EXPECT_EQ(shared.unsteadyFlow(), nullptr);
 
     // The plots: the cells' Mach numbers over the frame, the nozzle filled
     // by them, the scale beside it.
@@ -111,8 +124,13 @@ TEST(UnsteadyMode, SwitchStepPlayBarsAndRestartThroughEvents)
     v = logic.view();
     EXPECT_FALSE(v.unsteady);
     EXPECT_EQ(&logic.scene(PlotKind::Mach), &logic.model().machScene());
+    EXPECT_EQ(v.address.find("mode="), std::string::npos) << v.address;
     logic.handle(timed(EventKind::TimeStep, 10));
     EXPECT_EQ(logic.unsteadyFlow(), nullptr);
+    Event csv(EventKind::Export, "csv");
+    csv.plot = static_cast<int>(PlotKind::Third);
+    logic.handle(csv);
+    EXPECT_EQ(logic.lastExport().text, stationCsv(logic.model().state()));
 }
 
 // From rest to the steady flow the bars ask for, for several gases and
@@ -146,7 +164,17 @@ TEST(UnsteadyMode, SettlesWhereTheExactSteadyFlowOfTheBarsStands)
         logic.handle(timed(EventKind::Play, 0));
         const UnsteadyFlow* flow = logic.unsteadyFlow();
         ASSERT_NE(flow, nullptr);
-        for (int i = 1; i < 1000 && !flow->steady(); ++i) logic.handle(timed(EventKind::Tick, i));
+        // A second in, the CSV export: the cells the report writes for the
+        // same inputs and steps.
+        logic.handle(timed(EventKind::Tick, 1));
+        Event csv(EventKind::Export, "csv");
+        csv.plot = static_cast<int>(PlotKind::Third);
+        logic.handle(csv);
+        UnsteadyFlow report(gas, contour, UnsteadySettings{}, pb, Start::Rest);
+        report.run(flow->steps());
+        EXPECT_EQ(logic.lastExport().text, cellsCsv(report));
+        EXPECT_TRUE(logic.lastExport().name.ends_with("-cells.csv")) << logic.lastExport().name;
+        for (int i = 2; i < 1000 && !flow->steady(); ++i) logic.handle(timed(EventKind::Tick, i));
         ASSERT_TRUE(flow->steady());
         const std::string story = logic.view().explanation;
         const SteadyFlow exact = steadyFlow(gas, contour, pb);

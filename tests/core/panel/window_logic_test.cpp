@@ -824,6 +824,7 @@ TEST(WindowLogic, ALinkMeansTheSameToEveryReader)
     const std::pair<const char*, const char*> refused[] = {
         {"&units=xyz", "units = must be si or us (got \"xyz\")"},
         {"&plot=xyz", "plot = must be p, T, rho or thrust (got \"xyz\")"},
+        {"&mode=xyz", "mode = must be steady or unsteady (got \"xyz\")"},
     };
     for (const auto& [tail, why] : refused) {
         WindowLogic logic;
