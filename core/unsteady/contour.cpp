@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "unsteady/contour.h"
 
-#include "gas/isentropic.h"
 #include "text/number_text.h"
+#include "unsteady/portable_math.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,7 +13,12 @@ double Contour::area(double x) const
 {
     x = std::clamp(x, xBegin, xEnd);
     switch (kind) {
-    case ContourKind::Nozzle: return AAfM(gas, x);
+    case ContourKind::Nozzle: {
+        // The geometry's area law, A/A* at the Mach number x, worked out to
+        // the same bits on every machine.
+        const double T = 1 + (gas.km1_2 * x) * x;
+        return 1 / x * portablePow(gas.k2_kp1 * T, gas.kp1_2km1);
+    }
     case ContourKind::Textbook: return 1 + 2.2 * (x - 1.5) * (x - 1.5);
     case ContourKind::Tube: return 1;
     case ContourKind::Table: break;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "unsteady/unsteady_flow.h"
 
+#include "unsteady/portable_math.h"
+
 #include "gas/area_mach.h"
 #include "gas/isentropic.h"
 #include "text/number_text.h"
@@ -381,7 +383,7 @@ CellValues UnsteadyFlow::cell(int i) const
     c.T = k * w.p / w.rho;
     c.M = w.u / std::sqrt(c.T);
     // rho* a* = (2/(k+1))^(1/(k-1)) * sqrt(2/(k+1)) in reservoir units.
-    const double starFlux = std::pow(gas_.k2_kp1, 1 / (k - 1)) * std::sqrt(gas_.k2_kp1);
+    const double starFlux = portablePow(gas_.k2_kp1, 1 / (k - 1)) * std::sqrt(gas_.k2_kp1);
     c.mdot = w.rho * w.u * c.area / starFlux;
     return c;
 }
@@ -453,7 +455,7 @@ void UnsteadyFlow::boundaryGhosts(Ends& e)
             n > 1 ? 1.5 * first.u * ac_[0] - 0.5 * e.second.u * ac_[1] : first.u * ac_[0];
         const double u = std::clamp(uA / af_[0], -umax, umax);
         const double T = 1 - gas_.km1_2 * u * u;
-        const double rho = std::pow(T, 1 / (k - 1));
+        const double rho = portablePow(T, 1 / (k - 1));
         const Prim face{rho, u, rho * T / k};
         // While the gas next to the inlet is far from the reservoir's state
         // (the valve just opened) the Riemann problem decides the flux.
@@ -822,7 +824,7 @@ bool UnsteadyFlow::stepMacCormack()
         std::vector<double>& dT = s3_;
         std::vector<double> rb = r_, vb = v_, Tb = T_;
         for (int i = 1; i < n - 1; ++i) {
-            const double dlnA = (std::log(ac_[i + 1]) - std::log(ac_[i])) / dx;
+            const double dlnA = (portableLog(ac_[i + 1]) - portableLog(ac_[i])) / dx;
             const double rx = (r_[i + 1] - r_[i]) / dx, vx = (v_[i + 1] - v_[i]) / dx,
                          Tx = (T_[i + 1] - T_[i]) / dx;
             dr[i] = -r_[i] * vx - r_[i] * v_[i] * dlnA - v_[i] * rx;
@@ -833,7 +835,7 @@ bool UnsteadyFlow::stepMacCormack()
             Tb[i] = T_[i] + dT[i] * dt;
         }
         for (int i = 1; i < n - 1; ++i) {
-            const double dlnA = (std::log(ac_[i]) - std::log(ac_[i - 1])) / dx;
+            const double dlnA = (portableLog(ac_[i]) - portableLog(ac_[i - 1])) / dx;
             const double rx = (rb[i] - rb[i - 1]) / dx, vx = (vb[i] - vb[i - 1]) / dx,
                          Tx = (Tb[i] - Tb[i - 1]) / dx;
             const double drb = -rb[i] * vx - rb[i] * vb[i] * dlnA - vb[i] * rx;
