@@ -13,14 +13,19 @@
 
 namespace cdnozzle {
 
-double timeStepsPerSecond(PlaySpeed speed)
+long timeStepsPerFrame(PlaySpeed speed)
 {
     switch (speed) {
-    case PlaySpeed::Slow: return 120;
-    case PlaySpeed::Normal: return 600;
-    case PlaySpeed::Fast: return 2400;
+    case PlaySpeed::Slow: return 2;
+    case PlaySpeed::Normal: return 10;
+    case PlaySpeed::Fast: return 40;
     }
-    return 600;
+    return 10;
+}
+
+double timeStepsPerSecond(PlaySpeed speed)
+{
+    return 60.0 * static_cast<double>(timeStepsPerFrame(speed));
 }
 
 namespace {
@@ -143,7 +148,7 @@ bool WindowLogic::tickTime(double now)
         static_cast<long>(std::floor((now - anchorTime_) * timeStepsPerSecond(speed_) + 1e-9)) -
         (flow_->steps() - timeAnchorSteps_);
     if (due <= 0) return false;
-    const long steps = std::min(due, kMaxTimeStepsPerTick);
+    const long steps = std::min(due, timeStepsPerFrame(speed_));
     if (!flow_->run(steps)) playing_ = false;
     if (steps < due) {
         // Too far behind: the flow goes on from here at its pace.

@@ -39,11 +39,13 @@ inline constexpr const char* kStartText = "Press Calculate, or ▶ Play";
 // The play's speeds, in steps of the fine bar (0.001 of Pe/Po) per second.
 enum class PlaySpeed { Slow, Normal, Fast };
 double stepsPerSecond(PlaySpeed speed);
-// The flow in time's steps per second at each speed: 2, 10 and 40 steps a
-// frame at 60 frames a second; a tick takes at most kMaxTimeStepsPerTick
-// (a slow front end slows the flow rather than stall).
+// The flow in time's steps a frame at each speed (2, 10 and 40), and a
+// second at 60 frames a second. A tick takes at most one frame's steps: a
+// front end that cannot draw 60 frames a second shows the same steps a
+// frame and the flow runs slower, rather than each late frame taking more
+// steps and making the next one later still.
+long timeStepsPerFrame(PlaySpeed speed);
 double timeStepsPerSecond(PlaySpeed speed);
-inline constexpr long kMaxTimeStepsPerTick = 200;
 // The steps of the flow in time's Step: one frame at the normal speed.
 inline constexpr long kTimeStepsPerFrame = 10;
 // "slow", "normal", "fast".
