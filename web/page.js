@@ -318,6 +318,7 @@
       this.onMove = onMove;
       this.trough = element.querySelector(".trough");
       this.thumb = element.querySelector(".thumb");
+      this.track = element.querySelector(".track");
       this.marks = element.querySelector(".marks");
       this.dragging = false;
       this.repeat = null;
@@ -376,11 +377,11 @@
       thumb.classList.add("dragging");
       this.dragging = true;
       const startY = e.clientY;
-      const startTop = thumb.offsetTop;
       const room = Math.max(1, this.trough.clientHeight - thumb.offsetHeight);
+      const startTop = Number(this.share(this.value)) * room;
       const move = (ev) => {
         const top = Math.min(room, Math.max(0, startTop + ev.clientY - startY));
-        thumb.style.top = `${top}px`;
+        this.track.style.transform = `translateY(${top}px)`;
         this.move(this.min + Math.round((top / room) * (this.max - this.min)));
       };
       const end = () => {
@@ -389,7 +390,7 @@
         thumb.removeEventListener("pointercancel", end);
         thumb.classList.remove("dragging");
         this.dragging = false;
-        thumb.style.top = "";
+        this.track.style.transform = "";
       };
       thumb.addEventListener("pointermove", move);
       thumb.addEventListener("pointerup", end);
@@ -438,7 +439,7 @@
       if (state.position === this.value) return;
       this.value = state.position;
       this.el.setAttribute("aria-valuenow", String(state.position));
-      this.thumb.style.setProperty("--f", this.share(state.position));
+      this.track.style.setProperty("--f", this.share(state.position));
     }
 
     // The limits' marks in the trough, each titled with its limit.

@@ -229,8 +229,9 @@ class Walkthrough(PageTest):
     def test_a_dragged_thumb_moves_the_flow_as_it_goes(self):
         self.open("#me=2&amax=3&pepo=0.95")
         thumb = self.el("VScroll1").find_element(By.CSS_SELECTOR, ".thumb")
-        x, y = self.js("const r = arguments[0].getBoundingClientRect();"
-                       "return [r.left + r.width / 2, r.top + r.height / 2]", thumb)
+        middle = lambda: self.js("const r = arguments[0].getBoundingClientRect();"
+                                 "return [r.left + r.width / 2, r.top + r.height / 2]", thumb)
+        x, y = middle()
         mouse = lambda kind, dy: self.driver.execute_cdp_cmd("Input.dispatchMouseEvent", {
             "type": kind, "x": x, "y": y + dy, "button": "left", "clickCount": 1})
         mouse("mousePressed", 0)
@@ -238,6 +239,8 @@ class Walkthrough(PageTest):
         for dy in range(10, 70, 10):
             mouse("mouseMoved", dy)
             seen.append(float(self.el("Text_PePo").get_attribute("value")))
+            # The thumb stays under the pointer.
+            self.assertAlmostEqual(middle()[1], y + dy, delta=1.5)
         mouse("mouseReleased", 60)
         # Every move on the way showed a new, lower back pressure; the release
         # changed nothing more.
