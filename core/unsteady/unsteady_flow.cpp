@@ -252,6 +252,8 @@ void UnsteadyFlow::setUp()
         r_.assign(N, 1);
         v_.assign(N, 0);
         T_.assign(N, 1);
+        lnA_.resize(N);
+        for (std::size_t i = 0; i < N; ++i) lnA_[i] = portableLog(ac_[i]);
     } else {
         dx_ = L / n_;
         for (int f = 0; f <= n_; ++f)
@@ -824,7 +826,7 @@ bool UnsteadyFlow::stepMacCormack()
         std::vector<double>& dT = s3_;
         std::vector<double> rb = r_, vb = v_, Tb = T_;
         for (int i = 1; i < n - 1; ++i) {
-            const double dlnA = (portableLog(ac_[i + 1]) - portableLog(ac_[i])) / dx;
+            const double dlnA = (lnA_[i + 1] - lnA_[i]) / dx;
             const double rx = (r_[i + 1] - r_[i]) / dx, vx = (v_[i + 1] - v_[i]) / dx,
                          Tx = (T_[i + 1] - T_[i]) / dx;
             dr[i] = -r_[i] * vx - r_[i] * v_[i] * dlnA - v_[i] * rx;
@@ -835,7 +837,7 @@ bool UnsteadyFlow::stepMacCormack()
             Tb[i] = T_[i] + dT[i] * dt;
         }
         for (int i = 1; i < n - 1; ++i) {
-            const double dlnA = (portableLog(ac_[i]) - portableLog(ac_[i - 1])) / dx;
+            const double dlnA = (lnA_[i] - lnA_[i - 1]) / dx;
             const double rx = (rb[i] - rb[i - 1]) / dx, vx = (vb[i] - vb[i - 1]) / dx,
                          Tx = (Tb[i] - Tb[i - 1]) / dx;
             const double drb = -rb[i] * vx - rb[i] * vb[i] * dlnA - vb[i] * rx;

@@ -232,6 +232,7 @@ class UnsteadyFlow {
     std::vector<double> bend_;         // mean of the face areas less the cell's mean area
     std::vector<double> u1_, u2_, u3_; // conserved (finite volumes, conservative MacCormack)
     std::vector<double> r_, v_, T_;    // MacCormack's rho, V, T
+    std::vector<double> lnA_;          // MacCormack's ln A at the points
     double t_ = 0;
     long steps_ = 0;
     double residual_ = 0;
