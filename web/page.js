@@ -34,19 +34,115 @@
   // column. The numbers a line takes: x1, y1, x2, y2, r, g, b, width,
   // crisp, and its dashes' stroke and gap in pixels (0: solid).
   const LINE = 11;
+  // Colours by their packed r, g, b: a canvas parses every colour it is
+  // given, and a band of cells gives hundreds a frame.
+  const colours = new Map();
+  const colourOf = (r, g, b) => {
+    const key = (r << 16) | (g << 8) | b;
+    let c = colours.get(key);
+    if (c === undefined) colours.set(key, c = `rgb(${r},${g},${b})`);
+    return c;
+  };
+  const isBand = (lines, i) => lines[i] === lines[i + 2] && lines[i + 8] === 0 &&
+    !(lines[i + 9] > 0) && lines[i + 7] > 1;
+  // Bands side by side from left to right (a nozzle filled cell by cell)
+  // make a run; from this many on, a run is painted as one picture.
+  const BAND_PICTURE = 16;
+  function bandRun(lines, i) {
+    let j = i + LINE;
+    while (j < lines.length && isBand(lines, j) && lines[j] > lines[j - LINE] &&
+           lines[j] - lines[j + 7] / 2 <= lines[j - LINE] + lines[j - LINE + 7] / 2 + 0.01) j += LINE;
+    return j;
+  }
+  // A run of bands as one picture: each pixel column takes the colour of
+  // the band over its centre, from the band's top to its foot.
+  const bandCanvas = document.createElement("canvas");
+  let bandPixels = null, bandColumns = null;
+  function paintBands(ctx, lines, from, to) {
+    let left = Infinity, right = -Infinity, top = Infinity, foot = -Infinity;
+    for (let i = from; i < to; i += LINE) {
+      left = Math.min(left, lines[i] - lines[i + 7] / 2);
+      right = Math.max(right, lines[i] + lines[i + 7] / 2);
+      top = Math.min(top, lines[i + 1], lines[i + 3]);
+      foot = Math.max(foot, lines[i + 1], lines[i + 3]);
+    }
+    const x0 = Math.floor(left), y0 = Math.floor(top);
+    const w = Math.ceil(right) - x0, h = Math.ceil(foot) - y0;
+    if (!(w > 0 && h > 0 && w * h < 1 << 24)) return;
+    if (!bandPixels || bandPixels.width !== w || bandPixels.height !== h) {
+      bandPixels = new ImageData(w, h);
+      Object.assign(bandCanvas, { width: w, height: h });
+    }
+    const px = new Uint32Array(bandPixels.data.buffer);
+    px.fill(0);
+    // Each column reaches as far up and down as any band over it reaches
+    // (as the bands' own rectangles would), in the colour of the band
+    // whose middle is nearest.
+    if (!bandColumns || bandColumns.length < 3 * w) bandColumns = new Float64Array(3 * w);
+    const cols = bandColumns;
+    for (let c = 0; c < w; c++) {
+      cols[3 * c] = Infinity;
+      cols[3 * c + 1] = -Infinity;
+      cols[3 * c + 2] = -1;
+    }
+    for (let i = from; i < to; i += LINE) {
+      const half = lines[i + 7] / 2;
+      const a = Math.min(lines[i + 1], lines[i + 3]), b = Math.max(lines[i + 1], lines[i + 3]);
+      const first = Math.max(0, Math.floor(lines[i] - half - x0));
+      const last = Math.min(w, Math.ceil(lines[i] + half - x0));
+      for (let c = first; c < last; c++) {
+        cols[3 * c] = Math.min(cols[3 * c], a);
+        cols[3 * c + 1] = Math.max(cols[3 * c + 1], b);
+        const near = cols[3 * c + 2];
+        const mid = x0 + c + 0.5;
+        if (near < 0 || Math.abs(lines[i] - mid) < Math.abs(lines[near] - mid)) cols[3 * c + 2] = i;
+      }
+    }
+    for (let c = 0; c < w; c++) {
+      const band = cols[3 * c + 2];
+      if (band < 0) continue;
+      // (ImageData's bytes are r, g, b, a: one little-endian word.)
+      const colour = 0xff000000 | (lines[band + 6] << 16) | (lines[band + 5] << 8) | lines[band + 4];
+      const a = Math.max(0, Math.floor(cols[3 * c] - y0));
+      const b = Math.min(h, Math.ceil(cols[3 * c + 1] - y0));
+      for (let y = a; y < b; y++) px[y * w + c] = colour;
+    }
+    bandCanvas.getContext("2d").putImageData(bandPixels, 0, 0);
+    ctx.drawImage(bandCanvas, x0, y0);
+  }
   function paintLines(ctx, lines) {
     ctx.lineCap = "butt";
     ctx.lineJoin = "round";
     let r = -1, g = -1, b = -1, w = 0, dash = -1, gap = -1;
-    let open = false;
+    let open = false, fill = "", endX = NaN, endY = NaN;
     const snap = (v) => (w % 2 ? Math.floor(v) + 0.5 : Math.round(v));
     for (let i = 0; i < lines.length; i += LINE) {
+      // A solid vertical line wider than a pixel that is not held to the
+      // pixels (a band of colour) is the rectangle its stroke covers (its
+      // ends are cut square): filled as one, without a path.
+      if (isBand(lines, i)) {
+        if (open) ctx.stroke();
+        open = false;
+        r = -1;
+        const end = bandRun(lines, i);
+        if (end - i >= BAND_PICTURE * LINE) {
+          paintBands(ctx, lines, i, end);
+          i = end - LINE;
+          continue;
+        }
+        const c = colourOf(lines[i + 4], lines[i + 5], lines[i + 6]);
+        if (c !== fill) ctx.fillStyle = fill = c;
+        const half = lines[i + 7] / 2, top = Math.min(lines[i + 1], lines[i + 3]);
+        ctx.fillRect(lines[i] - half, top, 2 * half, Math.abs(lines[i + 3] - lines[i + 1]));
+        continue;
+      }
       if (lines[i + 4] !== r || lines[i + 5] !== g || lines[i + 6] !== b || lines[i + 7] !== w ||
           lines[i + 9] !== dash || lines[i + 10] !== gap) {
         if (open) ctx.stroke();
         ctx.beginPath();
+        endX = endY = NaN;
         [r, g, b, w, dash, gap] = [4, 5, 6, 7, 9, 10].map((k) => lines[i + k]);
-        ctx.strokeStyle = `rgb(${r},${g},${b})`;
+        ctx.strokeStyle = colourOf(r, g, b);
         ctx.lineWidth = w;
         ctx.setLineDash(dash > 0 ? [dash, gap] : []);
         open = true;
@@ -54,10 +150,18 @@
       let x1 = lines[i], y1 = lines[i + 1], x2 = lines[i + 2], y2 = lines[i + 3];
       if (lines[i + 8] === 1) x1 = x2 = snap(x1);
       else if (lines[i + 8] === 2) y1 = y2 = snap(y1);
-      ctx.moveTo(x1, y1);
+      // (A solid line that goes on from where the last one ended continues
+      // its stroke: one path for a curve rather than a path for each piece;
+      // a dashed one starts its dashes anew.)
+      if (x1 !== endX || y1 !== endY || dash > 0) ctx.moveTo(x1, y1);
       ctx.lineTo(x2, y2);
+      endX = x2;
+      endY = y2;
     }
     if (open) ctx.stroke();
+    // (The texts' own record of the context's fill colour is kept true.)
+    const state = fill && textStates.get(ctx);
+    if (state) state.fill = fill;
   }
 
   // A context's font, colour and alignment are set only when they change,

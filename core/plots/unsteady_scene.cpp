@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 namespace cdnozzle {
 
@@ -135,17 +137,20 @@ void drawHistoryStrip(PlotScene& scene, const std::vector<HistoryPoint>& history
                                      h.residual > 0 ? up((std::log10(h.residual) + 6) / 8) : bottom,
                                      up(h.mdotExit / 1.2)};
     };
-    // At most 200 points of the history, evenly spread.
+    // At most 200 points of the history, evenly spread; each curve is drawn
+    // whole, the residual's and then the mass flow's (one stroke each for a
+    // painter that joins lines of one colour).
     const std::size_t n = history.size(), stride = std::max<std::size_t>(1, n / 200);
-    std::array<double, 3> last = at(history.front());
+    std::vector<std::array<double, 3>> points{at(history.front())};
     for (std::size_t i = stride; i < n + stride; i += stride) {
         const std::array<double, 3> now = at(history[std::min(i, n - 1)]);
-        if (std::isfinite(now[0] + now[1] + now[2])) {
-            scene.segments.push_back({SegmentColor::Blue, last[0], last[1], now[0], now[1]});
-            scene.segments.push_back({SegmentColor::Red, last[0], last[2], now[0], now[2]});
-            last = now;
-        }
+        if (std::isfinite(now[0] + now[1] + now[2])) points.push_back(now);
         if (i >= n - 1) break;
+    }
+    for (const auto& [color, y] : {std::pair{SegmentColor::Blue, 1}, {SegmentColor::Red, 2}}) {
+        for (std::size_t i = 1; i < points.size(); ++i)
+            scene.segments.push_back(
+                {color, points[i - 1][0], points[i - 1][y], points[i][0], points[i][y]});
     }
 }
 

@@ -97,6 +97,12 @@ TEST(UnsteadyMode, SwitchStepPlayBarsAndRestartThroughEvents)
     EXPECT_EQ(geometry.fills[cells.size() - 1].color,
               machColor(cells.back().M, machScaleTop(logic.model().state().M_max)));
     EXPECT_EQ(geometry.fills.front().y2, 0.5 * cells.front().area);
+    // The history strip under it: each of its two curves one run of its
+    // colour, which a painter strokes at once.
+    int colourChanges = 0;
+    for (std::size_t i = 1; i < geometry.segments.size(); ++i)
+        colourChanges += geometry.segments[i].color != geometry.segments[i - 1].color;
+    EXPECT_LE(colourChanges, 4);
     logic.handle(Event(EventKind::ThirdPlot, static_cast<double>(PlotQuantity::Temperature)));
     EXPECT_EQ(logic.scene(PlotKind::Third).segments.back().y2, -cells.back().T);
     // Under the cursor, the last cell's values; with an engine, time in ms.
