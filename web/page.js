@@ -110,18 +110,68 @@
     bandCanvas.getContext("2d").putImageData(bandPixels, 0, 0);
     ctx.drawImage(bandCanvas, x0, y0);
   }
+  // A curve's point that lies within this many canvas pixels of the
+  // straight line from the last point drawn to the next is left out (and
+  // so are those left out before it): a dense curve takes far fewer pieces
+  // to draw, and looks the same.
+  const NEAR_LINE = 0.1;
+  const MAX_LEFT_OUT = 32;
+  const leftOut = new Float64Array(2 * MAX_LEFT_OUT);
   function paintLines(ctx, lines) {
     ctx.lineCap = "butt";
     ctx.lineJoin = "round";
     let r = -1, g = -1, b = -1, w = 0, dash = -1, gap = -1;
-    let open = false, fill = "", endX = NaN, endY = NaN;
+    let open = false, fill = "";
+    // The path being built: its last point drawn (ax, ay), the point that
+    // may yet be left out (px, py), and those already left out.
+    let ax = NaN, ay = NaN, px = NaN, py = NaN, pending = false, out = 0;
+    const onChord = (x, y, dx, dy, length) => {
+      const along = (x - ax) * dx + (y - ay) * dy;
+      return along >= 0 && along <= length * length &&
+        Math.abs((x - ax) * dy - (y - ay) * dx) <= NEAR_LINE * length;
+    };
+    const lineTo = (x, y) => {
+      if (pending) {
+        const dx = x - ax, dy = y - ay, length = Math.sqrt(dx * dx + dy * dy);
+        let skip = out < MAX_LEFT_OUT && length > 0 && onChord(px, py, dx, dy, length);
+        for (let k = 0; skip && k < out; k++) skip = onChord(leftOut[2 * k], leftOut[2 * k + 1], dx, dy, length);
+        if (skip) {
+          leftOut[2 * out] = px;
+          leftOut[2 * out++ + 1] = py;
+        } else {
+          ctx.lineTo(px, py);
+          ax = px;
+          ay = py;
+          out = 0;
+        }
+      }
+      px = x;
+      py = y;
+      pending = true;
+    };
+    const finish = () => {
+      if (pending) ctx.lineTo(px, py);
+      pending = false;
+      out = 0;
+    };
+    const moveTo = (x, y) => {
+      finish();
+      ctx.moveTo(x, y);
+      ax = x;
+      ay = y;
+    };
+    const stroke = () => {
+      finish();
+      ctx.stroke();
+      ax = ay = NaN;
+    };
     const snap = (v) => (w % 2 ? Math.floor(v) + 0.5 : Math.round(v));
     for (let i = 0; i < lines.length; i += LINE) {
       // A solid vertical line wider than a pixel that is not held to the
       // pixels (a band of colour) is the rectangle its stroke covers (its
       // ends are cut square): filled as one, without a path.
       if (isBand(lines, i)) {
-        if (open) ctx.stroke();
+        if (open) stroke();
         open = false;
         r = -1;
         const end = bandRun(lines, i);
@@ -136,12 +186,21 @@
         ctx.fillRect(lines[i] - half, top, 2 * half, Math.abs(lines[i + 3] - lines[i + 1]));
         continue;
       }
+      // A dashed line held to no pixel row or column comes already cut into
+      // its dashes, each no longer than a dash: it is stroked solid (a
+      // canvas's own dashing of hundreds of pieces costs a slow phone a
+      // tenth of a second).
+      const ownDash = lines[i + 8] === 0 ? 0 : lines[i + 9], ownGap = ownDash ? lines[i + 10] : 0;
       if (lines[i + 4] !== r || lines[i + 5] !== g || lines[i + 6] !== b || lines[i + 7] !== w ||
-          lines[i + 9] !== dash || lines[i + 10] !== gap) {
-        if (open) ctx.stroke();
+          ownDash !== dash || ownGap !== gap) {
+        if (open) stroke();
         ctx.beginPath();
-        endX = endY = NaN;
-        [r, g, b, w, dash, gap] = [4, 5, 6, 7, 9, 10].map((k) => lines[i + k]);
+        r = lines[i + 4];
+        g = lines[i + 5];
+        b = lines[i + 6];
+        w = lines[i + 7];
+        dash = ownDash;
+        gap = ownGap;
         ctx.strokeStyle = colourOf(r, g, b);
         ctx.lineWidth = w;
         ctx.setLineDash(dash > 0 ? [dash, gap] : []);
@@ -150,15 +209,15 @@
       let x1 = lines[i], y1 = lines[i + 1], x2 = lines[i + 2], y2 = lines[i + 3];
       if (lines[i + 8] === 1) x1 = x2 = snap(x1);
       else if (lines[i + 8] === 2) y1 = y2 = snap(y1);
-      // (A solid line that goes on from where the last one ended continues
-      // its stroke: one path for a curve rather than a path for each piece;
-      // a dashed one starts its dashes anew.)
-      if (x1 !== endX || y1 !== endY || dash > 0) ctx.moveTo(x1, y1);
-      ctx.lineTo(x2, y2);
-      endX = x2;
-      endY = y2;
+      // A solid line that goes on from where the last one ended continues
+      // its stroke (one path for a curve rather than a path for each
+      // piece); a dashed one starts its dashes anew.
+      const endX = pending ? px : ax, endY = pending ? py : ay;
+      if (!(Math.abs(x1 - endX) < 1e-6 && Math.abs(y1 - endY) < 1e-6) || dash > 0) moveTo(x1, y1);
+      if (dash > 0) ctx.lineTo(x2, y2);
+      else lineTo(x2, y2);
     }
-    if (open) ctx.stroke();
+    if (open) stroke();
     // (The texts' own record of the context's fill colour is kept true.)
     const state = fill && textStates.get(ctx);
     if (state) state.fill = fill;
@@ -412,8 +471,8 @@
   // A vertical bar: arrows and trough clicks move one position (held down,
   // they repeat), the keyboard's Up and Down one position (Down means a
   // higher position, a lower Pe/Po), a dragged thumb moves the flow as it
-  // goes. The thumb stands where the style sheet puts its share of the range
-  // (--f), so placing it measures nothing.
+  // goes. The thumb stands at its share of the range, moved by a transform,
+  // so placing it measures nothing.
   class ScrollBar {
     constructor(element, onMove) {
       this.el = element;
@@ -494,7 +553,7 @@
         thumb.removeEventListener("pointercancel", end);
         thumb.classList.remove("dragging");
         this.dragging = false;
-        this.track.style.transform = "";
+        this.place();
       };
       thumb.addEventListener("pointermove", move);
       thumb.addEventListener("pointerup", end);
@@ -543,7 +602,14 @@
       if (state.position === this.value) return;
       this.value = state.position;
       this.el.setAttribute("aria-valuenow", String(state.position));
-      this.track.style.setProperty("--f", this.share(state.position));
+      this.place();
+    }
+
+    // The thumb where the bar stands: the track moved by a share of its own
+    // height (an inline transform restyles the track alone; a custom
+    // property would restyle everything under it).
+    place() {
+      this.track.style.transform = `translateY(${100 * Number(this.share(this.value))}%)`;
     }
 
     // The limits' marks in the trough, each titled with its limit.
