@@ -82,6 +82,14 @@ std::string got(const std::string& text)
     return quotedInput(text);
 }
 
+// The whole number a text gives, from lo to hi; nothing for any other text.
+std::optional<long> wholeNumber(const std::string& text, double lo, double hi)
+{
+    const auto v = readStrictNumber(text);
+    if (!v || *v != std::floor(*v) || *v < lo || *v > hi) return std::nullopt;
+    return static_cast<long>(*v);
+}
+
 bool writeStdout(const std::string& text)
 {
     if (const auto failure = writeAll(STDOUT_FILENO, text)) {
@@ -337,8 +345,8 @@ int unsteadyReport(const std::vector<std::string>& argv, const PngOf& png)
             settings.courant = 0.5;
     }
     if (has("--cells")) {
-        const auto v = readStrictNumber(values["--cells"]);
-        if (!v || *v != std::floor(*v) || std::abs(*v) > 1e9)
+        const auto v = wholeNumber(values["--cells"], -1e9, 1e9);
+        if (!v)
             return refuse("The number of cells must be a whole number from 20 to 5000 " +
                           got(values["--cells"]));
         settings.cells = static_cast<int>(*v);
@@ -371,11 +379,11 @@ int unsteadyReport(const std::vector<std::string>& argv, const PngOf& png)
     long steps = 0;
     double tEnd = 0;
     if (has("--steps")) {
-        const auto v = readStrictNumber(values["--steps"]);
-        if (!v || *v != std::floor(*v) || *v < 0 || *v > kMaxSteps)
+        const auto v = wholeNumber(values["--steps"], 0, kMaxSteps);
+        if (!v)
             return refuse("--steps must be a whole number from 0 to 10000000 " +
                           got(values["--steps"]));
-        steps = static_cast<long>(*v);
+        steps = *v;
     }
     if (has("--t-end")) {
         const auto v = readStrictNumber(values["--t-end"]);
@@ -393,11 +401,11 @@ int unsteadyReport(const std::vector<std::string>& argv, const PngOf& png)
         if (!png) return refuse("--frames needs the command's image renderer");
         every = 100;
         if (has("--every")) {
-            const auto v = readStrictNumber(values["--every"]);
-            if (!v || *v != std::floor(*v) || *v < 1 || *v > kMaxSteps)
+            const auto v = wholeNumber(values["--every"], 1, kMaxSteps);
+            if (!v)
                 return refuse("--every must be a whole number of steps from 1 to 10000000 " +
                               got(values["--every"]));
-            every = static_cast<long>(*v);
+            every = *v;
         }
         if (const int status = prepareFramesFolder(values["--frames"])) return status;
     }
