@@ -1414,6 +1414,8 @@
       plotSvg: (kind) => { send("export", kind, "svg"); return logic.lastExport().text; },
       csv: () => { send("export", 2, "csv"); return logic.lastExport().text; },
       lastExport: () => logic.lastExport(),
+      // A plot's canvas sizes and scale, as it was last drawn.
+      plotSize: (kind) => JSON.parse(JSON.stringify(sizes[kind])),
     };
     window.cdnozzleFirstPaint = performance.now();
     // The plots on their layers once the first frame is shown.

@@ -772,6 +772,102 @@ class Phone(PageTest):
         self.assertEqual(self.js(steady), playing)
 
 
+    def test_plots_show_their_display_lists(self):
+        # Each plot as shown (its two layers) against its display list drawn
+        # line by line, each line its own stroke with its own dashes: the
+        # page's shortcuts (curves drawn with fewer pieces, a nozzle's cells
+        # as one picture, pre-cut dashes stroked solid) change no line by
+        # more than a pixel here and there. Texts are not in the list drawn
+        # here: what the page shows beyond the lines is not looked at.
+        for fragment, steps in (("#me=2&amax=3&pepo=0.8", 0), ("#me=3&amax=10&pepo=0.3", 0),
+                                ("#me=2&amax=3&pepo=0.8&mode=unsteady", 40)):
+            with self.subTest(fragment):
+                self.open(fragment)
+                for _ in range(steps):
+                    self.js("cdnozzlePage.send('timeStep')")
+                self.js("return new Promise((r) => requestAnimationFrame(() => setTimeout(r, 50)))")
+                for kind in range(3):
+                    self.assert_plot_shows_its_lines(kind)
+
+    def assert_plot_shows_its_lines(self, kind):
+        missing, extra, drawn, filled = self.js("""
+            const kind = arguments[0], pixels = %s;
+            const canvas = document.getElementById(['Picture_Geo', 'Picture_Mach', 'Picture_PiPo'][kind]);
+            const { w, h, scale } = cdnozzlePage.plotSize(kind);
+            const shown = document.createElement('canvas');
+            Object.assign(shown, { width: w, height: h });
+            shown.getContext('2d').drawImage(canvas.previousElementSibling, 0, 0);
+            shown.getContext('2d').drawImage(canvas, 0, 0);
+            const page = pixels(shown);
+            const count = 11 * cdnozzlePage.logic.displayList(kind, w, h, scale);
+            const at = cdnozzlePage.logic.linesAddress() / 8;
+            const lines = cdnozzleCore.HEAPF64.slice(at, at + count);
+            const own = document.createElement('canvas');
+            Object.assign(own, { width: w, height: h });
+            const ctx = own.getContext('2d');
+            ctx.lineCap = 'butt';
+            for (let i = 0; i < count; i += 11) {
+              const [x1, y1, x2, y2, r, g, b, width, crisp, dash, gap] = lines.slice(i, i + 11);
+              const snap = (v) => (width %% 2 ? Math.floor(v) + 0.5 : Math.round(v));
+              ctx.beginPath();
+              ctx.strokeStyle = `rgb(${r},${g},${b})`;
+              ctx.lineWidth = width;
+              ctx.setLineDash(dash > 0 ? [dash, gap] : []);
+              ctx.moveTo(crisp === 1 ? snap(x1) : x1, crisp === 2 ? snap(y1) : y1);
+              ctx.lineTo(crisp === 1 ? snap(x1) : x2, crisp === 2 ? snap(y1) : y2);
+              ctx.stroke();
+            }
+            const line = pixels(own);
+            // A pixel a line covers whole shows its colour on the page
+            // within a pixel of it; a pixel the page shows in a line's
+            // colour lies within a pixel of that line.
+            const near = (a, i, rgb) => {
+              const x = (i / 4) %% w, y = Math.floor(i / 4 / w);
+              for (let dy = -1; dy <= 1; dy++)
+                for (let dx = -1; dx <= 1; dx++) {
+                  const j = 4 * ((y + dy) * w + x + dx);
+                  if (x + dx < 0 || x + dx >= w || y + dy < 0 || y + dy >= h) continue;
+                  if (Math.abs(a[j] - rgb[0]) + Math.abs(a[j + 1] - rgb[1]) +
+                      Math.abs(a[j + 2] - rgb[2]) < 60 && a[j + 3] > 200) return true;
+                }
+              return false;
+            };
+            // (The limits' labels and the captions are texts in line colours.)
+            const colours = new Set();
+            for (let i = 0; i < count; i += 11) colours.add(lines.slice(i + 4, i + 7).join());
+            colours.delete('170,51,119');
+            colours.delete('0,0,0');
+            let missing = 0, extra = 0, drawn = 0, filled = 0;
+            for (let i = 0; i < line.length; i += 4) {
+              if (line[i + 3] === 255) {
+                drawn++;
+                if (!near(page, i, line.slice(i, i + 3))) missing++;
+              }
+              if (page[i + 3] === 255 && colours.has(page.slice(i, i + 3).join()) &&
+                  !near(line, i, page.slice(i, i + 3))) extra++;
+            }
+            // The gaps of a dashed line held to a pixel row or column stay
+            // open (the limits' colour is left out above: their labels have it).
+            for (let i = 0; i < count; i += 11) {
+              const [x1, y1, x2, y2, , , , width, crisp, dash] = lines.slice(i, i + 11);
+              if (!(dash > 0) || !crisp) continue;
+              const snap = (v) => Math.floor(width %% 2 ? Math.floor(v) + 0.5 : Math.round(v));
+              const from = crisp === 1 ? Math.min(y1, y2) : Math.min(x1, x2);
+              const to = crisp === 1 ? Math.max(y1, y2) : Math.max(x1, x2);
+              for (let t = Math.ceil(from); t < to; t++) {
+                const x = crisp === 1 ? snap(x1) : t, y = crisp === 1 ? t : snap(y1);
+                if (x < 0 || x >= w || y < 0 || y >= h) continue;
+                const j = 4 * (y * w + x);
+                if (line[j + 3] === 0 && page.slice(j, j + 3).join() === lines.slice(i + 4, i + 7).join()) filled++;
+              }
+            }
+            return [missing, extra, drawn, filled];""" % PIXELS, kind)
+        self.assertGreater(drawn, 1000)
+        self.assertLess(missing, drawn / 100, (kind, missing, drawn))
+        self.assertLess(extra, drawn / 100, (kind, extra, drawn))
+        self.assertLess(filled, 5, kind)
+
+
 class Access(PageTest):
     """The page at the sizes people use it: a wide screen, a laptop, a phone
     and the browser's zoom, with a screen reader's eye (axe-core)."""
