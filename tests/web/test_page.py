@@ -779,6 +779,8 @@ class Phone(PageTest):
         # as one picture, pre-cut dashes stroked solid) change no line by
         # more than a pixel here and there. Texts are not in the list drawn
         # here: what the page shows beyond the lines is not looked at.
+        # (The mode is remembered: the next test opens the steady flow.)
+        self.addCleanup(self.js, "cdnozzlePage.send('mode', 0)")
         for fragment, steps in (("#me=2&amax=3&pepo=0.8", 0), ("#me=3&amax=10&pepo=0.3", 0),
                                 ("#me=2&amax=3&pepo=0.8&mode=unsteady", 40)):
             with self.subTest(fragment):
