@@ -54,8 +54,7 @@
            lines[j] - lines[j + 7] / 2 <= lines[j - LINE] + lines[j - LINE + 7] / 2 + 0.01) j += LINE;
     return j;
   }
-  // A run of bands as one picture: each pixel column takes the colour of
-  // the band over its centre, from the band's top to its foot.
+  // A run of bands as one picture, drawn pixel column by pixel column.
   const bandCanvas = document.createElement("canvas");
   let bandPixels = null, bandColumns = null;
   function paintBands(ctx, lines, from, to) {
@@ -541,7 +540,7 @@
       this.dragging = true;
       const startY = e.clientY;
       const room = Math.max(1, this.trough.clientHeight - thumb.offsetHeight);
-      const startTop = Number(this.share(this.value)) * room;
+      const startTop = this.share(this.value) * room;
       const move = (ev) => {
         const top = Math.min(room, Math.max(0, startTop + ev.clientY - startY));
         this.track.style.transform = `translateY(${top}px)`;
@@ -587,7 +586,7 @@
     }
 
     share(value) {
-      return String((value - this.min) / (this.max - this.min));
+      return (value - this.min) / (this.max - this.min);
     }
 
     // Where the logic says the bar stands, its range, and what a screen
@@ -609,7 +608,7 @@
     // height (an inline transform restyles the track alone; a custom
     // property would restyle everything under it).
     place() {
-      this.track.style.transform = `translateY(${100 * Number(this.share(this.value))}%)`;
+      this.track.style.transform = `translateY(${100 * this.share(this.value)}%)`;
     }
 
     // The limits' marks in the trough, each titled with its limit.
@@ -618,7 +617,7 @@
         const mark = document.createElement("div");
         mark.className = "mark";
         mark.title = m.tooltip;
-        mark.style.setProperty("--f", this.share(m[key]));
+        mark.style.setProperty("--f", String(this.share(m[key])));
         return mark;
       }));
     }
@@ -1415,7 +1414,7 @@
       csv: () => { send("export", 2, "csv"); return logic.lastExport().text; },
       lastExport: () => logic.lastExport(),
       // A plot's canvas sizes and scale, as it was last drawn.
-      plotSize: (kind) => JSON.parse(JSON.stringify(sizes[kind])),
+      plotSize: (kind) => structuredClone(sizes[kind]),
     };
     window.cdnozzleFirstPaint = performance.now();
     // The plots on their layers once the first frame is shown.
