@@ -103,6 +103,13 @@ TEST(UnsteadyMode, SwitchStepPlayBarsAndRestartThroughEvents)
     for (std::size_t i = 1; i < geometry.segments.size(); ++i)
         colourChanges += geometry.segments[i].color != geometry.segments[i - 1].color;
     EXPECT_LE(colourChanges, 4);
+    // Both end at the latest time, the mass flow's at its own height.
+    const auto lastOf = [&](SegmentColor c) {
+        return *std::find_if(geometry.segments.rbegin(), geometry.segments.rend(),
+                             [&](const Segment& s) { return s.color == c; });
+    };
+    EXPECT_EQ(lastOf(SegmentColor::Blue).x2, lastOf(SegmentColor::Red).x2);
+    EXPECT_NE(lastOf(SegmentColor::Blue).y2, lastOf(SegmentColor::Red).y2);
     logic.handle(Event(EventKind::ThirdPlot, static_cast<double>(PlotQuantity::Temperature)));
     EXPECT_EQ(logic.scene(PlotKind::Third).segments.back().y2, -cells.back().T);
     // Under the cursor, the last cell's values; with an engine, time in ms.
