@@ -370,7 +370,7 @@
       const steadyThere = Boolean(shown) && shown.w === full.w && shown.h === full.h &&
         shown.scale === full.scale && shown.projector === projector;
       if (!force && last.revision === revision && last.projector === projector && last.w === w &&
-          last.h === h && last.scale === scale && (whole || steadyThere)) return;
+          last.h === h && last.scale === scale && (whole || last.whole || steadyThere)) return;
       const canvas = $(id);
       const list = displayList(kind, w, h, scale);
       painted[kind] = { revision, projector, w, h, scale, whole, ...list };
@@ -1416,9 +1416,9 @@
       // A plot's canvas sizes and scale, as it was last drawn.
       plotSize: (kind) => structuredClone(sizes[kind]),
     };
-    window.cdnozzleFirstPaint = performance.now();
     // The plots on their layers once the first frame is shown.
     requestAnimationFrame(() => setTimeout(() => {
+      performance.mark("cdnozzle plots shown");
       paintPlots(true);
       document.documentElement.dataset.ready = "1";
     }));

@@ -6,6 +6,8 @@
 #include "panel/back_pressure_bars.h"
 #include "text/number_text.h"
 
+#include <array>
+
 namespace cdnozzle {
 
 std::string_view speedName(PlaySpeed speed)
@@ -110,8 +112,16 @@ MenusView WindowLogic::menusView() const
 
     Menu gas{"Mn_Gas", "Gas", {}};
     bool listed = false;
-    for (const NamedGas& g : kGases) {
-        MenuItem m = item("Mn_Gas_" + std::string(g.name), gasLabel(g.name, g.k), "", "",
+    // The listed gases' labels never change: made once.
+    static const auto listedLabels = [] {
+        std::array<std::string, kGases.size()> labels;
+        for (std::size_t i = 0; i < kGases.size(); ++i)
+            labels[i] = gasLabel(kGases[i].name, kGases[i].k);
+        return labels;
+    }();
+    for (std::size_t i = 0; i < kGases.size(); ++i) {
+        const NamedGas& g = kGases[i];
+        MenuItem m = item("Mn_Gas_" + std::string(g.name), listedLabels[i], "", "",
                           textEvent(EventKind::ListedGas, std::string(g.name)));
         m.checkable = true;
         m.checked = gasName_ == g.name;

@@ -88,16 +88,29 @@ BoxesView WindowLogic::boxesView() const
 
 BarsView WindowLogic::barsView() const
 {
+    // A play's step moves one bar and keeps the limits: what is the same as
+    // last shown is taken from there (its numbers' texts cost most of the
+    // section to make).
+    const BarsView& last = sectionOf<BarsView>(shown_);
+    auto bar = [&](const BarState& was, int position, int lo, int hi, double pepo,
+                   const char* label) {
+        if (!was.valueText.empty() && was.position == position) return was;
+        return BarState{position, lo, hi, "Pe/Po " + formatGeneral(pepo), label};
+    };
     BarsView v;
-    v.coarse = {coarse_, kCoarseMin, kCoarseMax, "Pe/Po " + formatGeneral(coarsePePo(coarse_)),
-                "coarse"};
-    v.fine = {fine_, kFineMin, kFineMax, "Pe/Po " + formatGeneral(finePePo(fine_)), "fine"};
+    v.coarse = bar(last.coarse, coarse_, kCoarseMin, kCoarseMax, coarsePePo(coarse_), "coarse");
+    v.fine = bar(last.fine, fine_, kFineMin, kFineMax, finePePo(fine_), "fine");
     if (calculated()) {
         const FlowState& s = model_.state();
         const std::pair<const char*, double> limits[] = {{"subsonic limit", s.PePo_sub},
                                                          {"normal-shock limit", s.PePo_NS},
                                                          {"design", s.PePo_OS}};
-        for (const auto& [name, pepo] : limits) {
+        for (std::size_t i = 0; i < std::size(limits); ++i) {
+            const auto& [name, pepo] = limits[i];
+            if (i < last.limitMarks.size() && last.limitMarks[i].pepo == pepo) {
+                v.limitMarks.push_back(last.limitMarks[i]);
+                continue;
+            }
             v.limitMarks.push_back({name, pepo,
                                     std::clamp(coarsePositionFor(pepo), kCoarseMin, kCoarseMax),
                                     std::clamp(finePositionFor(pepo), kFineMin, kFineMax),

@@ -5,6 +5,7 @@
 
 #include "gas/area_mach.h"
 #include "gas/atmosphere.h"
+#include "panel/back_pressure_bars.h"
 #include "text/number_text.h"
 
 #include <gtest/gtest.h>
@@ -292,8 +293,17 @@ TEST(WindowLogic, StepsResetLimitMarksAndTheDesignCondition)
     EXPECT_EQ(v.fine.valueText, "Pe/Po 0.14");
     EXPECT_EQ(v.reportHelp.size(), v.report.size());
     EXPECT_EQ(v.reportHelp[3], "subsonic limit: below this back pressure the throat is choked");
-    // Reset: the start-up values, nothing calculated.
+    // Another gas moves the limits, and their marks with them.
     logic.handle(Event(EventKind::OtherGas, "1.25"));
+    const ViewState other = logic.view();
+    ASSERT_EQ(other.limitMarks.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        const LimitMark& m = other.limitMarks[i];
+        EXPECT_NE(m.pepo, v.limitMarks[i].pepo) << m.name;
+        EXPECT_EQ(m.tooltip, m.name + ", Pe/Po = " + formatRounded4(m.pepo));
+        EXPECT_EQ(m.fine, std::clamp(finePositionFor(m.pepo), kFineMin, kFineMax)) << m.name;
+    }
+    // Reset: the start-up values, nothing calculated.
     logic.handle(Event(EventKind::Reset));
     EXPECT_FALSE(logic.calculated());
     EXPECT_EQ(logic.texts(), InputTexts{});
