@@ -72,7 +72,15 @@ class PageTest(unittest.TestCase):
         cls.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": """
             window.cdnozzleViolations = [];
             document.addEventListener('securitypolicyviolation', (e) =>
-              window.cdnozzleViolations.push(e.effectiveDirective + ' ' + e.blockedURI));"""})
+              window.cdnozzleViolations.push(e.effectiveDirective + ' ' + e.blockedURI));
+            // The plots' canvases as the first frame with the plots showed them.
+            const mark = performance.mark.bind(performance);
+            performance.mark = (name, ...rest) => {
+              if (name === 'cdnozzle plots shown')
+                window.cdnozzleFirstFrame = [...document.querySelectorAll('.plot canvas')].map(
+                  (c) => [c.className, c.width, c.height]);
+              return mark(name, ...rest);
+            };"""})
 
     @classmethod
     def tearDownClass(cls):
@@ -398,6 +406,11 @@ class Walkthrough(PageTest):
               (%s)(c).filter((v, i) => i %% 4 === 3 && v).length);""" % PIXELS)
         self.assertEqual(len(drawn), 6)
         self.assertNotIn(0, drawn)
+        # The first frame came after one picture of each plot: the steady
+        # layers were still untouched (a canvas's first drawing is costly).
+        first = self.js("return window.cdnozzleFirstFrame")
+        self.assertEqual([size for kind, *size in first if kind == "steady"], [[300, 150]] * 3)
+        self.assertNotIn([300, 150], [size for kind, *size in first if kind != "steady"])
         self.assertEqual([self.el(b).get_attribute("value") for b in ("Text_Mmax", "Text_AAmax", "Text_PePo")],
                          ["2.5", "3", "0.6"])
         self.assertEqual(self.report()[1], "M_max=2.5")
