@@ -22,8 +22,9 @@ Prints the page's figures against their targets:
 - on the same phone at 4x, the flow in time (400 cells) playing from rest
   at its fast speed, drawn at every frame: at least 90 % of the frames the
   empty page of the same run keeps;
-- opening the file to the first painted plots with the CPU throttled 4
-  times: within 250 ms.
+- opening the file to the first frame that shows the plots (the page's
+  mark "cdnozzle plots shown", set once that frame is out) with the CPU
+  throttled 4 times: within 250 ms.
 """
 import json
 import os
