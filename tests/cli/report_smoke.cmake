@@ -74,12 +74,18 @@ string(JSON cells LENGTH "${json}" cells)
 string(JSON throat_x GET "${json}" cells 15 x)
 string(JSON throat_p GET "${json}" cells 15 "p/p0")
 string(JSON throat_mdot GET "${json}" cells 15 "mdot/mdot*")
+string(JSON throat_M GET "${json}" cells 15 M)
+string(JSON exit_mdot GET "${json}" cells 30 "mdot/mdot*")
+string(JSON last_point LENGTH "${json}" history)
+math(EXPR last_point "${last_point} - 1")
+string(JSON history_exit_mdot GET "${json}" history ${last_point} "mdot exit")
 string(JSON area GET "${json}" cells 0 "A/At")
 string(JSON steps GET "${json}" steps)
 string(JSON events TYPE "${json}" events)
 string(JSON history LENGTH "${json}" history)
 if(NOT rc EQUAL 0 OR NOT cells EQUAL 31 OR NOT throat_x STREQUAL "1.5" OR NOT throat_p MATCHES "^0\\.534"
-   OR NOT throat_mdot MATCHES "^1\\.0" OR NOT area MATCHES "^5\\.95" OR NOT steps EQUAL 1400
+   OR NOT throat_mdot MATCHES "^1\\.0" OR NOT throat_M MATCHES "^0\\.99[89]"
+   OR NOT history_exit_mdot STREQUAL exit_mdot OR NOT area MATCHES "^5\\.95" OR NOT steps EQUAL 1400
    OR NOT events STREQUAL "ARRAY" OR history LESS 100)
-  message(FATAL_ERROR "unexpected unsteady JSON: ${cells} cells, throat x=${throat_x} p=${throat_p} mdot=${throat_mdot}, A=${area}, ${steps} steps, events ${events}, ${history} history points")
+  message(FATAL_ERROR "unexpected unsteady JSON: ${cells} cells, throat x=${throat_x} p=${throat_p} M=${throat_M} mdot=${throat_mdot}, exit mdot ${exit_mdot} (history ${history_exit_mdot}), A=${area}, ${steps} steps, events ${events}, ${history} history points")
 endif()
