@@ -311,8 +311,9 @@ TEST(UnsteadyRobustness, RandomInputsNeverGiveNegativeOrNonFiniteValues)
 }
 
 // Where the starts and the shock search put things: the diaphragm at the
-// throat; a jump of the velocity on the face between its two cells.
-TEST(UnsteadyStart, DiaphragmAtTheThroatAndAVelocityJumpOnItsFace)
+// throat; a jump of the velocity on the face between its two cells; time
+// and residual in units of the length.
+TEST(UnsteadyStart, DiaphragmAtTheThroatJumpOnItsFaceTimeInUnitsOfTheLength)
 {
     const Gas air = gasOf(1.4);
     const Contour contour = nozzleContour(air, 2);
@@ -326,6 +327,14 @@ TEST(UnsteadyStart, DiaphragmAtTheThroatAndAVelocityJumpOnItsFace)
                             EndKind::Open, EndKind::Open, start);
     ASSERT_TRUE(jump.shockPosition());
     EXPECT_NEAR(*jump.shockPosition(), 0.37, 1e-12);
+    // A tube twice as long, its cells twice as wide: the same flow at the
+    // same time and residual, both in units of its length.
+    const UnsteadySettings settings = settingsOf(Scheme::MusclHllc, 100, 0.8);
+    UnsteadyFlow shortTube(air, tubeContour(1), settings, EndKind::Open, EndKind::Open, start);
+    UnsteadyFlow longTube(air, tubeContour(2), settings, EndKind::Open, EndKind::Open, start);
+    ASSERT_TRUE(shortTube.run(20) && longTube.run(20));
+    EXPECT_NEAR(longTube.time() / shortTube.time(), 1, 1e-12);
+    EXPECT_NEAR(longTube.residual() / shortTube.residual(), 1, 1e-9);
 }
 
 // What the settings and a contour file refuse, in words.
