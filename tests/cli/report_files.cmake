@@ -52,8 +52,9 @@ list(LENGTH rows count)
 list(GET rows 0 header)
 file(STRINGS "${OUT}/history.csv" series)
 list(GET series 0 history_header)
+list(GET series -1 history_last) # steady, its shock between the throat (x = 1) and the exit
 if(NOT rc EQUAL 0 OR NOT count EQUAL 41 OR NOT header STREQUAL "x,A/At,rho/rho0,u/a0,p/p0,T/T0,M,mdot/mdot*"
    OR NOT history_header STREQUAL "step,t,residual,mdot_throat/mdot*,mdot_exit/mdot*,shock_x"
-   OR NOT out MATCHES "steady at t=")
-  message(FATAL_ERROR "unsteady files: rc=${rc} ${count} rows, ${header} / ${history_header}: ${out} ${err}")
+   OR NOT out MATCHES "steady at t=" OR NOT history_last MATCHES ",1\\.[0-9]+$")
+  message(FATAL_ERROR "unsteady files: rc=${rc} ${count} rows, ${header} / ${history_header} / ${history_last}: ${out} ${err}")
 endif()

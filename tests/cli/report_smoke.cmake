@@ -65,21 +65,29 @@ foreach(case "0.5;beta_deg;69.21;theta_max_deg;22.97;strong;ON" "0.1;nu_exit_deg
   endforeach()
 endforeach()
 
-# --unsteady: the textbook's MacCormack case, its throat after 1400 steps
-# (p/p0 0.534), the cells under plain keys, the events and the history.
+# --unsteady: the textbook's MacCormack case (its Courant number 0.5 the
+# scheme's default), its throat after 1400 steps (p/p0 0.534), the cells
+# under plain keys, the events and the history.
 execute_process(COMMAND ${EXE} --unsteady --json --contour textbook --scheme maccormack
-                        --cells 31 --cfl 0.5 --start textbook --steps 1400 --pe-po 0.01
+                        --cells 31 --start textbook --steps 1400 --pe-po 0.01
   OUTPUT_VARIABLE json RESULT_VARIABLE rc)
 string(JSON cells LENGTH "${json}" cells)
 string(JSON throat_x GET "${json}" cells 15 x)
 string(JSON throat_p GET "${json}" cells 15 "p/p0")
 string(JSON throat_mdot GET "${json}" cells 15 "mdot/mdot*")
+string(JSON throat_M GET "${json}" cells 15 M)
+string(JSON exit_mdot GET "${json}" cells 30 "mdot/mdot*")
+string(JSON last_point LENGTH "${json}" history)
+math(EXPR last_point "${last_point} - 1")
+string(JSON history_exit_mdot GET "${json}" history ${last_point} "mdot exit")
 string(JSON area GET "${json}" cells 0 "A/At")
 string(JSON steps GET "${json}" steps)
+string(JSON courant GET "${json}" courant)
 string(JSON events TYPE "${json}" events)
 string(JSON history LENGTH "${json}" history)
 if(NOT rc EQUAL 0 OR NOT cells EQUAL 31 OR NOT throat_x STREQUAL "1.5" OR NOT throat_p MATCHES "^0\\.534"
-   OR NOT throat_mdot MATCHES "^1\\.0" OR NOT area MATCHES "^5\\.95" OR NOT steps EQUAL 1400
+   OR NOT throat_mdot MATCHES "^1\\.0" OR NOT throat_M MATCHES "^0\\.99[89]"
+   OR NOT history_exit_mdot STREQUAL exit_mdot OR NOT area MATCHES "^5\\.95" OR NOT steps EQUAL 1400 OR NOT courant STREQUAL "0.5"
    OR NOT events STREQUAL "ARRAY" OR history LESS 100)
-  message(FATAL_ERROR "unexpected unsteady JSON: ${cells} cells, throat x=${throat_x} p=${throat_p} mdot=${throat_mdot}, A=${area}, ${steps} steps, events ${events}, ${history} history points")
+  message(FATAL_ERROR "unexpected unsteady JSON: ${cells} cells, throat x=${throat_x} p=${throat_p} M=${throat_M} mdot=${throat_mdot}, exit mdot ${exit_mdot} (history ${history_exit_mdot}), A=${area}, ${steps} steps at ${courant}, events ${events}, ${history} history points")
 endif()

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <sstream>
 
 namespace cdnozzle {
 
@@ -93,6 +94,7 @@ TEST(UnsteadyMode, SwitchStepPlayBarsAndRestartThroughEvents)
     EXPECT_EQ(mach.segments.back().x2, cells.back().x);
     EXPECT_FALSE(mach.references.empty()); // the steady flow, faintly
     const PlotScene& geometry = logic.scene(PlotKind::Geometry);
+    EXPECT_EQ(v.unsteadyMassFlow, formatFixed(cells.back().mdot, 3)); // at the exit
     ASSERT_GT(geometry.fills.size(), cells.size());
     EXPECT_EQ(geometry.fills[cells.size() - 1].color,
               machColor(cells.back().M, machScaleTop(logic.model().state().M_max)));
@@ -128,7 +130,11 @@ TEST(UnsteadyMode, SwitchStepPlayBarsAndRestartThroughEvents)
         e.number = static_cast<double>(field);
         logic.handle(e);
     }
-    EXPECT_NE(logic.view().unsteadyTime.find(" ms"), std::string::npos);
+    // The nozzle 1.95 throat diameters (19.5 cm) long, a0 = sqrt(1.4 · 287.0 J/(kg K)
+    // · 3500 K) = 1186 m/s: L/a0 = 0.3214 ms.
+    EXPECT_NEAR(numberAfter(logic.view().unsteadyTime, " L/a0 = "), 0.3214 * flow->time(),
+                0.006 * flow->time())
+        << logic.view().unsteadyTime;
 
     // Back to rest, the back pressure kept; then the steady plots again.
     logic.handle(timed(EventKind::TimeRestart, 9.2));
@@ -189,6 +195,15 @@ TEST(UnsteadyMode, SettlesWhereTheExactSteadyFlowOfTheBarsStands)
         UnsteadyFlow report(gas, contour, UnsteadySettings{}, pb, Start::Rest);
         report.run(flow->steps());
         EXPECT_EQ(logic.lastExport().text, cellsCsv(report));
+        // Its columns hold what they are named: T/T0 = (p/p0)/(rho/rho0), M = (u/a0)/sqrt(T/T0).
+        const std::string& csvText = logic.lastExport().text;
+        std::istringstream lastRow(csvText.substr(csvText.rfind('\n', csvText.size() - 2) + 1));
+        std::string field;
+        std::vector<double> last; // x, A/At, rho/rho0, u/a0, p/p0, T/T0, M, mdot/mdot*
+        while (std::getline(lastRow, field, ',')) last.push_back(readLeadingNumber(field));
+        ASSERT_EQ(last.size(), 8u);
+        EXPECT_NEAR(last[5], last[4] / last[2], 1e-9);
+        EXPECT_NEAR(last[6], last[3] / std::sqrt(last[5]), 1e-9);
         EXPECT_TRUE(logic.lastExport().name.ends_with("-cells.csv")) << logic.lastExport().name;
         for (int i = 61; i < 10000 && !flow->steady(); ++i)
             logic.handle(timed(EventKind::Tick, i / 60.0));

@@ -61,6 +61,24 @@ TEST_P(ArrivesAtTheSteadyFlow, WithinHalfAPercentAndTheShockWithinACellAndAHalf)
     bool choked = false;
     for (const UnsteadyEvent& ev : flow.events()) choked |= ev.kind == FlowEventKind::ThroatChokes;
     EXPECT_EQ(choked, exact.regime != SteadyRegime::Subsonic);
+    // The throat chokes at the step when the first cell past the throat
+    // reaches Mach 0.99, at that step's time.
+    for (const UnsteadyEvent& ev : flow.events()) {
+        if (ev.kind != FlowEventKind::ThroatChokes) continue;
+        UnsteadyFlow again(gas, contour, settingsOf(Scheme::MusclHllc, c.cells, 0.8), pb,
+                           Start::Rest);
+        const auto throatMach = [&] {
+            for (const CellValues& cell : again.cells())
+                if (cell.x >= contour.throatX) return cell.M;
+            return 0.0;
+        };
+        ASSERT_TRUE(again.run(ev.step - 1));
+        EXPECT_LT(throatMach(), 0.99);
+        ASSERT_TRUE(again.step());
+        EXPECT_GE(throatMach(), 0.99);
+        EXPECT_EQ(ev.t, again.time());
+        break;
+    }
     ASSERT_FALSE(flow.events().empty());
     EXPECT_EQ(flow.events().back().kind, FlowEventKind::Steady);
     // A last step cut short to land on a time leaves the flow steady.
@@ -112,10 +130,34 @@ TEST(TextbookNozzle, MacCormackGivesThePublishedThroatValuesAndPlacesTheShock)
     const SteadyPoint sonic = steadyPointAt(air, textbookContour(), exact, 1.5);
     EXPECT_NEAR(throat.p / sonic.p, 1, 0.013);
     EXPECT_NEAR(throat.M, sonic.M, 0.001);
+    // The supersonic exit takes no back pressure: its pressure is the
+    // flow's own (exact 0.0160), above pe/p0 = 0.01.
+    EXPECT_NEAR(isentropic.cell(30).p / steadyPointAt(air, textbookContour(), exact, 3).p, 1, 0.02);
+    // So does the conservation form's, its throat as sonic as its smoothing lets it be.
+    UnsteadyFlow free(air, textbookContour(), settingsOf(Scheme::MacCormackConservative, 31, 0.5),
+                      0.01, Start::Textbook);
+    ASSERT_TRUE(free.run(1400)) << free.failure();
+    EXPECT_NEAR(free.cell(15).M, 1, 0.02);
+    EXPECT_NEAR(free.cell(30).p / steadyPointAt(air, textbookContour(), exact, 3).p, 1, 0.02);
+    // The history's last point is the flow now: the throat's and the exit's mass flow.
+    EXPECT_EQ(isentropic.history().back().step, 1400);
+    EXPECT_EQ(isentropic.history().back().mdotThroat, throat.mdot);
+    EXPECT_EQ(isentropic.history().back().mdotExit, isentropic.cell(30).mdot);
+    // The same scheme for another gas reaches its own sonic throat.
+    const Gas k12 = gasOf(1.2);
+    UnsteadyFlow other(k12, textbookContour(), settingsOf(Scheme::MacCormack, 31, 0.5), 0.01,
+                       Start::Textbook);
+    ASSERT_TRUE(other.run(1400)) << other.failure();
+    EXPECT_NEAR(other.cell(15).M, 1, 0.002);
+    EXPECT_NEAR(
+        other.cell(15).p /
+            steadyPointAt(k12, textbookContour(), steadyFlow(k12, textbookContour(), 0.01), 1.5).p,
+        1, 0.013);
 
-    // Conservation form with artificial viscosity, 61 points, pe/p0 =
-    // 0.6784: the exact shock stands at x = 2.1, the captured one within a
-    // cell of it.
+    // Conservation form with artificial viscosity (the textbook's Cx =
+    // 0.2), 61 points, pe/p0 = 0.6784: the exact shock stands at x = 2.1,
+    // the captured one within a cell of it.
+    EXPECT_EQ(UnsteadySettings{}.artificialViscosity, 0.2);
     const SteadyFlow shocked = steadyFlow(air, textbookContour(), 0.6784);
     ASSERT_EQ(shocked.regime, SteadyRegime::ShockInside);
     EXPECT_NEAR(shocked.shockX, 2.1, 0.002);
@@ -145,6 +187,7 @@ struct TubeCase {
     Scheme scheme;
     double minOrder;   // observed from 100 to 400 cells
     double maxL1At400; // of the density
+    double length = 1; // of the tube; the time in units of length / a0
 };
 
 class ShockTube : public testing::TestWithParam<TubeCase> {};
@@ -154,13 +197,14 @@ double densityL1(const TubeCase& c, int cells)
     const double k = 1.4;
     std::vector<GasState> start(static_cast<std::size_t>(cells));
     for (int i = 0; i < cells; ++i) start[i] = (i + 0.5) / cells < 0.5 ? c.left : c.right;
-    UnsteadyFlow flow(gasOf(k), tubeContour(), settingsOf(c.scheme, cells, 0.8), EndKind::Open,
-                      EndKind::Open, start);
+    UnsteadyFlow flow(gasOf(k), tubeContour(c.length), settingsOf(c.scheme, cells, 0.8),
+                      EndKind::Open, EndKind::Open, start);
     EXPECT_TRUE(flow.runUntilTime(c.tEnd, 100000)) << flow.failure();
     EXPECT_NEAR(flow.time(), c.tEnd, 1e-12);
     double l1 = 0;
     for (const CellValues& cell : flow.cells()) {
-        const GasState exact = riemannSolution(k, c.left, c.right, (cell.x - 0.5) / c.tEnd);
+        const GasState exact =
+            riemannSolution(k, c.left, c.right, (cell.x - 0.5 * c.length) / (c.tEnd * c.length));
         l1 += std::abs(cell.rho - exact.rho) / cells;
     }
     return l1;
@@ -185,6 +229,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(TubeCase{"Sod_MusclHllc", kSodLeft, kSodRight, 0.2, Scheme::MusclHllc, 0.6,
                              0.002},
                     TubeCase{"Sod_Upwind", kSodLeft, kSodRight, 0.2, Scheme::Upwind, 0.5, 0.008},
+                    TubeCase{"Sod_MusclHllc_TubeOfLength2", kSodLeft, kSodRight, 0.1,
+                             Scheme::MusclHllc, 0.6, 0.002, 2},
                     TubeCase{"PressureRatio100_MusclHllc", kStrongLeft, kStrongRight, 0.15,
                              Scheme::MusclHllc, 0.6, 0.004}),
     [](const testing::TestParamInfo<TubeCase>& info) { return std::string(info.param.name); });
@@ -264,6 +310,33 @@ TEST(UnsteadyRobustness, RandomInputsNeverGiveNegativeOrNonFiniteValues)
     }
 }
 
+// Where the starts and the shock search put things: the diaphragm at the
+// throat; a jump of the velocity on the face between its two cells; time
+// and residual in units of the length.
+TEST(UnsteadyStart, DiaphragmAtTheThroatJumpOnItsFaceTimeInUnitsOfTheLength)
+{
+    const Gas air = gasOf(1.4);
+    const Contour contour = nozzleContour(air, 2);
+    const UnsteadyFlow diaphragm(air, contour, settingsOf(Scheme::MusclHllc, 40, 0.8), 0.3,
+                                 Start::Diaphragm);
+    for (const CellValues& c : diaphragm.cells())
+        EXPECT_NEAR(c.p, c.x < contour.throatX ? 1 : 0.3, 1e-14) << "x = " << c.x;
+    std::vector<GasState> start(100, GasState{1, 0, 1});
+    for (int i = 0; i < 37; ++i) start[i].u = 1;
+    const UnsteadyFlow jump(air, tubeContour(), settingsOf(Scheme::MusclHllc, 100, 0.8),
+                            EndKind::Open, EndKind::Open, start);
+    ASSERT_TRUE(jump.shockPosition());
+    EXPECT_NEAR(*jump.shockPosition(), 0.37, 1e-12);
+    // A tube twice as long, its cells twice as wide: the same flow at the
+    // same time and residual, both in units of its length.
+    const UnsteadySettings settings = settingsOf(Scheme::MusclHllc, 100, 0.8);
+    UnsteadyFlow shortTube(air, tubeContour(1), settings, EndKind::Open, EndKind::Open, start);
+    UnsteadyFlow longTube(air, tubeContour(2), settings, EndKind::Open, EndKind::Open, start);
+    ASSERT_TRUE(shortTube.run(20) && longTube.run(20));
+    EXPECT_NEAR(longTube.time() / shortTube.time(), 1, 1e-12);
+    EXPECT_NEAR(longTube.residual() / shortTube.residual(), 1, 1e-9);
+}
+
 // What the settings and a contour file refuse, in words.
 struct ContourCase {
     const char* name;
@@ -307,6 +380,8 @@ INSTANTIATE_TEST_SUITE_P(
         ContourCase{"XNotIncreasing", "0,2\n1,1\n1,2\n", "The contour's x must increase"},
         ContourCase{"AreaNotPositive", "0,2\n1,0\n2,2\n", "The contour's area must be positive"},
         ContourCase{"TwoThroats", "0,2\n1,1\n2,2\n3,1.5\n4,2\n",
+                    "The contour must have one throat"},
+        ContourCase{"TwoThroatsTheSecondNarrower", "0,2\n1,1.5\n2,2\n3,1\n4,2\n",
                     "The contour must have one throat"},
         ContourCase{"NotNumbers", "x,A\n0,2\n1,one\n", "The contour's line 3"},
         ContourCase{"TooFewPoints", "0,2\n1,1\n", "The contour needs at least 3"}),
