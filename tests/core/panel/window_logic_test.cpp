@@ -533,6 +533,10 @@ TEST(Play, AFastPlayHoldsItsReadoutsButNotTheBarsOrThePlots)
     for (const auto& [name, speed, unsteady, readouts] : rows) {
         SCOPED_TRACE(name);
         Played t;
+        for (const auto& [field, text] : {std::pair{EngineFieldKind::ChamberPressure, "7 MPa"},
+                                          {EngineFieldKind::ChamberTemperature, "3500 K"},
+                                          {EngineFieldKind::Throat, "300 cm2"}})
+            t.logic.handle(engineBox(field, text));
         t.logic.handle(Event(EventKind::EditPePo, "0.8"));
         t.logic.handle(Event(EventKind::Calculate));
         t.logic.handle(Event(EventKind::Mode, unsteady ? 1.0 : 0.0));
