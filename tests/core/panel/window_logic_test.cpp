@@ -124,23 +124,39 @@ TEST(WindowLogic, BarChainsRunOnlyOnARealChangeAndStopAtTheEnds)
     EXPECT_EQ(t.pepo, std::vector<double>{0.003});
     EXPECT_EQ(t.logic.coarsePosition(), 100);
     EXPECT_EQ(t.logic.texts().pe_po, "0.003");
-    // A fine step across a coarse boundary: the step, then the coarse bar's
-    // snap, which the fine bar follows without calculating it again.
-    Logged u;
-    u.logic.handle(Event(EventKind::MoveFine, 6));
-    EXPECT_EQ(u.pepo, (std::vector<double>{0.995, 0.99}));
-    EXPECT_EQ(u.logic.finePosition(), 11);
-    EXPECT_EQ(u.logic.coarsePosition(), 2);
+    // A fine step across a coarse boundary (also into the coarse bar's last
+    // hundredth): the step, then the coarse bar's snap, which the fine bar
+    // follows without calculating it again.
+    for (const auto& [to, pepo, fine, coarse] :
+         {std::tuple{6, std::vector<double>{0.995, 0.99}, 11, 2}, {990, {0.011, 0.01}, 991, 100}}) {
+        Logged u;
+        u.logic.handle(Event(EventKind::MoveFine, to));
+        EXPECT_EQ(u.pepo, pepo) << to;
+        EXPECT_EQ(std::tuple(u.logic.finePosition(), u.logic.coarsePosition()),
+                  std::tuple(fine, coarse));
+    }
 }
 
 TEST(WindowLogic, TypedPePoBelowTheBarsParksThemAtTheirEnds)
 {
     Logged t;
+    // Whether "Pe/Po −0.001" and "Pe/Po +0.001" can be pressed.
+    const auto steps = [&] {
+        const std::vector<MenuItem>& items = t.logic.view().menus.front().items;
+        const auto enabled = [&](const char* id) {
+            return std::find_if(items.begin(), items.end(),
+                                [&](const MenuItem& m) { return m.id == id; })
+                ->enabled;
+        };
+        return std::pair(enabled("StepDown"), enabled("StepUp"));
+    };
+    EXPECT_EQ(steps(), std::pair(true, false));
     for (const char* typed : {"0.0004", "0.001"}) {
         t.logic.handle(Event(EventKind::EditPePo, typed));
         t.logic.handle(Event(EventKind::Calculate));
         EXPECT_EQ(t.logic.finePosition(), 1000) << typed;
         EXPECT_EQ(t.logic.coarsePosition(), 100) << typed;
+        EXPECT_EQ(steps(), std::pair(false, true)) << typed;
     }
     // One fine step up from the bottom: 0.002, and the coarse bar stays.
     t.pepo.clear();
@@ -267,6 +283,10 @@ TEST(WindowLogic, GasFromTheListOrTypedIntoOtherIsNamedOrRefused)
               "The gas must be one of air, helium, argon, carbon dioxide, steam, "
               "hot combustion gas (got \"xenon\")");
     EXPECT_EQ(logic.gasName(), "argon");
+    // "Other..." opens with the gas's k and a listed gas's own molar mass.
+    const GasPrompt prompt = logic.otherGasPrompt();
+    EXPECT_EQ(std::tuple(prompt.initial, prompt.molarInitial),
+              std::tuple("1.6666666666666667", "39.948"));
 }
 
 TEST(WindowLogic, StepsResetLimitMarksAndTheDesignCondition)
@@ -290,19 +310,29 @@ TEST(WindowLogic, StepsResetLimitMarksAndTheDesignCondition)
     EXPECT_EQ(v.limitMarks[0].fine, 92); // 0.9088
     EXPECT_EQ(v.limitMarks[0].coarse, 10);
     EXPECT_EQ(v.limitMarks[2].fine, 873); // 0.1278
+    EXPECT_EQ(v.limitMarks[1].tooltip, "normal-shock limit, Pe/Po = 0.5751");
     EXPECT_EQ(v.fine.valueText, "Pe/Po 0.14");
     EXPECT_EQ(v.reportHelp.size(), v.report.size());
     EXPECT_EQ(v.reportHelp[3], "subsonic limit: below this back pressure the throat is choked");
-    // Another gas moves the limits, and their marks with them.
+    // The page receives them as they are.
+    EXPECT_NE(viewJson(v).find("\"reportHelp\":[" + jsonQuoted(v.reportHelp[0])),
+              std::string::npos);
+    // Another gas moves the limits, and their marks with them; a design
+    // ratio below the coarse bar's range (Me_Sup 5) is marked at its end.
     logic.handle(Event(EventKind::OtherGas, "1.25"));
+    logic.handle(Event(EventKind::EditMeSup, "5"));
     const ViewState other = logic.view();
     ASSERT_EQ(other.limitMarks.size(), 3u);
     for (std::size_t i = 0; i < 3; ++i) {
         const LimitMark& m = other.limitMarks[i];
         EXPECT_NE(m.pepo, v.limitMarks[i].pepo) << m.name;
         EXPECT_EQ(m.tooltip, m.name + ", Pe/Po = " + formatRounded4(m.pepo));
-        EXPECT_EQ(m.fine, std::clamp(finePositionFor(m.pepo), kFineMin, kFineMax)) << m.name;
+        EXPECT_EQ(std::tuple(m.coarse, m.fine),
+                  std::tuple(std::clamp(coarsePositionFor(m.pepo), kCoarseMin, kCoarseMax),
+                             std::clamp(finePositionFor(m.pepo), kFineMin, kFineMax)))
+            << m.name;
     }
+    EXPECT_EQ(other.limitMarks[2].coarse, kCoarseMax);
     // Reset: the start-up values, nothing calculated.
     logic.handle(Event(EventKind::Reset));
     EXPECT_FALSE(logic.calculated());
@@ -437,6 +467,7 @@ TEST(Play, StopsTwoSecondsPastEachLimit)
             (pauses.empty() || pauses.back() != t.logic.model().state().PePo)) {
             pauses.push_back(t.logic.model().state().PePo);
             banners.push_back(v.banner);
+            EXPECT_NE(viewJson(v).find("\"banner\":" + jsonQuoted(v.banner)), std::string::npos);
             EXPECT_EQ(v.announcement, t.logic.statusText());
             EXPECT_TRUE(t.logic.pausedAtLimit(t.now));
             EXPECT_FALSE(t.logic.pausedAtLimit(t.now + kLimitPauseSeconds + 0.001));
@@ -489,6 +520,48 @@ TEST(Play, WithoutLimitPausesAndPausedByTheUser)
     EXPECT_FALSE(t.logic.playing());
 }
 
+// A play of more than 15 steps a second shows its readouts (the boxes, the
+// status, the report, the engine's line, the address) at most 15 times a
+// second while the bars and the plots follow every step; a slower play, a
+// pause or standing still shows every step.
+TEST(Play, AFastPlayHoldsItsReadoutsButNotTheBarsOrThePlots)
+{
+    const std::tuple<const char*, EventKind, bool, double> rows[] = {
+        {"slow", EventKind::Slower, false, 0},
+        {"fast", EventKind::Faster, false, kReadoutsPerSecond},
+        {"slow flow in time", EventKind::Slower, true, kReadoutsPerSecond}};
+    for (const auto& [name, speed, unsteady, readouts] : rows) {
+        SCOPED_TRACE(name);
+        Played t;
+        for (const auto& [field, text] : {std::pair{EngineFieldKind::ChamberPressure, "7 MPa"},
+                                          {EngineFieldKind::ChamberTemperature, "3500 K"},
+                                          {EngineFieldKind::Throat, "300 cm2"}})
+            t.logic.handle(engineBox(field, text));
+        t.logic.handle(Event(EventKind::EditPePo, "0.8"));
+        t.logic.handle(Event(EventKind::Calculate));
+        t.logic.handle(Event(EventKind::Mode, unsteady ? 1.0 : 0.0));
+        t.logic.handle(timed(speed, t.now));
+        EXPECT_EQ(t.logic.view().readoutsPerSecond, 0);
+        t.logic.handle(timed(EventKind::Play, t.now));
+        EXPECT_EQ(t.logic.view().readoutsPerSecond, readouts);
+        if (unsteady) continue;
+        ViewState before = t.logic.view();
+        t.ticks(1);
+        ViewState held = t.logic.view(true);
+        forEachSection(
+            [](std::string_view section, int, const auto& was, const auto& now) {
+                if (section == "bars" || section == "plot") {
+                    EXPECT_NE(now.revision, was.revision) << section; // every step
+                } else if (section != "menus" && section != "unsteady") {
+                    EXPECT_EQ(now.revision, was.revision) << section; // held
+                }
+            },
+            before, held);
+        t.logic.handle(timed(EventKind::Play, t.now));
+        EXPECT_EQ(t.logic.view().readoutsPerSecond, 0);
+    }
+}
+
 } // namespace cdnozzle
 
 namespace cdnozzle {
@@ -525,6 +598,7 @@ TEST(Engine, BoxesAltitudeUnitsAndThrustExport)
     EXPECT_EQ(t.logic.view().engineLine, "For thrust and I_sp: p0 =, T0 = and A_t =");
     setEngine(t.logic, "7", "3500 K", "300 cm2");
     ASSERT_TRUE(t.logic.engine());
+    EXPECT_TRUE(t.logic.view().altitudeEnabled); // before any altitude
     EXPECT_TRUE(offersThrust());
     t.logic.handle(Event(EventKind::ThirdPlot, 3.0));
     EXPECT_EQ(t.logic.thirdPlot(), PlotQuantity::Thrust);
@@ -532,9 +606,11 @@ TEST(Engine, BoxesAltitudeUnitsAndThrustExport)
     Event hover(EventKind::Hover, 200.0);
     hover.plot = static_cast<int>(PlotKind::Third);
     hover.width = 377;
+    const int painted = t.logic.view().plots[2].revision;
     t.logic.handle(hover);
     EXPECT_EQ(t.logic.statusText().rfind("Altitude ", 0), 0u) << t.logic.statusText();
-    EXPECT_EQ(t.logic.engine()->molarMass, 0.028965); // air's own
+    EXPECT_EQ(t.logic.view().plots[2].revision, painted); // the same curve
+    EXPECT_EQ(t.logic.engine()->molarMass, 0.028965);     // air's own
     t.logic.handle(engineBox(EngineFieldKind::Altitude, "20 km"));
     const double pepo = standardAtmosphere(20000)->p / 7e6;
     EXPECT_EQ(t.logic.texts().pe_po, formatRoundTrip(pepo));
@@ -689,6 +765,7 @@ TEST(Projector, DigitsForTheBackRowOfAHallAtFullHd)
     logic.handle(Event(EventKind::ProjectorPlot, 2.0));
     EXPECT_EQ(logic.view().projectorPlot, 0);
     EXPECT_FALSE(menuItem("ProjectorPlot_2").enabled);
+    EXPECT_TRUE(menuItem("ProjectorPlot_0").checked); // nothing chosen meanwhile
     logic.handle(Event(EventKind::Projector, 1.0));
     for (const auto& [layout, tallest, key] :
          {std::tuple{0, 24.0, "0"}, {1, 36.0, "1"}, {2, 36.0, "2"}, {3, 36.0, "3"}}) {
@@ -763,6 +840,9 @@ TEST(WindowLogic, ARefusedBoxStaysRefusedWhateverFollows)
          Event(EventKind::StepDown), engineBox(EngineFieldKind::Throat, "300 cm2"), true},
         {"altitude, then Play", engineBox(EngineFieldKind::Altitude, "high"),
          Event(EventKind::Play), engineBox(EngineFieldKind::Altitude, "20 km"), true},
+        {"area ratio, then another engine box", engineBox(EngineFieldKind::AreaRatio, "abc"),
+         engineBox(EngineFieldKind::ChamberTemperature, "3500K"),
+         engineBox(EngineFieldKind::AreaRatio, "1.6875"), true},
         {"Me_Sup, then a bar step", Event(EventKind::EditMeSup, "abc"), Event(EventKind::StepDown),
          Event(EventKind::EditMeSup, "2"), false},
         {"Amax, then Enter", Event(EventKind::EditAmax, "2000"), Event(EventKind::Calculate),
@@ -910,6 +990,33 @@ TEST(ViewSections, ARevisionMovesExactlyWhenItsSectionChanges)
     EXPECT_TRUE(std::none_of(json.begin(), json.end(), [](char c) { return c >= 0 && c < 0x20; }));
     EXPECT_NE(json.find("\\t"), std::string::npos);
     EXPECT_EQ(jsonQuoted("a\"\\\x01\x1f"), "\"a\\\"\\\\\\u0001\\u001f\"");
+    // Every event kind has a name of its own in a log, and carries there
+    // the time the logic reads.
+    for (int k = 0; k <= static_cast<int>(EventKind::TimeRestart); ++k) {
+        const EventFormat& f = eventFormatOf(static_cast<EventKind>(k));
+        EXPECT_EQ(f.kind, static_cast<EventKind>(k)) << k;
+        EXPECT_EQ(eventFormatNamed(f.name), &f) << f.name;
+    }
+    for (const EventKind kind : {EventKind::Play, EventKind::Reverse, EventKind::Slower,
+                                 EventKind::Faster, EventKind::Tick, EventKind::TimeRestart})
+        EXPECT_NE(eventFormatOf(kind).fields.find('s'), std::string_view::npos)
+            << eventFormatOf(kind).name;
+}
+
+// The settings kept between runs read back as they were kept (Faster at
+// the fastest speed keeps it).
+TEST(ViewSections, KeptSettingsReadBackAsTheyWere)
+{
+    WindowLogic kept, next;
+    for (const Event& e :
+         {Event(EventKind::ZoomIn), Event(EventKind::Faster), Event(EventKind::Faster),
+          Event(EventKind::PauseAtLimits, 0.0), Event(EventKind::Projector, 1.0),
+          Event(EventKind::Units, 1.0), Event(EventKind::Mode, 1.0)})
+        kept.handle(e);
+    for (const Setting& s : kept.settings())
+        next.handle(Event(EventKind::Setting, s.key + "=" + s.value));
+    EXPECT_EQ(next.settings(), kept.settings());
+    EXPECT_NE(next.settings(), WindowLogic().settings());
 }
 
 } // namespace cdnozzle
