@@ -317,10 +317,16 @@ void UnsteadyFlow::fillFromStart(Start start, double fromPb)
             break;
         }
         case Start::Textbook: {
-            // The textbook's guesses, in x scaled to its nozzle of length 3.
+            // The textbook's guesses, in x scaled to its nozzle of length 3:
+            // for the non-conservation form without a shock, lines; for
+            // the conservation form, pieces carrying its mass flow of 0.59,
+            // the last of them bent where its shock will stand. (The
+            // conservation form without smoothing, started from the lines,
+            // keeps a jump at the sonic throat that grows until it breaks
+            // down.)
             const double xt = 3 * (x - c.xBegin) / c.length();
             double rho = 1;
-            if (!shockCase) {
+            if (!shockCase && settings_.scheme != Scheme::MacCormackConservative) {
                 rho = 1 - 0.3146 * xt;
                 T = 1 - 0.2314 * xt;
                 s.u = (0.1 + 1.09 * xt) * std::sqrt(T);
@@ -331,6 +337,9 @@ void UnsteadyFlow::fillFromStart(Start start, double fromPb)
                 } else if (xt <= 1.5) {
                     rho = 1 - 0.366 * (xt - 0.5);
                     T = 1 - 0.167 * (xt - 0.5);
+                } else if (!shockCase) {
+                    rho = 0.634 - 0.3879 * (xt - 1.5);
+                    T = 0.833 - 0.3507 * (xt - 1.5);
                 } else if (xt <= 2.1) {
                     rho = 0.634 - 0.702 * (xt - 1.5);
                     T = 0.833 - 0.4908 * (xt - 1.5);
