@@ -142,7 +142,7 @@ TEST(WindowLogic, TypedPePoBelowTheBarsParksThemAtTheirEnds)
     Logged t;
     // Whether "Pe/Po −0.001" and "Pe/Po +0.001" can be pressed.
     const auto steps = [&] {
-        const std::vector<MenuItem>& items = t.logic.view().menus.front().items;
+        const std::vector<MenuItem> items = t.logic.view().menus.front().items;
         const auto enabled = [&](const char* id) {
             return std::find_if(items.begin(), items.end(),
                                 [&](const MenuItem& m) { return m.id == id; })
