@@ -318,12 +318,12 @@ void UnsteadyFlow::fillFromStart(Start start, double fromPb)
         }
         case Start::Textbook: {
             // The textbook's guesses, in x scaled to its nozzle of length 3:
-            // for the non-conservation form without a shock, lines; for
-            // the conservation form, pieces carrying its mass flow of 0.59,
-            // the last of them bent where its shock will stand. (The
-            // conservation form without smoothing, started from the lines,
-            // keeps a jump at the sonic throat that grows until it breaks
-            // down.)
+            // lines for the non-conservation form without a shock; pieces
+            // carrying a mass flow of 0.59 for the conservation form, and
+            // for either form with a shock, where the last piece bends at
+            // the shock's place. (The conservation form without smoothing,
+            // started from the lines, keeps a jump at the sonic throat that
+            // grows until it breaks down.)
             const double xt = 3 * (x - c.xBegin) / c.length();
             double rho = 1;
             if (!shockCase && settings_.scheme != Scheme::MacCormackConservative) {
