@@ -864,22 +864,24 @@
     return menu.items.find((i) => i.id === id);
   }
 
+  // An event of a menu entry or a key sent; a time among its fields is now.
+  function fire([name, ...given], asked) {
+    const fields = given.map((v, i) => ((formats[name] || "")[i] === "s" ? seconds() : v));
+    if (asked !== undefined) fields[0] = asked;
+    send(name, ...fields);
+  }
+
   // A menu entry chosen: its event, after asking for its text when it asks.
   function choose(item) {
-    const [name, ...given] = item.event;
-    // The time of a choice is now.
-    const fields = given.map((v, i) => ((formats[name] || "")[i] === "s" ? seconds() : v));
-    if (item.asks) {
-      const p = logic.otherGasPrompt();
-      const typed = prompt(p.question, p.initial);
-      const molar = typed === null ? null : prompt(p.molarQuestion, p.molarInitial);
-      if (molar === null) {
-        render();
-        return;
-      }
-      fields[0] = `${typed}\t${molar}`;
+    if (!item.asks) {
+      fire(item.event);
+      return;
     }
-    send(name, ...fields);
+    const p = logic.otherGasPrompt();
+    const typed = prompt(p.question, p.initial);
+    const molar = typed === null ? null : prompt(p.molarQuestion, p.molarInitial);
+    if (molar === null) render();
+    else fire(item.event, `${typed}\t${molar}`);
   }
 
   // ---- play -----------------------------------------------------------------
@@ -1287,7 +1289,7 @@
         (inBox ? k.inBoxes : k.outsideBoxes && !typing(e.target)));
       if (extra) {
         e.preventDefault();
-        choose(extra);
+        fire(extra.event);
         return;
       }
       for (const menu of view.menus) {

@@ -73,6 +73,41 @@ class PageTest(unittest.TestCase):
             window.cdnozzleViolations = [];
             document.addEventListener('securitypolicyviolation', (e) =>
               window.cdnozzleViolations.push(e.effectiveDirective + ' ' + e.blockedURI));
+            // Every object inside the view's sections notes a key the page
+            // reads that the section does not have: a field renamed or left
+            // out on one side shows as undefined, never as an error.
+            window.cdnozzleMissingKeys = [];
+            // (JSON and the driver's own serialising look for these.)
+            const probes = new Set(['toJSON', 'then', 'nodeType', 'Window']);
+            const watched = (value, path) => {
+              if (value === null || typeof value !== 'object' || ArrayBuffer.isView(value))
+                return value;
+              return new Proxy(value, { get(target, key, receiver) {
+                const value = Reflect.get(target, key, receiver);
+                if (typeof key !== 'string') return value;
+                if (!(key in target) && !probes.has(key) && !key.startsWith('cdc_'))
+                  window.cdnozzleMissingKeys.push(path + '.' + key);
+                return watched(value, path + '.' + key);
+              }});
+            };
+            let core;
+            Object.defineProperty(window, 'cdnozzleCore', { configurable: true,
+              get: () => core,
+              set(loaded) {
+                core = loaded;
+                const proto = loaded.WindowLogic.prototype;
+                const changes = proto.viewChanges;
+                proto.viewChanges = function (...args) {
+                  const changed = changes.apply(this, args);
+                  for (const name of Object.keys(changed))
+                    for (const field of Object.keys(changed[name]))
+                      changed[name][field] = watched(changed[name][field], name + '.' + field);
+                  if (changed.plot0 || changed.plot1 || changed.plot2)
+                    for (const name of ['plot0', 'plot1', 'plot2'])
+                      if (changed[name]) changed[name] = watched(changed[name], name);
+                  return changed;
+                };
+              } });
             // The plots' canvases as the first frame with the plots showed them.
             const mark = performance.mark.bind(performance);
             performance.mark = (name, ...rest) => {
@@ -94,8 +129,10 @@ class PageTest(unittest.TestCase):
         self.assertEqual(self.violations(), [])
 
     def tearDown(self):
-        # Nothing the page does needs more than its policy allows.
+        # Nothing the page does needs more than its policy allows, and it
+        # reads no field the view does not have.
         self.assertEqual(self.violations(), [])
+        self.assertEqual(self.js("return (window.cdnozzleMissingKeys || []).splice(0)"), [])
 
     def violations(self):
         return self.js("return (window.cdnozzleViolations || []).splice(0)")
@@ -711,6 +748,11 @@ class Walkthrough(PageTest):
         ratio = self.js("const c = document.getElementById('Picture_Geo');"
                         "return c.width / c.getBoundingClientRect().width / devicePixelRatio")
         self.assertAlmostEqual(ratio, 1, delta=0.01)
+        # Every field the page's script reads from the view's sections is
+        # one of theirs (the objects inside them note a missing key when read).
+        with open(PAGE, encoding="utf-8") as page:
+            read = set(re.findall(r"\bview\.([A-Za-z_]\w*)", page.read()))
+        self.assertEqual(read - set(self.js("return Object.keys(window.cdnozzlePage.view())")), set())
 
 
 class Phone(PageTest):
