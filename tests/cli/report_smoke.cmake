@@ -85,6 +85,15 @@ string(JSON steps GET "${json}" steps)
 string(JSON courant GET "${json}" courant)
 string(JSON events TYPE "${json}" events)
 string(JSON history LENGTH "${json}" history)
+# The throat's choking, in time and in steps, before the run's end.
+string(JSON t_end GET "${json}" t)
+string(JSON choke GET "${json}" events 0 event)
+string(JSON choke_t GET "${json}" events 0 t)
+string(JSON choke_step GET "${json}" events 0 step)
+if(NOT choke STREQUAL "the throat chokes" OR NOT choke_t GREATER 0 OR NOT choke_t LESS t_end
+   OR NOT choke_step GREATER 0 OR NOT choke_step LESS steps)
+  message(FATAL_ERROR "the throat chokes: ${choke} at t=${choke_t}, step ${choke_step}, run to t=${t_end}")
+endif()
 if(NOT rc EQUAL 0 OR NOT cells EQUAL 31 OR NOT throat_x STREQUAL "1.5" OR NOT throat_p MATCHES "^0\\.534"
    OR NOT throat_mdot MATCHES "^1\\.0" OR NOT throat_M MATCHES "^0\\.99[89]"
    OR NOT history_exit_mdot STREQUAL exit_mdot OR NOT area MATCHES "^5\\.95" OR NOT steps EQUAL 1400 OR NOT courant STREQUAL "0.5"
