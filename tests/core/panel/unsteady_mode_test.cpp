@@ -71,6 +71,19 @@ TEST(UnsteadyMode, SwitchStepPlayBarsAndRestartThroughEvents)
     EXPECT_EQ(flow->steps(), kTimeStepsPerFrame + 80);
     logic.handle(timed(EventKind::Tick, 9.1 + 1 / 60.0));
     EXPECT_EQ(flow->steps(), kTimeStepsPerFrame + 90);
+    // Faster: 40 steps a frame; slowest: 2; each from the moment it is chosen.
+    long frameSteps = flow->steps();
+    double now = 9.1 + 1 / 60.0;
+    for (const auto& [kind, perFrame] : {std::pair{EventKind::Faster, 40L},
+                                         {EventKind::Slower, 10L},
+                                         {EventKind::Slower, 2L},
+                                         {EventKind::Faster, 10L}}) {
+        logic.handle(timed(kind, now));
+        now += 1 / 60.0;
+        logic.handle(timed(EventKind::Tick, now));
+        EXPECT_EQ(flow->steps() - frameSteps, perFrame) << "after " << eventFormatOf(kind).name;
+        frameSteps = flow->steps();
+    }
     // The address carries the mode: opened elsewhere, the same back pressure
     // from rest; an address without it opens the steady flow.
     const std::string address = logic.view().address;
