@@ -37,6 +37,18 @@ struct ArrivalCase {
     int cells;
 };
 
+std::string arrivalName(const ArrivalCase& c)
+{
+    return "k" + test::caseName(formatGeneral(roundSignificant(c.k, 3))) + "_MeSup" +
+           test::caseName(formatGeneral(c.meSup)) + "_" +
+           std::string(test::steadyCaseName(c.regime));
+}
+
+void PrintTo(const ArrivalCase& c, std::ostream* os)
+{
+    *os << arrivalName(c);
+}
+
 class ArrivesAtTheSteadyFlow : public testing::TestWithParam<ArrivalCase> {};
 
 TEST_P(ArrivesAtTheSteadyFlow, WithinHalfAPercentAndTheShockWithinACellAndAHalf)
@@ -84,6 +96,19 @@ TEST_P(ArrivesAtTheSteadyFlow, WithinHalfAPercentAndTheShockWithinACellAndAHalf)
     // A last step cut short to land on a time leaves the flow steady.
     ASSERT_TRUE(flow.runUntilTime(flow.time() + 1e-9, 10));
     EXPECT_TRUE(flow.steady()) << flow.residual();
+    // The back pressure stepped down: the shock walks to its new place and
+    // the flow is steady a second time, after the step.
+    if (shockInside) {
+        const long stepped = flow.steps();
+        flow.setBackPressure(0.97 * pb);
+        ASSERT_TRUE(flow.runUntilSteady(1000000)) << flow.failure();
+        std::vector<long> steadyAt;
+        for (const UnsteadyEvent& ev : flow.events())
+            if (ev.kind == FlowEventKind::Steady) steadyAt.push_back(ev.step);
+        ASSERT_EQ(steadyAt.size(), 2u);
+        EXPECT_GT(steadyAt[1], stepped);
+        EXPECT_EQ(steadyAt[1], flow.steps());
+    }
 }
 
 // Every regime for air and Me_Sup 2; the other gases and designs in the
@@ -104,11 +129,7 @@ INSTANTIATE_TEST_SUITE_P(
                     ArrivalCase{1.4, 3, test::SteadyCase::ShockBehind, 400},
                     ArrivalCase{5.0 / 3.0, 1.5, test::SteadyCase::ShockBehind, 400},
                     ArrivalCase{5.0 / 3.0, 3, test::SteadyCase::Underexpanded, 400}),
-    [](const testing::TestParamInfo<ArrivalCase>& info) {
-        return "k" + test::caseName(formatGeneral(roundSignificant(info.param.k, 3))) + "_MeSup" +
-               test::caseName(formatGeneral(info.param.meSup)) + "_" +
-               std::string(test::steadyCaseName(info.param.regime));
-    });
+    [](const testing::TestParamInfo<ArrivalCase>& info) { return arrivalName(info.param); });
 
 // 2. The textbook's nozzle A = 1 + 2.2 (x - 1.5)^2 with its own guesses.
 TEST(TextbookNozzle, MacCormackGivesThePublishedThroatValuesAndPlacesTheShock)
