@@ -237,6 +237,22 @@ class Walkthrough(PageTest):
 
     def test_coarse_steps_then_the_fine_bar_parks_the_coarse_bar(self):
         self.open()
+        # The wheel turned towards the reader and a click in the trough below
+        # the thumb each step the bar down; the wheel turned away steps it up.
+        bar = self.el("VScroll1")
+        wheel = ("arguments[0].dispatchEvent(new WheelEvent('wheel', "
+                 "{deltaY: arguments[1], bubbles: true, cancelable: true}))")
+        self.js(wheel, bar, 100)
+        self.assertEqual(self.bars()[0], 2)
+        x, y = self.js("const r = arguments[0].querySelector('.trough').getBoundingClientRect();"
+                       "return [r.left + r.width / 2, r.bottom - 5]", bar)
+        for kind in ("mousePressed", "mouseReleased"):
+            self.driver.execute_cdp_cmd("Input.dispatchMouseEvent", {
+                "type": kind, "x": x, "y": y, "button": "left", "clickCount": 1})
+        self.assertEqual(self.bars()[0], 3)
+        self.js(wheel, bar, -100)
+        self.js(wheel, bar, -100)
+        self.assertEqual(self.bars()[0], 1)
         down = self.el("VScroll1").find_element(By.CSS_SELECTOR, ".arrow.down")
         for _ in range(10):
             down.click()
