@@ -407,6 +407,10 @@ class Walkthrough(PageTest):
         self.assertEqual(self.el("VScroll2").get_attribute("aria-valuetext"), view()["fine"]["valueText"])
         WebDriverWait(self.driver, 5).until(lambda d: not banner.is_displayed())
         self.el("Play").click()
+        # Unticked, Pause at the limits is the logic's, and kept.
+        self.el("PauseAtLimits").click()
+        self.assertEqual(self.js("return localStorage.getItem('cdnozzle.pauseAtLimits')"), "false")
+        self.el("PauseAtLimits").click()
 
     def test_an_engine_at_an_altitude(self):
         self.open()
