@@ -428,6 +428,10 @@ class Walkthrough(PageTest):
         bar.send_keys(Keys.ARROW_RIGHT)
         self.assertEqual(self.el("Txt_Altitude").get_attribute("value"), "20.1 km")
         self.assertTrue(line().endswith(" at 20.1 km"), line())
+        # Dragged, the slider's line follows as it goes (before its release).
+        self.js("arguments[0].value = '202'; arguments[0].dispatchEvent(new Event('input'))", bar)
+        self.assertTrue(line().endswith(" at 20.2 km"), line())
+        bar.send_keys(Keys.ARROW_LEFT)
         self.el("Units_us").click()
         self.assertTrue(line().startswith("F = 67138 lbf"), line())
         self.assertEqual(self.el("Txt_At").get_attribute("value"), "300 cm2")
