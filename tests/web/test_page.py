@@ -505,6 +505,9 @@ class Walkthrough(PageTest):
         self.assertTrue(self.el("Form_About").is_displayed())
         self.assertIn("Convergent divergent nozzle", self.el("Form_About").text)
         self.el("Form_About").find_element(By.CSS_SELECTOR, ".close").click()
+        self.el("Mn_About").click()
+        self.driver.switch_to.active_element.send_keys(Keys.ESCAPE)
+        self.assertFalse(self.el("Form_About").is_displayed())
         mach = self.el("Picture_Mach")
         fraction = self.scene_column(1, 1.575)
         left, top, width, height = self.js(
@@ -536,6 +539,8 @@ class Walkthrough(PageTest):
         self.assertEqual(active(), "Show_0")
         self.driver.switch_to.active_element.send_keys(Keys.ARROW_UP)
         self.assertEqual(active(), "Export_csv")
+        self.driver.switch_to.active_element.send_keys(Keys.ARROW_DOWN)
+        self.assertEqual(active(), "Show_0")
         self.driver.switch_to.active_element.send_keys(Keys.ESCAPE)
         self.assertFalse(menu.is_displayed())
         self.assertEqual(active(), "Picture_PiPo")
