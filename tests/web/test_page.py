@@ -602,6 +602,8 @@ class Walkthrough(PageTest):
         self.assertEqual([self.el(b).is_enabled() for b in ("SaveFigure", "ShareLink")], [False, False])
         webdriver.ActionChains(self.driver).context_click(self.el("Picture_Mach")).perform()
         self.assertFalse(self.el("PlotMenu").is_displayed())
+        self.el("Picture_Geo").click()  # a click on the nozzle calculates too
+        self.assertEqual(suggested(), [0, 0])
         self.el("Command1").click()
         self.assertEqual(suggested(), [0, 0])
         self.assertEqual([self.el(b).is_enabled() for b in ("SaveFigure", "ShareLink")], [True, True])
