@@ -660,6 +660,18 @@ class Walkthrough(PageTest):
         self.assertEqual(self.el("Play").get_attribute("aria-pressed"), "true")
         self.el("Text_PePo").send_keys(Keys.F5)
         self.assertEqual(self.el("Play").get_attribute("aria-pressed"), "false")
+        # A fast play stopped while its readouts are held shows, stopped, the
+        # step its bars stand at (its steps here all within one held spell).
+        pepo, fine = self.js("""const p = cdnozzlePage, t = performance.now() / 1000;
+            p.send('faster', t);
+            p.send('faster', t);
+            p.send('play', t);
+            for (let i = 1; i <= 3; i++) p.send('tick', t + 0.01 * i);
+            p.send('play', t + 0.04);
+            p.send('slower', t);
+            p.send('slower', t);
+            return [Number(document.getElementById('Text_PePo').value), p.view().fine.position];""")
+        self.assertEqual(fine, round(1000 - 1000 * (pepo - 0.001)))
 
     def test_the_flow_in_time(self):
         self.open("#me=2&amax=3&pepo=0.7")
