@@ -722,6 +722,8 @@ class Walkthrough(PageTest):
         webdriver.ActionChains(self.driver).context_click(self.el("Picture_PiPo")).perform()
         self.el("PlotMenu").find_element(By.CSS_SELECTOR, "[data-id='Show_1']").click()
         self.assertEqual(self.el("Label5").text, "T/T0")
+        self.assertEqual(self.el("Picture_PiPo").get_attribute("aria-label"),
+                         "Temperature ratio T/T0 along the nozzle")
         self.assertNotEqual(self.js("return document.getElementById('Picture_PiPo').toDataURL()"), pressure)
         # The address carries the gas and the quantity: a link opens what its sender saw.
         self.el("VScroll2").send_keys(Keys.ARROW_DOWN)
