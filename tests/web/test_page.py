@@ -803,10 +803,10 @@ class Walkthrough(PageTest):
 class Phone(PageTest):
     mobile = True
 
-    def tap(self, element):
+    def tap(self, element, across=0.5):
         box = self.js("arguments[0].scrollIntoView({block: 'center'});"
                       "const r = arguments[0].getBoundingClientRect();"
-                      "return [r.left + r.width / 2, r.top + r.height / 2]", element)
+                      "return [r.left + r.width * arguments[1], r.top + r.height / 2]", element, across)
         point = {"x": box[0], "y": box[1]}
         self.driver.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": "touchStart", "touchPoints": [point]})
         self.driver.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": "touchEnd", "touchPoints": []})
@@ -843,8 +843,8 @@ class Phone(PageTest):
         self.assertEqual(self.status(), SHOCK_STATUS)
         # A finger on a plot shows the values under it; a long press opens the menu.
         mach = self.el("Picture_Mach")
-        self.tap(mach)
-        self.assertRegex(self.status(), r"station \d+: M = ")
+        self.tap(mach, self.scene_column(1, 1.575))
+        self.assertIn("station 66: M = ", self.status())
         # Pressed near the screen's corner, the menu opens under the finger.
         box = self.js("arguments[0].scrollIntoView({block: 'end'});"
                       "const r = arguments[0].getBoundingClientRect();"
@@ -860,6 +860,7 @@ class Phone(PageTest):
         self.assertEqual(self.el("Label5").text, "p/p0")
         self.tap(self.el("StatusLine"))
         self.assertFalse(self.el("PlotMenu").is_displayed())
+        self.assertEqual(self.status(), SHOCK_STATUS)  # the finger's readout gone
         # A play draws the flow coarser; the steady layers stay at the
         # device's pixels and follow what changes under the play (here the
         # third plot's quantity): they are the ones the same plots show at rest.
