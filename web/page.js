@@ -490,7 +490,9 @@
       this.holdToRepeat(this.trough, (e) => {
         if (e.target === this.thumb) return false;
         const box = this.thumb.getBoundingClientRect();
-        this.step(this.lastY < box.top ? -1 : 1);
+        // Held, it steps until the thumb is under the pointer, and stays.
+        if (this.lastY < box.top) this.step(-1);
+        else if (this.lastY > box.bottom) this.step(1);
         return true;
       });
       this.thumb.addEventListener("pointerdown", (e) => this.startDrag(e));
