@@ -1199,6 +1199,8 @@
     });
     canvas.addEventListener("pointerdown", (e) => {
       if (e.pointerType !== "mouse") hover(e);
+      // (A long press's state goes with the next press, of any button.)
+      press = null;
       if (e.button !== 0) return;
       press = { x: e.clientX, y: e.clientY, long: false, timer: null };
       if (e.pointerType !== "mouse") {

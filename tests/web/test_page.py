@@ -582,6 +582,19 @@ class Walkthrough(PageTest):
 
     def test_files_go_where_the_logic_says_and_wait_for_a_flow(self):
         self.open("#me=2&amax=3&pepo=0.8")
+        # A finger's long press opens the menu; a mouse's right click after it too.
+        self.driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": True})
+        x, y = self.js("const r = arguments[0].getBoundingClientRect(); return [r.left, r.top]",
+                       self.el("Picture_Mach"))
+        self.driver.execute_cdp_cmd("Input.dispatchTouchEvent", {
+            "type": "touchStart", "touchPoints": [{"x": x + 50, "y": y + 50}]})
+        self.js("return new Promise((r) => setTimeout(r, 800))")
+        self.assertTrue(self.el("PlotMenu").is_displayed())
+        self.driver.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": "touchEnd", "touchPoints": []})
+        self.js("return new Promise((r) => setTimeout(r, 1200))")
+        self.driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": False})
+        self.el("StatusLine").click()
+        self.assertFalse(self.el("PlotMenu").is_displayed())
         # Files handed to the browser and pictures to the clipboard, as made.
         self.js("""window.handed = [];
             const make = URL.createObjectURL;
@@ -591,6 +604,7 @@ class Walkthrough(PageTest):
               {name: 'clipboard', type: item.types[0], blob: await item.getType(item.types[0])});""")
         for entry in ("Export_png", "Export_svg", "Export_copy", "Export_csv"):
             webdriver.ActionChains(self.driver).context_click(self.el("Picture_Mach")).perform()
+            self.assertTrue(self.el("PlotMenu").is_displayed(), entry)
             self.el("PlotMenu").find_element(By.CSS_SELECTOR, "[data-id='%s']" % entry).click()
         WebDriverWait(self.driver, 5).until(lambda d: self.js("return handed.length") == 4)
         self.assertEqual(self.js("return handed.map((h) => [h.name, h.type])"), [
