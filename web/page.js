@@ -490,7 +490,9 @@
       this.holdToRepeat(this.trough, (e) => {
         if (e.target === this.thumb) return false;
         const box = this.thumb.getBoundingClientRect();
-        this.step(this.lastY < box.top ? -1 : 1);
+        // Held, it steps until the thumb is under the pointer, and stays.
+        if (this.lastY < box.top) this.step(-1);
+        else if (this.lastY > box.bottom) this.step(1);
         return true;
       });
       this.thumb.addEventListener("pointerdown", (e) => this.startDrag(e));
@@ -1197,6 +1199,8 @@
     });
     canvas.addEventListener("pointerdown", (e) => {
       if (e.pointerType !== "mouse") hover(e);
+      // (A long press's state goes with the next press, of any button.)
+      press = null;
       if (e.button !== 0) return;
       press = { x: e.clientX, y: e.clientY, long: false, timer: null };
       if (e.pointerType !== "mouse") {

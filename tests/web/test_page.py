@@ -237,6 +237,43 @@ class Walkthrough(PageTest):
 
     def test_coarse_steps_then_the_fine_bar_parks_the_coarse_bar(self):
         self.open()
+        # The wheel turned towards the reader and a click in the trough below
+        # the thumb each step the bar down; the wheel turned away steps it up.
+        bar = self.el("VScroll1")
+        wheel = ("arguments[0].dispatchEvent(new WheelEvent('wheel', "
+                 "{deltaY: arguments[1], bubbles: true, cancelable: true}))")
+        self.js(wheel, bar, 100)
+        self.assertEqual(self.bars()[0], 2)
+        x, y = self.js("const r = arguments[0].querySelector('.trough').getBoundingClientRect();"
+                       "return [r.left + r.width / 2, r.bottom - 5]", bar)
+        for kind in ("mousePressed", "mouseReleased"):
+            self.driver.execute_cdp_cmd("Input.dispatchMouseEvent", {
+                "type": kind, "x": x, "y": y, "button": "left", "clickCount": 1})
+        self.assertEqual(self.bars()[0], 3)
+        self.js(wheel, bar, -100)
+        self.js(wheel, bar, -100)
+        self.assertEqual(self.bars()[0], 1)
+        # Held down in the trough, the thumb comes to the pointer and stays
+        # there (a bar still for 0.3 s once it has moved).
+        y = self.js("const r = arguments[0].querySelector('.trough').getBoundingClientRect();"
+                    "return r.top + r.height * 0.15", bar)
+        press = lambda kind: self.driver.execute_cdp_cmd("Input.dispatchMouseEvent", {
+            "type": kind, "x": x, "y": y, "button": "left", "clickCount": 1})
+        press("mousePressed")
+        held = self.driver.execute_async_script("""
+            const [bar, done] = arguments, seen = [];
+            const look = () => {
+              seen.push(bar.getAttribute('aria-valuenow'));
+              const moved = new Set(seen).size > 3;
+              const still = moved && seen.slice(-6).every((v) => v === seen[seen.length - 1]);
+              if (still || seen.length > 100) done(seen);
+              else setTimeout(look, 50);
+            };
+            look();""", bar)
+        press("mouseReleased")
+        self.assertLessEqual(len(held), 100, held)
+        self.assertGreater(int(held[-1]), 5)
+        bar.send_keys(Keys.HOME)
         down = self.el("VScroll1").find_element(By.CSS_SELECTOR, ".arrow.down")
         for _ in range(10):
             down.click()
@@ -391,6 +428,10 @@ class Walkthrough(PageTest):
         self.assertEqual(self.el("VScroll2").get_attribute("aria-valuetext"), view()["fine"]["valueText"])
         WebDriverWait(self.driver, 5).until(lambda d: not banner.is_displayed())
         self.el("Play").click()
+        # Unticked, Pause at the limits is the logic's, and kept.
+        self.el("PauseAtLimits").click()
+        self.assertEqual(self.js("return localStorage.getItem('cdnozzle.pauseAtLimits')"), "false")
+        self.el("PauseAtLimits").click()
 
     def test_an_engine_at_an_altitude(self):
         self.open()
@@ -408,6 +449,10 @@ class Walkthrough(PageTest):
         bar.send_keys(Keys.ARROW_RIGHT)
         self.assertEqual(self.el("Txt_Altitude").get_attribute("value"), "20.1 km")
         self.assertTrue(line().endswith(" at 20.1 km"), line())
+        # Dragged, the slider's line follows as it goes (before its release).
+        self.js("arguments[0].value = '202'; arguments[0].dispatchEvent(new Event('input'))", bar)
+        self.assertTrue(line().endswith(" at 20.2 km"), line())
+        bar.send_keys(Keys.ARROW_LEFT)
         self.el("Units_us").click()
         self.assertTrue(line().startswith("F = 67138 lbf"), line())
         self.assertEqual(self.el("Txt_At").get_attribute("value"), "300 cm2")
@@ -481,6 +526,9 @@ class Walkthrough(PageTest):
         self.assertTrue(self.el("Form_About").is_displayed())
         self.assertIn("Convergent divergent nozzle", self.el("Form_About").text)
         self.el("Form_About").find_element(By.CSS_SELECTOR, ".close").click()
+        self.el("Mn_About").click()
+        self.driver.switch_to.active_element.send_keys(Keys.ESCAPE)
+        self.assertFalse(self.el("Form_About").is_displayed())
         mach = self.el("Picture_Mach")
         fraction = self.scene_column(1, 1.575)
         left, top, width, height = self.js(
@@ -512,6 +560,8 @@ class Walkthrough(PageTest):
         self.assertEqual(active(), "Show_0")
         self.driver.switch_to.active_element.send_keys(Keys.ARROW_UP)
         self.assertEqual(active(), "Export_csv")
+        self.driver.switch_to.active_element.send_keys(Keys.ARROW_DOWN)
+        self.assertEqual(active(), "Show_0")
         self.driver.switch_to.active_element.send_keys(Keys.ESCAPE)
         self.assertFalse(menu.is_displayed())
         self.assertEqual(active(), "Picture_PiPo")
@@ -540,6 +590,19 @@ class Walkthrough(PageTest):
 
     def test_files_go_where_the_logic_says_and_wait_for_a_flow(self):
         self.open("#me=2&amax=3&pepo=0.8")
+        # A finger's long press opens the menu; a mouse's right click after it too.
+        self.driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": True})
+        x, y = self.js("const r = arguments[0].getBoundingClientRect(); return [r.left, r.top]",
+                       self.el("Picture_Mach"))
+        self.driver.execute_cdp_cmd("Input.dispatchTouchEvent", {
+            "type": "touchStart", "touchPoints": [{"x": x + 50, "y": y + 50}]})
+        self.js("return new Promise((r) => setTimeout(r, 800))")
+        self.assertTrue(self.el("PlotMenu").is_displayed())
+        self.driver.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": "touchEnd", "touchPoints": []})
+        self.js("return new Promise((r) => setTimeout(r, 1200))")
+        self.driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": False})
+        self.el("StatusLine").click()
+        self.assertFalse(self.el("PlotMenu").is_displayed())
         # Files handed to the browser and pictures to the clipboard, as made.
         self.js("""window.handed = [];
             const make = URL.createObjectURL;
@@ -549,6 +612,7 @@ class Walkthrough(PageTest):
               {name: 'clipboard', type: item.types[0], blob: await item.getType(item.types[0])});""")
         for entry in ("Export_png", "Export_svg", "Export_copy", "Export_csv"):
             webdriver.ActionChains(self.driver).context_click(self.el("Picture_Mach")).perform()
+            self.assertTrue(self.el("PlotMenu").is_displayed(), entry)
             self.el("PlotMenu").find_element(By.CSS_SELECTOR, "[data-id='%s']" % entry).click()
         WebDriverWait(self.driver, 5).until(lambda d: self.js("return handed.length") == 4)
         self.assertEqual(self.js("return handed.map((h) => [h.name, h.type])"), [
@@ -573,6 +637,8 @@ class Walkthrough(PageTest):
         self.assertEqual([self.el(b).is_enabled() for b in ("SaveFigure", "ShareLink")], [False, False])
         webdriver.ActionChains(self.driver).context_click(self.el("Picture_Mach")).perform()
         self.assertFalse(self.el("PlotMenu").is_displayed())
+        self.el("Picture_Geo").click()  # a click on the nozzle calculates too
+        self.assertEqual(suggested(), [0, 0])
         self.el("Command1").click()
         self.assertEqual(suggested(), [0, 0])
         self.assertEqual([self.el(b).is_enabled() for b in ("SaveFigure", "ShareLink")], [True, True])
@@ -629,6 +695,18 @@ class Walkthrough(PageTest):
         self.assertEqual(self.el("Play").get_attribute("aria-pressed"), "true")
         self.el("Text_PePo").send_keys(Keys.F5)
         self.assertEqual(self.el("Play").get_attribute("aria-pressed"), "false")
+        # A fast play stopped while its readouts are held shows, stopped, the
+        # step its bars stand at (its steps here all within one held spell).
+        pepo, fine = self.js("""const p = cdnozzlePage, t = performance.now() / 1000;
+            p.send('faster', t);
+            p.send('faster', t);
+            p.send('play', t);
+            for (let i = 1; i <= 3; i++) p.send('tick', t + 0.01 * i);
+            p.send('play', t + 0.04);
+            p.send('slower', t);
+            p.send('slower', t);
+            return [Number(document.getElementById('Text_PePo').value), p.view().fine.position];""")
+        self.assertEqual(fine, round(1000 - 1000 * (pepo - 0.001)))
 
     def test_the_flow_in_time(self):
         self.open("#me=2&amax=3&pepo=0.7")
@@ -679,6 +757,8 @@ class Walkthrough(PageTest):
         webdriver.ActionChains(self.driver).context_click(self.el("Picture_PiPo")).perform()
         self.el("PlotMenu").find_element(By.CSS_SELECTOR, "[data-id='Show_1']").click()
         self.assertEqual(self.el("Label5").text, "T/T0")
+        self.assertEqual(self.el("Picture_PiPo").get_attribute("aria-label"),
+                         "Temperature ratio T/T0 along the nozzle")
         self.assertNotEqual(self.js("return document.getElementById('Picture_PiPo').toDataURL()"), pressure)
         # The address carries the gas and the quantity: a link opens what its sender saw.
         self.el("VScroll2").send_keys(Keys.ARROW_DOWN)
@@ -758,10 +838,10 @@ class Walkthrough(PageTest):
 class Phone(PageTest):
     mobile = True
 
-    def tap(self, element):
+    def tap(self, element, across=0.5):
         box = self.js("arguments[0].scrollIntoView({block: 'center'});"
                       "const r = arguments[0].getBoundingClientRect();"
-                      "return [r.left + r.width / 2, r.top + r.height / 2]", element)
+                      "return [r.left + r.width * arguments[1], r.top + r.height / 2]", element, across)
         point = {"x": box[0], "y": box[1]}
         self.driver.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": "touchStart", "touchPoints": [point]})
         self.driver.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": "touchEnd", "touchPoints": []})
@@ -798,8 +878,8 @@ class Phone(PageTest):
         self.assertEqual(self.status(), SHOCK_STATUS)
         # A finger on a plot shows the values under it; a long press opens the menu.
         mach = self.el("Picture_Mach")
-        self.tap(mach)
-        self.assertRegex(self.status(), r"station \d+: M = ")
+        self.tap(mach, self.scene_column(1, 1.575))
+        self.assertIn("station 66: M = ", self.status())
         # Pressed near the screen's corner, the menu opens under the finger.
         box = self.js("arguments[0].scrollIntoView({block: 'end'});"
                       "const r = arguments[0].getBoundingClientRect();"
@@ -815,6 +895,7 @@ class Phone(PageTest):
         self.assertEqual(self.el("Label5").text, "p/p0")
         self.tap(self.el("StatusLine"))
         self.assertFalse(self.el("PlotMenu").is_displayed())
+        self.assertEqual(self.status(), SHOCK_STATUS)  # the finger's readout gone
         # A play draws the flow coarser; the steady layers stay at the
         # device's pixels and follow what changes under the play (here the
         # third plot's quantity): they are the ones the same plots show at rest.
