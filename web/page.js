@@ -1199,7 +1199,9 @@
     });
     canvas.addEventListener("pointerdown", (e) => {
       if (e.pointerType !== "mouse") hover(e);
-      // (A long press's state goes with the next press, of any button.)
+      // (A long press's state, and a pending one, go with the next press
+      // of any button.)
+      if (press) clearTimeout(press.timer);
       press = null;
       if (e.button !== 0) return;
       press = { x: e.clientX, y: e.clientY, long: false, timer: null };

@@ -99,7 +99,8 @@ std::string jsonQuoted(std::string_view text)
 std::string eventJson(const Event& e)
 {
     const EventFormat& f = eventFormatOf(e.kind);
-    std::string out = "[" + jsonQuoted(f.name);
+    std::string out = "[";
+    out += jsonQuoted(f.name);
     for (const char field : f.fields) {
         out += ",";
         switch (field) {
@@ -227,13 +228,17 @@ std::string addressOf(const InputTexts& texts, const std::string& gasName, doubl
     if (!findGas(gasName)) {
         out += "&k=" + formEncoded(formatRoundTrip(k));
     } else if (gasName != kGases.front().name) {
-        out += "&gas=" + formEncoded(gasName);
+        out += "&gas=";
+        out += formEncoded(gasName);
     }
     if (third != PlotQuantity::Pressure) out += "&plot=" + std::string(quantityKey(third));
     bool anyEngine = false;
     for (std::size_t i = 0; i < engine.size(); ++i) {
         if (engine[i].empty()) continue;
-        out += "&" + std::string(kEngineKeys[i]) + "=" + formEncoded(engine[i]);
+        out += "&";
+        out += kEngineKeys[i];
+        out += "=";
+        out += formEncoded(engine[i]);
         anyEngine = true;
     }
     if (anyEngine) out += "&units=" + std::string(units == "us" ? "us" : "si");
