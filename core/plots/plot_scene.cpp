@@ -356,7 +356,10 @@ void thrustAxis(PlotScene& scene, double top, std::string_view unit, bool left)
     for (double v : niceTicks(0, top, 6)) {
         if (v == 0) continue; // the abscissa's own values stand there
         std::string text = tickText(v);
-        if (v == top) text += " " + std::string(unit);
+        if (v == top) {
+            text += ' ';
+            text += unit;
+        }
         scene.labels.push_back({left ? scene.left : scene.right, -v / top, left ? 2.0 : -2.0, 3,
                                 std::move(text), left ? LabelAlign::Left : LabelAlign::Right,
                                 LabelRole::Tick});

@@ -251,14 +251,19 @@ std::string engineStationCsv(const Engine& engine, const FlowState& s, UnitSyste
         if (row == 0) {
             for (std::size_t c = 0; c < 4; ++c) {
                 const Unit& unit = dataUnit(quantities[c], units);
-                out += "," + std::string(names[c]) + " (" +
-                       std::string(unit.ascii.empty() ? unit.symbol : unit.ascii) + ")";
+                out += ',';
+                out += names[c];
+                out += " (";
+                out += unit.ascii.empty() ? unit.symbol : unit.ascii;
+                out += ')';
             }
         } else {
             const StationValues v = stationValues(engine, s, row);
             const double values[] = {v.p, v.T, v.rho, v.V};
-            for (std::size_t c = 0; c < 4; ++c)
-                out += "," + formatRoundTrip(fromSI(values[c], dataUnit(quantities[c], units)));
+            for (std::size_t c = 0; c < 4; ++c) {
+                out += ',';
+                out += formatRoundTrip(fromSI(values[c], dataUnit(quantities[c], units)));
+            }
         }
         out += '\n';
         start = end + 1;
