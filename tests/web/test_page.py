@@ -828,6 +828,13 @@ class Walkthrough(PageTest):
         ratio = self.js("const c = document.getElementById('Picture_Geo');"
                         "return c.width / c.getBoundingClientRect().width / devicePixelRatio")
         self.assertAlmostEqual(ratio, 1, delta=0.01)
+        # A plot that alone takes another size (the explanation above it on
+        # more lines) is drawn again at it.
+        self.js("document.getElementById('MachArea').style.flex = '0 0 300px'")
+        WebDriverWait(self.driver, 5).until(lambda d: self.js(
+            "const c = document.getElementById('Picture_Mach');"
+            "return c.height === Math.round(c.getBoundingClientRect().height * devicePixelRatio)"
+            " && c.getBoundingClientRect().height > 250"))
         # Every field the page's script reads from the view's sections is
         # one of theirs (the objects inside them note a missing key when read).
         with open(PAGE, encoding="utf-8") as page:
