@@ -223,26 +223,30 @@ std::string addressOf(const InputTexts& texts, const std::string& gasName, doubl
                       PlotQuantity third, const EngineTexts& engine, std::string_view units,
                       bool unsteady)
 {
-    std::string out = "#me=" + formEncoded(texts.me_sup) + "&amax=" + formEncoded(texts.amax) +
-                      "&pepo=" + formEncoded(texts.pe_po);
-    if (!findGas(gasName)) {
-        out += "&k=" + formEncoded(formatRoundTrip(k));
-    } else if (gasName != kGases.front().name) {
-        out += "&gas=";
-        out += formEncoded(gasName);
-    }
-    if (third != PlotQuantity::Pressure) out += "&plot=" + std::string(quantityKey(third));
+    std::string out = "#";
+    // A key and its value, form-encoded, after the others.
+    const auto add = [&](std::string_view key, std::string_view value) {
+        if (out.size() > 1) out += '&';
+        out += key;
+        out += '=';
+        out += formEncoded(value);
+    };
+    add("me", texts.me_sup);
+    add("amax", texts.amax);
+    add("pepo", texts.pe_po);
+    if (!findGas(gasName))
+        add("k", formatRoundTrip(k));
+    else if (gasName != kGases.front().name)
+        add("gas", gasName);
+    if (third != PlotQuantity::Pressure) add("plot", quantityKey(third));
     bool anyEngine = false;
     for (std::size_t i = 0; i < engine.size(); ++i) {
         if (engine[i].empty()) continue;
-        out += "&";
-        out += kEngineKeys[i];
-        out += "=";
-        out += formEncoded(engine[i]);
+        add(kEngineKeys[i], engine[i]);
         anyEngine = true;
     }
-    if (anyEngine) out += "&units=" + std::string(units == "us" ? "us" : "si");
-    if (unsteady) out += "&mode=unsteady";
+    if (anyEngine) add("units", units == "us" ? "us" : "si");
+    if (unsteady) add("mode", "unsteady");
     return out;
 }
 
