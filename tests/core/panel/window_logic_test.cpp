@@ -906,6 +906,14 @@ TEST(WindowLogic, ALinkMeansTheSameToEveryReader)
     again.handle(Event(EventKind::Units, 1.0));
     again.handle(Event(EventKind::OpenAddress, us.view().address));
     EXPECT_EQ(*again.engine(), *si.engine());
+    // A number typed without its unit, in US units, travels as one.
+    Event typed(EventKind::EditEngine, "1000");
+    typed.number = static_cast<double>(EngineFieldKind::ChamberPressure);
+    us.handle(typed);
+    WindowLogic reader;
+    reader.handle(Event(EventKind::OpenAddress, us.view().address));
+    ASSERT_TRUE(reader.engine());
+    EXPECT_EQ(reader.engine()->p0, us.engine()->p0) << us.view().address;
     si.handle(Event(EventKind::OpenAddress, link + "&units=us"));
     EXPECT_EQ(si.units(), UnitSystem::SI);
     EXPECT_EQ(si.settings().back(), (Setting{"units", "si"}));
