@@ -17,11 +17,9 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <iostream>
 #include <map>
 #include <optional>
-#include <sstream>
 #include <string_view>
 #include <unistd.h>
 
@@ -322,11 +320,11 @@ int unsteadyReport(const std::vector<std::string>& argv, const PngOf& png)
         if (c == "textbook") {
             contour = textbookContour();
         } else {
-            std::ifstream file(c, std::ios::binary);
-            if (!file) return refuse("could not read the contour " + c);
-            std::ostringstream bytes;
-            bytes << file.rdbuf();
-            const auto read = contourFromCsv(bytes.str());
+            // 100000 points of two numbers each fit in a few megabytes.
+            std::string bytes;
+            if (const auto failure = readSmallFile(c, 16 << 20, bytes))
+                return refuse("could not read the contour " + c + ": " + *failure);
+            const auto read = contourFromCsv(bytes);
             if (const auto* refusal = std::get_if<std::string>(&read))
                 return refuse(c + ": " + *refusal);
             contour = std::get<Contour>(read);

@@ -40,6 +40,40 @@ std::optional<std::string> writeAll(int fd, std::string_view bytes)
     return std::nullopt;
 }
 
+std::optional<std::string> readSmallFile(const std::string& path, std::size_t limit,
+                                         std::string& bytes)
+{
+    bytes.clear();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return errorText(errno);
+    struct stat st;
+    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        return "it is a folder";
+    }
+    char chunk[1 << 16];
+    for (;;) {
+        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            const int e = errno;
+            ::close(fd);
+            return errorText(e);
+        }
+        if (n == 0) break;
+        if (bytes.size() + static_cast<std::size_t>(n) > limit) {
+            ::close(fd);
+            bytes.clear();
+            return "it is larger than " + (limit % (1 << 20) == 0
+                                               ? std::to_string(limit >> 20) + " MB"
+                                               : std::to_string(limit) + " bytes");
+        }
+        bytes.append(chunk, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return std::nullopt;
+}
+
 namespace {
 
 bool sameFile(const struct stat& a, int fd)

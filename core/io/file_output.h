@@ -47,4 +47,13 @@ std::optional<std::string> foreignLinkInSharedFolder(const std::string& path);
 // The text of an errno value in lower case, as the messages show it.
 std::string errorText(int error);
 
+// Reads the whole of a small input file at path into bytes and returns
+// nothing, or the reason it could not: the system's ("no such file or
+// directory"), "it is a folder", or, for a file or device that gives more
+// than limit bytes (/dev/zero), "it is larger than 16 MB" (the limit in MB
+// when it is whole megabytes, else in bytes). Pipes
+// and devices are read until they end.
+std::optional<std::string> readSmallFile(const std::string& path, std::size_t limit,
+                                         std::string& bytes);
+
 } // namespace cdnozzle

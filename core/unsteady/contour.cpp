@@ -112,15 +112,20 @@ std::variant<Contour, std::string> contourFromCsv(std::string_view text)
     c.kind = ContourKind::Table;
     int lineNumber = 0;
     bool firstContent = true;
+    // A spreadsheet's "CSV UTF-8" starts with a byte-order mark; without
+    // this the first point would be taken for a header and lost.
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
     while (!text.empty()) {
-        const std::size_t end = std::min(text.find('\n'), text.size());
+        // Lines end in "\n", "\r\n" or a lone "\r".
+        const std::size_t end = std::min(text.find_first_of("\r\n"), text.size());
         std::string_view line = text.substr(0, end);
-        text.remove_prefix(std::min(end + 1, text.size()));
+        const bool crlf = end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n';
+        text.remove_prefix(std::min(end + (crlf ? 2 : 1), text.size()));
         ++lineNumber;
         std::string_view body = line;
         while (!body.empty() && (body.front() == ' ' || body.front() == '\t'))
             body.remove_prefix(1);
-        if (body.empty() || body == "\r" || body.front() == '#') continue;
+        if (body.empty() || body.front() == '#') continue;
         double x = 0, a = 0;
         if (!readPair(body, x, a)) {
             if (firstContent) {

@@ -44,7 +44,8 @@ Contour textbookContour();
 // A constant area 1 on [0, length].
 Contour tubeContour(double length = 1);
 
-// A contour from CSV text: one "x,A/At" pair a line, "." as the decimal
+// A contour from CSV text: one "x,A/At" pair a line (lines may end in
+// "\n", "\r\n" or "\r"; a byte-order mark is skipped), "." as the decimal
 // point; blank lines, lines starting with "#" and a first line that is not
 // numbers (a header) are skipped. Checked: at least 3 points, at most
 // 100000, x strictly increasing, every A/At positive and finite, and one

@@ -411,6 +411,8 @@ TEST_P(ContourFile, IsCheckedBeforeUse)
         ASSERT_TRUE(std::holds_alternative<Contour>(read)) << std::get<std::string>(read);
         const Contour& c = std::get<Contour>(read);
         EXPECT_EQ(c.area(c.throatX), 1);
+        EXPECT_EQ(c.xBegin, 0); // no point lost
+        EXPECT_EQ(c.xEnd, 3);
         // The textbook's contour as a table: the same exact shock as the formula.
         const SteadyFlow table = steadyFlow(gasOf(1.4), c, 0.6784);
         EXPECT_NEAR(table.shockX, steadyFlow(gasOf(1.4), textbookContour(), 0.6784).shockX, 2e-3);
@@ -421,12 +423,14 @@ TEST_P(ContourFile, IsCheckedBeforeUse)
     }
 }
 
-std::string textbookCsv()
+// The textbook's contour as a spreadsheet may write it: a first line (a
+// header, or a byte-order mark before the first point) and line ends.
+std::string textbookCsv(const std::string& first = "x,A/At\n", const std::string& end = "\n")
 {
-    std::string csv = "x,A/At\n";
+    std::string csv = first;
     for (int i = 0; i <= 300; ++i) {
         const double x = i / 100.0;
-        csv += formatGeneral(x) + "," + formatGeneral(2 * (1 + 2.2 * (x - 1.5) * (x - 1.5))) + "\n";
+        csv += formatGeneral(x) + "," + formatGeneral(2 * (1 + 2.2 * (x - 1.5) * (x - 1.5))) + end;
     }
     return csv;
 }
@@ -435,6 +439,8 @@ INSTANTIATE_TEST_SUITE_P(
     Csv, ContourFile,
     testing::Values(
         ContourCase{"TextbookTableScaledToItsThroat", textbookCsv(), ""},
+        ContourCase{"ByteOrderMarkAndCrLf", textbookCsv("\xEF\xBB\xBF", "\r\n"), ""},
+        ContourCase{"LoneCarriageReturns", textbookCsv("x,A/At\r", "\r"), ""},
         ContourCase{"XNotIncreasing", "0,2\n1,1\n1,2\n", "The contour's x must increase"},
         ContourCase{"AreaNotPositive", "0,2\n1,0\n2,2\n", "The contour's area must be positive"},
         ContourCase{"TwoThroats", "0,2\n1,1\n2,2\n3,1.5\n4,2\n",
