@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "report_args.h"
 
+#include "io/file_output.h"
 #include "report_output.h"
 #include "text/number_text.h"
 #include "text/units.h"
@@ -213,6 +214,18 @@ ParsedArgs parseReportArgs(const std::vector<std::string>& argv)
     }
     const int toStdout = (out.args.png == "-") + (out.args.svg == "-") + (out.args.csv == "-");
     if (toStdout > 1) out.error = "only one of --png, --svg and --csv can write to standard output";
+    // Two outputs under one name would leave only the second.
+    const std::pair<const std::optional<std::string>*, const char*> files[] = {
+        {&out.args.png, "--png"}, {&out.args.svg, "--svg"}, {&out.args.csv, "--csv"}};
+    for (std::size_t i = 0; i < std::size(files); ++i) {
+        for (std::size_t j = i + 1; j < std::size(files); ++j) {
+            const auto& [one, oneName] = files[i];
+            const auto& [other, otherName] = files[j];
+            if (out.error.empty() && *one && *other && sameOutputFile(**one, **other))
+                out.error = std::string(oneName) + " and " + otherName + " name the same file " +
+                            **one + "; give each its own";
+        }
+    }
     if (out.args.sweep.has_value() != out.args.frames.has_value())
         out.error = "--sweep and --frames go together";
     if (out.args.frames == "-") out.error = "--frames needs a folder, not standard output";

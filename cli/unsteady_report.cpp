@@ -391,6 +391,19 @@ int unsteadyReport(const std::vector<std::string>& argv, const PngOf& png)
         tEnd = *v;
     }
 
+    // Standard output carries one output alone; two outputs under one name
+    // would leave only the second.
+    const bool csvOut = has("--csv") && values["--csv"] == "-";
+    const bool historyOut = has("--history") && values["--history"] == "-";
+    if (csvOut && historyOut)
+        return refuse("only one of --csv and --history can write to standard output");
+    if (has("--json") && (csvOut || historyOut))
+        return refuse(std::string("--json cannot go with ") + (csvOut ? "--csv -" : "--history -") +
+                      ", which writes that file alone to standard output");
+    if (has("--csv") && has("--history") && sameOutputFile(values["--csv"], values["--history"]))
+        return refuse("--csv and --history name the same file " + values["--csv"] +
+                      "; give each its own");
+
     long every = 0;
     if (has("--every") && !has("--frames")) return refuse("--every goes with --frames");
     if (has("--frames")) {
@@ -424,8 +437,7 @@ int unsteadyReport(const std::vector<std::string>& argv, const PngOf& png)
     std::string listing;
     if (every > 0) {
         // The frames' listing goes where the text report goes.
-        const bool listed = !has("--json") && !(has("--csv") && values["--csv"] == "-") &&
-                            !(has("--history") && values["--history"] == "-");
+        const bool listed = !has("--json") && !csvOut && !historyOut;
         // Numbered to the most frames the run can take (their count is not
         // known before the run ends).
         const long most = limit / every + 2;
@@ -516,8 +528,7 @@ int unsteadyReport(const std::vector<std::string>& argv, const PngOf& png)
         }
         j["history"] = history;
         ok = writeStdout(j.dump(1) + "\n");
-    } else if (!(has("--csv") && values["--csv"] == "-") &&
-               !(has("--history") && values["--history"] == "-")) {
+    } else if (!csvOut && !historyOut) {
         std::string out = std::string(schemeName(settings.scheme)) + ", " +
                           std::to_string(settings.cells) + " cells, Courant number " +
                           number(settings.courant) + ", start " + std::string(startName(start)) +

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <iterator>
 #include <signal.h>
 #include <sys/stat.h>
@@ -38,6 +39,18 @@ std::optional<std::string> writeAll(int fd, std::string_view bytes)
         bytes.remove_prefix(static_cast<std::size_t>(n));
     }
     return std::nullopt;
+}
+
+bool sameOutputFile(const std::string& a, const std::string& b)
+{
+    namespace fs = std::filesystem;
+    if (a == "-" || b == "-" || a.empty() || b.empty()) return false;
+    std::error_code ea, eb;
+    const fs::file_status kind = fs::status(a, ea);
+    if (fs::is_character_file(kind) || fs::is_fifo(kind)) return false;
+    const fs::path pa = fs::weakly_canonical(fs::absolute(a, ea), ea);
+    const fs::path pb = fs::weakly_canonical(fs::absolute(b, eb), eb);
+    return !ea && !eb && pa == pb;
 }
 
 std::optional<std::string> readSmallFile(const std::string& path, std::size_t limit,

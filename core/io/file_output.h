@@ -47,6 +47,12 @@ std::optional<std::string> foreignLinkInSharedFolder(const std::string& path);
 // The text of an errno value in lower case, as the messages show it.
 std::string errorText(int error);
 
+// Whether two output names would write one file, so that the second save
+// would replace the first: the same path once links and "." and ".." are
+// resolved. A character device or a pipe (/dev/null) takes any number of
+// outputs, and "-" (standard output) is no file.
+bool sameOutputFile(const std::string& a, const std::string& b);
+
 // Reads the whole of a small input file at path into bytes and returns
 // nothing, or the reason it could not: the system's ("no such file or
 // directory"), "it is a folder", or, for a file or device that gives more

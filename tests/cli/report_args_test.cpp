@@ -66,6 +66,12 @@ INSTANTIATE_TEST_SUITE_P(
                  "file alone to standard output"},
         ArgsCase{{"--csv=-", "--svg", "-"},
                  "only one of --png, --svg and --csv can write to standard output"},
+        // Two outputs under one name would keep only the second.
+        ArgsCase{{"--png", "a.out", "--svg", "./a.out"},
+                 "--png and --svg name the same file a.out; give each its own"},
+        ArgsCase{{"--svg", "/tmp/../tmp/b", "--csv", "/tmp/b"},
+                 "--svg and --csv name the same file /tmp/../tmp/b; give each its own"},
+        ArgsCase{{"--png", "/dev/null", "--csv", "/dev/null"}, "", "2", "3", "1", "/dev/null"},
         ArgsCase{{"--pe-po", "0.5", "--pe-po", "0.6"}, "--pe-po is given more than once"},
         ArgsCase{{"--json", "--json"}, "--json is given more than once"},
         ArgsCase{{"--json=yes"}, "--json takes no value"},

@@ -28,7 +28,9 @@ endforeach()
 foreach(args "--unsteady;--cfl;1.2" "--unsteady;--cells;19" "--unsteady;--scheme;lax-wendroff"
              "--unsteady;--contour;${CMAKE_CURRENT_LIST_DIR}/no-such-contour.csv"
              "--unsteady;--steps;10;--until-steady" "--unsteady;--pe-po;0"
-             "--unsteady;--contour;${CMAKE_CURRENT_LIST_DIR}" "--unsteady;--contour;/dev/zero")
+             "--unsteady;--contour;${CMAKE_CURRENT_LIST_DIR}" "--unsteady;--contour;/dev/zero"
+             "--unsteady;--csv;-;--history;-" "--unsteady;--json;--history;-"
+             "--unsteady;--csv;h.csv;--history;./h.csv")
   execute_process(COMMAND ${EXE} ${args} TIMEOUT 60
     OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
   string(REGEX MATCHALL "\n" lines "${err}")
