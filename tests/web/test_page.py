@@ -108,6 +108,14 @@ class PageTest(unittest.TestCase):
                   return changed;
                 };
               } });
+            // The media queries' listeners: the browser's emulation of another
+            // pixel ratio sends the page no change, so a test sends it.
+            window.cdnozzleMediaListeners = [];
+            const listen = MediaQueryList.prototype.addEventListener;
+            MediaQueryList.prototype.addEventListener = function (type, fn, options) {
+              if (type === 'change') window.cdnozzleMediaListeners.push({ media: this.media, fn });
+              return listen.call(this, type, fn, options);
+            };
             // The plots' canvases as the first frame with the plots showed them.
             const mark = performance.mark.bind(performance);
             performance.mark = (name, ...rest) => {
@@ -1088,6 +1096,19 @@ class Access(PageTest):
         for shown in (normal, zoomed, far):
             self.assertLessEqual(shown["overflow"], 0)
             self.assertAlmostEqual(shown["sharp"], 1, delta=0.01)
+        # Moved while open to a denser screen, then to a less dense one (the
+        # same CSS pixels): each time the plots are drawn again at its pixels.
+        for ratio in (3, 1.5):
+            self.screen(640, 400, ratio)
+            self.assertTrue(self.js("""
+                let sent = false;
+                for (const l of window.cdnozzleMediaListeners.splice(0))
+                  if (!matchMedia(l.media).matches) { l.fn(new Event('change')); sent = true; }
+                return sent;"""), ratio)
+            WebDriverWait(self.driver, 10).until(lambda d: abs(self.js("""
+                const c = document.getElementById('Picture_Mach');
+                return c.width / (c.getBoundingClientRect().width * devicePixelRatio);""") - 1) < 0.01,
+                ratio)
 
     def test_explanation_is_never_cut(self):
         # Every kind of event that changes the explanation or the room around it.
