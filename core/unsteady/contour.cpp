@@ -150,6 +150,13 @@ std::variant<Contour, std::string> contourFromCsv(std::string_view text)
     if (c.xs.size() < 3) return "The contour needs at least 3 points x,A/At";
     const auto smallest = std::min_element(c.as.begin(), c.as.end());
     const std::size_t t = static_cast<std::size_t>(smallest - c.as.begin());
+    // The reservoir feeds the nozzle through a convergent part: at a throat
+    // at the inlet the inflow would be sonic, which the inlet cannot hold
+    // (the flow there never settles).
+    if (t == 0)
+        return "The contour must narrow to its throat: its area is smallest already at its "
+               "first point (x = " +
+               formatGeneral(c.xs[0]) + ")";
     for (std::size_t i = 1; i <= t; ++i) {
         if (c.as[i] > c.as[i - 1])
             return "The contour must have one throat: its area rises before the throat at x = " +

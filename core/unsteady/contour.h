@@ -49,8 +49,8 @@ Contour tubeContour(double length = 1);
 // point; blank lines, lines starting with "#" and a first line that is not
 // numbers (a header) are skipped. Checked: at least 3 points, at most
 // 100000, x strictly increasing, every A/At positive and finite, and one
-// throat (the area falls, or stays, to its smallest value and then rises,
-// or stays: no second narrowing). The contour is rescaled so that the
+// throat after the first point (the area falls, or stays, to its smallest
+// value and then rises, or stays: no second narrowing). The contour is rescaled so that the
 // throat has A/At = 1. Returns the refusal in words otherwise, naming the
 // line at fault.
 std::variant<Contour, std::string> contourFromCsv(std::string_view text);

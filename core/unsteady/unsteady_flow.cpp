@@ -480,13 +480,27 @@ void UnsteadyFlow::boundaryGhosts(Ends& e)
     const Prim& last = e.last;
     Prim& out = e.out;
     switch (outlet_) {
-    case EndKind::BackPressure:
-        // Supersonic outflow: the ghost continues the last two cells' line.
-        out = mirror(last, e.beforeLast);
-        // Subsonic when the last two cells are: a shock in the last cell
-        // with supersonic flow ahead of it is swept out, not held there.
-        if (last.u < std::sqrt(k * last.p / last.rho) &&
-            (n < 2 || e.beforeLast.u < std::sqrt(k * e.beforeLast.p / e.beforeLast.rho))) {
+    case EndKind::BackPressure: {
+        const auto sound = [k](const Prim& w) { return std::sqrt(k * w.p / w.rho); };
+        const bool lastSubsonic = last.u < sound(last);
+        const bool beforeSubsonic = n < 2 || e.beforeLast.u < sound(e.beforeLast);
+        // A back pressure below what a normal shock in the supersonic flow
+        // reaching the exit gives (that of the cell four before the last,
+        // ahead of a shock captured in the last cells) holds no shock at the
+        // exit: the outflow is supersonic, and a shock in the last cells is
+        // swept out by a ghost with the supersonic flow ahead of it.
+        const double Mahead2 = e.ahead.u * e.ahead.u / (k * e.ahead.p / e.ahead.rho);
+        const bool sweptOut = Mahead2 > 1 && e.ahead.u > 0 &&
+                              pb_ / k < e.ahead.p * (1 + 2 * k / (k + 1) * (Mahead2 - 1));
+        // A supersonic flow still expanding through the last two cells: the
+        // ghost continues their line. Never a line across a shock, which
+        // would raise the pressure behind it and drive it back in, again
+        // and again.
+        const bool expanding = !lastSubsonic && !beforeSubsonic && last.p <= e.beforeLast.p;
+        out = sweptOut && !expanding ? e.ahead : mirror(last, e.beforeLast);
+        // Otherwise the back pressure is imposed where the last cell is
+        // subsonic or the pressure rises into it (a shock it holds there).
+        if (!sweptOut && (lastSubsonic || last.p > e.beforeLast.p)) {
             Prim face{1.5 * last.rho - 0.5 * e.beforeLast.rho, 1.5 * last.u - 0.5 * e.beforeLast.u,
                       pb_ / k};
             if (!good(face.rho)) face.rho = last.rho;
@@ -500,6 +514,7 @@ void UnsteadyFlow::boundaryGhosts(Ends& e)
             }
         }
         break;
+    }
     case EndKind::Wall: out = {last.rho, -last.u, last.p}; break;
     default: out = last; break;
     }
@@ -676,6 +691,7 @@ bool UnsteadyFlow::stepFiniteVolume(bool secondOrder)
     Ends ends{{},
               {R[1], U[1], P[1]},
               {R[2], U[2], P[2]},
+              {R[std::max(1, n - 4)], U[std::max(1, n - 4)], P[std::max(1, n - 4)]},
               {R[n - 1], U[n - 1], P[n - 1]},
               {R[n], U[n], P[n]},
               {}};

@@ -208,7 +208,9 @@ class UnsteadyFlow {
     bool stepMacCormack();
     // The ghost cells and the cells next to the ends.
     struct Ends {
-        Prim in, first, second, beforeLast, last, out;
+        // ahead: the cell four before the last, ahead of a shock captured
+        // in the last cells.
+        Prim in, first, second, ahead, beforeLast, last, out;
     };
     void boundaryGhosts(Ends& e);
     void macCormackEnds();

@@ -16,10 +16,19 @@
 
 namespace cdnozzle::test {
 
-enum class SteadyCase { Subsonic, Choked, ShockAhead, ShockBehind, Overexpanded, Underexpanded };
-inline constexpr std::array kSteadyCases{SteadyCase::Subsonic,     SteadyCase::Choked,
-                                         SteadyCase::ShockAhead,   SteadyCase::ShockBehind,
-                                         SteadyCase::Overexpanded, SteadyCase::Underexpanded};
+enum class SteadyCase {
+    Subsonic,
+    Choked,
+    ShockAhead,
+    ShockBehind,
+    Overexpanded,
+    NearTheExitShockLimit,
+    Underexpanded
+};
+inline constexpr std::array kSteadyCases{
+    SteadyCase::Subsonic,     SteadyCase::Choked,       SteadyCase::ShockAhead,
+    SteadyCase::ShockBehind,  SteadyCase::Overexpanded, SteadyCase::NearTheExitShockLimit,
+    SteadyCase::Underexpanded};
 
 inline std::string_view steadyCaseName(SteadyCase c)
 {
@@ -29,6 +38,7 @@ inline std::string_view steadyCaseName(SteadyCase c)
     case SteadyCase::ShockAhead: return "ShockAtHalfTheDivergentPart";
     case SteadyCase::ShockBehind: return "ShockAtFourFifths";
     case SteadyCase::Overexpanded: return "SupersonicOverexpanded";
+    case SteadyCase::NearTheExitShockLimit: return "SupersonicNearTheExitShockLimit";
     case SteadyCase::Underexpanded: return "SupersonicUnderexpanded";
     }
     return "";
@@ -37,7 +47,9 @@ inline std::string_view steadyCaseName(SteadyCase c)
 // The back pressure p/p0 of the case: subsonic with Mach 0.8 at the throat;
 // a normal shock at 20 %, 50 % or 80 % of the divergent part (the first, a
 // weak shock just behind the choked throat); supersonic halfway between the
-// design pressure and the exit-shock limit, and at half the design
+// design pressure and the exit-shock limit, 97 % of the way to that limit
+// (the shock that came in from rest must leave by the exit although the
+// back pressure nearly holds it there), and at half the design
 // pressure.
 inline double steadyCaseBackPressure(const Gas& gas, const Contour& c, SteadyCase which)
 {
@@ -52,6 +64,8 @@ inline double steadyCaseBackPressure(const Gas& gas, const Contour& c, SteadyCas
     case SteadyCase::ShockAhead: return backPressureForShockAt(gas, c, c.throatX + 0.5 * along);
     case SteadyCase::ShockBehind: return backPressureForShockAt(gas, c, c.throatX + 0.8 * along);
     case SteadyCase::Overexpanded: return 0.5 * (f.designPressure + f.exitShockLimit);
+    case SteadyCase::NearTheExitShockLimit:
+        return f.designPressure + 0.97 * (f.exitShockLimit - f.designPressure);
     case SteadyCase::Underexpanded: return 0.5 * f.designPressure;
     }
     return 1;

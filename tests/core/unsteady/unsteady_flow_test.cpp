@@ -121,6 +121,7 @@ INSTANTIATE_TEST_SUITE_P(
                     ArrivalCase{1.4, 2, test::SteadyCase::ShockAhead, 400},
                     ArrivalCase{1.4, 2, test::SteadyCase::ShockBehind, 400},
                     ArrivalCase{1.4, 2, test::SteadyCase::Overexpanded, 400},
+                    ArrivalCase{1.4, 2, test::SteadyCase::NearTheExitShockLimit, 400},
                     ArrivalCase{1.4, 2, test::SteadyCase::Underexpanded, 400},
                     ArrivalCase{1.2, 3, test::SteadyCase::ShockAhead, 400},
                     // A slow exit turns a small gain of stagnation pressure
@@ -128,6 +129,8 @@ INSTANTIATE_TEST_SUITE_P(
                     ArrivalCase{1.4, 3, test::SteadyCase::Subsonic, 400},
                     ArrivalCase{1.4, 3, test::SteadyCase::ShockBehind, 400},
                     ArrivalCase{5.0 / 3.0, 1.5, test::SteadyCase::ShockBehind, 400},
+                    ArrivalCase{1.2, 1.5, test::SteadyCase::NearTheExitShockLimit, 400},
+                    ArrivalCase{5.0 / 3.0, 1.5, test::SteadyCase::NearTheExitShockLimit, 400},
                     ArrivalCase{5.0 / 3.0, 3, test::SteadyCase::Underexpanded, 400}),
     [](const testing::TestParamInfo<ArrivalCase>& info) { return arrivalName(info.param); });
 
@@ -448,7 +451,9 @@ INSTANTIATE_TEST_SUITE_P(
         ContourCase{"TwoThroatsTheSecondNarrower", "0,2\n1,1.5\n2,2\n3,1\n4,2\n",
                     "The contour must have one throat"},
         ContourCase{"NotNumbers", "x,A\n0,2\n1,one\n", "The contour's line 3"},
-        ContourCase{"TooFewPoints", "0,2\n1,1\n", "The contour needs at least 3"}),
+        ContourCase{"TooFewPoints", "0,2\n1,1\n", "The contour needs at least 3"},
+        ContourCase{"ThroatAtTheInlet", "0,1\n1,2\n2,3\n", "The contour must narrow to its"},
+        ContourCase{"ConstantArea", "0,1\n1,1\n2,1\n", "The contour must narrow to its"}),
     [](const testing::TestParamInfo<ContourCase>& info) { return std::string(info.param.name); });
 
 TEST(UnsteadySettingsCheck, CourantAboveTheStableLimitAndCellsOutOfRangeAreRefusedInWords)
