@@ -268,6 +268,9 @@ void MainWindow::buildControls()
         b->setValue(1);
         b->setSingleStep(1);
         b->setPageStep(1);
+        // Tab reaches the bars, and their arrow keys move them; a click
+        // leaves the focus where it was (a box being typed in keeps it).
+        b->setFocusPolicy(Qt::TabFocus);
         // The flow follows the thumb while it is dragged, position by
         // position.
         b->setTracking(true);

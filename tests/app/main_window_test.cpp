@@ -271,6 +271,29 @@ TEST(MainWindow, ClickOnTheGeometryPlotRecalculates)
     EXPECT_EQ(w.calculationCount(), 2);
 }
 
+// The keyboard reaches the controls in the order they are numbered: the
+// back pressure and Calculate, the report, the design boxes, then the
+// coarse and the fine bar.
+TEST(MainWindow, TabRunsThroughTheControlsInTheirOrder)
+{
+    MainWindow w;
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    box(w, "Text_PePo")->setFocus();
+    QStringList order;
+    for (int i = 0; i < 60; ++i) {
+        QWidget* focused = QApplication::focusWidget();
+        ASSERT_NE(focused, nullptr);
+        order << focused->objectName();
+        QTest::keyClick(focused, Qt::Key_Tab);
+    }
+    const QStringList numbered{"Text_PePo",  "Command1", "List1",   "Text_Mmax",
+                               "Text_AAmax", "VScroll1", "VScroll2"};
+    const auto first = order.indexOf("Text_PePo");
+    EXPECT_EQ(order.mid(first, numbered.size()), numbered) << order.join(" ").toStdString();
+}
+
 TEST(MainWindow, RefusedInputKeepsTheLastResultAndSaysWhyInRed)
 {
     MainWindow w;
