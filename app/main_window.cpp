@@ -228,6 +228,9 @@ MainWindow::MainWindow(QWidget* parent)
     playTimer_.setInterval(5);
     connect(&playTimer_, &QTimer::timeout, this, &MainWindow::playTick);
     loadSettings();
+    // The fonts of the zoom (the banner's and the explanation's are their
+    // own) from the start, not only once the zoom changes.
+    applyZoomToFonts();
     // The start-up flow, calculated and drawn before the window shows.
     dispatch({EventKind::Start});
     sizePlayBar();

@@ -192,8 +192,18 @@ TEST(Lecture, TwoHundredPercentDoublesEveryControl)
     for (const char* name : names) before[name] = t.w->findChild<QWidget*>(name)->geometry();
     const int calculations = t.w->calculationCount();
     const double pointSize = test::box(*t.w, "Text_PePo")->font().pointSizeF();
+    // The texts outside the client area grow with it, and are as they were
+    // back at 100 %.
+    const char* lines[] = {"StatusLine",  "Explanation",  "Banner", "PlaySpeed",
+                           "Play_Button", "AltitudeText", "Txt_p0"};
+    std::map<std::string, double> points;
+    for (const char* name : lines)
+        points[name] = t.w->findChild<QWidget*>(name)->font().pointSizeF();
     for (int i = 0; i < 4; ++i) QTest::keyClick(t.w.get(), Qt::Key_Plus, Qt::ControlModifier);
     EXPECT_EQ(t.w->zoom(), 2.0);
+    for (const char* name : lines)
+        EXPECT_DOUBLE_EQ(t.w->findChild<QWidget*>(name)->font().pointSizeF(), 2 * points[name])
+            << name;
     for (const char* name : names) {
         const QRect r = before[name];
         EXPECT_EQ(t.w->findChild<QWidget*>(name)->geometry(),
@@ -207,6 +217,8 @@ TEST(Lecture, TwoHundredPercentDoublesEveryControl)
     QTest::keyClick(t.w.get(), Qt::Key_0, Qt::ControlModifier);
     EXPECT_EQ(t.w->zoom(), 1.0);
     EXPECT_EQ(t.w->findChild<QWidget*>("Text_PePo")->geometry(), before["Text_PePo"]);
+    for (const char* name : lines)
+        EXPECT_DOUBLE_EQ(t.w->findChild<QWidget*>(name)->font().pointSizeF(), points[name]) << name;
     // Back where it was, as large as it was.
     EXPECT_EQ(t.w->geometry(), window);
     t.w->dispatch({EventKind::ZoomOut});
