@@ -229,6 +229,29 @@ TEST(PressureScene, JumpAtTheExitStationToTheBackPressure)
     EXPECT_EQ(red[100], (Segment{SegmentColor::Red, 2, -0.5, 2.1, -0.5}));
 }
 
+// The Mach and third plots name a shock, and draw their jump as one, only
+// where the pressure rises across it.
+TEST(PressureScene, AShockIsNamedAndDrawnOnlyWhereThePressureRises)
+{
+    const struct {
+        const char* pepo;
+        bool shock;
+    } rows[] = {{"1", false},  {"0.95", false}, {"0.8", true},
+                {"0.5", true}, {"0.3", true},   {"0.1", false}};
+    for (const auto& r : rows) {
+        const NozzleModel m = test::calculated("2", r.pepo);
+        for (const PlotScene* scene : {&m.machScene(), &m.thirdScene()}) {
+            const bool named = std::any_of(scene->legend.begin(), scene->legend.end(),
+                                           [](const LegendEntry& e) { return e.text == "shock"; });
+            const bool drawn =
+                std::any_of(scene->segments.begin(), scene->segments.end(),
+                            [](const Segment& s) { return s.kind == SegmentKind::Shock; });
+            EXPECT_EQ(named, r.shock) << "Pe/Po " << r.pepo;
+            EXPECT_EQ(drawn, r.shock) << "Pe/Po " << r.pepo;
+        }
+    }
+}
+
 // T/T0 and rho/rho0 along the nozzle: the curve runs through each
 // station's value for the gas calculated, and jumps at i_NS to the value
 // behind the jump, whatever the gas.
