@@ -228,6 +228,9 @@ MainWindow::MainWindow(QWidget* parent)
     playTimer_.setInterval(5);
     connect(&playTimer_, &QTimer::timeout, this, &MainWindow::playTick);
     loadSettings();
+    // The fonts of the zoom (the banner's and the explanation's are their
+    // own) from the start, not only once the zoom changes.
+    applyZoomToFonts();
     // The start-up flow, calculated and drawn before the window shows.
     dispatch({EventKind::Start});
     sizePlayBar();
@@ -268,6 +271,9 @@ void MainWindow::buildControls()
         b->setValue(1);
         b->setSingleStep(1);
         b->setPageStep(1);
+        // Tab reaches the bars, and their arrow keys move them; a click
+        // leaves the focus where it was (a box being typed in keeps it).
+        b->setFocusPolicy(Qt::TabFocus);
         // The flow follows the thumb while it is dragged, position by
         // position.
         b->setTracking(true);

@@ -10,8 +10,10 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QImage>
+#include <QMenu>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QTest>
@@ -151,6 +153,59 @@ TEST(Export, APlotsMenuOpensOnlyOnceAFlowIsDrawn)
     EXPECT_EQ(opened(), "PlotMenu");
     t.w.menuAction("Reset")->trigger();
     EXPECT_EQ(opened(), "");
+}
+
+// The plot menu's save entries write the plot the menu was opened on, in
+// the format chosen; a name typed without an extension takes that format's.
+TEST(Export, APlotsMenuSavesItsPlotInTheFormatChosen)
+{
+    Calculated t;
+    t.w.show();
+    const struct {
+        const char* plot;
+        const char* entry;
+        const char* typed;
+        const char* saved;
+        QByteArray holds;
+    } rows[] = {
+        {"Picture_Mach", "Export_svg", "mach", "mach.svg", ">M</text>"},
+        {"Picture_PiPo", "Export_svg", "third", "third.svg", ">p/p0</text>"},
+        {"Picture_Geo", "Export_png", "geometry", "geometry.png", "\x89PNG"},
+        {"Picture_Mach", "Export_csv", "stations", "stations.csv", "i,x,y,AA,M,"},
+    };
+    for (const auto& r : rows) {
+        // The menu's entry chosen with the keys, then the file dialog
+        // answered, each once it is open.
+        QTimer chooser;
+        chooser.setInterval(10);
+        bool chosen = false, answered = false;
+        QObject::connect(&chooser, &QTimer::timeout, [&] {
+            if (!chosen) {
+                auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                if (!menu) return;
+                menu->setActiveAction(menu->findChild<QAction*>(r.entry));
+                chosen = true;
+                QTest::keyClick(menu, Qt::Key_Return);
+                return;
+            }
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!dialog || answered) return;
+            answered = true;
+            auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+            ASSERT_NE(name, nullptr);
+            name->setText(t.path(r.typed));
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        chooser.start();
+        emit test::plot(t.w, r.plot)->customContextMenuRequested(QPoint(20, 20));
+        chooser.stop();
+        EXPECT_TRUE(chosen && answered) << r.saved;
+        QFile file(t.path(r.saved));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly))
+            << r.saved << " not among " << QDir(t.dir.path()).entryList().join(" ").toStdString();
+        EXPECT_TRUE(file.readAll().contains(r.holds)) << r.saved;
+    }
+    EXPECT_TRUE(t.errors.isEmpty());
 }
 
 TEST(Hover, ValuesUnderTheCursorThenTheRegimeAgain)

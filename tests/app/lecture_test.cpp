@@ -141,7 +141,9 @@ TEST(Lecture, ThePlayStandsStillPastALimitAndSaysWhich)
     EXPECT_TRUE(banner->isVisible());
     EXPECT_EQ(banner->text().toStdString(), t.w->logic().view().banner);
     EXPECT_FALSE(banner->text().isEmpty());
-    EXPECT_TRUE(test::plot(*t.w, "Picture_Geo")->geometry().contains(banner->geometry()));
+    const QRect geo = test::plot(*t.w, "Picture_Geo")->geometry();
+    EXPECT_TRUE(geo.contains(banner->geometry()));
+    EXPECT_LE(std::abs(banner->geometry().center().x() - geo.center().x()), 1);
     const int calculations = t.w->calculationCount();
     t.tick(1.5);
     EXPECT_EQ(t.w->calculationCount(), calculations);
@@ -190,8 +192,18 @@ TEST(Lecture, TwoHundredPercentDoublesEveryControl)
     for (const char* name : names) before[name] = t.w->findChild<QWidget*>(name)->geometry();
     const int calculations = t.w->calculationCount();
     const double pointSize = test::box(*t.w, "Text_PePo")->font().pointSizeF();
+    // The texts outside the client area grow with it, and are as they were
+    // back at 100 %.
+    const char* lines[] = {"StatusLine",  "Explanation",  "Banner", "PlaySpeed",
+                           "Play_Button", "AltitudeText", "Txt_p0"};
+    std::map<std::string, double> points;
+    for (const char* name : lines)
+        points[name] = t.w->findChild<QWidget*>(name)->font().pointSizeF();
     for (int i = 0; i < 4; ++i) QTest::keyClick(t.w.get(), Qt::Key_Plus, Qt::ControlModifier);
     EXPECT_EQ(t.w->zoom(), 2.0);
+    for (const char* name : lines)
+        EXPECT_DOUBLE_EQ(t.w->findChild<QWidget*>(name)->font().pointSizeF(), 2 * points[name])
+            << name;
     for (const char* name : names) {
         const QRect r = before[name];
         EXPECT_EQ(t.w->findChild<QWidget*>(name)->geometry(),
@@ -205,6 +217,8 @@ TEST(Lecture, TwoHundredPercentDoublesEveryControl)
     QTest::keyClick(t.w.get(), Qt::Key_0, Qt::ControlModifier);
     EXPECT_EQ(t.w->zoom(), 1.0);
     EXPECT_EQ(t.w->findChild<QWidget*>("Text_PePo")->geometry(), before["Text_PePo"]);
+    for (const char* name : lines)
+        EXPECT_DOUBLE_EQ(t.w->findChild<QWidget*>(name)->font().pointSizeF(), points[name]) << name;
     // Back where it was, as large as it was.
     EXPECT_EQ(t.w->geometry(), window);
     t.w->dispatch({EventKind::ZoomOut});
@@ -279,6 +293,8 @@ TEST(Lecture, ProjectorViewReadableFromTheBackRowOfAHall)
     test::box(w, "Text_PePo")->setText("0.8");
     w.Command1_Click();
     const QRect usual = w.geometry();
+    const int gap = test::plot(w, "Picture_Mach")->geometry().top() -
+                    test::plot(w, "Picture_Geo")->geometry().bottom();
     QTest::keyClick(&w, Qt::Key_F8);
     QApplication::processEvents();
     EXPECT_EQ(w.frameGeometry(), fullHd->availableGeometry());
@@ -307,6 +323,16 @@ TEST(Lecture, ProjectorViewReadableFromTheBackRowOfAHall)
                 ++digits;
             }
             EXPECT_GE(digits, 4) << names[i];
+        }
+        // The plots shown fill the client area, as far apart as usual.
+        if (alone < 0) {
+            const QRect geo = test::plot(w, names[0])->geometry();
+            const QRect mach = test::plot(w, names[1])->geometry();
+            const QRect pipo = test::plot(w, names[2])->geometry();
+            EXPECT_EQ(mach.top() - geo.bottom(), gap);
+            EXPECT_EQ(pipo.top() - mach.bottom(), gap);
+            EXPECT_EQ(geo.top(), 0);
+            EXPECT_GE(pipo.bottom(), w.findChild<QWidget*>("ClientArea")->height() - 4);
         }
         EXPECT_GE(digitsTall(w.findChild<QLabel*>("StatusLine")->font()), 30);
         EXPECT_GE(digitsTall(w.findChild<QLabel*>("Banner")->font()), 30);
@@ -437,9 +463,14 @@ TEST(Lecture, ZoomSpeedAndLimitPausesAreRemembered)
         test::setZoom(*t.w, 1.5);
         t.w->fasterAction()->trigger();
         t.w->pauseAtLimitsAction()->trigger();
+        t.w->menuAction("Units_us")->trigger();
+        t.w->dispatch(Event(EventKind::Projector, 1.0));
         test::box(*t.w, "Text_Mmax")->setText("3");
     }
     MainWindow w;
+    EXPECT_EQ(w.logic().units(), UnitSystem::US);
+    EXPECT_TRUE(w.menuAction("Units_us")->isChecked());
+    EXPECT_TRUE(w.logic().projector());
     EXPECT_EQ(w.zoom(), 1.5);
     EXPECT_EQ(w.logic().playSpeed(), PlaySpeed::Fast);
     EXPECT_FALSE(w.logic().pauseAtLimits());
@@ -515,6 +546,7 @@ TEST(Physics, GasMenuAndTheThirdPlotsQuantity)
     const PlotScene pressure = w.logic().scene(PlotKind::Third);
     w.dispatch(Event(EventKind::ThirdPlot, double(PlotQuantity::Temperature)));
     EXPECT_EQ(w.findChild<QLabel*>("Label5")->text(), "T/T0");
+    EXPECT_EQ(w.findChild<QLabel*>("Label4")->text(), "M");
     const PlotScene temperature = w.logic().scene(PlotKind::Third);
     EXPECT_NE(temperature, pressure);
     EXPECT_EQ(temperature.top, pressure.top);

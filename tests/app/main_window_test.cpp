@@ -48,6 +48,20 @@ TEST(MainWindow, StartUpShowsTheStartUpFlowAndAPlayBar)
     for (const char* name : {"PlayReverse_Button", "PlaySlower_Button", "PlayFaster_Button",
                              "PlaySpeed", "PauseAtLimits_Button"})
         EXPECT_TRUE(test::control<QWidget>(w, name)->isVisible()) << name;
+    // Each button is named by its entry, to a screen reader even where it
+    // shows only a symbol, and its tooltip gives the entry's key.
+    int keyed = 0;
+    for (const MenuItem& item : w.logic().view().menus.front().items) {
+        auto* button = w.findChild<QPushButton*>(QString::fromStdString(item.id) + "_Button");
+        if (!button) continue;
+        EXPECT_EQ(button->accessibleName().toStdString(), item.label) << item.id;
+        EXPECT_EQ(button->toolTip().toStdString(),
+                  item.key.empty() ? item.label : item.label + " (" + item.key + ")")
+            << item.id;
+        keyed += !item.key.empty();
+    }
+    EXPECT_GE(keyed, 4);
+    EXPECT_EQ(play->toolTip(), "Play (F5)");
     // A good part of the screen, on it.
     const QRect room = w.screen()->availableGeometry();
     EXPECT_TRUE(room.contains(w.frameGeometry()));
@@ -247,6 +261,37 @@ TEST(MainWindow, ClickOnTheGeometryPlotRecalculates)
     EXPECT_EQ(plot(w, "Picture_Geo")->picture(), first);
     QTest::mouseClick(plot(w, "Picture_Mach"), Qt::LeftButton, {}, QPoint(20, 20));
     EXPECT_EQ(w.calculationCount(), 2);
+    // A right click is the plot menu's, not a calculation.
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent right(type, QPointF(20, 20),
+                          plot(w, "Picture_Geo")->mapToGlobal(QPointF(20, 20)), Qt::RightButton,
+                          type == QEvent::MouseButtonPress ? Qt::RightButton : Qt::NoButton, {});
+        QCoreApplication::sendEvent(plot(w, "Picture_Geo"), &right);
+    }
+    EXPECT_EQ(w.calculationCount(), 2);
+}
+
+// The keyboard reaches the controls in the order they are numbered: the
+// back pressure and Calculate, the report, the design boxes, then the
+// coarse and the fine bar.
+TEST(MainWindow, TabRunsThroughTheControlsInTheirOrder)
+{
+    MainWindow w;
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    box(w, "Text_PePo")->setFocus();
+    QStringList order;
+    for (int i = 0; i < 60; ++i) {
+        QWidget* focused = QApplication::focusWidget();
+        ASSERT_NE(focused, nullptr);
+        order << focused->objectName();
+        QTest::keyClick(focused, Qt::Key_Tab);
+    }
+    const QStringList numbered{"Text_PePo",  "Command1", "List1",   "Text_Mmax",
+                               "Text_AAmax", "VScroll1", "VScroll2"};
+    const auto first = order.indexOf("Text_PePo");
+    EXPECT_EQ(order.mid(first, numbered.size()), numbered) << order.join(" ").toStdString();
 }
 
 TEST(MainWindow, RefusedInputKeepsTheLastResultAndSaysWhyInRed)

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QSettings>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace cdnozzle {
@@ -123,6 +124,53 @@ TEST(PlotView, TheWindowPaintsTheLogicsDisplayListForTheSameEvents)
         }
     }
     QSettings().clear();
+}
+
+// The painter draws each line at its width and with its dashes, and each
+// text on its point by its anchor: its start, its middle or its end.
+TEST(PlotView, LinesTakeTheirWidthAndDashesAndTextsTheirAnchor)
+{
+    const Rgb ink = paletteColor(PaletteRole::Foreground);
+    const auto dark = [](const QImage& image, int x, int y) {
+        return qGray(image.pixel(x, y)) < 128;
+    };
+    DisplayList lines;
+    lines.width = 200;
+    lines.height = 80;
+    lines.lines = {{10, 20, 190, 20, ink, 4, Crisp::Horizontal},
+                   {10, 50, 190, 50, ink, 1, Crisp::Horizontal, 6, 4}};
+    const QImage image = renderImage(lines);
+    int rows = 0;
+    for (int y = 10; y < 30; ++y) rows += dark(image, 100, y);
+    EXPECT_EQ(rows, 4);
+    // Six pixels of every ten along the dashed line.
+    int inked = 0;
+    for (int x = 10; x < 190; ++x) inked += dark(image, x, 49) || dark(image, x, 50);
+    EXPECT_NEAR(inked, 180 * 6 / 10, 6);
+
+    const struct {
+        Align align;
+        const char* name;
+    } anchors[] = {{Align::Left, "start"}, {Align::Center, "middle"}, {Align::Right, "end"}};
+    for (const auto& a : anchors) {
+        DisplayList list;
+        list.width = 200;
+        list.height = 60;
+        list.texts = {{100, 40, "MWMW", 20, false, ink, a.align}};
+        const QImage text = renderImage(list);
+        int left = list.width, right = -1;
+        for (int y = 0; y < text.height(); ++y) {
+            for (int x = 0; x < text.width(); ++x) {
+                if (!dark(text, x, y)) continue;
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+        }
+        ASSERT_GT(right - left, 40) << a.name;
+        const double middle = 0.5 * (left + right);
+        const double at = a.align == Align::Left ? left : a.align == Align::Right ? right : middle;
+        EXPECT_NEAR(at, 100, 3) << a.name << ": ink from " << left << " to " << right;
+    }
 }
 
 TEST(PlotView, SegmentsFarOutsideTheWindowAreCutNotLost)

@@ -169,6 +169,20 @@ TEST(ScrollBars, BarsFollowEvenWhenADesignBoxIsRefused)
     EXPECT_EQ(t.w.model().state().i_NS, 66);
 }
 
+// A click in a bar's trough moves it one position, as its arrows do.
+TEST(ScrollBars, AClickInTheTroughMovesOnePosition)
+{
+    ShownWindow t;
+    for (QScrollBar* bar : {t.fine, t.coarse}) {
+        const int before = bar->value();
+        // Below the thumb, just above the lower arrow.
+        QTest::mouseClick(bar, Qt::LeftButton, {},
+                          QPoint(bar->width() / 2, bar->height() - bar->width() - 4));
+        EXPECT_EQ(bar->value(), before + 1) << bar->objectName().toStdString();
+    }
+    EXPECT_EQ(t.pepoText(), "0.99");
+}
+
 TEST(ScrollBars, DraggingTheThumbCalculatesAtEachPositionOnTheWay)
 {
     ShownWindow t;

@@ -4,11 +4,16 @@
 #include "plots/plot_scene.h"
 
 #include "model/thrust_curve.h"
+#include "plots/unsteady_scene.h"
+#include "results/flow_figures.h"
+#include "text/number_text.h"
 
 #include "core/test_support.h"
 
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <string>
 #include <vector>
 
 namespace cdnozzle {
@@ -224,6 +229,67 @@ TEST(PressureScene, JumpAtTheExitStationToTheBackPressure)
     EXPECT_EQ(red[100], (Segment{SegmentColor::Red, 2, -0.5, 2.1, -0.5}));
 }
 
+// The Mach and third plots name a shock, and draw their jump as one, only
+// where the pressure rises across it.
+TEST(PressureScene, AShockIsNamedAndDrawnOnlyWhereThePressureRises)
+{
+    const struct {
+        const char* pepo;
+        bool shock;
+    } rows[] = {{"1", false},  {"0.95", false}, {"0.8", true},
+                {"0.5", true}, {"0.3", true},   {"0.1", false}};
+    for (const auto& r : rows) {
+        const NozzleModel m = test::calculated("2", r.pepo);
+        for (const PlotScene* scene : {&m.machScene(), &m.thirdScene()}) {
+            const bool named = std::any_of(scene->legend.begin(), scene->legend.end(),
+                                           [](const LegendEntry& e) { return e.text == "shock"; });
+            const bool drawn =
+                std::any_of(scene->segments.begin(), scene->segments.end(),
+                            [](const Segment& s) { return s.kind == SegmentKind::Shock; });
+            EXPECT_EQ(named, r.shock) << "Pe/Po " << r.pepo;
+            EXPECT_EQ(drawn, r.shock) << "Pe/Po " << r.pepo;
+        }
+    }
+}
+
+// T/T0 and rho/rho0 along the nozzle: the curve runs through each
+// station's value for the gas calculated, and jumps at i_NS to the value
+// behind the jump, whatever the gas.
+TEST(ThirdScene, TemperatureAndDensityRunThroughTheStationsOfTheGas)
+{
+    const struct {
+        const char* gas;
+        double k;
+        const char* pepo;
+    } rows[] = {{"air, shock inside", 1.4, "0.8"},
+                {"helium, shock inside", 5.0 / 3.0, "0.8"},
+                {"k 1.2, oblique shocks", 1.2, "0.3"}};
+    for (const auto& r : rows) {
+        const InputTexts texts{"2", "3", r.pepo};
+        NozzleModel m(texts, r.k);
+        ASSERT_FALSE(m.calculate(texts)) << r.gas;
+        const FlowState& s = m.state();
+        const int j = s.i_NS, e = s.N_tot;
+        for (const PlotQuantity q : {PlotQuantity::Temperature, PlotQuantity::Density}) {
+            m.setThirdPlot(q);
+            const auto value = [&](double M, double PiPo) {
+                const StationQuantities v = stationQuantities(s, M, PiPo);
+                return q == PlotQuantity::Temperature ? v.T_T0 : v.rho_rho0;
+            };
+            const std::string where = std::string(r.gas) + ", " + std::string(quantityCaption(q));
+            const auto red = ofColor(m.thirdScene(), SegmentColor::Red);
+            // Stations 1..j, the jump, then j..N_tot+1.
+            ASSERT_EQ(red.size(), static_cast<std::size_t>(e + 1)) << where;
+            for (int i = 1; i <= j; ++i)
+                EXPECT_EQ(red[i - 1].y1, -value(s.M[i], s.PiPo[i])) << where << ", station " << i;
+            EXPECT_EQ(red[j - 1].x1, red[j - 1].x2) << where;
+            EXPECT_EQ(red[j - 1].y2, -value(s.Me, s.PePo_e)) << where;
+            for (int i = j + 1; i <= e + 1; ++i)
+                EXPECT_EQ(red[i - 1].y2, -value(s.M[i], s.PiPo[i])) << where << ", station " << i;
+        }
+    }
+}
+
 // Engines climbing: F and I_sp each on its own axis, the curves through
 // the figures at every altitude, the limits where the engine's limit
 // altitudes are, the altitude of the moment in black.
@@ -412,4 +478,147 @@ TEST(DisplayList, SteadyLinesAndTextsStayWhileTheBackPressureMoves)
         }
     }
 }
+} // namespace cdnozzle
+
+namespace cdnozzle {
+
+// The SVG file says where each text stands on its point, and keeps the
+// limits' dashes.
+TEST(Svg, TextsStandOnTheirAnchorsAndDashedLinesStayDashed)
+{
+    const struct {
+        Align align;
+        const char* anchor; // what the text element carries before its size
+    } rows[] = {{Align::Left, "sans-serif\" font-size"},
+                {Align::Center, "sans-serif\" text-anchor=\"middle\" font-size"},
+                {Align::Right, "sans-serif\" text-anchor=\"end\" font-size"}};
+    for (const auto& r : rows) {
+        DisplayList list;
+        list.width = 100;
+        list.height = 50;
+        list.texts = {{50, 40, "0.5", 9, false, paletteColor(PaletteRole::Text), r.align}};
+        EXPECT_NE(svgText(list).find(r.anchor), std::string::npos) << r.anchor << "\n"
+                                                                   << svgText(list);
+    }
+    DisplayList lines;
+    lines.width = 100;
+    lines.height = 50;
+    lines.lines = {{0, 10, 100, 10, paletteColor(PaletteRole::Limit), 1, Crisp::Horizontal, 6, 4},
+                   {0, 20, 100, 20, paletteColor(PaletteRole::Flow), 2, Crisp::Horizontal}};
+    const std::string svg = svgText(lines);
+    EXPECT_NE(svg.find("<g stroke=\"#aa3377\" stroke-width=\"1\" stroke-dasharray=\"6 4\" "
+                       "fill=\"none\">"),
+              std::string::npos)
+        << svg;
+    EXPECT_NE(svg.find("<g stroke=\"#0072b2\" stroke-width=\"2\" fill=\"none\">"),
+              std::string::npos)
+        << svg;
+}
+
+// The report's figure: the three plots as each is exported alone, stacked
+// a gap apart, and every text inside it, the scenario's on its band under
+// the last plot too.
+TEST(ExportedFigure, StacksTheExportedPlotsAGapApartWithEveryTextInside)
+{
+    const NozzleModel m = test::calculated("2", "0.8");
+    const std::string stamp = "Me_Sup = 2 · Amax/At = 3 · Pe/Po = 0.8 · air (k = 1.4)";
+    const DisplayList parts[] = {exportedPlot(PlotKind::Geometry, m.geometryScene(), ""),
+                                 exportedPlot(PlotKind::Mach, m.machScene(), "M"),
+                                 exportedPlot(PlotKind::Third, m.thirdScene(), "p/p0", {}, stamp)};
+    const DisplayList figure =
+        exportedFigure(m.geometryScene(), m.machScene(), m.thirdScene(), "p/p0", {}, stamp);
+    const double scale = kExportWidth / plotDesign(PlotKind::Geometry).width;
+    const double gap = kFigureGap * scale;
+    EXPECT_EQ(figure.width, kExportWidth);
+    EXPECT_DOUBLE_EQ(figure.height, parts[0].height + parts[1].height + parts[2].height + 2 * gap);
+    std::size_t n = 0;
+    double top = 0;
+    for (const DisplayList& part : parts) {
+        for (DisplayLine l : part.lines) {
+            l.y1 += top;
+            l.y2 += top;
+            ASSERT_LT(n, figure.lines.size());
+            EXPECT_EQ(figure.lines[n++], l);
+        }
+        top += part.height + gap;
+    }
+    EXPECT_EQ(n, figure.lines.size());
+    for (const DisplayList* list : {&parts[0], &parts[1], &parts[2], &figure}) {
+        for (const DisplayText& t : list->texts) {
+            const TextBox b = textBox(t);
+            EXPECT_TRUE(b.left >= 0 && b.top >= 0 && b.right <= list->width &&
+                        b.bottom <= list->height)
+                << t.text << " at " << t.x << ", " << t.y << " in " << list->width << " x "
+                << list->height;
+        }
+    }
+    ASSERT_EQ(figure.texts.back().text, stamp);
+    EXPECT_GE(textBox(figure.texts.back()).top, figure.height - std::round(kStampBand * scale));
+}
+
+// The flow in time's geometry plot: the colour scale beside the nozzle
+// reads as its values say (each band in the colour of the Mach number its
+// height stands for), and the history strip draws the residual (blue, on
+// its log scale) and the exit's mass flow (red, up to 1.2) where the
+// legend says.
+TEST(UnsteadyScene, ColourScaleAndHistoryStripReadAsLabelled)
+{
+    const NozzleModel m = test::calculated("2", "0.5");
+    const FlowState& s = m.state();
+    PlotScene scene = m.geometryScene();
+    std::vector<CellValues> cells(3);
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        cells[i].x = s.x[1] + i * (s.x[s.N_tot] - s.x[1]) / 2;
+        cells[i].M = 0.5 + i;
+    }
+    fillWithMach(scene, cells, s);
+    const double top = machScaleTop(s.M_max);
+    const auto labelAt = [&](const std::string& text) {
+        for (const SceneLabel& l : scene.labels)
+            if (l.role == LabelRole::Tick && l.x > s.M_max && l.text == text) return l.y;
+        ADD_FAILURE() << "no scale value " << text;
+        return 0.0;
+    };
+    const double foot = labelAt("0"), head = labelAt(formatShown(top));
+    ASSERT_EQ(scene.fills.size(), cells.size() + 32);
+    for (std::size_t b = cells.size(); b < scene.fills.size(); ++b) {
+        const FillBand& band = scene.fills[b];
+        const double M = top * (foot - 0.5 * (band.y1 + band.y2)) / (foot - head);
+        EXPECT_EQ(band.color, machColor(M, top)) << "band " << b - cells.size() << ", M " << M;
+    }
+
+    scene = m.geometryScene();
+    const std::size_t before = scene.segments.size();
+    // A residual of 1e-4 stands a quarter up the strip, a mass flow of 0.9
+    // three quarters.
+    std::vector<HistoryPoint> history(3);
+    for (std::size_t i = 0; i < history.size(); ++i) {
+        history[i].t = 0.5 * i;
+        history[i].residual = 1e-4;
+        history[i].mdotExit = 0.9;
+    }
+    drawHistoryStrip(scene, history, s);
+    ASSERT_GT(scene.segments.size(), before + 4);
+    const Segment& roof = scene.segments[before];
+    const Segment& floor = scene.segments[before + 2];
+    EXPECT_EQ(roof.color, SegmentColor::Grid);
+    const double height = floor.y1 - roof.y1;
+    ASSERT_GT(height, 0);
+    std::map<SegmentColor, double> share;
+    for (std::size_t i = before + 4; i < scene.segments.size(); ++i) {
+        const Segment& c = scene.segments[i];
+        EXPECT_GE(c.x1, 0.3 * s.M_max);
+        EXPECT_LE(c.x2, 0.95 * s.M_max + 1e-12);
+        for (const double y : {c.y1, c.y2}) {
+            const double up = (floor.y1 - y) / height;
+            EXPECT_NEAR(share.emplace(c.color, up).first->second, up, 1e-12) << "off its level";
+        }
+    }
+    EXPECT_NEAR(share.at(SegmentColor::Blue), 0.25, 1e-12);
+    EXPECT_NEAR(share.at(SegmentColor::Red), 0.75, 1e-12);
+    ASSERT_EQ(scene.legend.size(), 2u);
+    for (const LegendEntry& e : scene.legend)
+        EXPECT_EQ(e.text.starts_with("residual"), e.color == SegmentColor::Blue) << e.text;
+}
+
 } // namespace cdnozzle

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <iostream>
 #include <numbers>
@@ -165,6 +166,20 @@ TEST(Palette, DisplayListsUseItWithCuesBesidesColour)
                         ++shocks;
                     }
                     limits += is(l.color, PaletteRole::Limit);
+                }
+                // Each legend's sample (its last lines) is drawn as what it
+                // names is drawn: in its colour, at its width.
+                const std::size_t samples = scene.legend.size();
+                ASSERT_LT(samples, list.lines.size());
+                const auto body = list.lines.end() - static_cast<std::ptrdiff_t>(samples);
+                for (auto sample = body; sample != list.lines.end(); ++sample) {
+                    EXPECT_TRUE(std::any_of(list.lines.begin(), body,
+                                            [&](const DisplayLine& l) {
+                                                return l.color == sample->color &&
+                                                       l.width == sample->width;
+                                            }))
+                        << "legend " << pepo << " plot " << int(plot) << ", sample "
+                        << sample - body << " in colour " << hexColor(sample->color);
                 }
                 for (const DisplayText& t : list.texts) {
                     EXPECT_TRUE(is(t.color, PaletteRole::Text) || is(t.color, PaletteRole::Limit) ||

@@ -57,6 +57,13 @@ TEST(HoverReadout, NearestStationAndItsValues)
     EXPECT_EQ(hoverReadout(s, PlotKind::Geometry, 1.576),
               "x = 1.576, station 66: y = 0.6152, A/At = 1.2305, M = " + four +
                   ", p/p0 = 0.2441, " + all);
+    // The third plot's own quantity is the one it shows.
+    EXPECT_EQ(hoverReadout(s, PlotKind::Third, 1.576, PlotQuantity::Temperature),
+              "x = 1.576, station 66: T/T0 = 0.6684, M = " + four +
+                  ", p/p0 = 0.2441, ρ/ρ0 = 0.3652, V/a* = 1.4105");
+    EXPECT_EQ(hoverReadout(s, PlotKind::Third, 1.576, PlotQuantity::Density),
+              "x = 1.576, station 66: ρ/ρ0 = 0.3652, M = " + four +
+                  ", p/p0 = 0.2441, T/T0 = 0.6684, V/a* = 1.4105");
     EXPECT_TRUE(hoverReadout(s, PlotKind::Geometry, 2.3)
                     .starts_with("x = 2.3, station 101: behind the exit: M = 0.421"));
 }
