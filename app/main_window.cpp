@@ -507,7 +507,6 @@ void MainWindow::buildEngine(const std::vector<EngineField>& fields)
     }
     altitude_ = new QSlider(Qt::Horizontal, group);
     altitude_->setObjectName("AltitudeSlider");
-    altitude_->setAccessibleName("Altitude");
     altitude_->setSingleStep(1);
     altitude_->setPageStep(10);
     altitude_->setTracking(true);
@@ -577,6 +576,7 @@ void MainWindow::renderEngine(const ViewState& v)
         altitudeText_->setText(altitude);
         altitude_->setAccessibleDescription(altitude);
     }
+    altitude_->setAccessibleName(toQString(v.altitude.name));
     const QString line = toQString(v.engineLine);
     if (engineLine_->text() != line) engineLine_->setText(line);
     if (engineLine_->isVisibleTo(this) == line.isEmpty()) {
@@ -773,6 +773,18 @@ void MainWindow::render()
         VScroll2->setValue(v.fine.position);
     }
     statusLine_->setStyleSheet(v.statusIsRefusal ? "color: rgb(200, 0, 0);" : "");
+    // What a screen reader is told of the bars and the plots.
+    for (const auto& [bar, state] :
+         {std::pair{VScroll1, &v.coarse}, std::pair{VScroll2, &v.fine}}) {
+        const QString name = toQString(state->name), text = toQString(state->valueText);
+        if (bar->accessibleName() != name) bar->setAccessibleName(name);
+        if (bar->accessibleDescription() != text) bar->setAccessibleDescription(text);
+    }
+    for (std::size_t kind = 0; kind < v.plots.size(); ++kind) {
+        PlotView* plot = std::array{Picture_Geo, Picture_Mach, Picture_PiPo}[kind];
+        const QString name = toQString(v.plots[kind].description);
+        if (plot->accessibleName() != name) plot->setAccessibleName(name);
+    }
     coarseLabel_->setText(toQString(v.coarse.label));
     fineLabel_->setText(toQString(v.fine.label));
     const QString status = toQString(v.status);
@@ -1521,7 +1533,14 @@ std::string MainWindow::shownJson() const
     engine += "]";
     return "{\"boxes\":[" + quoteJson(Text_Mmax->text()) + "," + quoteJson(Text_AAmax->text()) +
            "," + quoteJson(Text_PePo->text()) + "],\"bars\":[" + std::to_string(VScroll1->value()) +
-           "," + std::to_string(VScroll2->value()) +
+           "," + std::to_string(VScroll2->value()) + "],\"barNames\":[[" +
+           quoteJson(VScroll1->accessibleName()) + "," +
+           quoteJson(VScroll1->accessibleDescription()) + "],[" +
+           quoteJson(VScroll2->accessibleName()) + "," +
+           quoteJson(VScroll2->accessibleDescription()) + "]],\"plotNames\":[" +
+           quoteJson(Picture_Geo->accessibleName()) + "," +
+           quoteJson(Picture_Mach->accessibleName()) + "," +
+           quoteJson(Picture_PiPo->accessibleName()) +
            "],\"status\":" + quoteJson(statusLine_->text()) +
            ",\"refusal\":" + (statusLine_->styleSheet().isEmpty() ? "false" : "true") +
            ",\"report\":" + report + ",\"explanation\":" + quoteJson(explanation_->text()) +

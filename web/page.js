@@ -594,6 +594,7 @@
     // Where the logic says the bar stands, its range, and what a screen
     // reader says of it; runs nothing.
     set(state) {
+      setAttr(this.el, "aria-label", state.name);
       setAttr(this.el, "aria-valuetext", state.valueText);
       if (state.minimum !== this.min || state.maximum !== this.max) {
         [this.min, this.max, this.value] = [state.minimum, state.maximum, null];
@@ -1356,6 +1357,10 @@
     return {
       boxes: ["Text_Mmax", "Text_AAmax", "Text_PePo"].map((id) => $(id).value),
       bars: [coarse.value, fine.value],
+      // What a screen reader is told of the bars and the plots.
+      barNames: [coarse.el, fine.el].map((b) => [b.getAttribute("aria-label"),
+        b.getAttribute("aria-valuetext")]),
+      plotNames: PLOT_IDS.map((id) => $(id).getAttribute("aria-label")),
       status: $("StatusLine").textContent,
       refusal: $("StatusLine").classList.contains("refusal"),
       report: [...$("List1").children].map((li) => li.firstElementChild.textContent),

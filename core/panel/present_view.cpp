@@ -93,13 +93,15 @@ BarsView WindowLogic::barsView() const
     // section to make).
     const BarsView& last = sectionOf<BarsView>(shown_);
     auto bar = [&](const BarState& was, int position, int lo, int hi, double pepo,
-                   const char* label) {
+                   const char* label, const char* name) {
         if (!was.valueText.empty() && was.position == position) return was;
-        return BarState{position, lo, hi, "Pe/Po " + formatGeneral(pepo), label};
+        return BarState{position, lo, hi, "Pe/Po " + formatGeneral(pepo), label, name};
     };
     BarsView v;
-    v.coarse = bar(last.coarse, coarse_, kCoarseMin, kCoarseMax, coarsePePo(coarse_), "coarse");
-    v.fine = bar(last.fine, fine_, kFineMin, kFineMax, finePePo(fine_), "fine");
+    v.coarse = bar(last.coarse, coarse_, kCoarseMin, kCoarseMax, coarsePePo(coarse_), "coarse",
+                   "Back pressure, 0.01 per step");
+    v.fine = bar(last.fine, fine_, kFineMin, kFineMax, finePePo(fine_), "fine",
+                 "Back pressure, 0.001 per step");
     if (calculated()) {
         const FlowState& s = model_.state();
         const std::pair<const char*, double> limits[] = {{"subsonic limit", s.PePo_sub},
@@ -229,10 +231,13 @@ EngineView WindowLogic::engineView() const
     }
     v.units = unitSystemName(units_);
     v.altitudeEnabled = engine_.has_value();
-    v.altitude = {altitudePosition_, 0, altitudeSteps(),
+    v.altitude = {altitudePosition_,
+                  0,
+                  altitudeSteps(),
                   altitude_ ? "Altitude " + formatQuantity(*altitude_, Quantity::Altitude, units_)
                             : "Altitude",
-                  "altitude"};
+                  "altitude",
+                  "Altitude"};
     v.ascent = engine_.has_value() && altitude_.has_value();
     if (engine_ && calculated() && standing && standing->engine) {
         // Thrust needs every engine box: none is shown while one is refused.

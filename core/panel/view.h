@@ -260,12 +260,13 @@ struct BarState {
     int position = 1, minimum = 1, maximum = 1;
     std::string valueText; // what a screen reader says of the position: "Pe/Po 0.67"
     std::string label;     // what it is beside it: "coarse", "fine"
+    std::string name;      // what a screen reader calls it: "Back pressure, 0.01 per step"
     static constexpr auto fields()
     {
         using F = BarState;
         return std::tuple{Field{"position", &F::position}, Field{"minimum", &F::minimum},
-                          Field{"maximum", &F::maximum}, Field{"valueText", &F::valueText},
-                          Field{"label", &F::label}};
+                          Field{"maximum", &F::maximum},   Field{"valueText", &F::valueText},
+                          Field{"label", &F::label},       Field{"name", &F::name}};
     }
 };
 
