@@ -6,6 +6,7 @@
 
 #include "plots/unsteady_scene.h"
 #include "text/number_text.h"
+#include "unsteady/exact_flow.h"
 
 #include <algorithm>
 #include <climits>
@@ -74,6 +75,8 @@ void WindowLogic::openUnsteady()
     const Gas gas = gasOf(s.k);
     flow_.emplace(gas, nozzleContour(gas, s.M_max), UnsteadySettings{}, backPressureOf(s),
                   Start::Rest);
+    openedAgainst_ = backPressureOf(s);
+    backPressureChange_.reset();
     eventsTold_ = 0;
     unsteadyStepsOf_ = -1;
     timeAnchorSteps_ = 0;
@@ -93,8 +96,9 @@ void WindowLogic::followUnsteady()
     if (!flow_ || flow_->gas().k != s.k ||
         flow_->contour().xEnd != nozzleContour(flow_->gas(), s.M_max).xEnd) {
         openUnsteady();
-    } else {
-        flow_->setBackPressure(backPressureOf(s));
+    } else if (const double pb = backPressureOf(s); pb != flow_->backPressure()) {
+        flow_->setBackPressure(pb);
+        if (flow_->backPressure() == pb) backPressureChange_ = {{flow_->time(), pb}};
     }
     // What happened since the last event is told to a screen reader.
     const auto& events = flow_->events();
@@ -251,9 +255,14 @@ std::string WindowLogic::unsteadyStory() const
     std::stable_sort(told.begin(), told.end(),
                      [](const Told& a, const Told& b) { return a.t < b.t; });
     std::string story = "The flow in time: the nozzle opened from rest at t = 0, against Pe/Po = " +
-                        formatRatio(f.backPressure()) +
+                        formatRatio(openedAgainst_) +
                         " (t in units of L/a0, the nozzle's length over the reservoir's speed "
                         "of sound). ";
+    if (backPressureChange_)
+        story +=
+            "At t = " + twoDecimals(backPressureChange_->first) +
+            " the back pressure changed to Pe/Po = " + formatRatio(backPressureChange_->second) +
+            ". ";
     if (f.brokeDown()) return story + f.failure() + ".";
     for (std::size_t i = 0; i < told.size(); ++i) {
         std::string what = told[i].what;
@@ -271,6 +280,18 @@ std::string WindowLogic::unsteadyStory() const
         story += shock ? "The shock stands at x = " + twoDecimals(*shock) +
                              " after t = " + twoDecimals(settled) + "."
                        : "The flow is steady after t = " + twoDecimals(settled) + ".";
+        // A back pressure raised over a supersonic outflow: nothing in the
+        // nozzle feels it, and the flow stays as it was.
+        if (!shock && backPressureChange_ && f.cellCount() > 0 && f.cell(f.cellCount() - 1).M > 1) {
+            const SteadyFlow exact = steadyFlow(f.gas(), f.contour(), f.backPressure());
+            if (exact.regime == SteadyRegime::ShockInside)
+                story += " The flow leaves the nozzle faster than sound, so no change of the "
+                         "back pressure reaches into it: the supersonic flow stays, although the "
+                         "steady flow calculated for Pe/Po = " +
+                         formatRatio(f.backPressure()) +
+                         " (faint) has a shock inside at x = " + twoDecimals(exact.shockX) +
+                         ". In a real nozzle the slow gas along the walls lets the shock in.";
+        }
     } else {
         story += "Now " + timeText(f.time()) +
                  (shock ? ", the shock at x = " + twoDecimals(*shock) : std::string()) +

@@ -428,6 +428,10 @@ class WindowLogic {
     long unsteadyStepsOf_ = -1;
     long timeAnchorSteps_ = 0;   // the flow's steps when the play stood at anchorTime_
     std::size_t eventsTold_ = 0; // the flow's events announced
+    double openedAgainst_ = 1;   // the back pressure the flow in time opened against
+    // The last change of that back pressure while the flow ran: the
+    // flow's time then and the new back pressure.
+    std::optional<std::pair<double, double>> backPressureChange_;
 };
 
 } // namespace cdnozzle

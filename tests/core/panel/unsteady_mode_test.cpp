@@ -237,6 +237,64 @@ TEST(UnsteadyMode, SettlesWhereTheExactSteadyFlowOfTheBarsStands)
     }
 }
 
+// A back pressure changed while time runs: the story keeps the one the
+// nozzle opened against and tells the change. Raised over a supersonic
+// outflow, the flow stays supersonic, and the story says why it differs
+// from the steady flow calculated for the new back pressure.
+TEST(UnsteadyMode, TheStoryTellsABackPressureChangedWhileTimeRan)
+{
+    struct Row {
+        const char *from, *to;
+        bool staysSupersonic;
+    };
+    for (const Row& row : {Row{"0.3", "0.7", true}, Row{"0.8", "0.6", false}}) {
+        SCOPED_TRACE(std::string(row.from) + " to " + row.to);
+        WindowLogic logic;
+        logic.handle(Event(EventKind::Start));
+        logic.handle(Event(EventKind::EditPePo, row.from));
+        logic.handle(Event(EventKind::Calculate));
+        logic.handle(Event(EventKind::Mode, 1.0));
+        logic.handle(Event(EventKind::Faster));
+        logic.handle(timed(EventKind::Play, 0));
+        const UnsteadyFlow* flow = logic.unsteadyFlow();
+        ASSERT_NE(flow, nullptr);
+        int frame = 1;
+        const auto settle = [&] {
+            for (const int end = frame + 10000; frame < end && !flow->steady(); ++frame)
+                logic.handle(timed(EventKind::Tick, frame / 60.0));
+            ASSERT_TRUE(flow->steady());
+        };
+        settle();
+        EXPECT_EQ(logic.view().explanation.find("changed"), std::string::npos);
+        const double changedAt = flow->time();
+        logic.handle(Event(EventKind::EditPePo, row.to));
+        logic.handle(Event(EventKind::Calculate));
+        if (!logic.playing()) logic.handle(timed(EventKind::Play, frame / 60.0));
+        settle();
+        const std::string story = logic.view().explanation;
+        EXPECT_NE(story.find(std::string("opened from rest at t = 0, against Pe/Po = ") + row.from),
+                  std::string::npos)
+            << story;
+        EXPECT_NEAR(numberAfter(story, "At t = "), changedAt, 0.006) << story;
+        EXPECT_NE(story.find(std::string("the back pressure changed to Pe/Po = ") + row.to),
+                  std::string::npos)
+            << story;
+        const SteadyFlow exact =
+            steadyFlow(flow->gas(), flow->contour(), readLeadingNumber(row.to));
+        EXPECT_EQ(story.find("faster than sound") != std::string::npos, row.staysSupersonic)
+            << story;
+        if (row.staysSupersonic) {
+            EXPECT_GT(flow->cells().back().M, 1);
+            EXPECT_NEAR(numberAfter(story, "has a shock inside at x = "), exact.shockX, 0.006)
+                << story;
+        } else {
+            EXPECT_NEAR(numberAfter(story, "The shock stands at x = "), exact.shockX,
+                        3 * flow->dx())
+                << story;
+        }
+    }
+}
+
 // The nozzle's colours: viridis from its dark end to its light one, ever
 // lighter, for Mach numbers inside the scale; outside it the ends.
 TEST(UnsteadyMode, MachColoursRiseInLightnessFromEndToEnd)
