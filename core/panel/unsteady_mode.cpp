@@ -258,11 +258,6 @@ std::string WindowLogic::unsteadyStory() const
                         formatRatio(openedAgainst_) +
                         " (t in units of L/a0, the nozzle's length over the reservoir's speed "
                         "of sound). ";
-    if (backPressureChange_)
-        story +=
-            "At t = " + twoDecimals(backPressureChange_->first) +
-            " the back pressure changed to Pe/Po = " + formatRatio(backPressureChange_->second) +
-            ". ";
     if (f.brokeDown()) return story + f.failure() + ".";
     for (std::size_t i = 0; i < told.size(); ++i) {
         std::string what = told[i].what;
@@ -271,6 +266,11 @@ std::string WindowLogic::unsteadyStory() const
     }
     if (!told.empty()) story += ". ";
     if (!first(FlowEventKind::ThroatChokes)) story += "The throat has not choked. ";
+    if (backPressureChange_)
+        story +=
+            "At t = " + twoDecimals(backPressureChange_->first) +
+            " the back pressure changed to Pe/Po = " + formatRatio(backPressureChange_->second) +
+            ". ";
     const std::optional<double> shock = f.shockPosition();
     if (f.steady()) {
         // The last time it settled.
