@@ -148,6 +148,22 @@ TEST(EngineFigures, LimitAltitudesAreThoseOfTheirLimitPressures)
         << text;
 }
 
+// A convergent nozzle's normal-shock limit is its choking ratio, but no
+// shock ever stands inside it: below the choking altitude its flow is
+// subsonic throughout.
+TEST(EngineFigures, NoShockStandsInsideAConvergentNozzle)
+{
+    const Engine engine{150e3, 3500, 0.03, 0.029};
+    const NozzleModel m = solved(1.4, "1", "0.6");
+    ASSERT_TRUE(limitAltitudes(engine, m.state()).shockLeaves); // 2.026 km
+    const std::string text =
+        explainEngine(engine, m.state(), m.result(), UnitSystem::SI, std::optional<double>{});
+    EXPECT_EQ(text.find("normal shock leaves"), std::string::npos) << text;
+    EXPECT_EQ(text.find("stands inside"), std::string::npos) << text;
+    EXPECT_NE(text.find("no normal shock stands in a convergent nozzle"), std::string::npos)
+        << text;
+}
+
 // "Ae/At =": an area ratio from 1 (a convergent nozzle) to that of the
 // largest design Mach number, blanks around it dropped; its supersonic Mach
 // number for the gas (NACA 1135: 1.68750 at Mach 2, 4.23457 at Mach 3).
