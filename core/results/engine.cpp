@@ -222,7 +222,12 @@ std::string explainEngine(const Engine& engine, const FlowState& s, const CalcRe
                 "): over-expanded all the way up";
     }
     const double shockPressure = s.PePo_NS * engine.p0;
-    if (at.shockLeaves) {
+    if (!(s.M_max > 1)) {
+        // Its normal-shock limit is the choking ratio, yet without a
+        // divergent part no shock can stand: below the choking altitude the
+        // flow is subsonic throughout.
+        text += "; no normal shock stands in a convergent nozzle.";
+    } else if (at.shockLeaves) {
         text += "; a normal shock leaves the nozzle at " + q(*at.shockLeaves, Quantity::Altitude) +
                 " (below it a normal shock stands inside).";
     } else if (shockPressure > kSeaLevelPressure) {

@@ -9,6 +9,7 @@
 #include "gas/isentropic.h"
 #include "gas/normal_shock.h"
 #include "model/nozzle_model.h"
+#include "results/engine.h"
 #include "results/flow_figures.h"
 #include "test_names.h"
 #include "text/number_text.h"
@@ -151,6 +152,22 @@ TEST(GasIdentities, EveryRegimeOfEveryGas)
                     const L Mn2 =
                         std::sqrt((1 + (k - 1) / 2 * Mn1 * Mn1) / (k * Mn1 * Mn1 - (k - 1) / 2));
                     EXPECT_NEAR(s.Me * std::sin(b - th), Mn2, 1e-9) << where;
+                    // The largest attached deflection is the top of this
+                    // gas's theta-beta curve, where its slope vanishes; the
+                    // strong shocks begin at the back pressure of that angle.
+                    const ExitWaves& w = m.result().waves;
+                    const auto theta = [&](L beta) {
+                        const L n = M1 * std::sin(beta);
+                        return std::atan(2 / std::tan(beta) * (n * n - 1) /
+                                         (M1 * M1 * (k + std::cos(2 * beta)) + 2));
+                    };
+                    const L top = w.maxDeflectionAngle, h = 1e-5;
+                    EXPECT_NEAR(theta(top), w.maxDeflection, 1e-12) << where;
+                    EXPECT_NEAR((theta(top + h) - theta(top - h)) / (2 * h), 0, 1e-6) << where;
+                    const L Mn = M1 * std::sin(top);
+                    EXPECT_NEAR(s.PePo_OS * (1 + 2 * k / (k + 1) * (Mn * Mn - 1)), w.strongFrom,
+                                1e-12)
+                        << where;
                 }
                 if (regime == Regime::ExitExpansion) {
                     // The jet expands isentropically to the back pressure and
@@ -253,6 +270,10 @@ TEST(GasIdentities, ThrustCoefficientOfTheDesignPointIsTheIdealOne)
         EXPECT_NEAR(f.C_F, ideal, 2e-4 * ideal) << k;
         EXPECT_NEAR(f.C_F_pressure, 0, 1e-12);
         EXPECT_EQ(f.mdot_ratio, 1);
+        // The exit pressure is the back pressure: perfectly, not under-, expanded.
+        const EngineFigures e = engineFigures({7e6, 3500, 0.03, 0.022}, m.state(), m.result());
+        EXPECT_EQ(e.pe, e.pb) << k;
+        EXPECT_NE(e.idealNote.find("perfectly expanded"), std::string::npos) << e.idealNote;
     }
 }
 
@@ -266,6 +287,33 @@ TEST(GasIdentities, NoFlowHasNoThrustAndSubsonicFlowLessMassFlow)
     const double mdot = nozzleFigures(slow.state(), slow.result()).mdot_ratio;
     EXPECT_GT(mdot, 0.2);
     EXPECT_LT(mdot, 1);
+}
+
+// The listed gases against published figures: molar masses from the IUPAC
+// standard atomic weights (H 1.008, He 4.0026, C 12.011, O 15.999, Ar
+// 39.948) and, for air, the 1976 standard atmosphere's 28.9644; k of a
+// monatomic gas 5/3, of air 1.4, of carbon dioxide 1.289 and steam 1.33 near
+// room temperature; the combustion gas as its comment gives it.
+TEST(GasList, MolarMassesAndRatiosAreThePublishedOnes)
+{
+    const struct {
+        const char* name;
+        double k, molarMass;
+    } rows[] = {
+        {"air", 1.4, 28.9644},
+        {"helium", 5.0 / 3.0, 4.0026},
+        {"argon", 5.0 / 3.0, 39.948},
+        {"carbon dioxide", 1.289, 12.011 + 2 * 15.999},
+        {"steam", 1.33, 2 * 1.008 + 15.999},
+        {"hot combustion gas", 1.2, 22},
+    };
+    ASSERT_EQ(std::size(rows), kGases.size());
+    for (const auto& row : rows) {
+        const NamedGas* gas = findGas(row.name);
+        ASSERT_TRUE(gas) << row.name;
+        EXPECT_NEAR(gas->molarMass, row.molarMass, 1e-3) << row.name;
+        EXPECT_NEAR(gas->k, row.k, 0.005) << row.name;
+    }
 }
 
 TEST(GasModel, AirThroughTheGasPathIsBitIdentical)

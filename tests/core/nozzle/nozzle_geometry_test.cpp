@@ -2,6 +2,9 @@
 #include "nozzle/nozzle_geometry.h"
 
 #include "core/test_support.h"
+#include "gas/isentropic.h"
+#include "gas/normal_shock.h"
+#include "nozzle/limit_curves.h"
 #include "test_names.h"
 
 #include <vector>
@@ -10,11 +13,12 @@ namespace cdnozzle {
 
 namespace {
 
-FlowState geometryOf(const std::string& me, const std::string& amax, Report* report = nullptr)
+FlowState geometryOf(const std::string& me, const std::string& amax, Report* report = nullptr,
+                     double k = kAirK)
 {
     FlowState s;
     const InputTexts texts{me, amax, "1"};
-    Form_Load(s, texts);
+    Form_Load(s, texts, k);
     Report local;
     Lule_Geo(s, texts, report ? *report : local);
     return s;
@@ -125,6 +129,39 @@ TEST(GeometryReport, ASecondRunGivesTheSameStateAndLines)
     Lule_Geo(s, InputTexts{"2.7", "1.5", "1"}, second);
     EXPECT_EQ(s, once);
     EXPECT_EQ(first.lines(), second.lines());
+}
+
+// The three limit flows drawn behind the flow, for every gas: the choked
+// flow is subsonic at every station, the design flow supersonic from the
+// first station behind the throat, both on the station's area ratio; the
+// jet behind a normal shock in the exit plane leaves at Mach NS(M_max) and
+// the normal-shock limit.
+TEST(LimitCurves, EachIsTheIsentropicFlowOfItsLimit)
+{
+    for (double k : {1.2, 1.4, 5.0 / 3.0}) {
+        const FlowState s = geometryOf("2.5", "3", nullptr, k);
+        const LimitCurves c = limitCurves(s);
+        EXPECT_EQ(c.choked.PePo, s.PePo_sub);
+        EXPECT_EQ(c.exitShock.PePo, s.PePo_NS);
+        EXPECT_EQ(c.design.PePo, s.PePo_OS);
+        for (int i = 1; i <= s.N_tot; ++i) {
+            const bool divergent = i > s.N_conv;
+            EXPECT_LE(c.choked.M[i], 1) << k << " station " << i;
+            EXPECT_EQ(c.design.M[i] > 1, divergent) << k << " station " << i;
+            EXPECT_EQ(c.exitShock.M[i], c.design.M[i]);
+            for (const LimitFlow* f : {&c.choked, &c.design}) {
+                EXPECT_NEAR(AAfM(s, f->M[i]), s.AA[i], 1e-12 * s.AA[i]) << k << " station " << i;
+                EXPECT_EQ(f->PiPo[i], 1 / PoP(s, f->M[i]));
+            }
+        }
+        const int e = s.N_tot;
+        EXPECT_NEAR(c.design.M[e], 2.5, 1e-12);
+        EXPECT_EQ(c.design.Mjet, c.design.M[e]);
+        EXPECT_EQ(c.choked.Mjet, c.choked.M[e]);
+        EXPECT_NEAR(c.exitShock.Mjet, NS(s, 2.5), 1e-12) << k;
+        EXPECT_LT(c.exitShock.Mjet, 1);
+        EXPECT_EQ(c.exitShock.PiPoJet, s.PePo_NS);
+    }
 }
 
 } // namespace cdnozzle

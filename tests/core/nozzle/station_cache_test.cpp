@@ -56,6 +56,25 @@ TEST(StationCache, ChangingNozzlesNeverReusesAnotherGrid)
     expectSameResults(inputs);
 }
 
+// The inversions depend on the gas as much as on the grid: after a change
+// of gas the same nozzle is solved afresh.
+TEST(StationCache, ChangingTheGasNeverReusesAnotherGasesInversions)
+{
+    NozzleModel plain, reusing;
+    plain.setStationCacheEnabled(false);
+    for (double k : {1.4, 5.0 / 3.0, 1.2, 1.4}) {
+        plain.setGas(k);
+        reusing.setGas(k);
+        for (const char* pepo : {"0.8", "0.3"}) {
+            const InputTexts texts{"2", "3", pepo};
+            ASSERT_FALSE(plain.calculate(texts));
+            ASSERT_FALSE(reusing.calculate(texts));
+            EXPECT_EQ(reusing.state(), plain.state()) << k << ' ' << pepo;
+            EXPECT_EQ(reusing.result(), plain.result()) << k << ' ' << pepo;
+        }
+    }
+}
+
 TEST(StationCache, FailedIterationsAreReportedEveryTime)
 {
     // A station whose inversion fails must not be remembered: give the cache

@@ -246,7 +246,11 @@ TEST(WindowLogic, GasFromTheListOrTypedIntoOtherIsNamedOrRefused)
         std::string refusal;
     } rows[] = {
         {"1.25", "gas with k = 1.25", ""},
-        {" 1,3", "gas with k = 1.3", ""}, // a decimal comma
+        {" 1,3", "gas with k = 1.3", ""},  // a decimal comma
+        {"1.3 ", "gas with k = 1.3", ""},  // blanks around it dropped
+        {"1.05", "gas with k = 1.05", ""}, // the ends of the range
+        {"1.7", "gas with k = 1.7", ""},
+        {"1.0499", "", "k must be a number from 1.05 to 1.7 (got \"1.0499\")"},
         {"1.6666666666666667", "helium", ""},
         {"1.23456789012345678901234567890123456789", "gas with k = 1.2346", ""},
         {"2", "", "k must be a number from 1.05 to 1.7 (got \"2\")"},

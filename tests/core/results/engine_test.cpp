@@ -3,6 +3,7 @@
 // several gases, and against worked examples of the textbooks.
 #include "results/engine.h"
 
+#include "gas/area_mach.h"
 #include "gas/atmosphere.h"
 #include "gas/isentropic.h"
 #include "model/nozzle_model.h"
@@ -64,6 +65,12 @@ TEST(EngineFigures, ClosedFormsHoldForEveryGas)
                 EXPECT_NEAR(f.Ve, ideal, 1e-9 * ideal) << where;
                 EXPECT_EQ(f.ideal.size(), 7u) << where;
             }
+            // The thrust line names the pressure part by its sign: a loss
+            // (p_b - p_e) A_e when over-expanded, a gain otherwise.
+            const std::string thrust = engineLines(engine, f, UnitSystem::SI)[3];
+            EXPECT_NE(thrust.find(f.pe < f.pb ? "− (p_b − p_e)·A_e" : "+ (p_e − p_b)·A_e"),
+                      std::string::npos)
+                << where << ": " << thrust;
         }
     }
 }
@@ -115,6 +122,76 @@ TEST(EngineFigures, ThrustIsContinuousAtTheEdgesOfTheExitShockBand)
             }
         }
     }
+}
+
+// The altitudes of the limits, for a chamber of 1 MPa and a Mach 5 nozzle
+// of k = 1.2: the normal shock leaves the nozzle (outside pressure
+// PePo_NS p0, 14.7 kPa) lower down than the design altitude (PePo_OS p0,
+// 540 Pa); the throat chokes already at sea level.
+TEST(EngineFigures, LimitAltitudesAreThoseOfTheirLimitPressures)
+{
+    const Engine engine{1e6, 3500, 0.03, 0.022};
+    const NozzleModel m = solved(1.2, "5", "0.01");
+    const FlowState& s = m.state();
+    const LimitAltitudes at = limitAltitudes(engine, s);
+    EXPECT_FALSE(at.choking);
+    ASSERT_TRUE(at.shockLeaves && at.design);
+    EXPECT_NEAR(standardAtmosphere(*at.shockLeaves)->p, s.PePo_NS * engine.p0, 1e-6);
+    EXPECT_NEAR(standardAtmosphere(*at.design)->p, s.PePo_OS * engine.p0, 1e-6);
+    EXPECT_LT(*at.shockLeaves, *at.design);
+    const std::string text =
+        explainEngine(engine, s, m.result(), UnitSystem::SI, std::optional<double>{});
+    const auto km = [](double h) { return formatQuantity(h, Quantity::Altitude, UnitSystem::SI); };
+    EXPECT_NE(text.find("Its design altitude is " + km(*at.design)), std::string::npos) << text;
+    EXPECT_NE(text.find("a normal shock leaves the nozzle at " + km(*at.shockLeaves)),
+              std::string::npos)
+        << text;
+}
+
+// A convergent nozzle's normal-shock limit is its choking ratio, but no
+// shock ever stands inside it: below the choking altitude its flow is
+// subsonic throughout.
+TEST(EngineFigures, NoShockStandsInsideAConvergentNozzle)
+{
+    const Engine engine{150e3, 3500, 0.03, 0.029};
+    const NozzleModel m = solved(1.4, "1", "0.6");
+    ASSERT_TRUE(limitAltitudes(engine, m.state()).shockLeaves); // 2.026 km
+    const std::string text =
+        explainEngine(engine, m.state(), m.result(), UnitSystem::SI, std::optional<double>{});
+    EXPECT_EQ(text.find("normal shock leaves"), std::string::npos) << text;
+    EXPECT_EQ(text.find("stands inside"), std::string::npos) << text;
+    EXPECT_NE(text.find("no normal shock stands in a convergent nozzle"), std::string::npos)
+        << text;
+}
+
+// "Ae/At =": an area ratio from 1 (a convergent nozzle) to that of the
+// largest design Mach number, blanks around it dropped; its supersonic Mach
+// number for the gas (NACA 1135: 1.68750 at Mach 2, 4.23457 at Mach 3).
+TEST(EngineFigures, DesignMachOfAnAreaRatio)
+{
+    const struct {
+        const char* text;
+        double mach; // 0: refused
+        double tolerance;
+    } rows[] = {
+        {"1", 1, 0},   {"1.6875", 2, 1e-12}, {" 4.23457 ", 3, 1e-5}, {"0.999", 0, 0}, {"1e9", 0, 0},
+        {"abc", 0, 0}, {"", 0, 0},
+    };
+    for (const auto& row : rows) {
+        const auto got = designMachOfAreaRatio(row.text, kAirK);
+        if (row.mach == 0) {
+            ASSERT_TRUE(std::holds_alternative<std::string>(got)) << row.text;
+            EXPECT_TRUE(
+                std::get<std::string>(got).starts_with("Ae/At = must be a number from 1 to "))
+                << std::get<std::string>(got);
+        } else {
+            ASSERT_TRUE(std::holds_alternative<double>(got)) << row.text;
+            EXPECT_NEAR(std::get<double>(got), row.mach, row.tolerance) << row.text;
+        }
+    }
+    // The largest area ratio gives the largest design Mach number.
+    const std::string largest = formatRoundTrip(AAfM(gasOf(kAirK), kMeSupMax));
+    EXPECT_EQ(std::get<double>(designMachOfAreaRatio(largest, kAirK)), kMeSupMax);
 }
 
 // Sutton & Biblarz, Rocket Propulsion Elements, Example 3-3: a nozzle for

@@ -28,17 +28,27 @@ struct ExplainCase {
     bool backAboveReservoir = false; // an engine's chamber below the air outside
 };
 
+namespace {
+
+// The nozzle calculated at Pe/Po, where "sub", "NS" and "OS" stand for
+// exactly that limit of the nozzle.
+NozzleModel calculatedAt(const std::string& me, std::string pepo)
+{
+    const FlowState limits = test::calculated(me, "1").state();
+    if (pepo == "sub") pepo = formatRoundTrip(limits.PePo_sub);
+    if (pepo == "NS") pepo = formatRoundTrip(limits.PePo_NS);
+    if (pepo == "OS") pepo = formatRoundTrip(limits.PePo_OS);
+    return test::calculated(me, pepo);
+}
+
+} // namespace
+
 class Explanation : public testing::TestWithParam<ExplainCase> {};
 
 TEST_P(Explanation, NamesTheLimitsAndTheNumbers)
 {
     const ExplainCase& c = GetParam();
-    const FlowState limits = test::calculated(c.me, "1").state();
-    std::string pepo = c.pepo;
-    if (pepo == "sub") pepo = formatRoundTrip(limits.PePo_sub);
-    if (pepo == "NS") pepo = formatRoundTrip(limits.PePo_NS);
-    if (pepo == "OS") pepo = formatRoundTrip(limits.PePo_OS);
-    const NozzleModel m = test::calculated(c.me, pepo);
+    const NozzleModel m = calculatedAt(c.me, c.pepo);
     ASSERT_EQ(m.result().regime, c.regime);
     const std::string text = explainFlow(m.state(), m.result(), c.backAboveReservoir);
     for (const std::string& part : c.says)
@@ -74,6 +84,12 @@ INSTANTIATE_TEST_SUITE_P(
                     Regime::SubsonicThroughout,
                     {"between 1 and the subsonic limit 0.9088", "M = 0.1199 at the exit", "chokes",
                      "\nMass flow ṁ/ṁ* = 0.3467 (ṁ* is the choked mass flow"}},
+        // Next to the subsonic limit the throat is nearly sonic: M 0.91634,
+        // p/p0 0.58081 there (0.58135 at the next station, x = 1.0125).
+        ExplainCase{"0.91",
+                    Regime::SubsonicThroughout,
+                    {"between 1 and the subsonic limit 0.9088",
+                     "at the throat, where the pressure is lowest (p/p0 = 0.5808)"}},
         ExplainCase{"sub",
                     Regime::ChokedSubsonic,
                     {"exactly the subsonic limit", "Mach 1 (p/p0 = 0.5283)", "M = 0.3722",
@@ -156,11 +172,25 @@ INSTANTIATE_TEST_SUITE_P(
                      "away from the axis by 9.9°"},
                     {"in the divergent part", "design Mach number"},
                     "1"},
+        // Within the design nearness of the choking ratio: a convergent
+        // nozzle has no design condition, its jet expands to Mach 1.0003.
+        ExplainCase{"0.5281",
+                    Regime::ExitExpansion,
+                    {"under-expanded at Mach 1", "M = 1.0003"},
+                    {"perfectly", "design pressure ratio"},
+                    "1"},
         // The ideal thrust coefficient of a Mach 2 nozzle, 1.20775.
         ExplainCase{"OS",
                     Regime::ExitExpansion,
-                    {"is the design pressure ratio", "Mach angle 30.0°", "C_F = 1.2078",
-                     "pressure 0)", "p_exit/p_b = 1."}},
+                    {"is the design pressure ratio", "exactly the back pressure",
+                     "Mach angle 30.0°", "C_F = 1.2078", "pressure 0)", "p_exit/p_b = 1."}},
+        // Within 0.0005 above the design pressure ratio: the design
+        // condition, not an over-expanded jet.
+        ExplainCase{"0.1282",
+                    Regime::ObliqueExitShocks,
+                    {"is at the design pressure ratio 0.1278 (within 0.0005)",
+                     "very nearly the back pressure", "perfectly expanded"},
+                    {"over-expanded", "exactly"}},
         // Me 2.15719: Mach angle 27.6 degrees.
         // nu(2) 26.38, nu(2.1572) 30.61 degrees: the jet turns by 4.2.
         ExplainCase{"0.1",
@@ -168,6 +198,51 @@ INSTANTIATE_TEST_SUITE_P(
                     {"below the design pressure ratio 0.1278", "under-expanded", "30.0° (M = 2)",
                      "27.6° (M = 2.1572)", "away from the axis by 4.2°", "from 26.4° to 30.6°"}}),
     [](const testing::TestParamInfo<ExplainCase>& info) {
+        return "Me_Sup_" + test::caseName(info.param.me) + "_PePo_" +
+               test::caseName(info.param.pepo);
+    });
+
+struct StatusCase {
+    std::string me;
+    std::string pepo; // "sub", "NS", "OS": exactly that limit
+    std::string status;
+};
+
+class StatusLine : public testing::TestWithParam<StatusCase> {};
+
+// The status line of every regime, with the numbers of the explanation's
+// cases above: exit Mach numbers 0.1199 (subsonic) and 0.3722 (choked),
+// the shock at station 66 (exact x 1.5764), shock angles 69.2° (strong)
+// and 47.2° (weak), jet Mach numbers 2.1572 and, from a convergent nozzle,
+// 1.0003 and 1.4328.
+TEST_P(StatusLine, NamesTheRegimeAndItsNumber)
+{
+    const StatusCase& c = GetParam();
+    const NozzleModel m = calculatedAt(c.me, c.pepo);
+    EXPECT_EQ(regimeSummary(m.state(), m.result()), c.status);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Regimes, StatusLine,
+    testing::Values(
+        StatusCase{"2", "1", "No flow: the back pressure equals the reservoir pressure"},
+        StatusCase{"2", "0.99", "Subsonic flow throughout the nozzle (exit Mach 0.1199)"},
+        StatusCase{"2", "sub", "Choked throat, subsonic flow behind it (exit Mach 0.3722)"},
+        StatusCase{"2", "0.8",
+                   "Normal shock inside the nozzle at x = 1.575 (station 66; exact x = 1.5764)"},
+        StatusCase{"2", "NS", "Normal shock in the exit plane"},
+        StatusCase{"2", "0.5", "Strong shock at the exit: a Mach disk in the jet (β = 69.2°)"},
+        StatusCase{"2", "0.3", "Oblique shocks at the exit (β = 47.2°): over-expanded jet"},
+        StatusCase{"2", "0.1282",
+                   "Design condition: perfectly expanded, the jet leaves at Mach 2 (oblique "
+                   "waves of β = 30.0°)"},
+        StatusCase{"2", "OS", "Design condition: perfectly expanded, the jet leaves at Mach 2"},
+        StatusCase{"2", "0.1", "Expansion waves at the exit (jet Mach 2.1572): under-expanded jet"},
+        StatusCase{"1", "0.5281",
+                   "Expansion waves at the exit (jet Mach 1.0003): under-expanded jet"},
+        StatusCase{"1", "0.3",
+                   "Expansion waves at the exit (jet Mach 1.4328): under-expanded jet"}),
+    [](const testing::TestParamInfo<StatusCase>& info) {
         return "Me_Sup_" + test::caseName(info.param.me) + "_PePo_" +
                test::caseName(info.param.pepo);
     });

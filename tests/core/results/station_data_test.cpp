@@ -47,6 +47,9 @@ TEST(HoverReadout, NearestStationAndItsValues)
     EXPECT_EQ(nearestStation(s, 1.576), 66);
     EXPECT_EQ(nearestStation(s, -0.2), 1);
     EXPECT_EQ(nearestStation(s, 2.4), 101);
+    // A convergent nozzle's stations 20 to 100 all stand at x = 1: the
+    // throat, the first of them, is the one under the cursor.
+    EXPECT_EQ(nearestStation(test::calculated("1", "0.8").state(), 1), 20);
     // The plot's own quantity first, then all the others of the station.
     const std::string four = formatRounded4(s.M[66]);
     const std::string all = "T/T0 = 0.6684, ρ/ρ0 = 0.3652, V/a* = 1.4105";

@@ -185,6 +185,11 @@ TEST(Units, ShownInTheSystemsUnitThatFits)
         {4448.2216152605, Quantity::Force, US, "1000 lbf"},
         {17300, Quantity::Altitude, SI, "17.3 km"},
         {0.0001234, Quantity::MassFlow, SI, "0.0001234 kg/s"},
+        // Sea-level air: 1.2250 kg/m³ is 0.07647 lb/ft³, its speed of sound
+        // 340.29 m/s is 1116.45 ft/s; 1 kg/s is 2.2046 lb/s.
+        {1.2250, Quantity::Density, US, "0.07647 lb/ft³"},
+        {340.294, Quantity::Velocity, US, "1116 ft/s"},
+        {1, Quantity::MassFlow, US, "2.205 lb/s"},
     };
     for (const auto& c : cases) EXPECT_EQ(formatQuantity(c.si, c.q, c.system), c.shown);
 }
