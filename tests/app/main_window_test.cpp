@@ -51,7 +51,8 @@ TEST(MainWindow, StartUpShowsTheStartUpFlowAndAPlayBar)
     // Each button is named by its entry, to a screen reader even where it
     // shows only a symbol, and its tooltip gives the entry's key.
     int keyed = 0;
-    for (const MenuItem& item : w.logic().view().menus.front().items) {
+    const ViewState view = w.logic().view();
+    for (const MenuItem& item : view.menus.front().items) {
         auto* button = w.findChild<QPushButton*>(QString::fromStdString(item.id) + "_Button");
         if (!button) continue;
         EXPECT_EQ(button->accessibleName().toStdString(), item.label) << item.id;
