@@ -194,7 +194,7 @@ MenusView WindowLogic::menusView() const
     v.playing = playing_;
     v.speed = speedName(speed_);
     const double rate = unsteady_ ? timeStepsPerSecond(speed_) : stepsPerSecond(speed_);
-    v.readoutsPerSecond = playing_ && rate > kReadoutsPerSecond ? kReadoutsPerSecond : 0;
+    v.readoutsPerSecond = playing_ && rate > kReadoutsPerSecond ? kHeldReadoutsPerSecond : 0;
     v.shortcutsShown = shortcutsShown_;
     v.keys = keyList();
     v.extraKeys = extraKeys();

@@ -409,8 +409,12 @@ struct PlotState {
     }
 };
 
-// The most times a second a fast play's readouts are shown anew.
+// A play of more steps a second than kReadoutsPerSecond shows its
+// readouts anew kHeldReadoutsPerSecond times a second (numbers that change
+// faster cannot be read, and a phone keeps more of the plots' frames); a
+// slower play shows every step's.
 inline constexpr double kReadoutsPerSecond = 15;
+inline constexpr double kHeldReadoutsPerSecond = 10;
 
 // The menu bar (the page's play bar and Gas list), the play, the keys.
 struct MenusView {
