@@ -34,6 +34,17 @@ double numberAfter(const std::string& text, const std::string& key)
     return at == std::string::npos ? -1 : readLeadingNumber(text.substr(at + key.size()));
 }
 
+// The bars' back pressure typed and calculated, the flow in time played
+// fast from rest against it.
+void playFastInTimeAgainst(WindowLogic& logic, const std::string& pepo)
+{
+    logic.handle(Event(EventKind::EditPePo, pepo));
+    logic.handle(Event(EventKind::Calculate));
+    logic.handle(Event(EventKind::Mode, 1.0));
+    logic.handle(Event(EventKind::Faster));
+    logic.handle(timed(EventKind::Play, 0));
+}
+
 } // namespace
 
 TEST(UnsteadyMode, SwitchStepPlayBarsAndRestartThroughEvents)
@@ -192,11 +203,7 @@ TEST(UnsteadyMode, SettlesWhereTheExactSteadyFlowOfTheBarsStands)
         const double pb =
             row.shockAt < 0 ? 0.5 * (1 + steadyFlow(gas, contour, 0.5).subsonicLimit)
                             : backPressureForShockAt(gas, contour, 1 + row.shockAt * (s.M_max - 1));
-        logic.handle(Event(EventKind::EditPePo, formatRoundTrip(pb)));
-        logic.handle(Event(EventKind::Calculate));
-        logic.handle(Event(EventKind::Mode, 1.0));
-        logic.handle(Event(EventKind::Faster));
-        logic.handle(timed(EventKind::Play, 0));
+        playFastInTimeAgainst(logic, formatRoundTrip(pb));
         const UnsteadyFlow* flow = logic.unsteadyFlow();
         ASSERT_NE(flow, nullptr);
         // A tick in, the CSV export: the cells the report writes for the
@@ -251,11 +258,7 @@ TEST(UnsteadyMode, TheStoryTellsABackPressureChangedWhileTimeRan)
         SCOPED_TRACE(std::string(row.from) + " to " + row.to);
         WindowLogic logic;
         logic.handle(Event(EventKind::Start));
-        logic.handle(Event(EventKind::EditPePo, row.from));
-        logic.handle(Event(EventKind::Calculate));
-        logic.handle(Event(EventKind::Mode, 1.0));
-        logic.handle(Event(EventKind::Faster));
-        logic.handle(timed(EventKind::Play, 0));
+        playFastInTimeAgainst(logic, row.from);
         const UnsteadyFlow* flow = logic.unsteadyFlow();
         ASSERT_NE(flow, nullptr);
         int frame = 1;
